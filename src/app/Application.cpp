@@ -1,0 +1,34 @@
+#include "Application.h"
+
+#include "BookArchive.h"
+#include "Messages.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+LumiveraApplication::LumiveraApplication(int& argc, char** argv)
+    : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Lumivera"));
+    setQuitOnLastWindowClosed(false); // the windows decide when the program ends
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
+
+bool LumiveraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ArchiveError& error) {
+        reportUncaught(error.text());
+    } catch (const std::exception& error) {
+        reportUncaught(QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+void LumiveraApplication::reportUncaught(const QString& text) {
+    MessageBox(text, MsgKind::Error, MsgButtons::Ok);
+}

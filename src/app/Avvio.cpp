@@ -1,0 +1,68 @@
+#include "Avvio.h"
+#include "ui_Avvio.h"
+
+#include "ApriZudid.h"
+#include "CreaZudid.h"
+#include "Info.h"
+#include "Maker.h"
+#include "OpenURL.h"
+#include "ProcessFormats.h"
+#include "Splash.h"
+#include "WindowFrame.h"
+#include "Windows.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+TfrmAvvio::TfrmAvvio(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TfrmAvvio>()) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Lumivera"));
+    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::setGradient(this, QColor(0x67, 0x92, 0xB7), WindowFrame::kWhite);
+
+    connect(ui->imgCrea, &Picture::clicked, this, &TfrmAvvio::btnCreaClick);
+    connect(ui->btnCrea, &Picture::clicked, this, &TfrmAvvio::btnCreaClick);
+    connect(ui->imgApri, &Picture::clicked, this, &TfrmAvvio::btnApriClick);
+    connect(ui->btnApri, &Picture::clicked, this, &TfrmAvvio::btnApriClick);
+    connect(ui->imgInfo, &Picture::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(ui->imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(ui->imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
+    connect(ui->imgEsci, &Picture::clicked, this, &TfrmAvvio::imgEsciClick);
+}
+
+TfrmAvvio::~TfrmAvvio() = default;
+
+// The target is shown before the launcher is hidden, so one of the program's windows is always visible.
+void TfrmAvvio::btnCreaClick() {
+    Windows::frmCreaZudid->show();
+    hide();
+}
+
+void TfrmAvvio::btnApriClick() {
+    Windows::frmApriZudid->show();
+    hide();
+}
+
+void TfrmAvvio::imgInfoClick() {
+    openModal<TfrmInfo>(this);
+}
+
+void TfrmAvvio::imgCopyrightClick() {
+    openModal<TfrmSplash>(this);
+}
+
+void TfrmAvvio::imgSitoClick() {
+    TMisc::Open(QString::fromUtf16(Maker::kWebSite));
+}
+
+void TfrmAvvio::imgEsciClick() {
+    QCoreApplication::quit();
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,42 @@
+#include "OpenURL.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace {
+
+QString unquoted(const QString& command) {
+    if (command.size() >= 2 && command.startsWith(u'"') && command.endsWith(u'"'))
+        return command.sliced(1, command.size() - 2);
+    return command;
+}
+
+class DesktopShell final : public ShellService {
+public:
+    void open(const QString& command) override {
+        const QString target = unquoted(command);
+        QUrl url;
+        if (target.startsWith(u"http://", Qt::CaseInsensitive) ||
+            target.startsWith(u"https://", Qt::CaseInsensitive) ||
+            target.startsWith(u"mailto:", Qt::CaseInsensitive))
+            url = QUrl(target, QUrl::TolerantMode);
+        else if (target.startsWith(u"www.", Qt::CaseInsensitive))
+            url = QUrl(QStringLiteral("https://") + target, QUrl::TolerantMode);
+        else
+            url = QUrl::fromLocalFile(target);
+        QDesktopServices::openUrl(url);
+    }
+};
+
+ShellService* g_shell = nullptr;
+
+} // namespace
+
+void TMisc::Open(const QString& sCommand) {
+    static DesktopShell desktop;
+    (g_shell ? *g_shell : desktop).open(sCommand);
+}
+
+void TMisc::setShell(ShellService* shell) {
+    g_shell = shell;
+}

@@ -1,0 +1,78 @@
+#include "WindowSet.h"
+
+#include "AllegaCartella.h"
+#include "AnteprimaBookZudid.h"
+#include "ApriZudid.h"
+#include "Avvio.h"
+#include "BookZudid.h"
+#include "Calendario.h"
+#include "CambiaPassword.h"
+#include "CreaZudid.h"
+#include "ExpBookZudid.h"
+#include "Guida.h"
+#include "Info.h"
+#include "Password.h"
+#include "Slideshow_Zudid.h"
+#include "Splash.h"
+#include "StampaBookZudid.h"
+#include "TrovaBookZudid.h"
+#include "Windows.h"
+#include "Zoom.h"
+
+namespace Windows {
+TfrmPassword* frmPassword = nullptr;
+TfrmAvvio* frmAvvio = nullptr;
+TfrmCambiaPassword* frmCambiaPassword = nullptr;
+TfrmCreaZudid* frmCreaZudid = nullptr;
+TfrmApriZudid* frmApriZudid = nullptr;
+TfrmBookZudid* frmBookZudid = nullptr;
+} // namespace Windows
+
+namespace {
+
+template <class W> W* make(std::vector<std::unique_ptr<QWidget>>& owned, std::vector<QWidget*>& order) {
+    auto window = std::make_unique<W>();
+    W* made = window.get();
+    order.push_back(made);
+    owned.push_back(std::move(window));
+    return made;
+}
+
+} // namespace
+
+WindowSet::WindowSet() {
+    Windows::frmPassword = make<TfrmPassword>(m_owned, m_order);
+    Windows::frmAvvio = make<TfrmAvvio>(m_owned, m_order);
+    Windows::frmCambiaPassword = make<TfrmCambiaPassword>(m_owned, m_order);
+    make<TfrmGuida>(m_owned, m_order);
+    make<TfrmInfo>(m_owned, m_order);
+    make<TfrmSplash>(m_owned, m_order);
+    Windows::frmCreaZudid = make<TfrmCreaZudid>(m_owned, m_order);
+    Windows::frmApriZudid = make<TfrmApriZudid>(m_owned, m_order);
+    Windows::frmBookZudid = make<TfrmBookZudid>(m_owned, m_order);
+    make<TfrmZoom>(m_owned, m_order);
+    make<TfrmAllegaCartella>(m_owned, m_order);
+    make<TfrmCalendario>(m_owned, m_order);
+    make<TfrmTrovaBookZudid>(m_owned, m_order);
+    make<TfrmExpBookZudid>(m_owned, m_order);
+    make<TfrmAnteprimaBookZudid>(m_owned, m_order);
+    make<TfrmStampaBookZudid>(m_owned, m_order);
+    make<TfrmSlideshow_Zudid>(m_owned, m_order);
+}
+
+WindowSet::~WindowSet() {
+    // Destroyed in reverse order of making; the references go with their windows.
+    while (!m_owned.empty())
+        m_owned.pop_back();
+    Windows::frmPassword = nullptr;
+    Windows::frmAvvio = nullptr;
+    Windows::frmCambiaPassword = nullptr;
+    Windows::frmCreaZudid = nullptr;
+    Windows::frmApriZudid = nullptr;
+    Windows::frmBookZudid = nullptr;
+}
+
+// The launcher opens the run until the login window takes its place as the first window shown.
+void WindowSet::start() {
+    Windows::frmAvvio->show();
+}

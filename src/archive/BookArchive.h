@@ -1,0 +1,61 @@
+// A book's archive file: a plain sequence of 3548-byte card records from offset 0, no header. The
+// record count is the file size divided by 3548; the bytes of an incomplete last record are never
+// read. Cards are only overwritten in place or appended. The file is opened at the start of a user
+// operation and closed at its end; every failure is raised as an ArchiveError.
+#pragma once
+
+#include "RecordFile.h"
+#include "TScheda.h"
+
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+class ArchiveError : public std::runtime_error {
+public:
+    explicit ArchiveError(const QString& text)
+        : std::runtime_error(text.toStdString())
+        , m_text(text) {}
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+class BookArchive {
+public:
+    BookArchive() = default;
+    ~BookArchive(); // closes the file if it is still open
+    BookArchive(const BookArchive&) = delete;
+    BookArchive& operator=(const BookArchive&) = delete;
+
+    // Opens the archive at the path (trimmed). A missing file is created empty; an existing file
+    // that cannot be opened is never created anew or truncated: the operation fails and the cards
+    // stay. The current index is 0 afterwards.
+    void Open(const QString& path);
+    int Count();
+    // Sets the index of the next transfer; from 0 up to Count (Count appends).
+    void Seek(int index);
+    // Reads the record at the current index and moves on by one.
+    TScheda Read();
+    // Writes the record at the current index and moves on by one. Succeeds only when all 3548 bytes
+    // are on the disk.
+    void Write(const TScheda& card);
+    // The current index: after a transfer of index i, i + 1, the position of that card.
+    int Position() const { return m_index; }
+    bool Eof() { return m_index == Count(); }
+    void Close();
+    bool isOpen() const { return m_file != nullptr; }
+
+    // The message every window shows when an archive operation fails.
+    static QString accessMessage();
+
+private:
+    RecordFile& file();
+    [[noreturn]] void fail(const QString& what);
+
+    std::unique_ptr<RecordFile> m_file;
+    QString m_path;
+    int m_index = 0;
+};

@@ -1,0 +1,37 @@
+#include "ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace ProgramFolder {
+
+namespace {
+QString& current() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString path() {
+    if (current().isEmpty())
+        current() = QCoreApplication::applicationDirPath();
+    return current();
+}
+
+void setPath(const QString& folder) {
+    current() = QDir::cleanPath(folder);
+}
+
+QString file(const QString& name) {
+    return QDir(path()).filePath(name);
+}
+
+QString archiveOf(const QString& bookName) {
+    return file(bookName + QStringView(kArchiveExtension));
+}
+
+QString guide() {
+    return file(QString::fromUtf16(kGuideFileName));
+}
+
+} // namespace ProgramFolder

@@ -1,0 +1,26 @@
+// The folder that holds the program: every book, photo, attachment, the password store, the export
+// file and the guide live there, so copying it is a full backup. The names of those files are built
+// here and nowhere else.
+#pragma once
+
+#include <QString>
+
+namespace ProgramFolder {
+
+// The folder in use: the executable's folder at run time; tests set a temporary folder.
+QString path();
+void setPath(const QString& folder);
+
+// A file or folder directly inside the program folder.
+QString file(const QString& name);
+
+// The archive file of a book: the book name followed by ".wmn".
+QString archiveOf(const QString& bookName);
+
+// The guide document delivered beside the program.
+QString guide();
+
+inline constexpr char16_t kArchiveExtension[] = u".wmn";
+inline constexpr char16_t kGuideFileName[] = u"Guida.pdf";
+
+} // namespace ProgramFolder

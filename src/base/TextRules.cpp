@@ -1,0 +1,24 @@
+#include "TextRules.h"
+
+namespace TextRules {
+
+QString trim(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isTrimmedAway(text[begin]))
+        ++begin;
+    while (end > begin && isTrimmedAway(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin).toString();
+}
+
+QString foldAZ(QStringView text) {
+    QString folded = text.toString();
+    for (QChar& c : folded) {
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return folded;
+}
+
+} // namespace TextRules

@@ -1,0 +1,102 @@
+#include "Messages.h"
+
+#include "BookArchive.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+class QtMessageService final : public MessageService {
+public:
+    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setText(text);
+        box.setIcon(icon(kind));
+        box.setWindowTitle(title(kind));
+        switch (buttons) {
+        case MsgButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            box.setDefaultButton(QMessageBox::Ok);
+            break;
+        case MsgButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Ok);
+            break;
+        case MsgButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            break;
+        }
+        box.exec();
+        switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            return MsgAnswer::Cancel; // closed without a button
+        }
+    }
+
+private:
+    static QMessageBox::Icon icon(MsgKind kind) {
+        switch (kind) {
+        case MsgKind::Warning:
+            return QMessageBox::Warning;
+        case MsgKind::Error:
+            return QMessageBox::Critical;
+        case MsgKind::Information:
+            return QMessageBox::Information;
+        case MsgKind::Confirmation:
+            return QMessageBox::Question;
+        case MsgKind::Plain:
+            break;
+        }
+        return QMessageBox::NoIcon;
+    }
+
+    static QString title(MsgKind kind) {
+        switch (kind) {
+        case MsgKind::Warning:
+            return QStringLiteral("Avviso");
+        case MsgKind::Error:
+            return QStringLiteral("Errore");
+        case MsgKind::Information:
+            return QStringLiteral("Informazione");
+        case MsgKind::Confirmation:
+            return QStringLiteral("Conferma");
+        case MsgKind::Plain:
+            break;
+        }
+        return QStringLiteral("Lumivera");
+    }
+};
+
+MessageService* g_service = nullptr;
+
+MessageService& service() {
+    static QtMessageService real;
+    return g_service ? *g_service : real;
+}
+
+} // namespace
+
+MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons) {
+    return service().show(text, kind, buttons);
+}
+
+void ShowMessage(const QString& text) {
+    service().show(text, MsgKind::Plain, MsgButtons::Ok);
+}
+
+void showArchiveAccessMessage() {
+    MessageBox(BookArchive::accessMessage(), MsgKind::Error, MsgButtons::OkCancel);
+}
+
+void setMessageService(MessageService* service) {
+    g_service = service;
+}

@@ -1,0 +1,30 @@
+// The program's only message dialogs. MessageBox shows a modal box of one of five kinds with one of
+// three button sets and returns the answer; ShowMessage is the plain box with OK. Both go through one
+// replaceable service, so tests read what was asked and answer it.
+#pragma once
+
+#include <QString>
+
+enum class MsgKind { Warning, Error, Information, Confirmation, Plain };
+enum class MsgButtons { Ok, OkCancel, YesNo };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) = 0;
+};
+
+MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons);
+void ShowMessage(const QString& text);
+
+// In a confirmation only No stops the operation: Yes, or closing the box any other way, goes on.
+inline bool consents(MsgAnswer answer) {
+    return answer != MsgAnswer::No;
+}
+
+// The error box every window shows when a book's archive cannot be read or written.
+void showArchiveAccessMessage();
+
+// Installs a replacement service (not owned); nullptr puts the real message boxes back.
+void setMessageService(MessageService* service);

@@ -1,0 +1,35 @@
+// The two kinds of window the program has, and how windows made per opening are shown.
+// A fixed dialog keeps the client size it was laid out with, has a single non-resizable border and no
+// caption-bar buttons, ignores Escape (it is left through its own buttons) and is centred on the screen
+// or on its owner when shown. A maximised window opens maximised and keeps its content in a fixed-size
+// panel centred in it. Both are painted with a vertical gradient behind their controls.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+
+namespace WindowFrame {
+
+enum class Centre { Screen, Owner };
+
+void makeFixedDialog(QDialog* window, Centre centre);
+void makeMaximised(QWidget* window, QWidget* panel);
+void setGradient(QWidget* window, const QColor& top, const QColor& bottom);
+
+// The colours the windows share.
+inline const QColor kSteelBlue{0x46, 0x82, 0xB4};
+inline const QColor kWhite{Qt::white};
+
+} // namespace WindowFrame
+
+// Opens a window of class W made anew, owned by the opener, modally; prepare fills it before it is
+// shown. The window is discarded when it closes, so every opening starts from a fresh window.
+template <class W, class Prepare> int openModal(QWidget* owner, Prepare&& prepare) {
+    W window(owner);
+    prepare(window);
+    return window.exec();
+}
+
+template <class W> int openModal(QWidget* owner) {
+    return openModal<W>(owner, [](W&) {});
+}

@@ -1,0 +1,371 @@
+// The card record, its code page and the archive file, checked byte for byte.
+#include "BookArchive.h"
+#include "Cp1252.h"
+#include "FaultyFileSystem.h"
+#include "TScheda.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray bytesOf(const TScheda& card) {
+    return QByteArray(reinterpret_cast<const char*>(card.bytes().data()), qsizetype(TScheda::kSize));
+}
+
+TScheda cardFrom(const QByteArray& bytes) {
+    TScheda card;
+    std::copy_n(bytes.constData(), TScheda::kSize, reinterpret_cast<char*>(card.bytes().data()));
+    return card;
+}
+
+TScheda cardTitled(const QString& title) {
+    TScheda card;
+    card.setField(TScheda::Titolo, title);
+    card.setField(TScheda::Data, u"01/03/2024"_s);
+    card.setField(TScheda::Location, u"Milano"_s);
+    return card;
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file of n cards titled "Scheda 1" ... "Scheda n", followed by extra stray bytes.
+QByteArray bookOf(int n, int strayBytes = 0) {
+    QByteArray content;
+    for (int i = 1; i <= n; ++i)
+        content += bytesOf(cardTitled(u"Scheda %1"_s.arg(i)));
+    content += QByteArray(strayBytes, '\x5A');
+    return content;
+}
+
+} // namespace
+
+class TestArchive : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    // --- Code page -------------------------------------------------------------------------------
+    void everyByteRoundTrips() {
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray byte(1, char(b));
+            QCOMPARE(Cp1252::encode(Cp1252::decode(byte)), byte);
+        }
+    }
+
+    void exactMapping_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("euro at 0x80") << u"€"_s << QByteArray("\x80");
+        QTest::newRow("low quote") << u"‚"_s << QByteArray("\x82");
+        QTest::newRow("ellipsis") << u"…"_s << QByteArray("\x85");
+        QTest::newRow("S caron") << u"Š"_s << QByteArray("\x8A");
+        QTest::newRow("OE") << u"Œ"_s << QByteArray("\x8C");
+        QTest::newRow("curly quotes") << u"“”‘’"_s << QByteArray("\x93\x94\x91\x92");
+        QTest::newRow("dashes") << u"–—"_s << QByteArray("\x96\x97");
+        QTest::newRow("trade mark") << u"™"_s << QByteArray("\x99");
+        QTest::newRow("Y diaeresis") << u"Ÿ"_s << QByteArray("\x9F");
+        QTest::newRow("no-break space") << u"\u00A0"_s << QByteArray("\xA0");
+        QTest::newRow("Italian vowels") << u"àèéìòù"_s << QByteArray("\xE0\xE8\xE9\xEC\xF2\xF9");
+        QTest::newRow("capitals") << u"ÀÈÉÌÒÙ"_s << QByteArray("\xC0\xC8\xC9\xCC\xD2\xD9");
+        QTest::newRow("y diaeresis") << u"ÿ"_s << QByteArray("\xFF");
+        QTest::newRow("decomposed e acute") << u"e\u0301"_s << QByteArray("\xE9");
+    }
+    void exactMapping() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(Cp1252::encode(text), bytes);
+        QCOMPARE(Cp1252::decode(bytes), text.normalized(QString::NormalizationForm_C));
+    }
+
+    void bestFitAndReplacement_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("a breve") << u"ă"_s << QByteArray("a");
+        QTest::newRow("O double acute") << u"Ő"_s << QByteArray("O");
+        QTest::newRow("s comma below") << u"ș"_s << QByteArray("s");
+        QTest::newRow("c caron") << u"Dvořák"_s << QByteArray("Dvor\xE1k");
+        QTest::newRow("l stroke has no base") << u"ł"_s << QByteArray("?");
+        QTest::newRow("Greek alpha") << u"α"_s << QByteArray("?");
+        QTest::newRow("Greek capital omega") << u"Ω"_s << QByteArray("?");
+        QTest::newRow("CJK") << u"写真"_s << QByteArray("??");
+        QTest::newRow("emoji is one character") << u"📷!"_s << QByteArray("?!");
+        QTest::newRow("lone surrogate") << QString(QChar(0xD83D)) << QByteArray("?");
+    }
+    void bestFitAndReplacement() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(Cp1252::encode(text), bytes);
+    }
+
+    // --- Record layout ---------------------------------------------------------------------------
+    void fieldLayout_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("capacity");
+        const int rows[][3] = {{TScheda::Titolo, 0, 120},        {TScheda::Descrizione, 121, 250},
+                               {TScheda::Data, 372, 10},         {TScheda::Location, 383, 50},
+                               {TScheda::Fotografo, 434, 50},    {TScheda::Fotocamera, 485, 50},
+                               {TScheda::Fotoritocco, 536, 250}, {TScheda::Abiti, 787, 250},
+                               {TScheda::Accessori, 1038, 250},  {TScheda::Trucco, 1289, 250},
+                               {TScheda::Giudizio, 1540, 250},   {TScheda::Note, 1791, 250},
+                               {TScheda::File01, 2042, 250},     {TScheda::File02, 2293, 250},
+                               {TScheda::File03, 2544, 250},     {TScheda::Desc01, 2795, 250},
+                               {TScheda::Desc02, 3046, 250},     {TScheda::Desc03, 3297, 250}};
+        for (const auto& r : rows) {
+            const auto field = TScheda::Field(r[0]);
+            QTest::newRow(qPrintable(QString::fromUtf16(TScheda::layout(field).name)))
+                << r[0] << r[1] << r[2];
+        }
+    }
+
+    // A record built byte by byte reads back field by field, and each field writes exactly its own bytes.
+    void fieldLayout() {
+        QFETCH(int, field);
+        QFETCH(int, offset);
+        QFETCH(int, capacity);
+        const auto f = TScheda::Field(field);
+
+        QByteArray raw(qsizetype(TScheda::kSize), '\xEE');
+        raw[offset] = 5;
+        raw.replace(offset + 1, 5, "Gi\xF2ia");
+        QCOMPARE(cardFrom(raw).field(f), u"Gi\u00F2ia"_s);
+
+        TScheda card = cardFrom(QByteArray(qsizetype(TScheda::kSize), '\xEE'));
+        card.setField(f, QString(capacity + 40, u'x'));
+        const QByteArray written = bytesOf(card);
+        QCOMPARE(int(uchar(written[offset])), capacity);
+        QCOMPARE(written.mid(offset + 1, capacity), QByteArray(capacity, 'x'));
+        // Nothing outside the field changed.
+        QCOMPARE(written.left(offset), QByteArray(offset, '\xEE'));
+        QCOMPARE(written.mid(offset + 1 + capacity),
+                 QByteArray(qsizetype(TScheda::kSize) - offset - 1 - capacity, '\xEE'));
+    }
+
+    void storingRules_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("blanks around a name")
+            << int(TScheda::Titolo) << u"  Maria  "_s << QByteArray("Maria");
+        QTest::newRow("control characters")
+            << int(TScheda::Note) << u"\t\r\nAnna\r\n\x01"_s << QByteArray("Anna");
+        QTest::newRow("inner blanks stay")
+            << int(TScheda::Abiti) << u" abito  lungo "_s << QByteArray("abito  lungo");
+        QTest::newRow("no-break space is not trimmed")
+            << int(TScheda::Note) << u"\u00A0x\u00A0"_s << QByteArray("\xA0x\xA0");
+        QTest::newRow("empty") << int(TScheda::Trucco) << u"   "_s << QByteArray();
+        QTest::newRow("date cut to 10 bytes")
+            << int(TScheda::Data) << u"01/03/2024 ore 10"_s << QByteArray("01/03/2024");
+        QTest::newRow("attachment of 300 characters")
+            << int(TScheda::File01) << QString(300, u'a') << QByteArray(250, 'a');
+        QTest::newRow("euro and accents")
+            << int(TScheda::Giudizio) << u"Perché no? 5 €"_s << QByteArray("Perch\xE9 no? 5 \x80");
+        QTest::newRow("cut after trimming")
+            << int(TScheda::Location) << (u"   "_s + QString(60, u'L')) << QByteArray(50, 'L');
+    }
+    void storingRules() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, stored);
+        const auto f = TScheda::Field(field);
+        TScheda card;
+        card.setField(f, text);
+        const int offset = int(TScheda::layout(f).offset);
+        const QByteArray raw = bytesOf(card);
+        QCOMPARE(int(uchar(raw[offset])), int(stored.size()));
+        QCOMPARE(raw.mid(offset + 1, stored.size()), stored);
+    }
+
+    void damagedLengthBytes() {
+        QByteArray raw = bytesOf(cardTitled(u"Titolo"_s));
+        const int data = int(TScheda::layout(TScheda::Data).offset);
+        raw[data] = char(200); // more than the 10 bytes the date holds
+        raw.replace(data + 1, 10, "01/03/2024");
+        QCOMPARE(cardFrom(raw).field(TScheda::Data), u"01/03/2024"_s);
+        QCOMPARE(cardFrom(raw).field(TScheda::Location), u"Milano"_s);
+
+        raw[data] = 0;
+        QCOMPARE(cardFrom(raw).field(TScheda::Data), QString());
+    }
+
+    // Overwriting a field with a shorter text leaves the bytes after the new text as they were.
+    void bytesAfterTextUntouched() {
+        TScheda card;
+        card.setField(TScheda::Titolo, u"Servizio in esterni"_s);
+        card.setField(TScheda::Titolo, u"Ritratto"_s);
+        const QByteArray raw = bytesOf(card);
+        QCOMPARE(raw.mid(1, 19), QByteArray("Ritratto in esterni"));
+        QCOMPARE(card.field(TScheda::Titolo), u"Ritratto"_s);
+    }
+
+    // --- Archive file ----------------------------------------------------------------------------
+    void missingArchiveIsCreatedEmpty() {
+        const QString path = m_dir->filePath(u"Nuovo.wmn"_s);
+        BookArchive archive;
+        archive.Open(u"  "_s + path + u"\t"_s);
+        QCOMPARE(archive.Count(), 0);
+        QVERIFY(archive.Eof());
+        archive.Close();
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(QFileInfo(path).size(), 0);
+    }
+
+    void incompleteLastRecordIsNotCounted() {
+        const QString path = m_dir->filePath(u"Tre.wmn"_s);
+        writeFile(path, bookOf(3, 100));
+        BookArchive archive;
+        archive.Open(path);
+        QCOMPARE(archive.Count(), 3);
+
+        archive.Seek(archive.Count());
+        archive.Write(cardTitled(u"Quarta"_s));
+        QCOMPARE(archive.Position(), 4);
+        archive.Close();
+
+        const QByteArray content = readFile(path);
+        QCOMPARE(content.size(), 4 * qsizetype(TScheda::kSize));
+        QCOMPARE(content.left(3 * qsizetype(TScheda::kSize)), bookOf(3));
+        QCOMPARE(cardFrom(content.mid(3 * qsizetype(TScheda::kSize))).field(TScheda::Titolo), u"Quarta"_s);
+    }
+
+    void readWriteAndPositions() {
+        const QString path = m_dir->filePath(u"Cinque.wmn"_s);
+        writeFile(path, bookOf(5));
+        BookArchive archive;
+        archive.Open(path);
+        QCOMPARE(archive.Position(), 0);
+        archive.Seek(2);
+        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Scheda 3"_s);
+        QCOMPARE(archive.Position(), 3);
+
+        archive.Seek(1);
+        archive.Write(cardTitled(u"Seconda, cambiata"_s));
+        QCOMPARE(archive.Position(), 2);
+        QCOMPARE(archive.Count(), 5);
+
+        archive.Seek(0);
+        QStringList titles;
+        while (!archive.Eof())
+            titles << archive.Read().field(TScheda::Titolo);
+        QCOMPARE(titles, QStringList({u"Scheda 1"_s, u"Seconda, cambiata"_s, u"Scheda 3"_s, u"Scheda 4"_s,
+                                      u"Scheda 5"_s}));
+    }
+
+    void readingAnIncompleteRecordFails() {
+        const QString path = m_dir->filePath(u"Monca.wmn"_s);
+        writeFile(path, bookOf(1, 100));
+        BookArchive archive;
+        archive.Open(path);
+        archive.Seek(1);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read());
+        QCOMPARE(archive.Position(), 1);
+    }
+
+    void seekingPastTheEndFails() {
+        const QString path = m_dir->filePath(u"Due.wmn"_s);
+        writeFile(path, bookOf(2));
+        BookArchive archive;
+        archive.Open(path);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(3));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(-1));
+        archive.Seek(2); // appending is allowed
+    }
+
+    void openingWhatCannotBeOpenedCreatesNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a folder") << u"Cartella.wmn"_s;
+        QTest::newRow("inside a missing folder") << u"manca/Libro.wmn"_s;
+    }
+    void openingWhatCannotBeOpenedCreatesNothing() {
+        QFETCH(QString, name);
+        QVERIFY(QDir(m_dir->path()).mkdir(u"Cartella.wmn"_s));
+        const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        BookArchive archive;
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(m_dir->filePath(name)));
+        QVERIFY(!archive.isOpen());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QVERIFY(QFileInfo(m_dir->filePath(u"Cartella.wmn"_s)).isDir());
+    }
+
+    // An existing archive that cannot be opened is never emptied by a fresh creation.
+    void lockedArchiveKeepsItsCards() {
+        const QString path = m_dir->filePath(u"Bloccato.wmn"_s);
+        writeFile(path, bookOf(3));
+        FaultyFileSystem faulty(FaultyFileSystem::Fault::OpenFails);
+        BookArchive archive;
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(path));
+        QCOMPARE(faulty.creations, 0);
+        QCOMPARE(readFile(path), bookOf(3));
+    }
+
+    void failedWritesRaiseAndKeepEveryCard_data() {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("countAfter");
+        QTest::newRow("error on append") << int(FaultyFileSystem::Fault::WriteError) << 3 << 3;
+        QTest::newRow("short append") << int(FaultyFileSystem::Fault::ShortWrite) << 3 << 3;
+        // The record reached the file but was never confirmed as durable: the save is reported failed.
+        QTest::newRow("disk cannot sync") << int(FaultyFileSystem::Fault::SyncFails) << 3 << 4;
+        QTest::newRow("error on overwrite") << int(FaultyFileSystem::Fault::WriteError) << 1 << 3;
+    }
+    void failedWritesRaiseAndKeepEveryCard() {
+        QFETCH(int, fault);
+        QFETCH(int, index);
+        QFETCH(int, countAfter);
+        const QString path = m_dir->filePath(u"Guasto.wmn"_s);
+        writeFile(path, bookOf(3));
+        {
+            FaultyFileSystem faulty{FaultyFileSystem::Fault(fault)};
+            BookArchive archive;
+            archive.Open(path);
+            archive.Seek(index);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(cardTitled(u"Nuova"_s)));
+            QCOMPARE(archive.Position(), index);
+        }
+        // Every card stored before is intact; a partial record is never counted.
+        BookArchive archive;
+        archive.Open(path);
+        QCOMPARE(archive.Count(), countAfter);
+        archive.Close();
+        QCOMPARE(readFile(path).left(3 * qsizetype(TScheda::kSize)), bookOf(3));
+    }
+
+    void readErrorRaises() {
+        const QString path = m_dir->filePath(u"Illeggibile.wmn"_s);
+        writeFile(path, bookOf(2));
+        FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
+        BookArchive archive;
+        archive.Open(path);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read());
+    }
+
+    void accessMessageIsStoredWithItsBreaks() {
+        QVERIFY(BookArchive::accessMessage().startsWith(
+            u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi"_s));
+        QVERIFY(BookArchive::accessMessage().endsWith(u"cartella di installazione del programma."_s));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestArchive)
+#include "tst_archive.moc"

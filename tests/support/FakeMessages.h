@@ -1,0 +1,24 @@
+// Stands in for the message boxes while it lives: records every box asked for and answers from a
+// script (OK, or Yes for a question, when the script is empty).
+#pragma once
+
+#include "Messages.h"
+
+#include <QList>
+
+class FakeMessages final : public MessageService {
+public:
+    struct Asked {
+        QString text;
+        MsgKind kind;
+        MsgButtons buttons;
+    };
+
+    FakeMessages() { setMessageService(this); }
+    ~FakeMessages() override { setMessageService(nullptr); }
+
+    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) override;
+
+    QList<Asked> asked;
+    QList<MsgAnswer> answers;
+};

@@ -1,0 +1,382 @@
+// The behaviours that every window shares, tried on small windows made for the test.
+#include "BusyNotice.h"
+#include "FakeMessages.h"
+#include "FocusStyles.h"
+#include "LinkText.h"
+#include "Messages.h"
+#include "NameFieldFilter.h"
+#include "Picture.h"
+#include "ReturnChain.h"
+#include "StatusHints.h"
+#include "WindowFrame.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLineEdit* field(QWidget* parent, const QString& name, int x, int y) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(x, y, 200, 24);
+    return edit;
+}
+
+// Types text key by key, as a keyboard would, accented letters included.
+void type(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+
+void showAndActivate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+// Clicks a button of the message box that is open when the event loop next runs.
+void answerRealBoxWith(QMessageBox::StandardButton button, QMessageBox::Icon* seenIcon, QString* seenTitle) {
+    QTimer::singleShot(0, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        *seenIcon = box->icon();
+        *seenTitle = box->windowTitle();
+        if (button == QMessageBox::NoButton)
+            box->close();
+        else
+            box->button(button)->click();
+    });
+}
+
+} // namespace
+
+class TestUi : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { QTRY_VERIFY(!QApplication::activeModalWidget()); }
+
+    // --- Message boxes ---------------------------------------------------------------------------
+    void realMessageBoxAnswers_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        const int warning = int(MsgKind::Warning), error = int(MsgKind::Error),
+                  info = int(MsgKind::Information), confirm = int(MsgKind::Confirmation),
+                  plain = int(MsgKind::Plain);
+        const int okCancel = int(MsgButtons::OkCancel), yesNo = int(MsgButtons::YesNo),
+                  ok = int(MsgButtons::Ok);
+        QTest::newRow("warning, OK") << warning << okCancel << int(QMessageBox::Ok)
+                                     << int(QMessageBox::Warning) << int(MsgAnswer::Ok) << true;
+        QTest::newRow("warning, Cancel acts as OK")
+            << warning << okCancel << int(QMessageBox::Cancel) << int(QMessageBox::Warning)
+            << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("error, Cancel") << error << okCancel << int(QMessageBox::Cancel)
+                                       << int(QMessageBox::Critical) << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("information, OK") << info << okCancel << int(QMessageBox::Ok)
+                                         << int(QMessageBox::Information) << int(MsgAnswer::Ok) << true;
+        QTest::newRow("confirmation, Yes") << confirm << yesNo << int(QMessageBox::Yes)
+                                           << int(QMessageBox::Question) << int(MsgAnswer::Yes) << true;
+        QTest::newRow("confirmation, No stops") << confirm << yesNo << int(QMessageBox::No)
+                                                << int(QMessageBox::Question) << int(MsgAnswer::No) << false;
+        QTest::newRow("plain, OK") << plain << ok << int(QMessageBox::Ok) << int(QMessageBox::NoIcon)
+                                   << int(MsgAnswer::Ok) << true;
+    }
+    void realMessageBoxAnswers() {
+        QFETCH(int, kind);
+        QFETCH(int, buttons);
+        QFETCH(int, press);
+        QFETCH(int, icon);
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        QMessageBox::Icon seenIcon{};
+        QString seenTitle;
+        answerRealBoxWith(QMessageBox::StandardButton(press), &seenIcon, &seenTitle);
+        const MsgAnswer got = MessageBox(u"Attenzione: prova."_s, MsgKind(kind), MsgButtons(buttons));
+        QCOMPARE(int(got), answer);
+        QCOMPARE(int(seenIcon), icon);
+        QVERIFY(!seenTitle.isEmpty());
+        QCOMPARE(consents(got), goesOn);
+    }
+
+    // Closing an information box without a button goes on exactly like OK.
+    void closingABoxWithoutAButton() {
+        QMessageBox::Icon seenIcon{};
+        QString seenTitle;
+        answerRealBoxWith(QMessageBox::NoButton, &seenIcon, &seenTitle);
+        const MsgAnswer got = MessageBox(u"Scheda salvata."_s, MsgKind::Information, MsgButtons::OkCancel);
+        QVERIFY(consents(got));
+    }
+
+    void showMessageIsPlainWithOk() {
+        FakeMessages messages;
+        ShowMessage(u"Attenzione: testo\r\n\r\nsu due paragrafi."_s);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"Attenzione: testo\r\n\r\nsu due paragrafi."_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
+    }
+
+    void archiveAccessMessageIsAnErrorWithOkCancel() {
+        FakeMessages messages;
+        showArchiveAccessMessage();
+        QCOMPARE(messages.asked.size(), 1);
+        QVERIFY(messages.asked[0].text.startsWith(u"Attenzione: il sistema non permette"_s));
+        QCOMPARE(messages.asked[0].kind, MsgKind::Error);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+    }
+
+    // --- Focus styles ----------------------------------------------------------------------------
+    void styleAColoursFollowTheFocus() {
+        QWidget window;
+        window.resize(300, 200);
+        QLineEdit* first = field(&window, u"txtTitolo"_s, 10, 10);
+        QLineEdit* second = field(&window, u"txtDescrizione"_s, 10, 50);
+        QLineEdit* third = field(&window, u"txtNote"_s, 10, 90);
+        for (QLineEdit* f : {first, second, third})
+            FocusStyles::applyStyleA(f);
+        showAndActivate(&window);
+
+        const auto shown = [](QLineEdit* f) {
+            return f->grab().toImage().pixelColor(f->width() / 2, f->height() / 2);
+        };
+        QTRY_VERIFY(first->hasFocus());
+        QCOMPARE(FocusStyles::styleAFill(first), FocusStyles::kFocused);
+        QCOMPARE(shown(first), FocusStyles::kFocused);
+        QCOMPARE(shown(third), FocusStyles::kRest); // never had the focus: pale blue from the start
+
+        QTest::keyClick(first, Qt::Key_Tab);
+        QTRY_VERIFY(second->hasFocus());
+        QCOMPARE(shown(first), FocusStyles::kRest);
+        QCOMPARE(shown(second), FocusStyles::kFocused);
+        QCOMPARE(shown(second).name(), FocusStyles::kFocused.name());
+        QCOMPARE(second->grab().toImage().pixelColor(0, second->height() / 2), FocusStyles::kBorder);
+
+        QTest::mouseClick(third, Qt::LeftButton);
+        QTRY_VERIFY(third->hasFocus());
+        QCOMPARE(shown(second), FocusStyles::kRest);
+        QCOMPARE(shown(third), FocusStyles::kFocused);
+    }
+
+    void styleBFrameShowsWithTheFocus() {
+        QWidget window;
+        window.resize(300, 200);
+        QLineEdit* password = field(&window, u"txtPassword"_s, 40, 40);
+        QLineEdit* other = field(&window, u"txtAltro"_s, 40, 120);
+        QWidget* frame = FocusStyles::applyStyleB(password, u"effPassword"_s);
+        QCOMPARE(frame->objectName(), u"effPassword"_s);
+        QCOMPARE(frame->geometry(), QRect(36, 36, 208, 32));
+        QVERIFY(frame->isHidden());
+
+        other->setFocus();
+        showAndActivate(&window);
+        QTRY_VERIFY(other->hasFocus());
+        QVERIFY(!frame->isVisible());
+        password->setFocus();
+        QTRY_VERIFY(frame->isVisible());
+        QCOMPARE(frame->grab().toImage().pixelColor(frame->width() / 2, 2), FocusStyles::kFocused);
+        other->setFocus();
+        QTRY_VERIFY(!frame->isVisible());
+    }
+
+    // --- Return-key chains -----------------------------------------------------------------------
+    void returnMovesAlongTheChain_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("actionRan");
+        QTest::newRow("title to description") << u"txtTitolo"_s << u"txtDescrizione"_s << false;
+        QTest::newRow("notes back to title") << u"txtNote"_s << u"txtTitolo"_s << false;
+        QTest::newRow("free text to the button, not pressed") << u"txtTrova"_s << u"btnTrova"_s << false;
+        QTest::newRow("action field keeps the focus") << u"txtPassword"_s << u"txtPassword"_s << true;
+        QTest::newRow("field outside the chain") << u"txtLibero"_s << u"txtLibero"_s << false;
+    }
+    void returnMovesAlongTheChain() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, actionRan);
+        QDialog window;
+        window.resize(300, 300);
+        QLineEdit* titolo = field(&window, u"txtTitolo"_s, 10, 10);
+        QLineEdit* descrizione = field(&window, u"txtDescrizione"_s, 10, 40);
+        QLineEdit* note = field(&window, u"txtNote"_s, 10, 70);
+        QLineEdit* trova = field(&window, u"txtTrova"_s, 10, 100);
+        QLineEdit* password = field(&window, u"txtPassword"_s, 10, 130);
+        field(&window, u"txtLibero"_s, 10, 160);
+        auto* btnTrova = new QPushButton(u"Trova"_s, &window);
+        btnTrova->setObjectName(u"btnTrova"_s);
+        btnTrova->setGeometry(10, 200, 80, 30);
+        QSignalSpy pressed(btnTrova, &QPushButton::clicked);
+        WindowFrame::makeFixedDialog(&window, WindowFrame::Centre::Screen);
+        bool ran = false;
+        ReturnChain::install({{titolo, descrizione},
+                              {note, titolo},
+                              {trova, btnTrova},
+                              {password, std::function<void()>([&] { ran = true; })}});
+        showAndActivate(&window);
+
+        auto* start = window.findChild<QLineEdit*>(from);
+        start->setFocus();
+        QTRY_VERIFY(start->hasFocus());
+        QSignalSpy returned(start, &QLineEdit::returnPressed);
+        QTest::keyClick(start, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), to);
+        QCOMPARE(returned.size(), 1); // the key reached the field: not consumed
+        QCOMPARE(ran, actionRan);
+        QCOMPARE(pressed.size(), 0);
+    }
+
+    // --- Book-name character filter --------------------------------------------------------------
+    void refusedCharactersNeverReachTheField_data() {
+        QTest::addColumn<QString>("typed");
+        const QString refused = u"\"*/:<>?\\°ÇÑçñ"_s;
+        QCOMPARE(refused.size(), 13);
+        for (QChar c : refused)
+            QTest::newRow(qPrintable(u"refused "_s + c)) << QString(c);
+    }
+    void refusedCharactersNeverReachTheField() {
+        QFETCH(QString, typed);
+        QLineEdit name;
+        NameFieldFilter::install(&name);
+        type(&name, u"Book"_s + typed + u"1"_s);
+        QCOMPARE(name.text(), u"Book1"_s);
+        QVERIFY(NameFieldFilter::refuses(typed.at(0)));
+    }
+
+    void otherCharactersAreAccepted() {
+        QLineEdit name;
+        NameFieldFilter::install(&name);
+        type(&name, u"Giulia | estate è già 2024_#!"_s);
+        QCOMPARE(name.text(), u"Giulia | estate è già 2024_#!"_s);
+        name.clear();
+        name.insert(u"a:b?c"_s); // pasted text is not filtered
+        QCOMPARE(name.text(), u"a:b?c"_s);
+    }
+
+    // --- Status-line hints -----------------------------------------------------------------------
+    void hintsFollowThePointer() {
+        QWidget window;
+        window.resize(600, 400);
+        auto* panContainer = new QWidget(&window);
+        panContainer->setObjectName(u"panContainer"_s);
+        panContainer->setGeometry(0, 0, 600, 300);
+        auto* shpSfondo = new QFrame(panContainer);
+        shpSfondo->setGeometry(300, 0, 300, 300);
+        auto* cmdSalva = new Picture(panContainer);
+        cmdSalva->setGeometry(10, 10, 40, 40);
+        auto* txtTitolo = field(panContainer, u"txtTitolo"_s, 10, 100);
+        auto* lblOnArea = new QLabel(u"Titolo foto:"_s, panContainer);
+        lblOnArea->setGeometry(10, 150, 100, 20);
+        auto* shpSezione = new QFrame(panContainer);
+        shpSezione->setGeometry(320, 20, 200, 100);
+        auto* lblOnShape = new QLabel(u"Sezione"_s, shpSezione);
+        lblOnShape->setGeometry(10, 10, 100, 20);
+        auto* panInfo = new QLabel(u"Pronto per archiviare una nuova scheda..."_s, &window);
+        panInfo->setGeometry(0, 350, 600, 30);
+
+        auto* hints = new StatusHints(&window, panInfo);
+        hints->addHint(cmdSalva, u"Salva la scheda in archivio."_s);
+        hints->addClearingArea(panContainer);
+        hints->install();
+        showAndActivate(&window);
+
+        const auto moveTo = [&](QWidget* w, QPoint p = {5, 5}) { QTest::mouseMove(w, p); };
+        moveTo(txtTitolo);
+        QCOMPARE(panInfo->text(), u"Pronto per archiviare una nuova scheda..."_s);
+        moveTo(cmdSalva);
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+        moveTo(txtTitolo);
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+        moveTo(lblOnShape);
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+        moveTo(shpSezione);
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+        moveTo(lblOnArea);
+        QCOMPARE(panInfo->text(), QString());
+        moveTo(cmdSalva, {20, 20});
+        moveTo(panContainer, {200, 250});
+        QCOMPARE(panInfo->text(), QString());
+        moveTo(cmdSalva, {20, 20});
+        moveTo(&window, {300, 320});
+        QCOMPARE(panInfo->text(), QString());
+    }
+
+    // --- Link texts ------------------------------------------------------------------------------
+    void linkColoursAndClick() {
+        QWidget window;
+        window.resize(300, 100);
+        auto* link = new QLabel(u"Visualizza guida in formato PDF"_s, &window);
+        link->setGeometry(40, 10, 250, 24);
+        auto* picture = new QLabel(&window);
+        picture->setGeometry(5, 10, 27, 27);
+        int opened = 0;
+        LinkText::attach(link, picture, [&] { ++opened; });
+        showAndActivate(&window);
+        QVERIFY(link->font().underline());
+        QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+
+        for (QWidget* part : {static_cast<QWidget*>(link), static_cast<QWidget*>(picture)}) {
+            QTest::mousePress(part, Qt::LeftButton, {}, {5, 5});
+            QCOMPARE(LinkText::colour(link), LinkText::kOrange);
+            QTest::mouseRelease(part, Qt::LeftButton, {}, {5, 5});
+            QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+        }
+        QCOMPARE(opened, 2);
+
+        // Released outside the link: dark blue again, nothing opened.
+        QTest::mousePress(link, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseRelease(link, Qt::LeftButton, {}, {280, 80});
+        QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+        QCOMPARE(opened, 2);
+    }
+
+    // --- Busy notice -----------------------------------------------------------------------------
+    void busyNoticeShowsBeforeTheClickRuns() {
+        QDialog window;
+        window.resize(300, 100);
+        auto* btnCerca = new QPushButton(u"Cerca"_s, &window);
+        btnCerca->setGeometry(10, 10, 100, 30);
+        auto* lblAttendere = new QLabel(u"Ricerca schede in corso. Attendere..."_s, &window);
+        lblAttendere->setGeometry(10, 50, 280, 20);
+        BusyNotice::install(btnCerca, lblAttendere, &window);
+        showAndActivate(&window);
+        QVERIFY(!lblAttendere->isVisible());
+
+        bool visibleDuringClick = false;
+        connect(btnCerca, &QPushButton::clicked, [&] { visibleDuringClick = lblAttendere->isVisible(); });
+        QTest::mouseClick(btnCerca, Qt::LeftButton);
+        QVERIFY(visibleDuringClick);
+        window.close();
+        QVERIFY(lblAttendere->isHidden());
+    }
+
+    // --- Window frames ---------------------------------------------------------------------------
+    void fixedDialogKeepsItsSizeAndIgnoresEscape() {
+        QDialog dialog;
+        dialog.resize(388, 405);
+        auto* button = new QPushButton(u"OK"_s, &dialog);
+        WindowFrame::makeFixedDialog(&dialog, WindowFrame::Centre::Screen);
+        QCOMPARE(dialog.minimumSize(), QSize(388, 405));
+        QCOMPARE(dialog.maximumSize(), QSize(388, 405));
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
+        QVERIFY(!button->autoDefault());
+        showAndActivate(&dialog);
+        QCOMPARE(dialog.frameGeometry().center(), dialog.screen()->availableGeometry().center());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+    }
+};
+
+QTEST_MAIN(TestUi)
+#include "tst_ui.moc"
