@@ -22,13 +22,9 @@ bool LumiveraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const ArchiveError& error) {
-        reportUncaught(error.text());
+        reportUnexpectedError(error.text());
     } catch (const std::exception& error) {
-        reportUncaught(QString::fromUtf8(error.what()));
+        reportUnexpectedError(QString::fromUtf8(error.what()));
     }
     return false;
-}
-
-void LumiveraApplication::reportUncaught(const QString& text) {
-    MessageBox(text, MsgKind::Error, MsgButtons::Ok);
 }

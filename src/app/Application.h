@@ -10,6 +10,4 @@ public:
     LumiveraApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
-
-    static void reportUncaught(const QString& text);
 };

@@ -1,7 +1,13 @@
 #include "Guida.h"
 #include "ui_Guida.h"
 
+#include "LinkText.h"
+#include "OpenURL.h"
+#include "ProgramFolder.h"
 #include "WindowFrame.h"
+
+#include <QDir>
+#include <QScrollBar>
 
 TfrmGuida::TfrmGuida(QWidget* parent)
     : QDialog(parent)
@@ -10,6 +16,29 @@ TfrmGuida::TfrmGuida(QWidget* parent)
     setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
     WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Screen);
     WindowFrame::setGradient(this, WindowFrame::kWhite, QColor(0xBF, 0xD8, 0xEF));
+    LinkText::attach(ui->lnkWeb, ui->imgPDF, [this] { lnkWebClick(); });
+    connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 TfrmGuida::~TfrmGuida() = default;
+
+void TfrmGuida::setTopic(const HelpTopic& topic) {
+    ui->lblTitolo->setText(topic.title);
+    ui->txtGuida->setPlainText(topic.text());
+}
+
+void TfrmGuida::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ui->txtGuida->moveCursor(QTextCursor::Start);
+    ui->txtGuida->verticalScrollBar()->setValue(0);
+}
+
+// The guide document is handed to the desktop as it is, in quotes so that a folder with blanks opens;
+// whether it exists is the desktop's business.
+void TfrmGuida::lnkWebClick() {
+    TMisc::Open(u'"' + QDir::toNativeSeparators(ProgramFolder::guide()) + u'"');
+}
+
+void showHelp(QWidget* opener, const HelpTopic& topic) {
+    openModal<TfrmGuida>(opener, [&](TfrmGuida& guide) { guide.setTopic(topic); });
+}

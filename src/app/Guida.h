@@ -1,5 +1,8 @@
-// The guide window, which shows one help topic.
+// The guide window: one help topic (a title and its paragraphs) and a link to the guide document
+// "Guida.pdf" beside the program. Every window with a help command opens it through showHelp().
 #pragma once
+
+#include "HelpTopics.h"
 
 #include <QDialog>
 
@@ -16,6 +19,16 @@ public:
     explicit TfrmGuida(QWidget* parent = nullptr);
     ~TfrmGuida() override;
 
+    void setTopic(const HelpTopic& topic);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void lnkWebClick();
+
     std::unique_ptr<Ui::TfrmGuida> ui;
 };
+
+// Opens a new guide window owned by the opener, modally, with the topic; discarded when it closes.
+void showHelp(QWidget* opener, const HelpTopic& topic);

@@ -32,6 +32,17 @@ ShellService* g_shell = nullptr;
 
 } // namespace
 
+QUrl TMisc::urlFor(const QString& sCommand) {
+    const QString target = unquoted(sCommand);
+    if (target.startsWith(u"http://", Qt::CaseInsensitive) ||
+        target.startsWith(u"https://", Qt::CaseInsensitive) ||
+        target.startsWith(u"mailto:", Qt::CaseInsensitive))
+        return QUrl(target, QUrl::TolerantMode);
+    if (target.startsWith(u"www.", Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("https://") + target, QUrl::TolerantMode);
+    return QUrl::fromLocalFile(target);
+}
+
 void TMisc::Open(const QString& sCommand) {
     static DesktopShell desktop;
     (g_shell ? *g_shell : desktop).open(sCommand);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 class ShellService {
 public:
@@ -15,6 +16,9 @@ public:
     // sCommand: a file or folder path (wrapped in one pair of double quotes or not), an http(s)
     // address or a "mailto:" text as typed, blanks and colons included.
     static void Open(const QString& sCommand);
+
+    // What the desktop is asked to open for a command.
+    static QUrl urlFor(const QString& sCommand);
 
     // Installs a replacement shell (not owned); nullptr puts the desktop back.
     static void setShell(ShellService* shell);

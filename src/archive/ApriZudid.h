@@ -1,4 +1,5 @@
-// The open-book window.
+// The open-book window: lists the books of the program folder, opens the chosen one in the record
+// editor, or deletes it.
 #pragma once
 
 #include <QWidget>
@@ -16,10 +17,31 @@ public:
     explicit TfrmApriZudid(QWidget* parent = nullptr);
     ~TfrmApriZudid() override;
 
+    static QString emptyListMessage();
+    static QString selectToOpenMessage();
+    static QString selectToDeleteMessage();
+    static QString deleteQuestion();
+    static QString deletedMessage();
+    static QString notDeletedMessage();
+    static QString countLine(int books);
+
 protected:
-    // Closing goes back to the launcher.
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Where closing the window leads.
+    enum class CloseReason { Avvio, Zudid };
+
+    void listBooks();
+    // The selected list entry, or an empty text after the warning that explains why there is none.
+    QString selectedEntry(const QString& noSelectionMessage);
+    void btnApriClick();
+    void btnEliminaClick();
+    void imgGuidaClick();
+
     std::unique_ptr<Ui::TfrmApriZudid> ui;
+    QString m_path;     // the chosen archive
+    QString m_bookName; // its book name
+    CloseReason m_closeReason = CloseReason::Avvio;
 };

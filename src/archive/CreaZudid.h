@@ -1,4 +1,4 @@
-// The create-book window.
+// The create-book window: makes a new, empty book from the name the user types.
 #pragma once
 
 #include <QWidget>
@@ -16,10 +16,20 @@ public:
     explicit TfrmCreaZudid(QWidget* parent = nullptr);
     ~TfrmCreaZudid() override;
 
+    static QString noNameMessage();
+    static QString nameTakenMessage();
+    static QString unsafeNameMessage();
+    static QString createdMessage();
+
 protected:
-    // Closing goes back to the launcher.
+    void showEvent(QShowEvent* event) override;
+    // Closing, for whatever reason, goes back to the launcher.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void btnApplicaClick();
+    void imgGuidaClick();
+
     std::unique_ptr<Ui::TfrmCreaZudid> ui;
+    QString m_path; // the archive being created
 };

@@ -3,6 +3,7 @@
 
 #include "Avvio.h"
 #include "ProcessFormats.h"
+#include "TextRules.h"
 #include "WindowFrame.h"
 #include "Windows.h"
 
@@ -19,6 +20,12 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
 }
 
 TfrmBookZudid::~TfrmBookZudid() = default;
+
+void TfrmBookZudid::openBook(const QString& bookName, const QString& archivePath) {
+    m_bookName = TextRules::trim(bookName);
+    m_archivePath = TextRules::trim(archivePath);
+    ui->lblNome->setText(m_bookName);
+}
 
 void TfrmBookZudid::closeEvent(QCloseEvent* event) {
     Windows::frmAvvio->show();

@@ -16,10 +16,17 @@ public:
     explicit TfrmBookZudid(QWidget* parent = nullptr);
     ~TfrmBookZudid() override;
 
+    // Takes the book to show: its name, shown in the banner, and the path of its archive.
+    void openBook(const QString& bookName, const QString& archivePath);
+    QString bookName() const { return m_bookName; }
+    QString archivePath() const { return m_archivePath; }
+
 protected:
     // Closing goes back to the launcher.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TfrmBookZudid> ui;
+    QString m_bookName;
+    QString m_archivePath;
 };

@@ -97,6 +97,10 @@ void showArchiveAccessMessage() {
     MessageBox(BookArchive::accessMessage(), MsgKind::Error, MsgButtons::OkCancel);
 }
 
+void reportUnexpectedError(const QString& text) {
+    MessageBox(text, MsgKind::Error, MsgButtons::Ok);
+}
+
 void setMessageService(MessageService* service) {
     g_service = service;
 }

@@ -26,5 +26,9 @@ inline bool consents(MsgAnswer answer) {
 // The error box every window shows when a book's archive cannot be read or written.
 void showArchiveAccessMessage();
 
+// The general report of an error that no operation handles: an error box with the error's own text,
+// after which the program goes on.
+void reportUnexpectedError(const QString& text);
+
 // Installs a replacement service (not owned); nullptr puts the real message boxes back.
 void setMessageService(MessageService* service);

@@ -8,17 +8,27 @@
 #include "CreaZudid.h"
 #include "FakeMessages.h"
 #include "FakeShell.h"
+#include "Guida.h"
+#include "HelpTopics.h"
 #include "Info.h"
+#include "LinkText.h"
 #include "Picture.h"
 #include "ProcessFormats.h"
+#include "ProgramFolder.h"
 #include "Splash.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -253,6 +263,101 @@ private Q_SLOTS:
         QCOMPARE(messages.asked[0].kind, MsgKind::Error);
         QCoreApplication::sendEvent(&failing, &event);
         QCOMPARE(messages.asked.size(), 2);
+    }
+
+    // --- Shell open ------------------------------------------------------------------------------
+    void shellTargets_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("quoted path with blanks")
+            << u"\"/home/anna/Book fotografici/Guida.pdf\""_s
+            << QUrl::fromLocalFile(u"/home/anna/Book fotografici/Guida.pdf"_s);
+        QTest::newRow("bare folder") << u"/home/anna/Documenti_Allegati"_s
+                                     << QUrl::fromLocalFile(u"/home/anna/Documenti_Allegati"_s);
+        QTest::newRow("web site") << u"https://www.lumivera.it"_s << QUrl(u"https://www.lumivera.it"_s);
+        QTest::newRow("web address without scheme")
+            << u"www.lumivera.it"_s << QUrl(u"https://www.lumivera.it"_s);
+    }
+    void shellTargets() {
+        QFETCH(QString, command);
+        QFETCH(QUrl, url);
+        QCOMPARE(TMisc::urlFor(command), url);
+    }
+
+    // A mail text keeps its blanks and colons: the mail program gets the subject and body as typed.
+    void mailTextKeepsSubjectAndBody() {
+        const QUrl url =
+            TMisc::urlFor(u"\"mailto:info@lumivera.it?subject=Software Lumivera&body=Salve, ecco: tutto\""_s);
+        QCOMPARE(url.scheme(), u"mailto"_s);
+        QCOMPARE(url.path(), u"info@lumivera.it"_s);
+        const QUrlQuery query(url);
+        QCOMPARE(query.queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"Software Lumivera"_s);
+        QCOMPARE(query.queryItemValue(u"body"_s, QUrl::FullyDecoded), u"Salve, ecco: tutto"_s);
+    }
+
+    // --- Guide window ----------------------------------------------------------------------------
+    void guideLinkOpensTheQuotedDocument_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain folder") << u"Lumivera"_s;
+        QTest::newRow("folder with blanks") << u"Book fotografici/Lumivera 1"_s;
+    }
+    void guideLinkOpensTheQuotedDocument() {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        const QString programFolder = dir.filePath(folder);
+        ProgramFolder::setPath(programFolder); // no Guida.pdf there
+        FakeShell shell;
+        FakeMessages messages;
+        TfrmGuida guide;
+        guide.setTopic(HelpTopics::creaZudid());
+        guide.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&guide));
+        auto* link = guide.findChild<QLabel*>(u"lnkWeb"_s);
+        QCOMPARE(link->text(), u"Visualizza guida in formato PDF"_s);
+        QTest::mouseClick(link, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(guide.findChild<QWidget*>(u"imgPDF"_s), Qt::LeftButton, {}, {5, 5});
+        const QString quoted = u"\""_s + programFolder + u"/Guida.pdf\""_s;
+        QCOMPARE(shell.opened, QStringList({quoted, quoted}));
+        QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+        QVERIFY(messages.asked.isEmpty());
+    }
+
+    void eachOpeningIsAFreshGuideAtTheTop() {
+        QWidget opener;
+        opener.show();
+        QList<QPointer<QDialog>> seen;
+        for (int opening = 0; opening < 2; ++opening) {
+            QTimer::singleShot(0, [&] {
+                auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+                QVERIFY(guide);
+                QCOMPARE(guide->parentWidget(), &opener);
+                QCOMPARE(guide->findChild<QLabel*>(u"lblTitolo"_s)->text(),
+                         u"App Gestione book fotografico."_s);
+                auto* text = guide->findChild<QPlainTextEdit*>(u"txtGuida"_s);
+                QCOMPARE(text->toPlainText(), HelpTopics::bookZudid().paragraphs.join(u"\n\n"_s));
+                QCOMPARE(text->verticalScrollBar()->value(), 0);
+                QVERIFY(text->isReadOnly());
+                QCOMPARE(guide->size(), QSize(670, 572));
+                text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+                seen << guide;
+                guide->findChild<QPushButton*>(u"btnChiudi"_s)->click();
+            });
+            showHelp(&opener, HelpTopics::bookZudid());
+            QVERIFY(opener.findChildren<TfrmGuida*>().isEmpty());
+        }
+        QCOMPARE(seen.size(), 2);
+    }
+
+    void helpTextsAreParagraphsJoinedByOneEmptyLine() {
+        for (const HelpTopic& topic : HelpTopics::all()) {
+            const QString text = topic.text();
+            QVERIFY(!text.startsWith(u'\r') && !text.endsWith(u'\n'));
+            QCOMPARE(text.split(u"\r\n\r\n"_s), topic.paragraphs);
+            for (const QString& p : topic.paragraphs)
+                QVERIFY(!p.contains(u'\n') && !p.contains(u'\r'));
+        }
+        QCOMPARE(HelpTopics::bookZudid().paragraphs.size(), 8);
+        QCOMPARE(HelpTopics::creaZudid().paragraphs.size(), 6);
     }
 
 private:

@@ -1,5 +1,6 @@
 // The card record, its code page and the archive file, checked byte for byte.
 #include "BookArchive.h"
+#include "BookShelf.h"
 #include "Cp1252.h"
 #include "FaultyFileSystem.h"
 #include "TScheda.h"
@@ -361,6 +362,65 @@ private Q_SLOTS:
         QVERIFY(BookArchive::accessMessage().startsWith(
             u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi"_s));
         QVERIFY(BookArchive::accessMessage().endsWith(u"cartella di installazione del programma."_s));
+    }
+
+    // --- Books as a whole ------------------------------------------------------------------------
+    void listOrder_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("case of A-Z ignored") << QStringList{u"b.wmn"_s, u"A.wmn"_s, u"c.wmn"_s}
+                                             << QStringList{u"A.wmn"_s, u"b.wmn"_s, u"c.wmn"_s};
+        QTest::newRow("digits before letters")
+            << QStringList{u"Zoe.wmn"_s, u"2024.wmn"_s} << QStringList{u"2024.wmn"_s, u"Zoe.wmn"_s};
+        QTest::newRow("other characters by code") << QStringList{u"b.wmn"_s, u"_x.wmn"_s, u"{y.wmn"_s}
+                                                  << QStringList{u"_x.wmn"_s, u"b.wmn"_s, u"{y.wmn"_s};
+        QTest::newRow("accented letters after z")
+            << QStringList{u"Èlena.wmn"_s, u"zeta.wmn"_s} << QStringList{u"zeta.wmn"_s, u"Èlena.wmn"_s};
+    }
+    void listOrder() {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, ordered);
+        for (const QString& name : names)
+            writeFile(m_dir->filePath(name), {});
+        QCOMPARE(BookShelf::list(m_dir->path()), ordered);
+    }
+
+    void unsafeNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("unsafe");
+        QTest::newRow("plain") << u"Giulia estate 2026"_s << false;
+        QTest::newRow("vertical bar") << u"a|b"_s << false;
+        QTest::newRow("dots inside") << u"G. Rossi..."_s << false;
+        QTest::newRow("slash") << u"a/b"_s << true;
+        QTest::newRow("backslash") << u"a\\b"_s << true;
+        QTest::newRow("dot") << u"."_s << true;
+        QTest::newRow("dot dot") << u".."_s << true;
+        QTest::newRow("tab inside") << u"a\tb"_s << true;
+        QTest::newRow("delete character") << u"a\u007Fb"_s << true;
+    }
+    void unsafeNames() {
+        QFETCH(QString, name);
+        QFETCH(bool, unsafe);
+        QCOMPARE(BookShelf::isUnsafeName(name), unsafe);
+    }
+
+    void createEmptyNeverReplaces() {
+        const QString path = m_dir->filePath(u"Anna.wmn"_s);
+        BookShelf::createEmpty(path);
+        QCOMPARE(QFileInfo(path).size(), 0);
+        writeFile(path, bookOf(1));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, BookShelf::createEmpty(path));
+        QCOMPARE(readFile(path), bookOf(1));
+        QCOMPARE(BookShelf::bookNameOf(u"Anna.wmn"_s), u"Anna"_s);
+    }
+
+    void removeDeletesOnlyRegularFiles() {
+        QVERIFY(QDir(m_dir->path()).mkdir(u"Cartella.wmn"_s));
+        QVERIFY(!BookShelf::remove(m_dir->filePath(u"Cartella.wmn"_s)));
+        QVERIFY(QFileInfo(m_dir->filePath(u"Cartella.wmn"_s)).isDir());
+        writeFile(m_dir->filePath(u"Anna.wmn"_s), {});
+        QVERIFY(BookShelf::remove(m_dir->filePath(u"Anna.wmn"_s)));
+        QVERIFY(!QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
     }
 
 private:

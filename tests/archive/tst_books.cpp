@@ -1,0 +1,320 @@
+// Creating, listing, opening and deleting books through their windows, with what reached the disk.
+#include "Application.h"
+#include "ApriZudid.h"
+#include "Avvio.h"
+#include "BookZudid.h"
+#include "CreaZudid.h"
+#include "FakeMessages.h"
+#include "Guida.h"
+#include "Picture.h"
+#include "ProgramFolder.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<QWidget*> visibleWindows() {
+    QList<QWidget*> visible;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            visible << w;
+    }
+    return visible;
+}
+
+void touch(const QString& path, const QByteArray& content = {}) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+template <class T> T* child(QWidget* window, const QString& name) {
+    T* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+void click(QWidget* window, const QString& picture) {
+    QTest::mouseClick(child<Picture>(window, picture), Qt::LeftButton);
+}
+
+// The title and text of the guide window that the next action opens, read when it shows.
+struct GuideSeen {
+    QString title;
+    QString text;
+};
+
+void readGuideWhenItOpens(GuideSeen* seen) {
+    QTimer::singleShot(0, [seen] {
+        auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+        QVERIFY(guide);
+        seen->title = child<QLabel>(guide, u"lblTitolo"_s)->text();
+        seen->text = child<QPlainTextEdit>(guide, u"txtGuida"_s)->toPlainText();
+        guide->accept();
+    });
+}
+
+} // namespace
+
+class TestBooks : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+        m_windows = std::make_unique<WindowSet>();
+        m_windows->start();
+    }
+    void cleanup() {
+        m_windows.reset();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    // --- Create ----------------------------------------------------------------------------------
+    void createsTheEmptyArchiveUnderTheTrimmedName() {
+        FakeMessages messages;
+        click(Windows::frmAvvio, u"btnCrea"_s);
+        auto* crea = Windows::frmCreaZudid;
+        auto* txtFile = child<QLineEdit>(crea, u"txtFile"_s);
+        QTRY_VERIFY(txtFile->hasFocus());
+        QTest::keyClicks(txtFile, u"  Giulia estate 2026  "_s);
+        click(crea, u"btnApplica"_s);
+
+        QCOMPARE(entries(m_dir->path()), QStringList{u"Giulia estate 2026.wmn"_s});
+        QCOMPARE(QFileInfo(m_dir->filePath(u"Giulia estate 2026.wmn"_s)).size(), 0);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, TfrmCreaZudid::createdMessage());
+        QCOMPARE(messages.asked[0].kind, MsgKind::Information);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+
+        // The field is empty again at the next showing.
+        click(Windows::frmAvvio, u"btnCrea"_s);
+        QCOMPARE(txtFile->text(), QString());
+    }
+
+    void refusedNamesCreateNothing_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << u"   "_s << TfrmCreaZudid::noNameMessage();
+        QTest::newRow("name used") << u" Giulia "_s << TfrmCreaZudid::nameTakenMessage();
+        QTest::newRow("pasted slash") << u"../fuori"_s << TfrmCreaZudid::unsafeNameMessage();
+        QTest::newRow("pasted backslash") << u"a\\b"_s << TfrmCreaZudid::unsafeNameMessage();
+        QTest::newRow("dot dot") << u".."_s << TfrmCreaZudid::unsafeNameMessage();
+        QTest::newRow("control character") << u"Giu\u0007lia"_s << TfrmCreaZudid::unsafeNameMessage();
+    }
+    void refusedNamesCreateNothing() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        touch(m_dir->filePath(u"Giulia.wmn"_s));
+        FakeMessages messages;
+        click(Windows::frmAvvio, u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        txtFile->setText(typed); // as pasted: the typing filter does not see it
+        click(Windows::frmCreaZudid, u"btnApplica"_s);
+
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, message);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QVERIFY(message.startsWith(u"Attenzione:"_s));
+        QCOMPARE(entries(m_dir->path()), QStringList{u"Giulia.wmn"_s});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+                 1);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCreaZudid});
+        QCOMPARE(txtFile->text(), typed);
+    }
+
+    // A name the file system cannot hold reaches the general error report; the window stays as it was.
+    void creationFailureGoesToTheGeneralReport() {
+        FakeMessages messages;
+        click(Windows::frmAvvio, u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        const QString longName(200, u'è'); // 400 bytes: more than a file name can hold
+        txtFile->setText(longName);
+        click(Windows::frmCreaZudid, u"btnApplica"_s);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Error);
+        QVERIFY(messages.asked[0].text.contains(longName));
+        QVERIFY(entries(m_dir->path()).isEmpty());
+        QCOMPARE(txtFile->text(), longName);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCreaZudid});
+    }
+
+    void typedColonIsRefusedAndBarAccepted() {
+        click(Windows::frmAvvio, u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        QTest::keyClicks(txtFile, u"a:b/c|d"_s);
+        QCOMPARE(txtFile->text(), u"abc|d"_s);
+    }
+
+    // --- List, open, delete ----------------------------------------------------------------------
+    void listsRegularBooksInOrder() {
+        for (const char* name : {"b.wmn", "A.wmn", "c.wmn", "note.txt"})
+            touch(m_dir->filePath(QString::fromLatin1(name)));
+        QVERIFY(QDir(m_dir->path()).mkdir(u"cartella.wmn"_s));
+        click(Windows::frmAvvio, u"btnApri"_s);
+        QCOMPARE(shownList(), QStringList({u"A.wmn"_s, u"b.wmn"_s, u"c.wmn"_s}));
+        QCOMPARE(countLine(), u"Sono stati creati 3 book fotografici."_s);
+    }
+
+    void deletingCountsDownToNoneAndKeepsPhotos() {
+        for (const char* name : {"Anna.wmn", "Bea.wmn", "Carla.wmn"})
+            touch(m_dir->filePath(QString::fromLatin1(name)));
+        QVERIFY(QDir(m_dir->path()).mkpath(u"Book_Zudid"_s));
+        touch(m_dir->filePath(u"Book_Zudid/Anna_Foto_1.jpg"_s), "jpeg");
+        FakeMessages messages;
+        click(Windows::frmAvvio, u"btnApri"_s);
+        for (int left = 2; left >= 0; --left) {
+            messages.asked.clear();
+            lstFiles()->setCurrentRow(0);
+            click(Windows::frmApriZudid, u"btnElimina"_s);
+            QCOMPARE(messages.asked.size(), 2);
+            QCOMPARE(messages.asked[0].text, TfrmApriZudid::deleteQuestion());
+            QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
+            QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNo);
+            QCOMPARE(messages.asked[1].text, TfrmApriZudid::deletedMessage());
+            QCOMPARE(messages.asked[1].kind, MsgKind::Information);
+            QCOMPARE(countLine(), TfrmApriZudid::countLine(left));
+            QCOMPARE(lstFiles()->count(), left);
+        }
+        QCOMPARE(entries(m_dir->path()), QStringList{u"Book_Zudid"_s});
+        QCOMPARE(entries(m_dir->filePath(u"Book_Zudid"_s)), QStringList{u"Anna_Foto_1.jpg"_s});
+    }
+
+    void answeringNoKeepsTheBook() {
+        touch(m_dir->filePath(u"Anna.wmn"_s), "dati");
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::No};
+        click(Windows::frmAvvio, u"btnApri"_s);
+        lstFiles()->setCurrentRow(0);
+        click(Windows::frmApriZudid, u"btnElimina"_s);
+        QCOMPARE(messages.asked.size(), 1);
+        QVERIFY(QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
+        QCOMPARE(shownList(), QStringList{u"Anna.wmn"_s});
+    }
+
+    void warningsWhenNothingCanBeChosen_data() {
+        QTest::addColumn<bool>("withBooks");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("open, empty list") << false << u"btnApri"_s << TfrmApriZudid::emptyListMessage();
+        QTest::newRow("delete, empty list") << false << u"btnElimina"_s << TfrmApriZudid::emptyListMessage();
+        QTest::newRow("open, nothing selected")
+            << true << u"btnApri"_s << TfrmApriZudid::selectToOpenMessage();
+        QTest::newRow("delete, nothing selected")
+            << true << u"btnElimina"_s << TfrmApriZudid::selectToDeleteMessage();
+    }
+    void warningsWhenNothingCanBeChosen() {
+        QFETCH(bool, withBooks);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        if (withBooks)
+            touch(m_dir->filePath(u"Anna.wmn"_s));
+        FakeMessages messages;
+        click(Windows::frmAvvio, u"btnApri"_s);
+        click(Windows::frmApriZudid, button);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, message);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmApriZudid});
+    }
+
+    void openingHandsTheBookToTheEditor() {
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        touch(m_dir->filePath(u"Giulia estate.wmn"_s));
+        click(Windows::frmAvvio, u"btnApri"_s);
+        lstFiles()->setCurrentRow(1);
+        click(Windows::frmApriZudid, u"btnApri"_s);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmBookZudid});
+        QCOMPARE(Windows::frmBookZudid->bookName(), u"Giulia estate"_s);
+        QCOMPARE(Windows::frmBookZudid->archivePath(), m_dir->filePath(u"Giulia estate.wmn"_s));
+        QCOMPARE(child<QLabel>(Windows::frmBookZudid, u"lblNome"_s)->text(), u"Giulia estate"_s);
+
+        // The editor goes back to the launcher when it closes.
+        Windows::frmBookZudid->close();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+    }
+
+    void cancelAndCloseGoBackToTheLauncher_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<bool>("byCancel");
+        QTest::newRow("create, Annulla") << u"btnCrea"_s << true;
+        QTest::newRow("create, close button") << u"btnCrea"_s << false;
+        QTest::newRow("open, Annulla") << u"btnApri"_s << true;
+        QTest::newRow("open, close button") << u"btnApri"_s << false;
+    }
+    void cancelAndCloseGoBackToTheLauncher() {
+        QFETCH(QString, opener);
+        QFETCH(bool, byCancel);
+        click(Windows::frmAvvio, opener);
+        QWidget* window = visibleWindows().first();
+        if (byCancel)
+            click(window, u"btnAnnulla"_s);
+        else
+            window->close();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+    }
+
+    void helpTopics_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("opening");
+        QTest::newRow("create") << u"btnCrea"_s << u"App Creazione book fotografico."_s
+                                << u"L'app Creazione book fotografico permette di generare"_s;
+        QTest::newRow("open shows the editor's help")
+            << u"btnApri"_s << u"App Gestione book fotografico."_s
+            << u"L'app Gestione book fotografico consente di creare"_s;
+    }
+    void helpTopics() {
+        QFETCH(QString, opener);
+        QFETCH(QString, title);
+        QFETCH(QString, opening);
+        click(Windows::frmAvvio, opener);
+        GuideSeen seen;
+        readGuideWhenItOpens(&seen);
+        click(visibleWindows().first(), u"imgGuida"_s);
+        QCOMPARE(seen.title, title);
+        QVERIFY(seen.text.startsWith(opening));
+    }
+
+private:
+    QListWidget* lstFiles() { return child<QListWidget>(Windows::frmApriZudid, u"lstFiles"_s); }
+    QString countLine() { return child<QLabel>(Windows::frmApriZudid, u"lblCreati"_s)->text(); }
+    QStringList shownList() {
+        QStringList shown;
+        for (int i = 0; i < lstFiles()->count(); ++i)
+            shown << lstFiles()->item(i)->text();
+        return shown;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestBooks test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_books.moc"
