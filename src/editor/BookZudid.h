@@ -1,13 +1,22 @@
-// The record editor, which shows and edits the cards of one book.
+// The record editor: shows the cards of one book one at a time with their photo, moves through them,
+// and is the starting point of every other operation on the book.
 #pragma once
+
+#include "CardNavigation.h"
+#include "TScheda.h"
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TfrmBookZudid;
 }
+class QLineEdit;
+class PhotoFrame;
+class StatusHints;
 
 class TfrmBookZudid final : public QWidget {
     Q_OBJECT
@@ -21,12 +30,38 @@ public:
     QString bookName() const { return m_bookName; }
     QString archivePath() const { return m_archivePath; }
 
+    // The card on screen: its position (none for a new card), its attachment values (File01-03,
+    // Desc01-03) and its photo frame.
+    std::optional<int> position() const { return m_position; }
+    const std::array<QString, 6>& attachments() const { return m_attachments; }
+    PhotoFrame* photoFrame() const;
+
+    // Shows a card just read: its twelve fields and six attachment values, its position, and its photo.
+    void ShowCard(const TScheda& card, int position);
+    // An empty new card: empty fields and attachments, the placeholder, no position, focus on the title.
+    void ClearCard();
+
+    // Puts a date, as date text, into the card's date field.
+    void setDateText(const QString& text);
+
+    static QString emptyArchiveMessage();
+
 protected:
-    // Closing goes back to the launcher.
+    void showEvent(QShowEvent* event) override;
+    // Closing goes back to the launcher; what was not saved is dropped.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void navigate(CardNavigation::Move move);
+    void setPosition(std::optional<int> position);
+    void installHints();
+    // The twelve edit fields in the order of the card's fields Titolo ... Note.
+    std::array<QLineEdit*, 12> cardFields() const;
+
     std::unique_ptr<Ui::TfrmBookZudid> ui;
     QString m_bookName;
     QString m_archivePath;
+    std::optional<int> m_position;
+    std::array<QString, 6> m_attachments;
+    TScheda m_record; // receives every card read and is filled before every card written
 };

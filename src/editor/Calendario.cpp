@@ -1,8 +1,11 @@
 #include "Calendario.h"
 #include "ui_Calendario.h"
 
+#include "BookZudid.h"
+#include "Clock.h"
 #include "ProcessFormats.h"
 #include "WindowFrame.h"
+#include "Windows.h"
 
 TfrmCalendario::TfrmCalendario(QWidget* parent)
     : QDialog(parent)
@@ -12,6 +15,19 @@ TfrmCalendario::TfrmCalendario(QWidget* parent)
     setWindowTitle(QStringLiteral(" Importazione data"));
     WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+    // Always opens on today, whatever date the card holds.
+    ui->calAppuntamenti->setSelectedDate(Clock::today());
+    ui->calAppuntamenti->setFocus();
+
+    connect(ui->btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
+    connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TfrmCalendario::~TfrmCalendario() = default;
+
+void TfrmCalendario::btnImportaDataClick() {
+    if (m_callerTag != editorTag())
+        return;
+    Windows::frmBookZudid->setDateText(ProcessFormats::dateText(ui->calAppuntamenti->selectedDate()));
+    accept();
+}

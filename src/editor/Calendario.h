@@ -1,6 +1,7 @@
-// The calendar window, which imports a date into the card.
+// The calendar window: the user picks a day and imports it into the card's date field.
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 
 #include <memory>
@@ -16,6 +17,13 @@ public:
     explicit TfrmCalendario(QWidget* parent = nullptr);
     ~TfrmCalendario() override;
 
+    // Where the imported date goes; without the editor's tag "Importa" does nothing.
+    void setCallerTag(const QString& tag) { m_callerTag = tag; }
+    static QString editorTag() { return QStringLiteral("databookdonne"); }
+
 private:
+    void btnImportaDataClick();
+
     std::unique_ptr<Ui::TfrmCalendario> ui;
+    QString m_callerTag;
 };

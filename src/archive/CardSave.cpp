@@ -1,0 +1,28 @@
+#include "CardSave.h"
+
+#include "BookArchive.h"
+#include "TextRules.h"
+
+namespace CardSave {
+
+std::optional<TScheda::Field> firstMissing(const Texts& texts) {
+    for (TScheda::Field field : {TScheda::Titolo, TScheda::Data, TScheda::Location}) {
+        if (TextRules::trim(texts[field]).isEmpty())
+            return field;
+    }
+    return std::nullopt;
+}
+
+int save(const QString& archivePath, std::optional<int> position, TScheda& record, const Texts& texts) {
+    BookArchive archive;
+    archive.Open(archivePath);
+    archive.Seek(position ? *position - 1 : archive.Count());
+    for (int f = 0; f < TScheda::kFieldCount; ++f)
+        record.setField(TScheda::Field(f), texts[f]);
+    archive.Write(record);
+    const int saved = archive.Position();
+    archive.Close();
+    return saved;
+}
+
+} // namespace CardSave

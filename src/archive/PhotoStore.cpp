@@ -1,0 +1,130 @@
+#include "PhotoStore.h"
+
+#include "FitRule.h"
+#include "ProgramFolder.h"
+#include "TextRules.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+
+namespace {
+
+// Opens a reader that decodes upright and accepts pictures up to kMaxPixels; the upright full size
+// comes back in `upright`, and whether the stored picture lies rotated by 90 degrees in `rotated`.
+bool openReader(QImageReader& reader, QSize* upright, bool* rotated) {
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
+        return false;
+    if (qint64(stored.width()) * stored.height() > PhotoStore::kMaxPixels)
+        return false;
+    // Four bytes a pixel, with room to spare for the decoder's own buffers.
+    reader.setAllocationLimit(int(qint64(stored.width()) * stored.height() * 4 / (1024 * 1024)) + 64);
+    *rotated = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    *upright = *rotated ? stored.transposed() : stored;
+    return true;
+}
+
+QImage decodeFull(const QString& path) {
+    QImageReader reader(path);
+    QSize upright;
+    bool rotated = false;
+    if (!openReader(reader, &upright, &rotated))
+        return {};
+    return reader.read();
+}
+
+} // namespace
+
+CardPhoto CardPhoto::fromImage(const QImage& image) {
+    CardPhoto photo;
+    if (image.isNull())
+        return photo;
+    photo.m_fullSize = image.size();
+    photo.m_display = image;
+    photo.m_full = std::make_shared<QImage>(image);
+    return photo;
+}
+
+CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
+    CardPhoto photo;
+    QImageReader reader(path);
+    QSize upright;
+    bool rotated = false;
+    if (!openReader(reader, &upright, &rotated))
+        return photo;
+    const QSize shown = FitRule::fit(upright, frame).size();
+    const bool scaled = shown.width() < upright.width() || shown.height() < upright.height();
+    if (scaled) // the decoder's own scaling, applied before the picture is turned upright
+        reader.setScaledSize(rotated ? shown.transposed() : shown);
+    QImage display = reader.read();
+    if (display.isNull())
+        return photo;
+    photo.m_path = path;
+    photo.m_fullSize = upright;
+    photo.m_display = display;
+    photo.m_full = std::make_shared<QImage>(scaled ? QImage() : display);
+    return photo;
+}
+
+QImage CardPhoto::full() const {
+    if (!m_full)
+        return {};
+    if (m_full->isNull() && !m_path.isEmpty())
+        *m_full = decodeFull(m_path);
+    return *m_full;
+}
+
+namespace PhotoStore {
+
+QString folder() {
+    return ProgramFolder::file(QStringLiteral("Book_Zudid"));
+}
+
+QString photoPath(const QString& bookName, int position) {
+    return QDir(folder()).filePath(TextRules::trim(bookName) + QStringLiteral("_Foto_") +
+                                   QString::number(position) + QStringLiteral(".jpg"));
+}
+
+bool ensureFolder() {
+    return QDir().mkpath(folder());
+}
+
+QImage placeholder() {
+    static const QImage picture = [] {
+        QImage image(kPlaceholderSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QSvgRenderer renderer(QStringLiteral(":/editor/placeholder.svg"));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(kPlaceholderSize)));
+        return image;
+    }();
+    return picture;
+}
+
+CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame) {
+    if (!ensureFolder())
+        return {};
+    return CardPhoto::fromFile(photoPath(bookName, position), frame);
+}
+
+bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
+    if (picture.isNull() || !ensureFolder())
+        return false;
+    QSaveFile file(photoPath(bookName, position));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "jpg");
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace PhotoStore

@@ -1,0 +1,67 @@
+// The photos of the cards: one JPEG per card in the folder "Book_Zudid" beside the program, named
+// after the book and the card's position ("Giulia_Foto_3.jpg"), and the placeholder picture that
+// stands in for a photo that is missing or cannot be read.
+//
+// A photo is decoded at the size it is shown when its file is larger, upright as its EXIF orientation
+// says; the full-size picture is decoded only when something needs it (saving, zoom, print).
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+// The picture of a card as the photo frame holds it.
+class CardPhoto {
+public:
+    CardPhoto() = default;
+    // A picture already in memory at full size (the placeholder, a picture made by the program).
+    static CardPhoto fromImage(const QImage& image);
+    // A photo file, decoded at once for a frame of the given size (device pixels) and in full only on
+    // demand. A file that cannot be decoded gives a null photo.
+    static CardPhoto fromFile(const QString& path, QSize frame);
+
+    bool isNull() const { return m_fullSize.isEmpty(); }
+    // The picture's size at full resolution, upright.
+    QSize fullSize() const { return m_fullSize; }
+    // The picture for display, at most as large as the frame it was decoded for.
+    const QImage& display() const { return m_display; }
+    // The full-size picture, decoded from its file the first time it is asked for; a null image when
+    // the file can no longer be decoded.
+    QImage full() const;
+    // True when this is the picture of the given file, still undecoded at full size or not.
+    QString sourcePath() const { return m_path; }
+
+private:
+    QString m_path;
+    QSize m_fullSize;
+    QImage m_display;
+    // Shared so that copies of a photo decode its full picture once.
+    std::shared_ptr<QImage> m_full;
+};
+
+namespace PhotoStore {
+
+// Pictures larger than this many pixels are refused as damaged or hostile files.
+inline constexpr qint64 kMaxPixels = 250'000'000;
+
+QString folder();
+// The photo file of a card: <folder>/<book name>_Foto_<position>.jpg, name and position trimmed.
+QString photoPath(const QString& bookName, int position);
+
+// Creates the photo folder and its missing parents; false when it cannot.
+bool ensureFolder();
+
+// The placeholder picture, 307 x 409.
+QImage placeholder();
+inline constexpr QSize kPlaceholderSize{307, 409};
+
+// The card's photo for a frame of the given size, or a null photo when it is missing or unreadable.
+CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame);
+
+// Writes a picture as the card's photo (JPEG, full size), replacing the file whole; false on failure,
+// in which case the earlier file, if any, is left as it was.
+bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position);
+
+} // namespace PhotoStore

@@ -1,0 +1,30 @@
+// The photo frame: holds the card's picture and draws it shrunk to fit, centred, never enlarged.
+#pragma once
+
+#include "PhotoStore.h"
+
+#include <QWidget>
+
+class PhotoFrame final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PhotoFrame(QWidget* parent = nullptr);
+
+    void setPhoto(const CardPhoto& photo);
+    // Puts the placeholder picture in the frame.
+    void showPlaceholder();
+    bool showsPlaceholder() const { return m_placeholder; }
+    const CardPhoto& photo() const { return m_photo; }
+    // The frame's size in device pixels: the size a photo is decoded at for it.
+    QSize decodeSize() const;
+    // Where the picture is drawn inside the frame.
+    QRect drawnRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CardPhoto m_photo;
+    bool m_placeholder = false;
+};

@@ -1,0 +1,386 @@
+// The record editor: moving through a book's cards, showing each card's text, attachments and photo,
+// the fitting rule of the photo frame, and photos that are large, rotated, missing or hostile.
+#include "Application.h"
+#include "Avvio.h"
+#include "BookArchive.h"
+#include "BookZudid.h"
+#include "FakeMessages.h"
+#include "FitRule.h"
+#include "PhotoFrame.h"
+#include "PhotoStore.h"
+#include "Picture.h"
+#include "ProgramFolder.h"
+#include "StatusHints.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kRecord = qsizetype(TScheda::kSize);
+
+TScheda card(int n) {
+    TScheda c;
+    c.setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
+    c.setField(TScheda::Descrizione, u"Descrizione %1"_s.arg(n));
+    c.setField(TScheda::Data, u"0%1/03/2024"_s.arg(n));
+    c.setField(TScheda::Location, u"Milano"_s);
+    c.setField(TScheda::Note, u"Nota %1"_s.arg(n));
+    c.setField(TScheda::File01, u"contratto%1.pdf"_s.arg(n));
+    c.setField(TScheda::Desc03, u"Liberatoria %1"_s.arg(n));
+    return c;
+}
+
+void writeBook(const QString& path, int cards) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (int n = 1; n <= cards; ++n)
+        file.write(reinterpret_cast<const char*>(card(n).bytes().data()), kRecord);
+}
+
+QByteArray jpeg(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "jpg").write(image);
+    return bytes;
+}
+
+// A JPEG whose frame header claims another size than the data it holds.
+QByteArray withDeclaredSize(QByteArray bytes, QSize declared) {
+    for (qsizetype i = 2; i + 8 < bytes.size(); ++i) {
+        if (uchar(bytes[i]) == 0xFF && (uchar(bytes[i + 1]) == 0xC0 || uchar(bytes[i + 1]) == 0xC2)) {
+            bytes[i + 5] = char(declared.height() >> 8);
+            bytes[i + 6] = char(declared.height() & 0xFF);
+            bytes[i + 7] = char(declared.width() >> 8);
+            bytes[i + 8] = char(declared.width() & 0xFF);
+            return bytes;
+        }
+    }
+    qFatal("no frame header");
+}
+
+// A JPEG with an EXIF orientation tag: 6 means the stored picture must be turned 90 degrees clockwise.
+QByteArray withOrientation(const QByteArray& bytes, quint16 orientation) {
+    const QByteArray exif = QByteArray("\xFF\xE1\x00\x22"
+                                       "Exif\0\0"
+                                       "II*\0\x08\0\0\0"
+                                       "\x01\0"
+                                       "\x12\x01\x03\0\x01\0\0\0",
+                                       28) +
+                            char(orientation) +
+                            QByteArray("\0\0\0"
+                                       "\0\0\0\0",
+                                       7);
+    return bytes.left(2) + exif + bytes.mid(2);
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+        m_windows = std::make_unique<WindowSet>();
+    }
+    void cleanup() { m_windows.reset(); }
+
+    // --- Fitting rule ----------------------------------------------------------------------------
+    void fittingRule_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QRect>("drawn");
+        const QSize frame(307, 409);
+        QTest::newRow("landscape shrinks to the width")
+            << QSize(1600, 1200) << frame << QRect(0, 89, 307, 231);
+        QTest::newRow("portrait fills the frame") << QSize(3000, 4000) << frame << QRect(0, 0, 307, 409);
+        QTest::newRow("small picture keeps its size") << QSize(200, 150) << frame << QRect(54, 130, 200, 150);
+        QTest::newRow("exactly the frame") << QSize(307, 409) << frame << QRect(0, 0, 307, 409);
+        QTest::newRow("thin and tall") << QSize(10, 1000) << frame << QRect(151, 0, 5, 409);
+        QTest::newRow("zoom, small photo")
+            << QSize(200, 150) << QSize(1860, 990) << QRect(830, 420, 200, 150);
+        QTest::newRow("zoom, large photo")
+            << QSize(4000, 3000) << QSize(1860, 990) << QRect(270, 0, 1320, 990);
+    }
+    void fittingRule() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, frame);
+        QFETCH(QRect, drawn);
+        QCOMPARE(FitRule::fit(picture, frame), drawn);
+    }
+
+    void photoFileNames() {
+        QCOMPARE(PhotoStore::photoPath(u"  Giulia "_s, 10),
+                 m_dir->filePath(u"Book_Zudid/Giulia_Foto_10.jpg"_s));
+        QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 3), m_dir->filePath(u"Book_Zudid/Giulia_Foto_3.jpg"_s));
+        QCOMPARE(PhotoStore::placeholder().size(), QSize(307, 409));
+    }
+
+    // --- Navigation ------------------------------------------------------------------------------
+    void navigation_data() {
+        QTest::addColumn<QString>("moves");     // F first, P previous, N next, L last
+        QTest::addColumn<QString>("positions"); // the position after each move
+        QTest::newRow("forward to the end and back") << u"NNNNPPP"_s << u"1233211"_s;
+        QTest::newRow("previous from a new card") << u"P"_s << u"1"_s;
+        QTest::newRow("last from a new card") << u"L"_s << u"3"_s;
+        QTest::newRow("first, then last, then previous") << u"FLP"_s << u"132"_s;
+        QTest::newRow("no wrap after the last") << u"LN"_s << u"33"_s;
+    }
+    void navigation() {
+        QFETCH(QString, moves);
+        QFETCH(QString, positions);
+        FakeMessages messages;
+        openBook(3);
+        QCOMPARE(field(u"lblPosizione"_s), QString());
+        for (qsizetype i = 0; i < moves.size(); ++i) {
+            press(moves[i]);
+            const int p = positions[i].digitValue();
+            QCOMPARE(field(u"lblPosizione"_s), QString::number(p));
+            QCOMPARE(editor()->position(), std::optional<int>(p));
+            QCOMPARE(field(u"txtTitolo"_s), u"Scatto %1"_s.arg(p));
+            QCOMPARE(field(u"txtNote"_s), u"Nota %1"_s.arg(p));
+            QCOMPARE(editor()->attachments()[0], u"contratto%1.pdf"_s.arg(p));
+            QCOMPARE(editor()->attachments()[5], u"Liberatoria %1"_s.arg(p));
+        }
+        QVERIFY(messages.asked.isEmpty());
+    }
+
+    void emptyBookGivesTheEmptyMessage_data() {
+        QTest::addColumn<QString>("move");
+        for (const char* m : {"F", "P", "N", "L"})
+            QTest::newRow(m) << QString::fromLatin1(m);
+    }
+    void emptyBookGivesTheEmptyMessage() {
+        QFETCH(QString, move);
+        FakeMessages messages;
+        openBook(0);
+        press(move[0]);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"L'archivio non contiene nessuna scheda."_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Information);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QCOMPARE(field(u"txtTitolo"_s), QString());
+        QCOMPARE(editor()->position(), std::nullopt);
+    }
+
+    // A missing archive is created empty by the first move.
+    void missingArchiveIsCreatedEmpty() {
+        FakeMessages messages;
+        openBook(0);
+        QFile::remove(archive());
+        press(u'N');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(QFileInfo(archive()).size(), 0);
+    }
+
+    void unsavedTextIsDroppedByAMove() {
+        openBook(3);
+        press(u'F');
+        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(u"cambiato"_s);
+        press(u'P'); // on card 1: nothing happens, the text stays
+        QCOMPARE(field(u"txtTitolo"_s), u"cambiato"_s);
+        press(u'N');
+        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 2"_s);
+    }
+
+    void titleStoredWithBlanksShowsWithout() {
+        openBook(0);
+        TScheda raw;
+        const QByteArray title("  \tServizio in spiaggia  ");
+        raw.bytes()[0] = uchar(title.size());
+        std::copy(title.begin(), title.end(), raw.bytes().begin() + 1);
+        writeFile(archive(), QByteArray(reinterpret_cast<const char*>(raw.bytes().data()), kRecord));
+        press(u'F');
+        QCOMPARE(field(u"txtTitolo"_s), u"Servizio in spiaggia"_s);
+    }
+
+    // The archive shrank under the editor: the move fails half-way, the card on screen stays and no
+    // photo is loaded.
+    void failedMoveShowsTheAccessMessage() {
+        FakeMessages messages;
+        openBook(3);
+        press(u'L');
+        const CardPhoto before = editor()->photoFrame()->photo();
+        QVERIFY(QFile::resize(archive(), kRecord));
+        press(u'P');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, BookArchive::accessMessage());
+        QCOMPARE(messages.asked[0].kind, MsgKind::Error);
+        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 3"_s);
+        QCOMPARE(editor()->position(), std::optional<int>(3));
+        QCOMPARE(editor()->photoFrame()->photo().display(), before.display());
+    }
+
+    // --- Photos ----------------------------------------------------------------------------------
+    void eachCardShowsItsPhotoOrThePlaceholder() {
+        openBook(3);
+        QVERIFY(QDir().mkpath(PhotoStore::folder()));
+        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({600, 800}, Qt::red));
+        writeFile(PhotoStore::photoPath(u"Giulia"_s, 3), "questo non è un jpeg");
+        PhotoFrame* frame = editor()->photoFrame();
+
+        press(u'N');
+        QVERIFY(!frame->showsPlaceholder());
+        QCOMPARE(frame->photo().fullSize(), QSize(600, 800));
+        QCOMPARE(frame->drawnRect(), QRect(0, 0, 307, 409));
+        QVERIFY(frame->photo().display().width() <= 307); // decoded at the size it is shown
+        QVERIFY(frame->grab().toImage().pixelColor(150, 200).red() > 240);
+
+        press(u'N'); // no file
+        QVERIFY(frame->showsPlaceholder());
+        press(u'N'); // not a picture
+        QVERIFY(frame->showsPlaceholder());
+        QCOMPARE(frame->photo().full(), PhotoStore::placeholder());
+    }
+
+    void removedPhotoFolderIsMadeAgain() {
+        openBook(2);
+        press(u'N');
+        QVERIFY(QDir(PhotoStore::folder()).exists());
+        QVERIFY(QDir(PhotoStore::folder()).removeRecursively());
+        press(u'N');
+        QVERIFY(QDir(PhotoStore::folder()).exists());
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    void uprightPhotosFromTheirOrientation_data() {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("upright");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("small, turned") << QSize(400, 200) << QSize(200, 400) << QSize(200, 400);
+        QTest::newRow("large, turned and shrunk") << QSize(1600, 800) << QSize(800, 1600) << QSize(205, 409);
+    }
+    void uprightPhotosFromTheirOrientation() {
+        QFETCH(QSize, stored);
+        QFETCH(QSize, upright);
+        QFETCH(QSize, shown);
+        const QString path = m_dir->filePath(u"ruotata.jpg"_s);
+        writeFile(path, withOrientation(jpeg(stored, Qt::blue), 6));
+        const CardPhoto photo = CardPhoto::fromFile(path, {307, 409});
+        QCOMPARE(photo.fullSize(), upright);
+        QCOMPARE(photo.display().size(), shown);
+        QCOMPARE(photo.full().size(), upright);
+    }
+
+    // Real 100-megapixel photos load, in full when asked; a tiny file that claims an absurd size does not.
+    void largeAndHostileSizes() {
+        const QString big = m_dir->filePath(u"grande.jpg"_s);
+        writeFile(big, withDeclaredSize(jpeg({64, 64}, Qt::green), {12000, 8400}));
+        const CardPhoto photo = CardPhoto::fromFile(big, {307, 409});
+        QVERIFY(!photo.isNull());
+        QCOMPARE(photo.fullSize(), QSize(12000, 8400));
+        QCOMPARE(photo.display().size(), QSize(307, 215));
+        QCOMPARE(photo.full().size(), QSize(12000, 8400));
+
+        const QString hostile = m_dir->filePath(u"ostile.jpg"_s);
+        const QByteArray bytes = withDeclaredSize(jpeg({8, 8}, Qt::green), {30000, 30000});
+        QVERIFY(bytes.size() < 1000);
+        writeFile(hostile, bytes);
+        QVERIFY(CardPhoto::fromFile(hostile, {307, 409}).isNull());
+    }
+
+    // --- The window ------------------------------------------------------------------------------
+    void startsOnANewCardAndClosesToTheLauncher() {
+        openBook(3);
+        press(u'L');
+        editor()->close();
+        QVERIFY(Windows::frmAvvio->isVisible());
+        QVERIFY(!editor()->isVisible());
+        Windows::frmAvvio->hide();
+        editor()->openBook(u"Altra"_s, m_dir->filePath(u"Altra.wmn"_s));
+        editor()->show();
+        QCOMPARE(field(u"lblNome"_s), u"Altra"_s);
+        QCOMPARE(field(u"txtTitolo"_s), QString());
+        QCOMPARE(editor()->position(), std::nullopt);
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+        QTRY_VERIFY(editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
+    }
+
+    void fieldsHoldNoMoreThanTheCard() {
+        const std::pair<const char*, int> limits[] = {
+            {"txtTitolo", 120},    {"txtDescrizione", 250}, {"txtData", 10},         {"txtLocation", 50},
+            {"txtFotografo", 50},  {"txtFotocamera", 50},   {"txtFotoritocco", 250}, {"txtAbiti", 250},
+            {"txtAccessori", 250}, {"txtTrucco", 250},      {"txtGiudizio", 250},    {"txtNote", 250}};
+        for (const auto& [name, limit] : limits)
+            QCOMPARE(editor()->findChild<QLineEdit*>(QString::fromLatin1(name))->maxLength(), limit);
+        QVERIFY(editor()->findChild<QLineEdit*>(u"txtData"_s)->isReadOnly());
+    }
+
+    void hintsOfTheEditor_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("save") << u"cmdSalva"_s << u"Salva la scheda in archivio."_s;
+        QTest::newRow("zoom") << u"btnZoomFoto"_s << u"Visualizza la foto nelle sue dimensioni reali."_s;
+        QTest::newRow("date field")
+            << u"txtData"_s
+            << u"Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario."_s;
+        QTest::newRow("exit") << u"cmdEsci"_s << u"Esci da questa schermata di lavoro."_s;
+    }
+    void hintsOfTheEditor() {
+        QFETCH(QString, control);
+        QFETCH(QString, hint);
+        openBook(0);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        QCOMPARE(panInfo->text(), u"Pronto per archiviare una nuova scheda..."_s);
+        QTest::mouseMove(editor()->findChild<QWidget*>(control), {3, 3});
+        QCOMPARE(panInfo->text(), hint);
+        QTest::mouseMove(editor()->findChild<QWidget*>(u"txtTitolo"_s), {3, 3});
+        QCOMPARE(panInfo->text(), hint);
+        QTest::mouseMove(editor()->findChild<QWidget*>(u"shpSfondo"_s), {300, 3});
+        QCOMPARE(panInfo->text(), QString());
+    }
+
+private:
+    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
+    void openBook(int cards) {
+        writeBook(archive(), cards);
+        editor()->openBook(u"Giulia"_s, archive());
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+    }
+    QString field(const QString& name) {
+        if (auto* edit = editor()->findChild<QLineEdit*>(name))
+            return edit->text();
+        return editor()->findChild<QLabel*>(name)->text();
+    }
+    void press(QChar move) {
+        const char* command = move == u'F'   ? "cmdPrimo"
+                              : move == u'P' ? "cmdIndietro"
+                              : move == u'N' ? "cmdAvanti"
+                                             : "cmdUltimo";
+        QTest::mouseClick(editor()->findChild<Picture*>(QString::fromLatin1(command)), Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestEditor test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_editor.moc"
