@@ -5,6 +5,7 @@
 #include "TextRules.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -113,6 +114,11 @@ CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame) {
     return CardPhoto::fromFile(photoPath(bookName, position), frame);
 }
 
+bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int position) {
+    const QString path = photoPath(bookName, position);
+    return !photo.sourcePath().isEmpty() && photo.sourcePath() == path && QFileInfo::exists(path);
+}
+
 bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
     if (picture.isNull() || !ensureFolder())
         return false;
@@ -120,6 +126,7 @@ bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, "jpg");
+    writer.setQuality(kJpegQuality);
     if (!writer.write(picture)) {
         file.cancelWriting();
         return false;

@@ -45,6 +45,8 @@ namespace PhotoStore {
 
 // Pictures larger than this many pixels are refused as damaged or hostile files.
 inline constexpr qint64 kMaxPixels = 250'000'000;
+// Photos are re-encoded only when they changed, and then with little loss.
+inline constexpr int kJpegQuality = 92;
 
 QString folder();
 // The photo file of a card: <folder>/<book name>_Foto_<position>.jpg, name and position trimmed.
@@ -60,8 +62,12 @@ inline constexpr QSize kPlaceholderSize{307, 409};
 // The card's photo for a frame of the given size, or a null photo when it is missing or unreadable.
 CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame);
 
-// Writes a picture as the card's photo (JPEG, full size), replacing the file whole; false on failure,
-// in which case the earlier file, if any, is left as it was.
+// True when the photo is the one read from the card's own photo file, which still exists: saving the
+// card then leaves that file as it is.
+bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int position);
+
+// Writes a picture as the card's photo (JPEG of high quality, full size), replacing the file whole;
+// false on failure, in which case the earlier file, if any, is left as it was.
 bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position);
 
 } // namespace PhotoStore

@@ -3,6 +3,9 @@
 
 #include "Avvio.h"
 #include "BookArchive.h"
+#include "Calendario.h"
+#include "CardSave.h"
+#include "Clock.h"
 #include "FocusStyles.h"
 #include "Guida.h"
 #include "Messages.h"
@@ -16,8 +19,31 @@
 #include "Windows.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+
+#include <functional>
 
 using CardNavigation::Move;
+
+namespace {
+
+// Hands a field's key presses to a window's handler, which says whether it took the key.
+class KeyHandler final : public QObject {
+public:
+    KeyHandler(QObject* parent, std::function<bool(int)> handler)
+        : QObject(parent)
+        , m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::KeyPress && m_handler(static_cast<QKeyEvent*>(event)->key());
+    }
+
+private:
+    std::function<bool(int)> m_handler;
+};
+
+} // namespace
 
 TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     : QWidget(parent)
@@ -53,6 +79,13 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->cmdIndietro, &Picture::clicked, this, [this] { navigate(Move::Previous); });
     connect(ui->cmdAvanti, &Picture::clicked, this, [this] { navigate(Move::Next); });
     connect(ui->cmdUltimo, &Picture::clicked, this, [this] { navigate(Move::Last); });
+    connect(ui->cmdNuovo, &Picture::clicked, this, &TfrmBookZudid::ClearCard);
+    connect(ui->cmdSalva, &Picture::clicked, this, &TfrmBookZudid::cmdSalvaClick);
+    connect(ui->cmdDuplica, &Picture::clicked, this, &TfrmBookZudid::cmdDuplicaClick);
+    connect(ui->impData, &Picture::clicked, this,
+            [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
+    ui->txtData->installEventFilter(
+        new KeyHandler(ui->txtData, [this](int key) { return txtDataKeyDown(key); }));
     connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::bookZudid()); });
     connect(ui->cmdEsci, &Picture::clicked, this, &QWidget::close);
 }
@@ -181,4 +214,112 @@ void TfrmBookZudid::navigate(Move move) {
     case CardNavigation::Outcome::Stay:
         break;
     }
+}
+
+QString TfrmBookZudid::missingMessage(TScheda::Field field) {
+    const QString what = field == TScheda::Titolo ? QStringLiteral("il titolo")
+                         : field == TScheda::Data ? QStringLiteral("la data")
+                                                  : QStringLiteral("la location");
+    return QStringLiteral("Attenzione: per salvare la scheda è necessario indicare %1 della foto.").arg(what);
+}
+
+QString TfrmBookZudid::overwrittenMessage() {
+    return QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+}
+
+QString TfrmBookZudid::appendedMessage() {
+    return QStringLiteral("La scheda corrente è stata inserita in archivio.");
+}
+
+QString TfrmBookZudid::photoNotSavedMessage() {
+    return QStringLiteral(
+        "Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile scrivere la "
+        "sua foto nella cartella Book_Zudid.\r\n\r\nLa foto resta visualizzata: accertarsi di "
+        "possedere i privilegi di scrittura nella cartella di installazione del programma e "
+        "premere di nuovo Salva.");
+}
+
+QString TfrmBookZudid::duplicateNewCardMessage() {
+    return QStringLiteral(
+        "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata "
+        "inserita in archivio.");
+}
+
+QString TfrmBookZudid::duplicatedMessage() {
+    return QStringLiteral(
+        "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
+        "premere Salva per inserire la scheda in archivio.");
+}
+
+void TfrmBookZudid::cmdSalvaClick() {
+    ui->btnFocus->setFocus(); // no edit field holds the focus during the save
+    CardSave::Texts texts;
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f)
+        texts[f] = fields[f]->text();
+    for (int a = 0; a < 6; ++a)
+        texts[TScheda::File01 + a] = m_attachments[a];
+
+    if (const std::optional<TScheda::Field> missing = CardSave::firstMissing(texts)) {
+        MessageBox(missingMessage(*missing), MsgKind::Warning, MsgButtons::OkCancel);
+        fields[*missing]->setFocus();
+        return;
+    }
+    const bool appending = !m_position;
+    int saved = 0;
+    try {
+        saved = CardSave::save(m_archivePath, m_position, m_record, texts);
+    } catch (const ArchiveError&) {
+        showArchiveAccessMessage();
+        return;
+    }
+    setPosition(saved);
+
+    // The photo the card already has on disk is left as it is, byte for byte; anything else the frame
+    // holds is written. A photo that cannot be written stays in the frame, so a later save can store it.
+    const CardPhoto& photo = ui->imgFoto->photo();
+    const bool photoSaved = PhotoStore::isStoredPhotoOf(photo, m_bookName, saved) ||
+                            PhotoStore::SaveCardPhoto(photo.full(), m_bookName, saved);
+    MessageBox(appending ? appendedMessage() : overwrittenMessage(), MsgKind::Information,
+               MsgButtons::OkCancel);
+    if (!photoSaved)
+        MessageBox(photoNotSavedMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+}
+
+void TfrmBookZudid::cmdDuplicaClick() {
+    if (!m_position) {
+        MessageBox(duplicateNewCardMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        return;
+    }
+    m_attachments.fill(QString());
+    setPosition(std::nullopt);
+    ui->imgFoto->showPlaceholder();
+    ui->txtTitolo->setFocus();
+    MessageBox(duplicatedMessage(), MsgKind::Information, MsgButtons::OkCancel);
+}
+
+bool TfrmBookZudid::txtDataKeyDown(int key) {
+    switch (key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        ui->txtData->clear();
+        return true;
+    // Moving on with Tab, and modifier keys pressed on their own, are not a request for the calendar.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return false;
+    default:
+        openCalendar();
+        return true;
+    }
+}
+
+void TfrmBookZudid::openCalendar() {
+    openModal<TfrmCalendario>(
+        this, [](TfrmCalendario& calendar) { calendar.setCallerTag(TfrmCalendario::editorTag()); });
 }

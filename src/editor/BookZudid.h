@@ -45,6 +45,12 @@ public:
     void setDateText(const QString& text);
 
     static QString emptyArchiveMessage();
+    static QString missingMessage(TScheda::Field field);
+    static QString overwrittenMessage();
+    static QString appendedMessage();
+    static QString photoNotSavedMessage();
+    static QString duplicateNewCardMessage();
+    static QString duplicatedMessage();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,6 +59,11 @@ protected:
 
 private:
     void navigate(CardNavigation::Move move);
+    void cmdSalvaClick();
+    void cmdDuplicaClick();
+    // A key in the read-only date field: Backspace and Delete empty it, any other key opens the calendar.
+    bool txtDataKeyDown(int key);
+    void openCalendar();
     void setPosition(std::optional<int> position);
     void installHints();
     // The twelve edit fields in the order of the card's fields Titolo ... Note.

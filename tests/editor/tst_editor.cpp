@@ -4,24 +4,32 @@
 #include "Avvio.h"
 #include "BookArchive.h"
 #include "BookZudid.h"
+#include "Calendario.h"
+#include "Clock.h"
 #include "FakeMessages.h"
+#include "FaultyFileSystem.h"
 #include "FitRule.h"
+#include "Guida.h"
 #include "PhotoFrame.h"
 #include "PhotoStore.h"
 #include "Picture.h"
+#include "ProcessFormats.h"
 #include "ProgramFolder.h"
 #include "StatusHints.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
 #include <QBuffer>
+#include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -91,6 +99,11 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -352,7 +365,305 @@ private Q_SLOTS:
         QCOMPARE(panInfo->text(), QString());
     }
 
+    // --- Saving ----------------------------------------------------------------------------------
+    void saveNeedsTitleDateAndLocation_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("blank title") << u"   "_s << u"01/03/2024"_s << u"Roma"_s << u"txtTitolo"_s;
+        QTest::newRow("no date, location given") << u"Ritratto"_s << QString() << u"Roma"_s << u"txtData"_s;
+        QTest::newRow("no date, no location") << u"Ritratto"_s << QString() << QString() << u"txtData"_s;
+        QTest::newRow("no location") << u"Ritratto"_s << u"01/03/2024"_s << u" \t "_s << u"txtLocation"_s;
+    }
+    void saveNeedsTitleDateAndLocation() {
+        QFETCH(QString, title);
+        QFETCH(QString, date);
+        QFETCH(QString, location);
+        QFETCH(QString, focused);
+        FakeMessages messages;
+        openBook(1);
+        fill(title, date, location);
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 1);
+        const TScheda::Field missing = focused == u"txtTitolo"_s ? TScheda::Titolo
+                                       : focused == u"txtData"_s ? TScheda::Data
+                                                                 : TScheda::Location;
+        QCOMPARE(messages.asked[0].text, TfrmBookZudid::missingMessage(missing));
+        QVERIFY(
+            messages.asked[0].text.startsWith(u"Attenzione: per salvare la scheda è necessario indicare "_s));
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), focused);
+        QCOMPARE(QFileInfo(archive()).size(), kRecord);
+        QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 2)));
+    }
+
+    void firstSaveIntoAnEmptyBook() {
+        FakeMessages messages;
+        openBook(0);
+        fill(u"  Primo scatto "_s, u"01/03/2024"_s, u"Milano"_s);
+        press(u'S');
+        QCOMPARE(QFileInfo(archive()).size(), kRecord);
+        QCOMPARE(field(u"lblPosizione"_s), u"1"_s);
+        QCOMPARE(field(u"txtTitolo"_s), u"  Primo scatto "_s); // the screen keeps what was typed
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"La scheda corrente è stata inserita in archivio."_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Information);
+        const QImage photo(PhotoStore::photoPath(u"Giulia"_s, 1));
+        QCOMPARE(photo.size(), QSize(307, 409));
+        QCOMPARE(storedCard(1).field(TScheda::Titolo), u"Primo scatto"_s);
+    }
+
+    void overwriteKeepsSizeAndNewCardAppendsOnce() {
+        FakeMessages messages;
+        openBook(3);
+        press(u'N');
+        press(u'N');
+        editor()->findChild<QLineEdit*>(u"txtGiudizio"_s)->setText(u"Ottima luce"_s);
+        press(u'S');
+        QCOMPARE(QFileInfo(archive()).size(), 3 * kRecord);
+        QCOMPARE(field(u"lblPosizione"_s), u"2"_s);
+        QCOMPARE(messages.asked.last().text,
+                 u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s);
+        QCOMPARE(storedCard(2).field(TScheda::Giudizio), u"Ottima luce"_s);
+        QCOMPARE(storedCard(2).field(TScheda::File01), u"contratto2.pdf"_s); // attachments saved with it
+
+        press(u'C'); // new card
+        fill(u"Nuovo"_s, u"02/03/2024"_s, u"Torino"_s);
+        press(u'S');
+        press(u'S');
+        QCOMPARE(QFileInfo(archive()).size(), 4 * kRecord);
+        QCOMPARE(field(u"lblPosizione"_s), u"4"_s);
+    }
+
+    void duplicateMakesANewCardFromTheText() {
+        FakeMessages messages;
+        openBook(3);
+        press(u'N');
+        press(u'N');
+        const QByteArray card2 = storedBytes(2);
+        press(u'D');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"E' ora possibile apportare le proprie modifiche alla scheda "
+                                         u"corrente.\n\r\n\rAl termine premere "
+                                         u"Salva per inserire la scheda in archivio."_s);
+        QCOMPARE(editor()->position(), std::nullopt);
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+        QTRY_VERIFY(editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
+        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(u"Variante"_s);
+        press(u'S');
+
+        QCOMPARE(field(u"lblPosizione"_s), u"4"_s);
+        const TScheda card4 = storedCard(4);
+        const TScheda original = card(2);
+        QCOMPARE(card4.field(TScheda::Titolo), u"Variante"_s);
+        for (int f = TScheda::Descrizione; f <= TScheda::Note; ++f)
+            QCOMPARE(card4.field(TScheda::Field(f)), original.field(TScheda::Field(f)));
+        for (int f = TScheda::File01; f <= TScheda::Desc03; ++f)
+            QCOMPARE(card4.field(TScheda::Field(f)), QString());
+        QCOMPARE(QImage(PhotoStore::photoPath(u"Giulia"_s, 4)).size(), QSize(307, 409));
+        QCOMPARE(storedBytes(2), card2);
+    }
+
+    void duplicateOfANewCardIsRefused() {
+        FakeMessages messages;
+        openBook(2);
+        fill(u"Bozza"_s, QString(), QString());
+        press(u'D');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, TfrmBookZudid::duplicateNewCardMessage());
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(field(u"txtTitolo"_s), u"Bozza"_s);
+    }
+
+    // Saving a card whose photo did not change leaves its file byte for byte, however often.
+    void unchangedPhotoIsNotReencoded() {
+        FakeMessages messages;
+        openBook(2);
+        QVERIFY(QDir().mkpath(PhotoStore::folder()));
+        const QByteArray original = jpeg({900, 1200}, QColor(30, 120, 200));
+        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original);
+        press(u'N');
+        for (int save = 0; save < 10; ++save)
+            press(u'S');
+        QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 1)), original);
+
+        // A changed picture is written at full size.
+        QImage green(1000, 700, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(green));
+        press(u'S');
+        const QImage written(PhotoStore::photoPath(u"Giulia"_s, 1));
+        QCOMPARE(written.size(), QSize(1000, 700));
+        QVERIFY(written.pixelColor(500, 350).green() > 240);
+    }
+
+    void failedPhotoWriteKeepsThePictureAndWarns() {
+        FakeMessages messages;
+        openBook(2);
+        press(u'N');
+        QVERIFY(QDir().mkpath(PhotoStore::photoPath(u"Giulia"_s, 1))); // a folder where the photo should go
+        QImage red(640, 480, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(red));
+        fill(u"Cambiato"_s, u"05/05/2025"_s, u"Napoli"_s);
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[0].text, TfrmBookZudid::overwrittenMessage());
+        QCOMPARE(messages.asked[1].text, TfrmBookZudid::photoNotSavedMessage());
+        QCOMPARE(messages.asked[1].kind, MsgKind::Warning);
+        QVERIFY(messages.asked[1].text.startsWith(u"Attenzione:"_s));
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+        QCOMPARE(editor()->photoFrame()->photo().full().size(), QSize(640, 480));
+        QCOMPARE(storedCard(1).field(TScheda::Titolo), u"Cambiato"_s);
+    }
+
+    void failedRecordWriteChangesNothing_data() {
+        QTest::addColumn<bool>("newCard");
+        QTest::newRow("append") << true;
+        QTest::newRow("overwrite") << false;
+    }
+    void failedRecordWriteChangesNothing() {
+        QFETCH(bool, newCard);
+        FakeMessages messages;
+        openBook(2);
+        if (!newCard)
+            press(u'N');
+        fill(u"Non salvato"_s, u"05/05/2025"_s, u"Bari"_s);
+        const QByteArray before = readFile(archive());
+        {
+            FaultyFileSystem faulty(FaultyFileSystem::Fault::WriteError);
+            press(u'S');
+        }
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, BookArchive::accessMessage());
+        QCOMPARE(readFile(archive()), before);
+        QCOMPARE(editor()->position(), newCard ? std::nullopt : std::optional<int>(1));
+        QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 3)));
+        QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 1)));
+    }
+
+    void newCardEmptiesTheScreen() {
+        openBook(2);
+        press(u'L');
+        press(u'C');
+        QCOMPARE(field(u"txtTitolo"_s), QString());
+        QCOMPARE(field(u"txtData"_s), QString());
+        QCOMPARE(editor()->position(), std::nullopt);
+        QCOMPARE(editor()->attachments()[0], QString());
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    // --- Dates -----------------------------------------------------------------------------------
+    void erasingKeysEmptyTheDateAndOpenNothing_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("before");
+        QTest::newRow("backspace, empty") << int(Qt::Key_Backspace) << QString();
+        QTest::newRow("delete, empty") << int(Qt::Key_Delete) << QString();
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << u"01/03/2024"_s;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << u"01/03/2024"_s;
+    }
+    void erasingKeysEmptyTheDateAndOpenNothing() {
+        QFETCH(int, key);
+        QFETCH(QString, before);
+        openBook(0);
+        editor()->setDateText(before);
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = true;
+                calendar->reject();
+            }
+        });
+        QTest::keyClick(dateField(), Qt::Key(key));
+        QCOMPARE(field(u"txtData"_s), QString());
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+    }
+
+    void anyOtherKeyOpensTheCalendarOnToday_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("import");
+        QTest::addColumn<QString>("before");
+        QTest::newRow("return, import") << int(Qt::Key_Return) << true << QString();
+        QTest::newRow("arrow, import over a date") << int(Qt::Key_Left) << true << u"01/01/2000"_s;
+        QTest::newRow("letter, cancel keeps empty") << int(Qt::Key_A) << false << QString();
+        QTest::newRow("space, cancel keeps the date") << int(Qt::Key_Space) << false << u"01/01/2000"_s;
+    }
+    void anyOtherKeyOpensTheCalendarOnToday() {
+        QFETCH(int, key);
+        QFETCH(bool, import);
+        QFETCH(QString, before);
+        Clock::setToday(QDate(2026, 12, 8));
+        openBook(0);
+        editor()->setDateText(before);
+        QDate shown;
+        QTimer::singleShot(0, [&] {
+            auto* calendar = qobject_cast<TfrmCalendario*>(QApplication::activeModalWidget());
+            QVERIFY(calendar);
+            QCOMPARE(calendar->parentWidget(), editor());
+            auto* picker = calendar->findChild<QCalendarWidget*>(u"calAppuntamenti"_s);
+            shown = picker->selectedDate();
+            picker->setSelectedDate(QDate(2024, 2, 29));
+            calendar->findChild<QPushButton*>(import ? u"btnImportaData"_s : u"btnAnnulla"_s)->click();
+        });
+        QTest::keyClick(dateField(), Qt::Key(key));
+        Clock::setToday(std::nullopt);
+        QCOMPARE(shown, QDate(2026, 12, 8));
+        const QChar sep = ProcessFormats::systemDateSeparator();
+        QCOMPARE(field(u"txtData"_s), import ? u"29"_s + sep + u"02"_s + sep + u"2024"_s : before);
+        QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
+    }
+
+    void importNeedsTheEditorsTag() {
+        openBook(0);
+        TfrmCalendario calendar(editor());
+        calendar.show();
+        calendar.findChild<QPushButton*>(u"btnImportaData"_s)->click();
+        QVERIFY(calendar.isVisible());
+        QCOMPARE(field(u"txtData"_s), QString());
+    }
+
+    void todayIconPutsTodaysDate() {
+        Clock::setToday(QDate(2026, 12, 8));
+        openBook(0);
+        editor()->setDateText(u"01/01/2000"_s);
+        QTest::mouseClick(editor()->findChild<Picture*>(u"impData"_s), Qt::LeftButton);
+        Clock::setToday(std::nullopt);
+        const QChar sep = ProcessFormats::systemDateSeparator();
+        QCOMPARE(field(u"txtData"_s), u"08"_s + sep + u"12"_s + sep + u"2026"_s);
+    }
+
+    void helpShowsTheEditorTopic() {
+        openBook(0);
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            QVERIFY(guide);
+            title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
+            guide->accept();
+        });
+        QTest::mouseClick(editor()->findChild<Picture*>(u"cmdGuida"_s), Qt::LeftButton);
+        QCOMPARE(title, u"App Gestione book fotografico."_s);
+    }
+
 private:
+    QLineEdit* dateField() { return editor()->findChild<QLineEdit*>(u"txtData"_s); }
+    void fill(const QString& title, const QString& date, const QString& location) {
+        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(title);
+        editor()->setDateText(date);
+        editor()->findChild<QLineEdit*>(u"txtLocation"_s)->setText(location);
+    }
+    QByteArray storedBytes(int position) {
+        return readFile(archive()).mid((position - 1) * kRecord, kRecord);
+    }
+    TScheda storedCard(int position) {
+        TScheda c;
+        const QByteArray bytes = storedBytes(position);
+        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(c.bytes().data()));
+        return c;
+    }
     TfrmBookZudid* editor() { return Windows::frmBookZudid; }
     QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
     void openBook(int cards) {
@@ -370,7 +681,10 @@ private:
         const char* command = move == u'F'   ? "cmdPrimo"
                               : move == u'P' ? "cmdIndietro"
                               : move == u'N' ? "cmdAvanti"
-                                             : "cmdUltimo";
+                              : move == u'L' ? "cmdUltimo"
+                              : move == u'S' ? "cmdSalva"
+                              : move == u'D' ? "cmdDuplica"
+                                             : "cmdNuovo";
         QTest::mouseClick(editor()->findChild<Picture*>(QString::fromLatin1(command)), Qt::LeftButton);
     }
 
