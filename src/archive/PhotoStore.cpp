@@ -72,6 +72,17 @@ CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
     return photo;
 }
 
+CardPhoto CardPhoto::fromFileInFull(const QString& path, QSize frame) {
+    const QImage full = decodeFull(path);
+    if (full.isNull())
+        return {};
+    CardPhoto photo = fromImage(full);
+    const QSize shown = FitRule::fit(full.size(), frame).size();
+    if (shown != full.size())
+        photo.m_display = full.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return photo;
+}
+
 QImage CardPhoto::full() const {
     if (!m_full)
         return {};

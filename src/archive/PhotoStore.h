@@ -21,6 +21,9 @@ public:
     // A photo file, decoded at once for a frame of the given size (device pixels) and in full only on
     // demand. A file that cannot be decoded gives a null photo.
     static CardPhoto fromFile(const QString& path, QSize frame);
+    // A picture file decoded in full at once, so the picture no longer depends on the file (a photo
+    // the user picks may live on a drive that is gone by the time the card is saved).
+    static CardPhoto fromFileInFull(const QString& path, QSize frame);
 
     bool isNull() const { return m_fullSize.isEmpty(); }
     // The picture's size at full resolution, upright.

@@ -1,11 +1,13 @@
 #include "BookZudid.h"
 #include "ui_BookZudid.h"
 
+#include "AllegaCartella.h"
 #include "Avvio.h"
 #include "BookArchive.h"
 #include "Calendario.h"
 #include "CardSave.h"
 #include "Clock.h"
+#include "FileDialogs.h"
 #include "FocusStyles.h"
 #include "Guida.h"
 #include "Messages.h"
@@ -17,9 +19,13 @@
 #include "TextRules.h"
 #include "WindowFrame.h"
 #include "Windows.h"
+#include "Zoom.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QKeyEvent>
+#include <QSaveFile>
 
 #include <functional>
 
@@ -86,6 +92,11 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
             [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
     ui->txtData->installEventFilter(
         new KeyHandler(ui->txtData, [this](int key) { return txtDataKeyDown(key); }));
+    connect(ui->btnCaricaFoto, &Picture::clicked, this, &TfrmBookZudid::btnCaricaFotoClick);
+    connect(ui->btnSalvaFoto, &Picture::clicked, this, &TfrmBookZudid::btnSalvaFotoClick);
+    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoFrame::showPlaceholder);
+    connect(ui->btnZoomFoto, &Picture::clicked, this, &TfrmBookZudid::btnZoomFotoClick);
+    connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
     connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::bookZudid()); });
     connect(ui->cmdEsci, &Picture::clicked, this, &QWidget::close);
 }
@@ -322,4 +333,68 @@ bool TfrmBookZudid::txtDataKeyDown(int key) {
 void TfrmBookZudid::openCalendar() {
     openModal<TfrmCalendario>(
         this, [](TfrmCalendario& calendar) { calendar.setCallerTag(TfrmCalendario::editorTag()); });
+}
+
+void TfrmBookZudid::setAttachments(const std::array<QString, 6>& values) {
+    for (int a = 0; a < 6; ++a)
+        m_attachments[a] = TextRules::trim(values[a]);
+}
+
+QString TfrmBookZudid::photoFileNotWrittenMessage() {
+    return QStringLiteral(
+        "Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare "
+        "di poter scrivere nella cartella scelta e che il nome del file termini con un'estensione "
+        "di immagine, per esempio .jpg.");
+}
+
+void TfrmBookZudid::btnCaricaFotoClick() {
+    const QString chosen = FileDialogs::openFile(
+        this, {QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
+               {QStringLiteral("Immagine JPEG (*.jpg *.jpeg)"), QStringLiteral("Immagine Bitmap (*.bmp)")},
+               {},
+               {}});
+    if (chosen.isEmpty())
+        return;
+    const CardPhoto photo = CardPhoto::fromFileInFull(chosen, ui->imgFoto->decodeSize());
+    if (photo.isNull())
+        ui->imgFoto->showPlaceholder();
+    else
+        ui->imgFoto->setPhoto(photo);
+}
+
+// The frame's full-size picture, written whole; the encoder follows the file's extension. A picture
+// that cannot be written stays in the frame, and the user is told.
+void TfrmBookZudid::btnSalvaFotoClick() {
+    QString path = FileDialogs::saveFile(this, {QStringLiteral("Selezionare la cartella in cui si desidera "
+                                                               "salvare il file Jpeg."),
+                                                {QStringLiteral("File Jpeg (*.jpg)")},
+                                                QStringLiteral("Foto.jpg"),
+                                                QStringLiteral("jpg")});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QImage picture = ui->imgFoto->photo().full();
+    QSaveFile file(path);
+    bool written = false;
+    if (!picture.isNull() && file.open(QIODevice::WriteOnly)) {
+        QImageWriter writer(&file, format);
+        if (format == "jpg" || format == "jpeg")
+            writer.setQuality(PhotoStore::kJpegQuality);
+        written = writer.write(picture) && file.commit();
+    }
+    if (!written)
+        MessageBox(photoFileNotWrittenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+}
+
+void TfrmBookZudid::btnZoomFotoClick() {
+    openModal<TfrmZoom>(this, [this](TfrmZoom& zoom) { zoom.setPhoto(ui->imgFoto->photo()); });
+}
+
+void TfrmBookZudid::cmdFileClick() {
+    openModal<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& window) {
+        window.setCallerTag(TfrmAllegaCartella::editorTag());
+        window.setValues(m_attachments);
+    });
 }

@@ -41,6 +41,9 @@ public:
     // An empty new card: empty fields and attachments, the placeholder, no position, focus on the title.
     void ClearCard();
 
+    // Replaces the attachment values of the card on screen (File01-03, Desc01-03), trimmed.
+    void setAttachments(const std::array<QString, 6>& values);
+
     // Puts a date, as date text, into the card's date field.
     void setDateText(const QString& text);
 
@@ -51,6 +54,7 @@ public:
     static QString photoNotSavedMessage();
     static QString duplicateNewCardMessage();
     static QString duplicatedMessage();
+    static QString photoFileNotWrittenMessage();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -64,6 +68,10 @@ private:
     // A key in the read-only date field: Backspace and Delete empty it, any other key opens the calendar.
     bool txtDataKeyDown(int key);
     void openCalendar();
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnZoomFotoClick();
+    void cmdFileClick();
     void setPosition(std::optional<int> position);
     void installHints();
     // The twelve edit fields in the order of the card's fields Titolo ... Note.

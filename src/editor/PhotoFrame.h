@@ -1,4 +1,5 @@
-// The photo frame: holds the card's picture and draws it shrunk to fit, centred, never enlarged.
+// A photo frame: holds a picture at full size and draws it shrunk to fit, centred, never enlarged.
+// The editor's frame holds the card's photo; the zoom window's frame shows it as large as the screen.
 #pragma once
 
 #include "PhotoStore.h"
@@ -21,10 +22,15 @@ public:
     // Where the picture is drawn inside the frame.
     QRect drawnRect() const;
 
+Q_SIGNALS:
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     CardPhoto m_photo;
     bool m_placeholder = false;
+    QImage m_scaled; // the picture scaled to the drawn size, when its display version does not fit
 };

@@ -1,8 +1,12 @@
 #include "Zoom.h"
 #include "ui_Zoom.h"
 
+#include "PhotoFrame.h"
 #include "ProcessFormats.h"
 #include "WindowFrame.h"
+
+#include <QMouseEvent>
+#include <QScreen>
 
 TfrmZoom::TfrmZoom(QWidget* parent)
     : QDialog(parent)
@@ -13,6 +17,32 @@ TfrmZoom::TfrmZoom(QWidget* parent)
     setWindowFlags(Qt::Window);
     WindowFrame::makeMaximised(this, ui->panContainer);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+    connect(ui->imgFoto, &PhotoFrame::clicked, this, &QDialog::accept);
+    ui->panContainer->installEventFilter(this);
 }
 
 TfrmZoom::~TfrmZoom() = default;
+
+void TfrmZoom::setPhoto(const CardPhoto& photo) {
+    ui->imgFoto->setPhoto(photo);
+}
+
+PhotoFrame* TfrmZoom::photoFrame() const {
+    return ui->imgFoto;
+}
+
+// The photo area is the screen less 60 units wide and 90 high, centred in the maximised window.
+void TfrmZoom::showEvent(QShowEvent* event) {
+    const QSize area = screen()->size() - QSize(60, 90);
+    ui->panContainer->setFixedSize(area);
+    ui->imgFoto->setGeometry(QRect(QPoint(0, 0), area));
+    QDialog::showEvent(event);
+}
+
+bool TfrmZoom::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->panContainer && event->type() == QEvent::MouseButtonRelease) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,4 +1,5 @@
-// The zoom window, which shows a card's photo as large as the screen allows.
+// The zoom window: a card's photo as large as the screen allows, never enlarged; a click on the photo
+// closes it.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,8 @@
 namespace Ui {
 class TfrmZoom;
 }
+class CardPhoto;
+class PhotoFrame;
 
 class TfrmZoom final : public QDialog {
     Q_OBJECT
@@ -15,6 +18,13 @@ class TfrmZoom final : public QDialog {
 public:
     explicit TfrmZoom(QWidget* parent = nullptr);
     ~TfrmZoom() override;
+
+    void setPhoto(const CardPhoto& photo);
+    PhotoFrame* photoFrame() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TfrmZoom> ui;

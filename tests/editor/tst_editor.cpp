@@ -1,12 +1,16 @@
 // The record editor: moving through a book's cards, showing each card's text, attachments and photo,
 // the fitting rule of the photo frame, and photos that are large, rotated, missing or hostile.
+#include "AllegaCartella.h"
 #include "Application.h"
+#include "AttachmentFolder.h"
 #include "Avvio.h"
 #include "BookArchive.h"
 #include "BookZudid.h"
 #include "Calendario.h"
 #include "Clock.h"
+#include "FakeFileDialogs.h"
 #include "FakeMessages.h"
+#include "FakeShell.h"
 #include "FaultyFileSystem.h"
 #include "FitRule.h"
 #include "Guida.h"
@@ -18,11 +22,13 @@
 #include "StatusHints.h"
 #include "WindowSet.h"
 #include "Windows.h"
+#include "Zoom.h"
 
 #include <QBuffer>
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
@@ -648,7 +654,318 @@ private Q_SLOTS:
         QCOMPARE(title, u"App Gestione book fotografico."_s);
     }
 
+    // --- Photo commands --------------------------------------------------------------------------
+    void cancellingADialogChangesNothing_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("load") << u"btnCaricaFoto"_s;
+        QTest::newRow("save to a file") << u"btnSalvaFoto"_s;
+    }
+    void cancellingADialogChangesNothing() {
+        QFETCH(QString, command);
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        QImage red(50, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(red));
+        click(command);
+        QCOMPARE(dialogs.asked.size(), 1);
+        QCOMPARE(editor()->photoFrame()->photo().full(), red);
+        QVERIFY(messages.asked.isEmpty());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Giulia.wmn"_s});
+    }
+
+    void loadingAPhoto() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        const QString bmp = m_dir->filePath(u"ritratto.bmp"_s);
+        QImage picture(800, 600, QImage::Format_RGB32);
+        picture.fill(QColor(200, 40, 40));
+        QVERIFY(picture.save(bmp, "BMP"));
+        const QString fake = m_dir->filePath(u"testo.jpg"_s);
+        writeFile(fake, "non sono una foto");
+
+        dialogs.answers = {bmp};
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
+        QCOMPARE(dialogs.asked[0].filters,
+                 QStringList({u"Immagine JPEG (*.jpg *.jpeg)"_s, u"Immagine Bitmap (*.bmp)"_s}));
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+        QVERIFY(QFile::remove(bmp)); // the picture no longer needs its file
+        press(u'S');
+        const QString stored = PhotoStore::photoPath(u"Giulia"_s, 1);
+        QCOMPARE(QImageReader(stored).format(), QByteArray("jpeg"));
+        QCOMPARE(QImage(stored).size(), QSize(800, 600));
+
+        dialogs.answers = {fake};
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    void deletedPhotoComesBackUnlessSaved() {
+        FakeMessages messages;
+        openBook(2);
+        QVERIFY(QDir().mkpath(PhotoStore::folder()));
+        const QByteArray original = jpeg({400, 300}, Qt::blue);
+        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original);
+        press(u'N');
+        click(u"btnCancFoto"_s);
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+        QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 1)), original); // nothing on disk yet
+        press(u'N');
+        press(u'P');
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+        click(u"btnCancFoto"_s);
+        press(u'S');
+        QCOMPARE(QImage(PhotoStore::photoPath(u"Giulia"_s, 1)).size(), QSize(307, 409));
+    }
+
+    void savingThePhotoToAFile_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("bare name gets .jpg") << u"copia"_s << u"copia.jpg"_s;
+        QTest::newRow("png by its extension") << u"copia.png"_s << u"copia.png"_s;
+    }
+    void savingThePhotoToAFile() {
+        QFETCH(QString, answer);
+        QFETCH(QString, written);
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        dialogs.answers = {m_dir->filePath(answer)};
+        click(u"btnSalvaFoto"_s); // the placeholder is on show
+        QCOMPARE(dialogs.asked[0].proposedName, u"Foto.jpg"_s);
+        QCOMPARE(dialogs.asked[0].filters, QStringList{u"File Jpeg (*.jpg)"_s});
+        QCOMPARE(dialogs.asked[0].title,
+                 u"Selezionare la cartella in cui si desidera salvare il file Jpeg."_s);
+        QCOMPARE(QImage(m_dir->filePath(written)).size(), QSize(307, 409));
+        QVERIFY(messages.asked.isEmpty());
+    }
+
+    void failedSaveToAFileKeepsThePicture() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        QImage red(64, 48, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(red));
+        QVERIFY(QDir(m_dir->path()).mkdir(u"occupato.jpg"_s));
+        dialogs.answers = {m_dir->filePath(u"occupato.jpg"_s)};
+        click(u"btnSalvaFoto"_s);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QVERIFY(messages.asked[0].text.startsWith(u"Attenzione:"_s));
+        QCOMPARE(editor()->photoFrame()->photo().full(), red);
+    }
+
+    void zoomShowsThePhotoAsLargeAsTheScreenAllows_data() {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QRect>("drawn");
+        QTest::newRow("small photo at its own size") << QSize(200, 150) << QRect(830, 420, 200, 150);
+        QTest::newRow("large photo shrunk") << QSize(4000, 3000) << QRect(270, 0, 1320, 990);
+    }
+    void zoomShowsThePhotoAsLargeAsTheScreenAllows() {
+        QFETCH(QSize, photo);
+        QFETCH(QRect, drawn);
+        openBook(1);
+        QImage picture(photo, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(picture));
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            QCOMPARE(zoom->windowTitle(), u" Fai clic sulla foto per chiudere questa finestra"_s);
+            QCOMPARE(zoom->photoFrame()->size(), QSize(1860, 990));
+            QCOMPARE(zoom->photoFrame()->drawnRect(), drawn);
+            QTRY_VERIFY(zoom->isMaximized());
+            QTest::mouseClick(zoom, Qt::LeftButton, {}, {2, 2}); // outside the photo area: nothing
+            QVERIFY(zoom->isVisible());
+            QTest::mouseClick(zoom->findChild<QWidget*>(u"panContainer"_s), Qt::LeftButton, {}, {1, 1});
+            checked = true;
+        });
+        click(u"btnZoomFoto"_s);
+        QVERIFY(checked);
+        QVERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QCOMPARE(editor()->photoFrame()->photo().full(), picture);
+    }
+
+    // --- Attachments -----------------------------------------------------------------------------
+    void attachmentsOfACardWithoutAny() {
+        openBook(1);
+        withAttachments([](TfrmAllegaCartella* window) {
+            for (const char* name : {"01", "02", "03"}) {
+                QCOMPARE(window->findChild<QLineEdit*>(u"txtFile"_s + QLatin1String(name))->text(),
+                         QString());
+                QVERIFY(!window->findChild<QPushButton*>(u"btnApri"_s + QLatin1String(name))->isEnabled());
+            }
+            window->reject();
+        });
+    }
+
+    void attachingCopiesIntoTheFolder_data() {
+        QTest::addColumn<bool>("alreadyThere");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("inFolder");
+        QTest::newRow("new file") << false << int(MsgAnswer::Yes) << QByteArray("nuovo");
+        QTest::newRow("same name, Yes replaces") << true << int(MsgAnswer::Yes) << QByteArray("nuovo");
+        QTest::newRow("same name, No keeps") << true << int(MsgAnswer::No) << QByteArray("vecchio");
+    }
+    void attachingCopiesIntoTheFolder() {
+        QFETCH(bool, alreadyThere);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, inFolder);
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        FakeShell shell;
+        messages.answers = {MsgAnswer(answer)};
+        openBook(1);
+        press(u'N');
+        if (alreadyThere) {
+            QVERIFY(AttachmentFolder::ensureFolder());
+            writeFile(AttachmentFolder::folder() + u"/contratto.pdf"_s, "vecchio");
+        }
+        const QString source = m_dir->filePath(u"scrivania/contratto.pdf"_s);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"scrivania"_s)));
+        writeFile(source, "nuovo");
+        dialogs.answers = {source};
+        withAttachments([&](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile02"_s)->text(), u"contratto.pdf"_s);
+            QVERIFY(window->findChild<QPushButton*>(u"btnApri02"_s)->isEnabled());
+            window->findChild<QPushButton*>(u"btnApri02"_s)->click();
+            window->findChild<QLineEdit*>(u"txtDesc02"_s)->setText(u"  Contratto firmato  "_s);
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(dialogs.asked[0].title, u"Selezionare il file da allegare:"_s);
+        QCOMPARE(messages.asked.size(), alreadyThere ? 1 : 0);
+        if (alreadyThere)
+            QCOMPARE(messages.asked[0].text, TfrmAllegaCartella::overwriteQuestion());
+        QCOMPARE(readFile(AttachmentFolder::folder() + u"/contratto.pdf"_s), inFolder);
+        QCOMPARE(shell.opened, QStringList{u"\""_s + AttachmentFolder::folder() + u"/contratto.pdf\""_s});
+        QCOMPARE(editor()->attachments()[1], u"contratto.pdf"_s);
+        QCOMPARE(editor()->attachments()[4], u"Contratto firmato"_s);
+        press(u'S');
+        QCOMPARE(storedCard(1).field(TScheda::File02), u"contratto.pdf"_s);
+        QCOMPARE(storedCard(1).field(TScheda::Desc02), u"Contratto firmato"_s);
+    }
+
+    // Choosing the very file that lies in the folder never damages it, whatever the answer.
+    void attachingAFileOntoItself_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(MsgAnswer::Yes);
+        QTest::newRow("no") << int(MsgAnswer::No);
+    }
+    void attachingAFileOntoItself() {
+        QFETCH(int, answer);
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        messages.answers = {MsgAnswer(answer)};
+        openBook(1);
+        QVERIFY(AttachmentFolder::ensureFolder());
+        const QString inFolder = AttachmentFolder::folder() + u"/liberatoria.pdf"_s;
+        writeFile(inFolder, "contenuto prezioso");
+        dialogs.answers = {inFolder};
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(readFile(inFolder), QByteArray("contenuto prezioso"));
+        QCOMPARE(editor()->attachments()[0], u"liberatoria.pdf"_s);
+    }
+
+    void clearingASlotKeepsDescriptionAndFile() {
+        FakeMessages messages;
+        openBook(1);
+        press(u'N'); // contratto1.pdf with "Liberatoria 1" in slot 3's description
+        QVERIFY(AttachmentFolder::ensureFolder());
+        writeFile(AttachmentFolder::folder() + u"/contratto1.pdf"_s, "pdf");
+        editor()->setAttachments(std::array<QString, 6>{u"contratto1.pdf"_s, QString(), QString(),
+                                                        u"Il contratto"_s, QString(), QString()});
+        withAttachments([](TfrmAllegaCartella* window) {
+            QVERIFY(window->findChild<QPushButton*>(u"btnApri01"_s)->isEnabled());
+            QTest::mouseClick(window->findChild<Picture*>(u"imgCancella01"_s), Qt::LeftButton);
+            QVERIFY(!window->findChild<QPushButton*>(u"btnApri01"_s)->isEnabled());
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(editor()->attachments()[0], QString());
+        QCOMPARE(editor()->attachments()[3], u"Il contratto"_s);
+        QVERIFY(QFile::exists(AttachmentFolder::folder() + u"/contratto1.pdf"_s));
+    }
+
+    void appliedButUnsavedAttachmentsAreDropped() {
+        openBook(2);
+        press(u'N');
+        const QByteArray before = readFile(archive());
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QLineEdit*>(u"txtDesc01"_s)->setText(QString(300, u'd'));
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(editor()->attachments()[3].size(), 300);
+        press(u'N');
+        press(u'P');
+        QCOMPARE(readFile(archive()), before);
+        QCOMPARE(editor()->attachments()[0], u"contratto1.pdf"_s);
+        QCOMPARE(editor()->attachments()[3], QString());
+        // Saved, a 300-character description keeps its first 250 bytes.
+        editor()->setAttachments(std::array<QString, 6>{QString(), QString(), QString(), QString(300, u'd'),
+                                                        QString(), QString()});
+        FakeMessages messages;
+        press(u'S');
+        QCOMPARE(storedCard(1).field(TScheda::Desc01), QString(250, u'd'));
+    }
+
+    void cancelKeepsTheSlotsAndATagIsNeeded() {
+        openBook(1);
+        editor()->setAttachments(
+            std::array<QString, 6>{u"a.pdf"_s, QString(), QString(), QString(), QString(), QString()});
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QLineEdit*>(u"txtDesc01"_s)->setText(u"cambiata"_s);
+            window->findChild<QPushButton*>(u"btnAnnulla"_s)->click();
+        });
+        QCOMPARE(editor()->attachments()[3], QString());
+
+        TfrmAllegaCartella untagged(editor());
+        untagged.show();
+        untagged.findChild<QPushButton*>(u"btnApplica"_s)->click();
+        QVERIFY(untagged.isVisible());
+    }
+
+    // A name with folder parts, as another program might store, never reaches outside the folder.
+    void namesWithFolderPartsOpenNothing() {
+        FakeShell shell;
+        openBook(1);
+        editor()->setAttachments(std::array<QString, 6>{u"../Giulia.wmn"_s, u"/etc/passwd"_s, QString(),
+                                                        QString(), QString(), QString()});
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            window->findChild<QPushButton*>(u"btnApri02"_s)->click();
+            window->reject();
+        });
+        QVERIFY(shell.opened.isEmpty());
+        QVERIFY(AttachmentFolder::pathOf(u"../Giulia.wmn"_s).isEmpty());
+        QVERIFY(!AttachmentFolder::copyIn(archive(), u"../copia.wmn"_s));
+    }
+
 private:
+    void click(const QString& control) {
+        QTest::mouseClick(editor()->findChild<Picture*>(control), Qt::LeftButton);
+    }
+    template <class Steps> void withAttachments(Steps steps) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<TfrmAllegaCartella*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            steps(window);
+            ran = true;
+        });
+        click(u"cmdFile"_s);
+        QVERIFY(ran);
+        QVERIFY(editor()->findChildren<TfrmAllegaCartella*>().isEmpty());
+    }
     QLineEdit* dateField() { return editor()->findChild<QLineEdit*>(u"txtData"_s); }
     void fill(const QString& title, const QString& date, const QString& location) {
         editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(title);
