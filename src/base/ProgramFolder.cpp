@@ -34,4 +34,8 @@ QString guide() {
     return file(QString::fromUtf16(kGuideFileName));
 }
 
+QString passwordStore() {
+    return file(QString::fromUtf16(kPasswordStoreFileName));
+}
+
 } // namespace ProgramFolder

@@ -20,7 +20,11 @@ QString archiveOf(const QString& bookName);
 // The guide document delivered beside the program.
 QString guide();
 
+// The password store, delivered beside the program with the initial password.
+QString passwordStore();
+
 inline constexpr char16_t kArchiveExtension[] = u".wmn";
 inline constexpr char16_t kGuideFileName[] = u"Guida.pdf";
+inline constexpr char16_t kPasswordStoreFileName[] = u"unins000.dll";
 
 } // namespace ProgramFolder

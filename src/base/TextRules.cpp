@@ -21,4 +21,13 @@ QString foldAZ(QStringView text) {
     return folded;
 }
 
+QString upperAZ(QStringView text) {
+    QString raised = text.toString();
+    for (QChar& c : raised) {
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return raised;
+}
+
 } // namespace TextRules

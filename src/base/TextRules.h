@@ -13,6 +13,9 @@ QString trim(QStringView text);
 // Folds the letters A to Z to lower case and leaves every other character as it is.
 QString foldAZ(QStringView text);
 
+// Raises the letters a to z to upper case and leaves every other character as it is.
+QString upperAZ(QStringView text);
+
 inline bool isTrimmedAway(QChar c) {
     return c.unicode() <= 32;
 }

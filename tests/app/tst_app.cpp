@@ -5,6 +5,7 @@
 #include "Avvio.h"
 #include "BookArchive.h"
 #include "BookZudid.h"
+#include "CambiaPassword.h"
 #include "CreaZudid.h"
 #include "FakeMessages.h"
 #include "FakeShell.h"
@@ -12,6 +13,7 @@
 #include "HelpTopics.h"
 #include "Info.h"
 #include "LinkText.h"
+#include "Password.h"
 #include "Picture.h"
 #include "ProcessFormats.h"
 #include "ProgramFolder.h"
@@ -125,7 +127,9 @@ private Q_SLOTS:
     }
 
     void referencesReachTheStartUpInstances() {
+        QCOMPARE(static_cast<QWidget*>(Windows::frmPassword), m_windows->windows().at(0));
         QCOMPARE(static_cast<QWidget*>(Windows::frmAvvio), m_windows->windows().at(1));
+        QCOMPARE(static_cast<QWidget*>(Windows::frmCambiaPassword), m_windows->windows().at(2));
         QCOMPARE(static_cast<QWidget*>(Windows::frmCreaZudid), m_windows->windows().at(6));
         QCOMPARE(static_cast<QWidget*>(Windows::frmApriZudid), m_windows->windows().at(7));
         QCOMPARE(static_cast<QWidget*>(Windows::frmBookZudid), m_windows->windows().at(8));
@@ -186,7 +190,7 @@ private Q_SLOTS:
     void launcherShowsTheTargetAndHidesItself() {
         QFETCH(QString, picture);
         QFETCH(int, target);
-        m_windows->start();
+        Windows::frmAvvio->show();
         QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
         QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(picture), Qt::LeftButton);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->windows().at(target)});
@@ -203,7 +207,7 @@ private Q_SLOTS:
     }
     void closingTheLauncherEndsTheProgram() {
         QFETCH(bool, byExitIcon);
-        m_windows->start();
+        Windows::frmAvvio->show();
         QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
         QTimer::singleShot(0, Windows::frmAvvio, [byExitIcon] {
             if (byExitIcon)
@@ -227,7 +231,7 @@ private Q_SLOTS:
     void perOpeningWindowsAreMadeAnew() {
         QFETCH(QString, picture);
         QFETCH(QString, className);
-        m_windows->start();
+        Windows::frmAvvio->show();
         QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
         QList<QDialog*> seen;
         for (int opening = 0; opening < 2; ++opening) {
@@ -247,7 +251,7 @@ private Q_SLOTS:
 
     void webBannerOpensTheSite() {
         FakeShell shell;
-        m_windows->start();
+        Windows::frmAvvio->show();
         QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
         QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgSito"_s), Qt::LeftButton);
         QCOMPARE(shell.opened, QStringList{u"https://www.lumivera.it"_s});

@@ -82,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(m_dir->isValid());
         ProgramFolder::setPath(m_dir->path());
         m_windows = std::make_unique<WindowSet>();
-        m_windows->start();
+        Windows::frmAvvio->show();
     }
     void cleanup() {
         m_windows.reset();
