@@ -26,7 +26,7 @@ test: deps
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMIVERA_TESTS=OFF -DLUMIVERA_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
-	ctest --test-dir build/bench -L bench --output-on-failure
+	for b in build/bench/bench/lumivera_bench_*; do ./$$b || exit 1; done
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -3,6 +3,8 @@
 
 #include "ApriZudid.h"
 #include "CreaZudid.h"
+#include "Guida.h"
+#include "HelpTopics.h"
 #include "Info.h"
 #include "Maker.h"
 #include "OpenURL.h"
@@ -29,6 +31,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     connect(ui->btnApri, &Picture::clicked, this, &TfrmAvvio::btnApriClick);
     connect(ui->imgInfo, &Picture::clicked, this, &TfrmAvvio::imgInfoClick);
     connect(ui->imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(ui->imgGuida, &Picture::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(ui->imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(ui->imgEsci, &Picture::clicked, this, &TfrmAvvio::imgEsciClick);
 }
@@ -52,6 +55,10 @@ void TfrmAvvio::imgInfoClick() {
 
 void TfrmAvvio::imgCopyrightClick() {
     openModal<TfrmSplash>(this);
+}
+
+void TfrmAvvio::imgGuidaClick() {
+    showHelp(this, HelpTopics::avvio());
 }
 
 void TfrmAvvio::imgSitoClick() {

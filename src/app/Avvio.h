@@ -25,6 +25,7 @@ private:
     void btnApriClick();
     void imgInfoClick();
     void imgCopyrightClick();
+    void imgGuidaClick();
     void imgSitoClick();
     void imgEsciClick();
 

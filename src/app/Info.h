@@ -1,4 +1,5 @@
-// The information window.
+// The information window: what the program is and who makes it, with a link that writes a new mail to
+// the maker's information address.
 #pragma once
 
 #include <QDialog>
@@ -17,5 +18,7 @@ public:
     ~TfrmInfo() override;
 
 private:
+    void lnkWebClick();
+
     std::unique_ptr<Ui::TfrmInfo> ui;
 };

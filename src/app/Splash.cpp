@@ -1,7 +1,9 @@
 #include "Splash.h"
 #include "ui_Splash.h"
 
+#include "LinkText.h"
 #include "Maker.h"
+#include "OpenURL.h"
 #include "WindowFrame.h"
 
 TfrmSplash::TfrmSplash(QWidget* parent)
@@ -11,6 +13,16 @@ TfrmSplash::TfrmSplash(QWidget* parent)
     setWindowTitle(u' ' + QStringView(Maker::kProductName) + u" - " + QStringView(Maker::kCopyrightNotice));
     WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
     WindowFrame::setGradient(this, WindowFrame::kWhite, QColor(0x35, 0x25, 0x25));
+    ui->lnkWeb->setText(QString::fromUtf16(Maker::kWebAddress));
+    LinkText::attach(ui->lnkWeb, ui->imgWeb, [this] { lnkWebClick(); });
+    // Only the address itself answers the mouse, not the empty room beside it.
+    ui->lnkWeb->adjustSize();
+    connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 TfrmSplash::~TfrmSplash() = default;
+
+// The same site the launcher's banner opens.
+void TfrmSplash::lnkWebClick() {
+    TMisc::Open(QString::fromUtf16(Maker::kWebSite));
+}

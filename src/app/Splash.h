@@ -1,4 +1,4 @@
-// The copyright window.
+// The copyright window: the maker's banner with its copyright line, and a link to the maker's web site.
 #pragma once
 
 #include <QDialog>
@@ -17,5 +17,7 @@ public:
     ~TfrmSplash() override;
 
 private:
+    void lnkWebClick();
+
     std::unique_ptr<Ui::TfrmSplash> ui;
 };

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 constexpr qint64 kRecord = qint64(TScheda::kSize);
 }
@@ -79,6 +81,25 @@ TScheda BookArchive::Read() {
                                .arg(QDir::toNativeSeparators(m_path)));
     ++m_index;
     return card;
+}
+
+int BookArchive::ReadBlock(std::vector<TScheda>& cards, int max) {
+    const int count = std::min(max, Count() - m_index);
+    cards.resize(std::size_t(std::max(count, 0)));
+    if (count <= 0)
+        return 0;
+    static_assert(sizeof(TScheda) == TScheda::kSize, "records are read straight into the card buffers");
+    auto* data = reinterpret_cast<char*>(cards.data());
+    const qint64 wanted = qint64(count) * kRecord;
+    const qint64 got = file().readAt(m_index * kRecord, data, wanted);
+    if (got < 0)
+        fail(QStringLiteral("Lettura non riuscita dell'archivio"));
+    if (got != wanted)
+        throw ArchiveError(QStringLiteral("La scheda %1 dell'archivio \"%2\" è incompleta.")
+                               .arg(m_index + 1 + int(got / kRecord))
+                               .arg(QDir::toNativeSeparators(m_path)));
+    m_index += count;
+    return count;
 }
 
 void BookArchive::Write(const TScheda& card) {

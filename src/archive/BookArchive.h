@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 class ArchiveError : public std::runtime_error {
 public:
@@ -39,6 +40,9 @@ public:
     void Seek(int index);
     // Reads the record at the current index and moves on by one.
     TScheda Read();
+    // Reads up to `max` records from the current index in one transfer (a scan of the whole book reads
+    // it in large blocks) and moves on past them; returns how many were read, 0 at the end of the file.
+    int ReadBlock(std::vector<TScheda>& cards, int max);
     // Writes the record at the current index and moves on by one. Succeeds only when all 3548 bytes
     // are on the disk.
     void Write(const TScheda& card);

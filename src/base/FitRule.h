@@ -10,4 +10,8 @@ namespace FitRule {
 // The rectangle, inside a frame of the given size, in which a picture of the given size is drawn.
 QRect fit(QSize picture, QSize frame);
 
+// The same rectangle for a picture shown as large as the frame allows: shrunk or enlarged, keeping its
+// proportions, centred, edges rounded alike. The slide show draws its photos so.
+QRect fill(QSize picture, QSize frame);
+
 } // namespace FitRule

@@ -2,6 +2,110 @@
 
 namespace HelpTopics {
 
+HelpTopic avvio() {
+    return {
+        QStringLiteral("Uno sguardo a Lumivera."),
+        {
+            QStringLiteral(
+                "Lumivera è un software facile e intuitivo studiato per fotografi professionisti e "
+                "agenzie di moda che realizzano servizi fotografici per la promozione di modelle di "
+                "ogni età. Le applicazioni del programma permettono di creare un numero illimitato "
+                "di book fotografici di persone che lavorano, o desiderano lavorare, nel mondo della "
+                "moda, dello spettacolo, del commercio, della televisione, dell'editoria e delle "
+                "pubbliche relazioni: modelle e modelli, hostess, interpreti, ballerine, "
+                "presentatrici, attrici, comparse e tante altre figure professionali."),
+            QStringLiteral(
+                "Il software, quindi, consente di organizzare i servizi fotografici realizzati a "
+                "favore delle modelle che lavorano per la propria agenzia mettendo a disposizione due "
+                "applicazioni: la prima permette di creare un nuovo book fotografico, mentre la "
+                "seconda va usata per aprire e compilare un book fotografico esistente. Per "
+                "iniziare basta premere il pulsante dell'applicazione che si desidera utilizzare."),
+            QStringLiteral(
+                "L'app Creazione book fotografico permette di generare un nuovo book indicandone il "
+                "nome per esteso nell'apposito campo di testo e confermando l'operazione servendosi "
+                "del pulsante in calce."),
+            QStringLiteral(
+                "Quando si crea un nuovo book fotografico si genera un file di archivio nella "
+                "cartella del programma caratterizzato dall'estensione WMN. Ogni book può contenere "
+                "un numero illimitato di schede, ciascuna composta da una foto e dai relativi "
+                "commenti."),
+            QStringLiteral(
+                "Per individuare il book fotografico creato senza possibilità di errore, è buona "
+                "norma assegnargli un nome il più possibile completo utilizzando parole chiave che "
+                "indichino, ad esempio, il nome della modella e il destinatario dello stesso book."),
+            QStringLiteral(
+                "Una volta indicato il nome del book fotografico nell'apposita casella di testo, "
+                "l'utente dovrà confermare l'operazione premendo il pulsante Applica e chiudi. "
+                "Tornati alla schermata iniziale, il pulsante Apri book fotografico esistente mostra "
+                "l'elenco di tutti i book creati: per aprirne uno basta fare clic sul suo nome e "
+                "premere il pulsante Apri archivio."),
+            QStringLiteral(
+                "L'icona del cestino consente di eliminare il book fotografico selezionato. Va usata "
+                "con la massima cautela, perché un book eliminato è perso per sempre e non può più "
+                "essere recuperato."),
+            QStringLiteral(
+                "Il fatto che tutti i file degli archivi sono posizionati nella cartella di "
+                "installazione del programma rende molto semplice realizzare una copia di sicurezza "
+                "dei book fotografici creati. Basta copiare l'intera cartella del programma su un "
+                "qualsiasi supporto di memoria, come un disco rigido esterno o una chiavetta USB."),
+            QStringLiteral(
+                "L'app Gestione book fotografico consente di creare le singole pagine di ogni book "
+                "fotografico da visualizzare a schermo o stampare su carta."),
+            QStringLiteral(
+                "I dati da indicare nella scheda riguardano il titolo della foto, una sua "
+                "descrizione, la data dello scatto, la location, il nome del fotografo, la marca e il "
+                "modello della fotocamera utilizzata, l'eventuale ricorso al fotoritocco, gli abiti "
+                "indossati dalla modella, gli accessori, il trucco, il proprio giudizio sulla qualità "
+                "della foto e ogni ulteriore annotazione."),
+            QStringLiteral(
+                "In ogni scheda è possibile importare una foto della modella in formato Jpeg o "
+                "Bitmap. Le foto conservate sul disco del computer si importano con l'apposito "
+                "pulsante e vengono ridotte automaticamente per adattarsi al riquadro di anteprima. "
+                "Facendo clic sull'icona dello zoom la foto viene mostrata a schermo intero. In "
+                "qualsiasi momento ogni foto può essere salvata su disco o cancellata."),
+            QStringLiteral(
+                "Per compilare una nuova scheda del book fotografico, bisogna fare clic sul pulsante "
+                "Nuovo, compilare i campi di testo, caricare una foto e premere Salva. Per creare una "
+                "nuova scheda che conservi il testo di una scheda già salvata, basta premere Duplica, "
+                "modificare i dati necessari, caricare la nuova foto e premere Salva."),
+            QStringLiteral(
+                "La funzione Allega file consente di associare a ciascuna scheda del book fotografico "
+                "tre file di qualsiasi genere che potrebbero contenere, ad esempio, documenti "
+                "riguardanti il servizio fotografico in questione."),
+            QStringLiteral("Il pulsante Trova consente di effettuare una ricerca fra le schede del book "
+                           "fotografico e di richiamare quella di proprio interesse con un doppio clic."),
+            QStringLiteral(
+                "Il pulsante Slide Show mostra in sequenza ad intervalli di sei secondi e a schermo "
+                "intero tutte le foto delle modelle presenti nel book. Dopo l'ultima foto la "
+                "presentazione riprende dalla prima. Un clic in qualsiasi punto dello schermo chiude "
+                "lo Slide Show."),
+            QStringLiteral(
+                "In qualsiasi momento è possibile visualizzare l'anteprima di stampa della pagina "
+                "corrente del book fotografico facendo clic sul pulsante Anteprima. Il pulsante "
+                "Stampa consente di stampare la pagina su carta. Il testo di ogni book può inoltre "
+                "essere esportato in un foglio di Microsoft Excel, così da condividerlo con chi non "
+                "dispone del programma: il foglio si apre con qualsiasi applicazione in grado di "
+                "leggere i file in formato XLS, come Open Office, Libre Office o Microsoft Office."),
+            QStringLiteral("Il software può essere utilizzato anche in una rete locale se si ha necessità di "
+                           "condividere gli archivi fra più postazioni di lavoro."),
+            QStringLiteral(
+                "L'accesso al software è protetto da una password aggiornabile dall'utente che può "
+                "essere cambiata tutte le volte che si desidera. Per il primo accesso occorre "
+                "digitare la password iniziale \"lucepiumavelox\", senza le virgolette."),
+            QStringLiteral(
+                "Lumivera può essere utilizzato anche su chiavetta USB. Basta copiare la cartella del "
+                "programma sulla chiavetta e fare doppio clic sull'icona del programma. Copiare la "
+                "cartella su un dispositivo esterno è anche il modo più rapido per realizzare una "
+                "copia di sicurezza di tutti gli archivi."),
+            QStringLiteral(
+                "Lumivera è quindi lo strumento ideale per le agenzie di modelle e fotomodelle che "
+                "vogliono costruirsi, a tempo di record, un archivio fotografico da sfogliare con le "
+                "aziende in cerca di personale da impiegare in sfilate, spettacoli, spot pubblicitari "
+                "e quant'altro. L'utente scoprirà che il programma non richiede praticamente alcun "
+                "tempo di apprendimento."),
+        }};
+}
+
 HelpTopic creaZudid() {
     return {
         QStringLiteral("App Creazione book fotografico."),
@@ -78,8 +182,25 @@ HelpTopic bookZudid() {
         }};
 }
 
+HelpTopic expBookZudid() {
+    return {
+        QStringLiteral("Esportazione book fotografico in Microsoft Excel."),
+        {
+            QStringLiteral("Il pulsante Esporta archivio consente di esportare i dati testuali presenti nel "
+                           "book fotografico in un foglio di lavoro di Microsoft Excel, che potrà essere "
+                           "aperto con qualsiasi software in grado di gestire i file in formato XLS (ad "
+                           "esempio, con Open Office, Libre Office o Microsoft Office)."),
+            QStringLiteral("Dopo aver aperto la finestra contenente la griglia dei dati, bisogna fare clic "
+                           "sull'icona di Excel. Il programma crea subito il foglio di lavoro con tutte le "
+                           "schede presenti in archivio e chiede se lo si vuole aprire: rispondendo sì, il "
+                           "file si apre con l'applicazione che il sistema associa ai fogli di lavoro."),
+            QStringLiteral("A questo punto è sufficiente salvare il file sul proprio disco fisso "
+                           "assegnandogli un nome qualsiasi."),
+        }};
+}
+
 QList<HelpTopic> all() {
-    return {creaZudid(), bookZudid()};
+    return {avvio(), creaZudid(), bookZudid(), expBookZudid()};
 }
 
 } // namespace HelpTopics

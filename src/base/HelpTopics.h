@@ -16,10 +16,15 @@ struct HelpTopic {
 
 namespace HelpTopics {
 
+// The launcher: a look at the whole program.
+HelpTopic avvio();
 // The create-book window.
 HelpTopic creaZudid();
 // The record editor; the open-book window shows it too.
 HelpTopic bookZudid();
+
+// The spreadsheet export window.
+HelpTopic expBookZudid();
 
 // Every topic the program shows, in the order of the guide document.
 QList<HelpTopic> all();

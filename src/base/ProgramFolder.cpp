@@ -38,4 +38,8 @@ QString passwordStore() {
     return file(QString::fromUtf16(kPasswordStoreFileName));
 }
 
+QString exportFile() {
+    return file(QString::fromUtf16(kExportFileName));
+}
+
 } // namespace ProgramFolder

@@ -23,8 +23,12 @@ QString guide();
 // The password store, delivered beside the program with the initial password.
 QString passwordStore();
 
+// The spreadsheet export file, replaced by every export.
+QString exportFile();
+
 inline constexpr char16_t kArchiveExtension[] = u".wmn";
 inline constexpr char16_t kGuideFileName[] = u"Guida.pdf";
 inline constexpr char16_t kPasswordStoreFileName[] = u"unins000.dll";
+inline constexpr char16_t kExportFileName[] = u"Rove_Roruvorerud.xls";
 
 } // namespace ProgramFolder

@@ -2,11 +2,13 @@
 #include "ui_BookZudid.h"
 
 #include "AllegaCartella.h"
+#include "AnteprimaBookZudid.h"
 #include "Avvio.h"
 #include "BookArchive.h"
 #include "Calendario.h"
 #include "CardSave.h"
 #include "Clock.h"
+#include "ExpBookZudid.h"
 #include "FileDialogs.h"
 #include "FocusStyles.h"
 #include "Guida.h"
@@ -15,8 +17,11 @@
 #include "PhotoStore.h"
 #include "ProcessFormats.h"
 #include "ReturnChain.h"
+#include "Slideshow_Zudid.h"
+#include "StampaBookZudid.h"
 #include "StatusHints.h"
 #include "TextRules.h"
+#include "TrovaBookZudid.h"
 #include "WindowFrame.h"
 #include "Windows.h"
 #include "Zoom.h"
@@ -97,6 +102,17 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoFrame::showPlaceholder);
     connect(ui->btnZoomFoto, &Picture::clicked, this, &TfrmBookZudid::btnZoomFotoClick);
     connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
+    connect(ui->cmdTrova, &Picture::clicked, this, [this] {
+        openModal<TfrmTrovaBookZudid>(
+            this, [](TfrmTrovaBookZudid& search) { search.setCallerTag(TfrmTrovaBookZudid::editorTag()); });
+    });
+    connect(ui->cmdEsporta, &Picture::clicked, this, [this] { openModal<TfrmExpBookZudid>(this); });
+    connect(ui->cmdAnteprima, &Picture::clicked, this, [this] { openModal<TfrmAnteprimaBookZudid>(this); });
+    connect(ui->cmdStampa, &Picture::clicked, this, [this] { openModal<TfrmStampaBookZudid>(this); });
+    connect(ui->cmdSlideshow, &Picture::clicked, this, [this] {
+        openModal<TfrmSlideshow_Zudid>(
+            this, [this](TfrmSlideshow_Zudid& show) { show.setBook(m_bookName, m_archivePath); });
+    });
     connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::bookZudid()); });
     connect(ui->cmdEsci, &Picture::clicked, this, &QWidget::close);
 }
@@ -191,6 +207,7 @@ void TfrmBookZudid::ClearCard() {
 }
 
 void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
+    m_record = card;
     const std::array<QLineEdit*, 12> fields = cardFields();
     for (int f = 0; f < 12; ++f)
         fields[f]->setText(card.field(TScheda::Field(f)));
@@ -214,8 +231,7 @@ void TfrmBookZudid::navigate(Move move) {
     }
     switch (outcome.kind) {
     case CardNavigation::Outcome::Show:
-        m_record = outcome.card;
-        ShowCard(m_record, outcome.position);
+        ShowCard(outcome.card, outcome.position);
         break;
     case CardNavigation::Outcome::Empty:
         if (move == Move::Next)

@@ -1,5 +1,7 @@
-// The window that previews the card on an A4 page.
+// The window that previews the card on an A4 page, with the texts and the photo that the record editor shows.
 #pragma once
+
+#include "CardPrintJob.h"
 
 #include <QDialog>
 
@@ -16,6 +18,17 @@ public:
     explicit TfrmAnteprimaBookZudid(QWidget* parent = nullptr);
     ~TfrmAnteprimaBookZudid() override;
 
+    static QString failureMessage();
+
+    // The photo the page will carry (imgLogo), copied from the editor when the window was shown.
+    const QImage& photo() const { return m_job.photo(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void btnStampaClick();
+
     std::unique_ptr<Ui::TfrmAnteprimaBookZudid> ui;
+    CardPrintJob m_job;
 };

@@ -1,4 +1,6 @@
-// The spreadsheet export window.
+// The spreadsheet export window: the open book's cards in a grid, where the retouching and judgement
+// texts can be changed for the export only, and the command that writes them all to the export file
+// in the program folder and offers to open it.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +10,7 @@
 namespace Ui {
 class TfrmExpBookZudid;
 }
+class CardGridModel;
 
 class TfrmExpBookZudid final : public QDialog {
     Q_OBJECT
@@ -16,6 +19,21 @@ public:
     explicit TfrmExpBookZudid(QWidget* parent = nullptr);
     ~TfrmExpBookZudid() override;
 
+    // The grid's rows, as shown and as exported.
+    CardGridModel* grid() const { return m_grid; }
+
+    static QString exportQuestion();
+    static QString exportedQuestion();
+    static QString failureMessage();
+
+protected:
+    // Each showing fills the grid again from the book open in the editor.
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void installHints();
+    void cmdEsportaClick();
+
     std::unique_ptr<Ui::TfrmExpBookZudid> ui;
+    CardGridModel* m_grid;
 };

@@ -1,4 +1,6 @@
-// The slide show of a book's photos.
+// The slide show window: the open book's photos, as large as the screen allows, one card every six
+// seconds, starting over after the last card, until the user clicks the picture or closes the window.
+// The step logic is SlideShow's; the window only shows what it says.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +10,8 @@
 namespace Ui {
 class TfrmSlideshow_Zudid;
 }
+class SlidePicture;
+class SlideShow;
 
 class TfrmSlideshow_Zudid final : public QDialog {
     Q_OBJECT
@@ -16,6 +20,24 @@ public:
     explicit TfrmSlideshow_Zudid(QWidget* parent = nullptr);
     ~TfrmSlideshow_Zudid() override;
 
+    // The book to show, as the editor holds it: its name and the path of its archive (trimmed here).
+    void setBook(const QString& bookName, const QString& archivePath);
+
+    SlideShow* slideShow() const { return m_show; }
+    SlidePicture* picture() const;
+
+    static QString emptyBookMessage();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void bookEmpty();
+
     std::unique_ptr<Ui::TfrmSlideshow_Zudid> ui;
+    SlideShow* m_show;
+    bool m_started = false;
 };

@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
 
 namespace FocusStyles {
 
@@ -64,6 +65,9 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // While a window is torn down its frames may go before the field that still has the focus.
+        if (!m_frame)
+            return false;
         if (event->type() == QEvent::FocusIn)
             m_frame->show();
         else if (event->type() == QEvent::FocusOut)
@@ -72,7 +76,7 @@ protected:
     }
 
 private:
-    QWidget* m_frame;
+    QPointer<QWidget> m_frame;
 };
 
 } // namespace

@@ -21,6 +21,15 @@ void Picture::setClickable(bool clickable) {
         unsetCursor();
 }
 
+QImage Picture::toImage() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    m_renderer.render(&painter, QRectF(image.rect()));
+    return image;
+}
+
 void Picture::paintEvent(QPaintEvent*) {
     if (!m_renderer.isValid())
         return;

@@ -20,6 +20,8 @@ public:
     void setClickable(bool clickable);
     // True when the artwork was found and parsed.
     bool isLoaded() const { return m_renderer.isValid(); }
+    // The artwork drawn at the picture's own size on white, as an image.
+    QImage toImage() const;
 
 Q_SIGNALS:
     void clicked();
@@ -31,7 +33,7 @@ protected:
 
 private:
     QString m_source;
-    QSvgRenderer m_renderer;
+    mutable QSvgRenderer m_renderer; // rendering changes no state we keep
     bool m_clickable = false;
     bool m_pressed = false;
 };

@@ -1,5 +1,6 @@
 // Start-up: the seventeen windows in their order, the date conventions, the launcher and the report of
-// errors that nothing caught.
+// errors that nothing caught; the shell, the guide, the information and copyright windows and the
+// launcher's help.
 #include "Application.h"
 #include "ApriZudid.h"
 #include "Avvio.h"
@@ -24,6 +25,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -54,6 +56,12 @@ protected:
         return QObject::event(event);
     }
 };
+
+std::unique_ptr<QDialog> makeInfoWindow(const QString& which) {
+    if (which == u"info"_s)
+        return std::make_unique<TfrmInfo>();
+    return std::make_unique<TfrmSplash>();
+}
 
 } // namespace
 
@@ -233,20 +241,264 @@ private Q_SLOTS:
         QFETCH(QString, className);
         Windows::frmAvvio->show();
         QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
-        QList<QDialog*> seen;
+        QList<QPointer<QDialog>> seen;
         for (int opening = 0; opening < 2; ++opening) {
             QTimer::singleShot(0, [&] {
                 auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 QCOMPARE(QString::fromLatin1(dialog->metaObject()->className()), className);
                 QCOMPARE(dialog->parentWidget(), Windows::frmAvvio);
+                QVERIFY(dialog->isModal());
+                // The window of the previous opening is gone: this one is new.
+                for (const QPointer<QDialog>& earlier : std::as_const(seen))
+                    QVERIFY(earlier.isNull());
+                QCOMPARE(LinkText::colour(dialog->findChild<QLabel*>(u"lnkWeb"_s)), LinkText::kDarkBlue);
                 seen << dialog;
-                dialog->accept();
+                dialog->findChild<QPushButton*>(u"btnChiudi"_s)->click();
             });
             QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(picture), Qt::LeftButton);
             QVERIFY(Windows::frmAvvio->findChildren<QDialog*>().isEmpty());
+            QVERIFY(seen.last().isNull());
         }
         QCOMPARE(seen.size(), 2);
+    }
+
+    // --- Information and copyright windows -------------------------------------------------------
+    void infoAndCopyrightLayout_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry"); // in the window's client area
+        QTest::newRow("info panel") << u"info"_s << u"panContainer"_s << QRect(15, 15, 442, 490);
+        QTest::newRow("info title box") << u"info"_s << u"shpSfondo"_s << QRect(23, 23, 425, 72);
+        QTest::newRow("info title") << u"info"_s << u"imgLogo"_s << QRect(39, 31, 392, 54);
+        QTest::newRow("info close") << u"info"_s << u"btnChiudi"_s << QRect(295, 519, 161, 41);
+        QTest::newRow("info envelope") << u"info"_s << u"imgEmail"_s << QRect(15, 531, 23, 16);
+        QTest::newRow("copyright panel") << u"splash"_s << u"panContainer"_s << QRect(9, 9, 642, 448);
+        QTest::newRow("copyright banner") << u"splash"_s << u"imgLogo"_s << QRect(17, 17, 625, 380);
+        QTest::newRow("copyright globe") << u"splash"_s << u"imgWeb"_s << QRect(17, 409, 39, 36);
+        QTest::newRow("copyright close") << u"splash"_s << u"btnChiudi"_s << QRect(417, 409, 225, 36);
+    }
+    void infoAndCopyrightLayout() {
+        QFETCH(QString, window);
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        const std::unique_ptr<QDialog> dialog = makeInfoWindow(window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto* control = dialog->findChild<QWidget*>(name);
+        QVERIFY(control);
+        QVERIFY(control->isVisible());
+        QCOMPARE(QRect(control->mapTo(dialog.get(), QPoint(0, 0)), control->size()), geometry);
+        if (auto* picture = qobject_cast<Picture*>(control))
+            QVERIFY(picture->isLoaded());
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            QCOMPARE(button->text(), u"Chiudi"_s);
+            QCOMPARE(button->font().family(), u"Verdana"_s);
+            QCOMPARE(button->font().pointSize(), 12);
+            QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+        }
+    }
+
+    void infoAndCopyrightLinks_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPoint>("place");
+        QTest::addColumn<QString>("command");
+        const QString mail =
+            u"\"mailto:info@lumivera.it?subject=Software Lumivera&body=Salve, desidererei avere "
+            u"le seguenti informazioni sul software in oggetto:\""_s;
+        QTest::newRow("mail address")
+            << u"info"_s << QString() << u"info@lumivera.it"_s << QPoint(46, 528) << mail;
+        QTest::newRow("envelope") << u"info"_s << u"imgEmail"_s << u"info@lumivera.it"_s << QPoint(46, 528)
+                                  << mail;
+        QTest::newRow("web address") << u"splash"_s << QString() << u"www.lumivera.it"_s << QPoint(63, 418)
+                                     << u"https://www.lumivera.it"_s;
+        QTest::newRow("globe") << u"splash"_s << u"imgWeb"_s << u"www.lumivera.it"_s << QPoint(63, 418)
+                               << u"https://www.lumivera.it"_s;
+    }
+    void infoAndCopyrightLinks() {
+        QFETCH(QString, window);
+        QFETCH(QString, picture);
+        QFETCH(QString, text);
+        QFETCH(QPoint, place);
+        QFETCH(QString, command);
+        FakeShell shell;
+        FakeMessages messages;
+        const std::unique_ptr<QDialog> dialog = makeInfoWindow(window);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        auto* link = dialog->findChild<QLabel*>(u"lnkWeb"_s);
+        QCOMPARE(link->text(), text);
+        QCOMPARE(link->mapTo(dialog.get(), QPoint(0, 0)), place);
+        QCOMPARE(link->font().family(), u"Tahoma"_s);
+        QCOMPARE(link->font().pointSize(), 14);
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+
+        QWidget* target =
+            picture.isEmpty() ? static_cast<QWidget*>(link) : dialog->findChild<QWidget*>(picture);
+        QCOMPARE(target->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mousePress(target, Qt::LeftButton, {}, {5, 5});
+        QCOMPARE(LinkText::colour(link), LinkText::kOrange);
+        QVERIFY(shell.opened.isEmpty());
+        QTest::mouseRelease(target, Qt::LeftButton, {}, {5, 5});
+        QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
+        QCOMPARE(shell.opened, QStringList{command});
+        QVERIFY(messages.asked.isEmpty());
+        QVERIFY(dialog->isVisible());
+    }
+
+    // The mail link's text, quoted and unencoded, still gives the mail program its subject and body.
+    void mailLinkKeepsSubjectAndBody() {
+        FakeShell shell;
+        TfrmInfo info;
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        QTest::mouseClick(info.findChild<QLabel*>(u"lnkWeb"_s), Qt::LeftButton, {}, {5, 5});
+        QCOMPARE(shell.opened.size(), 1);
+        const QString command = shell.opened.first();
+        QVERIFY(command.startsWith(u"\"mailto:"_s));
+        QVERIFY(command.endsWith(u'"'));
+        QVERIFY(!command.contains(u'%'));
+        QVERIFY(command.contains(u"subject=Software Lumivera&"_s));
+        const QUrl url = TMisc::urlFor(command);
+        QCOMPARE(url.scheme(), u"mailto"_s);
+        QCOMPARE(url.path(), u"info@lumivera.it"_s);
+        const QUrlQuery query(url);
+        QCOMPARE(query.queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"Software Lumivera"_s);
+        QCOMPARE(query.queryItemValue(u"body"_s, QUrl::FullyDecoded),
+                 u"Salve, desidererei avere le seguenti informazioni sul software in oggetto:"_s);
+    }
+
+    void copyrightWindowIsCentredOnTheLauncher() {
+        Windows::frmAvvio->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
+        QTimer::singleShot(0, [] {
+            auto* splash = qobject_cast<TfrmSplash*>(QApplication::activeModalWidget());
+            QVERIFY(splash);
+            QCOMPARE(splash->windowTitle(), u" Lumivera - © 2026 Lumivera Software"_s);
+            QCOMPARE(splash->frameGeometry().center(), Windows::frmAvvio->frameGeometry().center());
+            splash->findChild<QPushButton*>(u"btnChiudi"_s)->click();
+        });
+        QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgCopyright"_s), Qt::LeftButton);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    // --- Launcher help ---------------------------------------------------------------------------
+    void launcherHelpIsFreshAndAtTheTop() {
+        Windows::frmAvvio->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
+        QList<QPointer<QDialog>> seen;
+        for (int opening = 0; opening < 2; ++opening) {
+            QTimer::singleShot(0, [&] {
+                auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+                QVERIFY(guide);
+                QCOMPARE(guide->parentWidget(), Windows::frmAvvio);
+                for (const QPointer<QDialog>& earlier : std::as_const(seen))
+                    QVERIFY(earlier.isNull());
+                QCOMPARE(guide->findChild<QLabel*>(u"lblTitolo"_s)->text(), u"Uno sguardo a Lumivera."_s);
+                auto* text = guide->findChild<QPlainTextEdit*>(u"txtGuida"_s);
+                QCOMPARE(text->toPlainText(), HelpTopics::avvio().paragraphs.join(u"\n\n"_s));
+                QCOMPARE(text->verticalScrollBar()->value(), 0);
+                // The text is long enough to scroll: leave it at the bottom for the next opening.
+                QVERIFY(text->verticalScrollBar()->maximum() > 0);
+                text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+                seen << guide;
+                guide->findChild<QPushButton*>(u"btnChiudi"_s)->click();
+            });
+            QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgGuida"_s), Qt::LeftButton);
+            QVERIFY(Windows::frmAvvio->findChildren<QDialog*>().isEmpty());
+        }
+        QCOMPARE(seen.size(), 2);
+    }
+
+    void launcherHelpParagraphs_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("firstSentence");
+        const QString sentences[] = {
+            u"Lumivera è un software facile e intuitivo studiato per fotografi professionisti e agenzie di "
+            u"moda "
+            u"che realizzano servizi fotografici per la promozione di modelle di ogni età."_s,
+            u"Il software, quindi, consente di organizzare i servizi fotografici realizzati a favore delle "
+            u"modelle che lavorano per la propria agenzia mettendo a disposizione due applicazioni: la prima "
+            u"permette di creare un nuovo book fotografico, mentre la seconda va usata per aprire e "
+            u"compilare "
+            u"un book fotografico esistente."_s,
+            u"L'app Creazione book fotografico permette di generare un nuovo book indicandone il nome per "
+            u"esteso nell'apposito campo di testo e confermando l'operazione servendosi del pulsante in "
+            u"calce."_s,
+            u"Quando si crea un nuovo book fotografico si genera un file di archivio nella cartella del "
+            u"programma caratterizzato dall'estensione WMN."_s,
+            u"Per individuare il book fotografico creato senza possibilità di errore, è buona norma "
+            u"assegnargli un nome il più possibile completo utilizzando parole chiave che indichino, ad "
+            u"esempio, il nome della modella e il destinatario dello stesso book."_s,
+            u"Una volta indicato il nome del book fotografico nell'apposita casella di testo, l'utente dovrà "
+            u"confermare l'operazione premendo il pulsante Applica e chiudi."_s,
+            u"L'icona del cestino consente di eliminare il book fotografico selezionato."_s,
+            u"Il fatto che tutti i file degli archivi sono posizionati nella cartella di installazione del "
+            u"programma rende molto semplice realizzare una copia di sicurezza dei book fotografici creati."_s,
+            u"L'app Gestione book fotografico consente di creare le singole pagine di ogni book fotografico "
+            u"da visualizzare a schermo o stampare su carta."_s,
+            u"I dati da indicare nella scheda riguardano il titolo della foto, una sua descrizione, la data "
+            u"dello scatto, la location, il nome del fotografo, la marca e il modello della fotocamera "
+            u"utilizzata, l'eventuale ricorso al fotoritocco, gli abiti indossati dalla modella, gli "
+            u"accessori, il trucco, il proprio giudizio sulla qualità della foto e ogni ulteriore "
+            u"annotazione."_s,
+            u"In ogni scheda è possibile importare una foto della modella in formato Jpeg o Bitmap."_s,
+            u"Per compilare una nuova scheda del book fotografico, bisogna fare clic sul pulsante Nuovo, "
+            u"compilare i campi di testo, caricare una foto e premere Salva."_s,
+            u"La funzione Allega file consente di associare a ciascuna scheda del book fotografico tre file "
+            u"di qualsiasi genere che potrebbero contenere, ad esempio, documenti riguardanti il servizio "
+            u"fotografico in questione."_s,
+            u"Il pulsante Trova consente di effettuare una ricerca fra le schede del book fotografico e di "
+            u"richiamare quella di proprio interesse con un doppio clic."_s,
+            u"Il pulsante Slide Show mostra in sequenza ad intervalli di sei secondi e a schermo intero "
+            u"tutte "
+            u"le foto delle modelle presenti nel book."_s,
+            u"In qualsiasi momento è possibile visualizzare l'anteprima di stampa della pagina corrente del "
+            u"book fotografico facendo clic sul pulsante Anteprima."_s,
+            u"Il software può essere utilizzato anche in una rete locale se si ha necessità di condividere "
+            u"gli archivi fra più postazioni di lavoro."_s,
+            u"L'accesso al software è protetto da una password aggiornabile dall'utente che può essere "
+            u"cambiata tutte le volte che si desidera."_s,
+            u"Lumivera può essere utilizzato anche su chiavetta USB."_s,
+            u"Lumivera è quindi lo strumento ideale per le agenzie di modelle e fotomodelle che vogliono "
+            u"costruirsi, a tempo di record, un archivio fotografico da sfogliare con le aziende in cerca di "
+            u"personale da impiegare in sfilate, spettacoli, spot pubblicitari e quant'altro."_s,
+        };
+        int number = 1;
+        for (const QString& sentence : sentences) {
+            QTest::addRow("paragraph %d", number) << number << sentence;
+            ++number;
+        }
+    }
+    void launcherHelpParagraphs() {
+        QFETCH(int, number);
+        QFETCH(QString, firstSentence);
+        const HelpTopic topic = HelpTopics::avvio();
+        QCOMPARE(topic.title, u"Uno sguardo a Lumivera."_s);
+        QCOMPARE(topic.paragraphs.size(), 20);
+        // The text as the guide window gets it: twenty paragraphs, one empty line between them.
+        const QStringList paragraphs = topic.text().split(u"\r\n\r\n"_s);
+        QCOMPARE(paragraphs.size(), 20);
+        const QString paragraph = paragraphs.at(number - 1);
+        QVERIFY2(paragraph.startsWith(firstSentence), qPrintable(paragraph));
+        // The sentence is followed by the end of the paragraph or by the next sentence.
+        const QString rest = paragraph.mid(firstSentence.size());
+        QVERIFY(rest.isEmpty() || (rest.startsWith(u' ') && rest.size() > 1 && rest.at(1).isUpper()));
+        QVERIFY(!paragraph.startsWith(u' ') && !paragraph.endsWith(u' '));
+        if (number == 18)
+            QVERIFY(rest.contains(u"\"lucepiumavelox\""_s));
+    }
+
+    // The guide document beside the program opens with the launcher's overview.
+    void guideDocumentStartsWithTheLauncherTopic() {
+        const QList<HelpTopic> topics = HelpTopics::all();
+        QVERIFY(!topics.isEmpty());
+        QCOMPARE(topics.first().title, HelpTopics::avvio().title);
+        QCOMPARE(topics.first().text(), HelpTopics::avvio().text());
     }
 
     void webBannerOpensTheSite() {

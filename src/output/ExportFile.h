@@ -1,0 +1,24 @@
+// The spreadsheet export file: an HTML document with the office suite's worksheet markup, one table
+// row per grid row, on a single line in Windows-1252. The file is written whole to a temporary file
+// and only then put in place of the previous one, so a failed export leaves the previous file as it was.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class CardGridModel;
+
+namespace ExportFile {
+
+// Everything the file holds before the first data row: the document's head and the header row.
+QByteArray header();
+// Everything after the last data row.
+QByteArray closing();
+// One data row: the grid row's twelve text columns as cells, the position column left out.
+void appendRow(const CardGridModel& grid, int row, QByteArray& out);
+
+// Writes the export of every row of the grid to the file at path. On failure returns false with the
+// system's words in error, and whatever was at path before is left untouched.
+bool write(const QString& path, const CardGridModel& grid, QString* error = nullptr);
+
+} // namespace ExportFile

@@ -1,0 +1,617 @@
+// The spreadsheet export: the grid of the book's cards, the export file byte for byte, the two
+// questions, edits made in the grid, and failures that must leave the previous export file intact.
+#include "Application.h"
+#include "BookArchive.h"
+#include "BookZudid.h"
+#include "CardGridModel.h"
+#include "ExpBookZudid.h"
+#include "FakeMessages.h"
+#include "FakeShell.h"
+#include "FaultyFileSystem.h"
+#include "Guida.h"
+#include "HelpTopics.h"
+#include "Picture.h"
+#include "ProgramFolder.h"
+#include "WindowFrame.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(MsgAnswer)
+
+namespace {
+
+constexpr qsizetype kRecord = qsizetype(TScheda::kSize);
+const QString kTd = u"<td style=\"text-align: left;\">"_s;
+
+// Stores bytes in a field as they are, blanks and all, as another program may have left them.
+void setRaw(TScheda& card, TScheda::Field field, const QByteArray& bytes) {
+    const auto& layout = TScheda::layout(field);
+    card.bytes()[layout.offset] = static_cast<unsigned char>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), card.bytes().begin() + layout.offset + 1);
+}
+
+// The three cards of the fixture export: an accented letter, "&", "<" and ">", blanks to trim and a
+// field of blanks only.
+QList<TScheda> threeCards() {
+    TScheda first;
+    first.setField(TScheda::Titolo, u"Città & <mare> al tramonto"_s);
+    setRaw(first, TScheda::Descrizione, "  Ritratto in controluce \t");
+    first.setField(TScheda::Data, u"01/03/2024"_s);
+    first.setField(TScheda::Location, u"Venezia"_s);
+    first.setField(TScheda::Fotografo, u"Marco Rossi"_s);
+    first.setField(TScheda::Fotocamera, u"Nikon D850"_s);
+    setRaw(first, TScheda::Fotoritocco, "    ");
+    first.setField(TScheda::Abiti, u"Abito rosso"_s);
+    first.setField(TScheda::Accessori, u"Collana di perle"_s);
+    first.setField(TScheda::Trucco, u"Naturale"_s);
+    first.setField(TScheda::Giudizio, u"Ottima"_s);
+    first.setField(TScheda::Note, u"Luce > 5000 K"_s);
+    first.setField(TScheda::File01, u"contratto.pdf"_s);
+    first.setField(TScheda::Desc01, u"Contratto"_s);
+    TScheda second;
+    second.setField(TScheda::Titolo, u"Seconda"_s);
+    second.setField(TScheda::Data, u"02/03/2024"_s);
+    second.setField(TScheda::Location, u"Milano"_s);
+    TScheda third;
+    third.setField(TScheda::Titolo, u"Terza"_s);
+    third.setField(TScheda::Data, u"03/03/2024"_s);
+    third.setField(TScheda::Location, u"Roma"_s);
+    third.setField(TScheda::Note, u"A&B"_s);
+    return {first, second, third};
+}
+
+QList<TScheda> numberedCards(int count) {
+    QList<TScheda> cards;
+    for (int n = 1; n <= count; ++n) {
+        TScheda card;
+        card.setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
+        card.setField(TScheda::Giudizio, u"Giudizio %1"_s.arg(n));
+        cards.append(card);
+    }
+    return cards;
+}
+
+void writeBook(const QString& path, const QList<TScheda>& cards) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const TScheda& card : cards)
+        QCOMPARE(file.write(reinterpret_cast<const char*>(card.bytes().data()), kRecord), kRecord);
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString emptyRow() {
+    QString row = u"<tr>"_s;
+    for (int c = 0; c < 12; ++c)
+        row += kTd + u"</td>"_s;
+    return row + u"</tr>"_s;
+}
+
+// The real file system, with every read from a given byte on refused; counts the files left open.
+class ReadStopsAt final : public FileSystem {
+public:
+    explicit ReadStopsAt(qint64 limit)
+        : m_limit(limit) {
+        setFileSystem(this);
+    }
+    ~ReadStopsAt() override { setFileSystem(nullptr); }
+
+    std::unique_ptr<RecordFile> openReadWrite(const QString& path, OpenError& error) override {
+        auto real = realFileSystem().openReadWrite(path, error);
+        return real ? std::make_unique<File>(std::move(real), *this) : nullptr;
+    }
+    std::unique_ptr<RecordFile> createNew(const QString& path, OpenError& error) override {
+        auto real = realFileSystem().createNew(path, error);
+        return real ? std::make_unique<File>(std::move(real), *this) : nullptr;
+    }
+
+    int open = 0;
+
+private:
+    class File final : public RecordFile {
+    public:
+        File(std::unique_ptr<RecordFile> real, ReadStopsAt& owner)
+            : m_real(std::move(real))
+            , m_owner(owner) {
+            ++m_owner.open;
+        }
+        ~File() override {
+            if (!m_closed)
+                --m_owner.open;
+        }
+        qint64 size() override { return m_real->size(); }
+        qint64 readAt(qint64 offset, char* data, qint64 n) override {
+            return offset + n > m_owner.m_limit ? -1 : m_real->readAt(offset, data, n);
+        }
+        qint64 writeAt(qint64 offset, const char* data, qint64 n) override {
+            return m_real->writeAt(offset, data, n);
+        }
+        bool sync() override { return m_real->sync(); }
+        bool close() override {
+            if (!m_closed) {
+                m_closed = true;
+                --m_owner.open;
+            }
+            return m_real->close();
+        }
+        QString errorString() const override { return u"Errore di lettura"_s; }
+
+    private:
+        std::unique_ptr<RecordFile> m_real;
+        ReadStopsAt& m_owner;
+        bool m_closed = false;
+    };
+
+    qint64 m_limit;
+};
+
+// Caps the size of any file this process writes while it lives, so a write fails part way through.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int);
+};
+
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+        m_windows = std::make_unique<WindowSet>();
+        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
+    }
+    void cleanup() {
+        m_window.reset();
+        m_windows.reset();
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // --- The window ------------------------------------------------------------------------------
+    void windowLooksAsDescribed() {
+        writeBook(archive(), {});
+        TfrmExpBookZudid* window = openWindow();
+        QCOMPARE(window->windowTitle(), u" Esporta book fotografico in Microsoft Excel"_s);
+        QCOMPARE(window->size(), QSize(862, 560));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->findChild<QLabel*>(u"panInfo"_s)->text(),
+                 u"Esportazione archivio in Microsoft Excel."_s);
+        QCOMPARE(window->findChild<QWidget*>(u"shpInfo"_s)->geometry(), QRect(8, 493, 821, 32));
+        QCOMPARE(window->findChild<QWidget*>(u"imgLogo"_s)->size(), QSize(505, 55));
+        for (const QString& name : {u"cmdEsporta"_s, u"cmdGuida"_s, u"cmdEsci"_s}) {
+            auto* picture = window->findChild<Picture*>(name);
+            QVERIFY2(picture && picture->isLoaded() && picture->isClickable(), qPrintable(name));
+            QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+        }
+
+        auto* grid = grdRecords(window);
+        const QStringList headers = {u"N."_s,       u"Titolo foto"_s, u"Descrizione"_s, u"Data scatto"_s,
+                                     u"Location"_s, u"Fotografo"_s,   u"Fotocamera"_s,  u"Fotoritocco"_s,
+                                     u"Abiti"_s,    u"Accessori"_s,   u"Trucco"_s,      u"Giudizio"_s,
+                                     u"Note"_s};
+        const QList<int> widths = {60, 300, 350, 120, 250, 250, 250, 300, 300, 300, 300, 300, 350};
+        QCOMPARE(grid->model()->columnCount(), 13);
+        QCOMPARE(grid->model()->rowCount(), 10);
+        QVERIFY(grid->alternatingRowColors());
+        for (int c = 0; c < 13; ++c) {
+            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+            QCOMPARE(grid->horizontalHeader()->sectionSize(c), widths[c]);
+            const bool editable = grid->model()->flags(grid->model()->index(0, c)) & Qt::ItemIsEditable;
+            QCOMPARE(editable, c == CardGridModel::colFotoritocco || c == CardGridModel::colGiudizio);
+            for (int r = 0; r < 10; ++r)
+                QCOMPARE(grid->model()->index(r, c).data().toString(), QString());
+        }
+        QCOMPARE(grid->rowHeight(0), 21);
+        QCOMPARE(grid->rowHeight(9), 21);
+    }
+
+    void hints_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("export") << u"cmdEsporta"_s << u"Esporta l'archivio in formato Microsoft Excel."_s;
+        QTest::newRow("help") << u"cmdGuida"_s
+                              << u"Visualizza la pagina della guida sensibile al contesto."_s;
+        QTest::newRow("exit") << u"cmdEsci"_s << u"Esci da questo ambiente di lavoro."_s;
+    }
+    void hints() {
+        QFETCH(QString, control);
+        QFETCH(QString, hint);
+        TfrmExpBookZudid* window = openWindow();
+        auto* panInfo = window->findChild<QLabel*>(u"panInfo"_s);
+        QTest::mouseMove(window->findChild<QWidget*>(control), {5, 5});
+        QCOMPARE(panInfo->text(), hint);
+        QTest::mouseMove(window->findChild<QWidget*>(u"imgLogo"_s), {5, 5});
+        QCOMPARE(panInfo->text(), hint);
+        QTest::mouseMove(grdRecords(window)->viewport(), {50, 50});
+        QCOMPARE(panInfo->text(), QString());
+        QTest::mouseMove(window->findChild<QWidget*>(control), {5, 5});
+        QTest::mouseMove(window->findChild<QWidget*>(u"shpInfo"_s), {600, 5});
+        QCOMPARE(panInfo->text(), QString());
+    }
+
+    void helpShowsTheExportTopic() {
+        const HelpTopic topic = HelpTopics::expBookZudid();
+        QCOMPARE(topic.title, u"Esportazione book fotografico in Microsoft Excel."_s);
+        QCOMPARE(topic.paragraphs.size(), 3);
+        QCOMPARE(
+            topic.paragraphs[0],
+            u"Il pulsante Esporta archivio consente di esportare i dati testuali presenti nel book "
+            "fotografico in un foglio di lavoro di Microsoft Excel, che potrà essere aperto con qualsiasi "
+            "software in grado di gestire i file in formato XLS (ad esempio, con Open Office, Libre "
+            "Office o Microsoft Office)."_s);
+        QVERIFY(
+            topic.paragraphs[1].startsWith(u"Dopo aver aperto la finestra contenente la griglia dei dati, "
+                                           "bisogna fare clic sull'icona di Excel. "_s));
+        QCOMPARE(topic.paragraphs[2], u"A questo punto è sufficiente salvare il file sul proprio disco fisso "
+                                      "assegnandogli un nome qualsiasi."_s);
+        QVERIFY(topic.text().contains(u".\r\n\r\nDopo aver aperto"_s));
+        bool inGuide = false;
+        for (const HelpTopic& t : HelpTopics::all())
+            inGuide = inGuide || t.title == topic.title;
+        QVERIFY(inGuide);
+
+        TfrmExpBookZudid* window = openWindow();
+        QString title, text;
+        QTimer::singleShot(0, [&] {
+            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            QVERIFY(guide);
+            QCOMPARE(guide->parentWidget(), window);
+            title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
+            guide->accept();
+        });
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdGuida"_s), Qt::LeftButton);
+        QCOMPARE(title, topic.title);
+    }
+
+    // The way the editor opens it: modal, owned by the editor, left through its exit command.
+    void opensModallyAndClosesWithExit() {
+        writeBook(archive(), threeCards());
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<TfrmExpBookZudid*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            QCOMPARE(window->parentWidget(), static_cast<QWidget*>(Windows::frmBookZudid));
+            QCOMPARE(window->grid()->rowCount(), 3);
+            QTest::mouseClick(window->findChild<Picture*>(u"cmdEsci"_s), Qt::LeftButton);
+            ran = true;
+        });
+        openModal<TfrmExpBookZudid>(Windows::frmBookZudid);
+        QVERIFY(ran);
+        QVERIFY(Windows::frmBookZudid->findChildren<TfrmExpBookZudid*>().isEmpty());
+    }
+
+    // --- Filling the grid ------------------------------------------------------------------------
+    void gridShowsTheCardsTrimmed() {
+        writeBook(archive(), threeCards());
+        const CardGridModel* grid = openWindow()->grid();
+        QCOMPARE(grid->rowCount(), 3);
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(grid->text(r, CardGridModel::colNum), QString::number(r + 1));
+        QCOMPARE(grid->text(0, CardGridModel::colTitolo), u"Città & <mare> al tramonto"_s);
+        QCOMPARE(grid->text(0, CardGridModel::colDescrizione), u"Ritratto in controluce"_s);
+        QCOMPARE(grid->text(0, CardGridModel::colFotoritocco), QString());
+        QCOMPARE(grid->text(0, CardGridModel::colNote), u"Luce > 5000 K"_s);
+        QCOMPARE(grid->text(1, CardGridModel::colLocation), u"Milano"_s);
+        QCOMPARE(grid->text(2, CardGridModel::colTitolo), u"Terza"_s);
+        QCOMPARE(grid->text(2, CardGridModel::colNote), u"A&B"_s);
+    }
+
+    // Each text reads exactly as the card itself reads it, whatever bytes a damaged file holds.
+    void gridReadsFieldsAsTheCardDoes() {
+        TScheda odd;
+        setRaw(odd, TScheda::Titolo, QByteArray("\x01\x1F x\x80y\x81 \x20\x00", 10));
+        setRaw(odd, TScheda::Descrizione, "\xA0\xE8\xA0");
+        odd.bytes()[TScheda::layout(TScheda::Data).offset] = 255; // longer than the field's room
+        for (int i = 0; i < 20; ++i)
+            odd.bytes()[TScheda::layout(TScheda::Data).offset + 1 + i] =
+                static_cast<unsigned char>('0' + i % 10);
+        setRaw(odd, TScheda::Note, "\t\r\nNota\r\n");
+        writeBook(archive(), {odd});
+        const CardGridModel* grid = openWindow()->grid();
+        for (int f = 0; f < 12; ++f)
+            QCOMPARE(grid->text(0, f + 1), odd.field(TScheda::Field(f)));
+    }
+
+    void largeBookIsReadInOrder() {
+        const int count = 2 * CardGridModel::kBlockCards + 88;
+        QList<TScheda> cards = numberedCards(count);
+        writeBook(archive(), cards);
+        QFile tail(archive());
+        QVERIFY(tail.open(QIODevice::Append));
+        tail.write(QByteArray(100, 'x')); // an incomplete last record is never read
+        tail.close();
+        const CardGridModel* grid = openWindow()->grid();
+        QCOMPARE(grid->rowCount(), count);
+        for (int r : {0, CardGridModel::kBlockCards - 1, CardGridModel::kBlockCards, count - 1}) {
+            QCOMPARE(grid->text(r, CardGridModel::colNum), QString::number(r + 1));
+            QCOMPARE(grid->text(r, CardGridModel::colTitolo), u"Scatto %1"_s.arg(r + 1));
+            QCOMPARE(grid->text(r, CardGridModel::colGiudizio), u"Giudizio %1"_s.arg(r + 1));
+        }
+    }
+
+    void emptyOrMissingBookKeepsTenEmptyRows_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("empty book") << true;
+        QTest::newRow("missing archive") << false;
+    }
+    void emptyOrMissingBookKeepsTenEmptyRows() {
+        QFETCH(bool, exists);
+        if (exists)
+            writeBook(archive(), {});
+        FakeMessages messages;
+        const CardGridModel* grid = openWindow()->grid();
+        QCOMPARE(grid->rowCount(), 10);
+        QCOMPARE(grid->text(0, CardGridModel::colNum), QString());
+        QVERIFY(QFileInfo(archive()).isFile()); // a missing archive is created empty
+        QCOMPARE(QFileInfo(archive()).size(), 0);
+        QVERIFY(messages.asked.isEmpty());
+    }
+
+    void readFailureIsSilentAndKeepsTheRowsRead_data() {
+        QTest::addColumn<qint64>("readsUpTo"); // bytes that can be read
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("received");
+        const int count = CardGridModel::kBlockCards + 44;
+        QTest::newRow("fails after the first block")
+            << qint64(CardGridModel::kBlockCards) * kRecord << count << CardGridModel::kBlockCards;
+        QTest::newRow("fails at once") << qint64(0) << count << 0;
+    }
+    void readFailureIsSilentAndKeepsTheRowsRead() {
+        QFETCH(qint64, readsUpTo);
+        QFETCH(int, rows);
+        QFETCH(int, received);
+        writeBook(archive(), numberedCards(CardGridModel::kBlockCards + 44));
+        FakeMessages messages;
+        ReadStopsAt files(readsUpTo);
+        const CardGridModel* grid = openWindow()->grid();
+        QCOMPARE(files.open, 0);
+        QVERIFY(messages.asked.isEmpty());
+        QCOMPARE(grid->rowCount(), rows);
+        if (received > 0) {
+            QCOMPARE(grid->text(received - 1, CardGridModel::colNum), QString::number(received));
+            QCOMPARE(grid->text(received - 1, CardGridModel::colTitolo), u"Scatto %1"_s.arg(received));
+        }
+        QCOMPARE(grid->text(received, CardGridModel::colNum), QString());
+        QCOMPARE(grid->text(received, CardGridModel::colTitolo), QString());
+    }
+
+    void unopenableArchiveLeavesTheEmptyGrid() {
+        writeBook(archive(), threeCards());
+        FakeMessages messages;
+        FaultyFileSystem files(FaultyFileSystem::Fault::OpenFails);
+        const CardGridModel* grid = openWindow()->grid();
+        QCOMPARE(grid->rowCount(), 10);
+        QVERIFY(messages.asked.isEmpty());
+        QCOMPARE(QFileInfo(archive()).size(), 3 * kRecord);
+    }
+
+    // --- The export ------------------------------------------------------------------------------
+    void exportMatchesTheFixture() {
+        writeBook(archive(), threeCards());
+        FakeMessages messages;
+        FakeShell shell;
+        TfrmExpBookZudid* window = openWindow();
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+
+        const QByteArray written = readFile(exportPath());
+        const QByteArray expected = readFile(QFINDTESTDATA("../fixtures/export-three-cards.xls"));
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(written, expected);
+        QVERIFY(written.contains("Citt\xE0 &amp; &lt;mare> al tramonto"));
+        QVERIFY(!written.contains('\r'));
+        QVERIFY(!written.contains('\n'));
+        QVERIFY(written.contains("content=\"text/html; charset=windows-1252\""));
+
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[0].text, TfrmExpBookZudid::exportQuestion());
+        QVERIFY(messages.asked[0].text.contains(u"\r\n\r\nSi vuole esportare i dati adesso?"_s));
+        QCOMPARE(messages.asked[1].text, u"Le schede in archivio sono state esportate con successo.\r\n\r\n"
+                                         "Si vuole aprire il file di Excel?"_s);
+        for (const auto& asked : messages.asked) {
+            QCOMPARE(asked.kind, MsgKind::Confirmation);
+            QCOMPARE(asked.buttons, MsgButtons::YesNo);
+        }
+        QCOMPARE(shell.opened, QStringList{u'"' + m_dir->filePath(u"Rove_Roruvorerud.xls"_s) + u'"'});
+        QVERIFY(window->isVisible());
+    }
+
+    void emptyBookExportsTenEmptyRows() {
+        writeBook(archive(), {});
+        FakeMessages messages;
+        FakeShell shell;
+        TfrmExpBookZudid* window = openWindow();
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        const QString written = QString::fromLatin1(readFile(exportPath()));
+        const QString headerEnd = u"width=400>Note</td></tr>"_s;
+        QVERIFY(written.contains(headerEnd));
+        const QString body = written.sliced(written.indexOf(headerEnd) + headerEnd.size());
+        QCOMPARE(body, emptyRow().repeated(10) + u"</table></body></html>"_s);
+    }
+
+    void typedTextIsExportedAndForgotten_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("pressReturn");
+        QTest::newRow("judgement, confirmed") << int(CardGridModel::colGiudizio) << true;
+        QTest::newRow("judgement, still being typed") << int(CardGridModel::colGiudizio) << false;
+        QTest::newRow("retouching, confirmed") << int(CardGridModel::colFotoritocco) << true;
+    }
+    void typedTextIsExportedAndForgotten() {
+        QFETCH(int, column);
+        QFETCH(bool, pressReturn);
+        writeBook(archive(), threeCards());
+        FakeMessages messages;
+        FakeShell shell;
+        TfrmExpBookZudid* window = openWindow();
+        QTableView* grid = grdRecords(window);
+        const QString before = window->grid()->text(0, column);
+
+        typeInto(grid, 0, CardGridModel::colTitolo, u"Cambiato"_s, true); // a read-only column
+        QCOMPARE(window->grid()->text(0, CardGridModel::colTitolo), u"Città & <mare> al tramonto"_s);
+        typeInto(grid, 0, column, u" Da rivedere & <ristampare> "_s, pressReturn);
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        QCOMPARE(window->grid()->text(0, column), u" Da rivedere & <ristampare> "_s);
+        const QByteArray written = readFile(exportPath());
+        QVERIFY(written.contains((kTd + u"Da rivedere &amp; &lt;ristampare></td>"_s).toLatin1()));
+        QVERIFY(written.contains("Citt\xE0 &amp; &lt;mare> al tramonto"));
+        QCOMPARE(QFileInfo(archive()).size(), 3 * kRecord);
+        QCOMPARE(readFile(archive()).mid(0, kRecord),
+                 QByteArray(reinterpret_cast<const char*>(threeCards()[0].bytes().data()), kRecord));
+
+        m_window.reset();
+        QCOMPARE(openWindow()->grid()->text(0, column), before);
+    }
+
+    void answers_data() {
+        QTest::addColumn<QList<MsgAnswer>>("answers");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("no to the export") << QList<MsgAnswer>{MsgAnswer::No} << false << false;
+        QTest::newRow("no to opening") << QList<MsgAnswer>{MsgAnswer::Yes, MsgAnswer::No} << true << false;
+        QTest::newRow("yes to both") << QList<MsgAnswer>{MsgAnswer::Yes, MsgAnswer::Yes} << true << true;
+        QTest::newRow("boxes closed without a choice")
+            << QList<MsgAnswer>{MsgAnswer::Cancel, MsgAnswer::Cancel} << true << true;
+    }
+    void answers() {
+        QFETCH(QList<MsgAnswer>, answers);
+        QFETCH(bool, written);
+        QFETCH(bool, opened);
+        writeBook(archive(), threeCards());
+        FakeMessages messages;
+        messages.answers = answers;
+        FakeShell shell;
+        TfrmExpBookZudid* window = openWindow();
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        QCOMPARE(messages.asked.size(), answers.size());
+        QCOMPARE(QFileInfo::exists(exportPath()), written);
+        QCOMPARE(shell.opened.size(), opened ? 1 : 0);
+        QVERIFY(window->isVisible());
+    }
+
+    void failedExportKeepsThePreviousFile_data() {
+        QTest::addColumn<bool>("folderInTheWay");
+        QTest::newRow("a folder where the file should be") << true;
+        QTest::newRow("the disk refuses the rest of the file") << false;
+    }
+    void failedExportKeepsThePreviousFile() {
+        QFETCH(bool, folderInTheWay);
+        writeBook(archive(), numberedCards(60));
+        const QByteArray previous = "<html>la buona esportazione di ieri</html>";
+        if (folderInTheWay) {
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Rove_Roruvorerud.xls"_s));
+            writeFile(exportPath() + u"/dentro.txt"_s, previous);
+        } else {
+            writeFile(exportPath(), previous);
+        }
+        const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        FakeMessages messages;
+        FakeShell shell;
+        TfrmExpBookZudid* window = openWindow();
+        {
+            std::optional<FileSizeLimit> limit;
+            if (!folderInTheWay)
+                limit.emplace(8192);
+            QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        }
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text, u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                                         "Accertarsi che il file di Excel non sia già aperto."_s);
+        QCOMPARE(messages.asked[1].kind, MsgKind::Plain);
+        QCOMPARE(messages.asked[1].buttons, MsgButtons::Ok);
+        QVERIFY(shell.opened.isEmpty());
+        QVERIFY(window->isVisible());
+        QCOMPARE(readFile(folderInTheWay ? exportPath() + u"/dentro.txt"_s : exportPath()), previous);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
+
+        // Once the obstacle is gone, the next export succeeds.
+        if (folderInTheWay)
+            QVERIFY(QDir(exportPath()).removeRecursively());
+        messages.asked.clear();
+        QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion());
+        const QByteArray lastRow =
+            QByteArray("Giudizio 60</td>") + kTd.toLatin1() + QByteArray("</td></tr></table></body></html>");
+        QVERIFY(readFile(exportPath()).endsWith(lastRow));
+    }
+
+private:
+    QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
+    QString exportPath() const { return ProgramFolder::exportFile(); }
+
+    TfrmExpBookZudid* openWindow() {
+        m_window = std::make_unique<TfrmExpBookZudid>(Windows::frmBookZudid);
+        m_window->show();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("export window not active");
+        return m_window.get();
+    }
+
+    static QTableView* grdRecords(QWidget* window) { return window->findChild<QTableView*>(u"grdRecords"_s); }
+
+    // Types into a cell as the user does: select it, type, and confirm with Return or leave it open.
+    static void typeInto(QTableView* grid, int row, int column, const QString& text, bool pressReturn) {
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        QTest::keyClicks(grid, text.left(1));
+        auto* editor = grid->findChild<QLineEdit*>();
+        if (!editor)
+            return; // the column does not accept typing
+        QTest::keyClicks(editor, text.mid(1));
+        if (pressReturn)
+            QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<TfrmExpBookZudid> m_window;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestExport test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_export.moc"

@@ -1,0 +1,383 @@
+// The card preview and print windows and the engine's preview window: what they take from the editor
+// (texts as shown, trimmed, and the photo frame's picture), the print dialog confirmed or cancelled,
+// their failure messages, and printing to a PDF file.
+#include "AnteprimaBookZudid.h"
+#include "Application.h"
+#include "BookZudid.h"
+#include "CardPage.h"
+#include "FakeMessages.h"
+#include "PhotoFrame.h"
+#include "Picture.h"
+#include "ProcessFormats.h"
+#include "ProgramFolder.h"
+#include "ReportPreview.h"
+#include "ReportPrinting.h"
+#include "StampaBookZudid.h"
+#include "TScheda.h"
+#include "WindowFrame.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers the print dialog from a script and keeps what would have been previewed.
+class FakePrinting final : public ReportPrinting::Service {
+public:
+    FakePrinting() { ReportPrinting::setService(this); }
+    ~FakePrinting() override { ReportPrinting::setService(nullptr); }
+
+    bool confirmPrint(QPrinter& printer, QWidget*) override {
+        ++dialogs;
+        if (!confirm)
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+        return true;
+    }
+    void showPreview(const Report::PreparedReport& report, QWidget*) override {
+        previewed.push_back(report);
+        if (!previewError.isEmpty())
+            throw Report::ReportError(previewError);
+    }
+
+    bool confirm = true;
+    QString output;
+    QString previewError;
+    int dialogs = 0;
+    std::vector<Report::PreparedReport> previewed;
+};
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage solid(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+        m_windows = std::make_unique<WindowSet>();
+        m_printing = std::make_unique<FakePrinting>();
+        m_printing->output = m_dir->filePath(u"scheda.pdf"_s);
+        m_messages.asked.clear();
+        m_messages.answers.clear();
+    }
+    void cleanup() {
+        m_printing.reset();
+        m_windows.reset();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    void windowLayout_data() {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("icon");
+        QTest::newRow("preview") << true << u" Anteprima di stampa"_s << u"Mostra anteprima"_s
+                                 << u":/report/preview-heading.svg"_s << u":/report/preview-icon.svg"_s;
+        QTest::newRow("print") << false << u" Stampa scheda"_s << u"Stampa"_s
+                               << u":/report/print-heading.svg"_s << u":/report/print-icon.svg"_s;
+    }
+    void windowLayout() {
+        QFETCH(bool, preview);
+        QFETCH(QString, caption);
+        QFETCH(QString, button);
+        QFETCH(QString, heading);
+        QFETCH(QString, icon);
+        std::unique_ptr<QDialog> window;
+        if (preview)
+            window = std::make_unique<TfrmAnteprimaBookZudid>(editor());
+        else
+            window = std::make_unique<TfrmStampaBookZudid>(editor());
+        QCOMPARE(window->windowTitle(), caption);
+        QCOMPARE(window->size(), QSize(364, 287));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        for (const auto& [name, text] :
+             {std::pair{u"btnAnnulla"_s, u"Annulla"_s}, std::pair{u"btnStampa"_s, button}}) {
+            auto* push = window->findChild<QPushButton*>(name);
+            QVERIFY(push);
+            QCOMPARE(push->text(), text);
+            QCOMPARE(push->size(), QSize(145, 28));
+            QCOMPARE(push->cursor().shape(), Qt::PointingHandCursor);
+        }
+        for (const QString& source : {heading, icon}) {
+            const auto pictures = window->findChildren<Picture*>();
+            QVERIFY(std::any_of(pictures.begin(), pictures.end(),
+                                [&](Picture* p) { return p->source() == source && p->isLoaded(); }));
+        }
+        auto* temp = window->findChild<Picture*>(u"imgTemp"_s);
+        QVERIFY(temp && temp->isLoaded());
+        QCOMPARE(temp->size(), QSize(297, 184));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(!temp->isVisible());
+        window->close();
+    }
+
+    // The photo is copied from the editor's frame when the window is shown; the euro sign otherwise.
+    void photoTakenWhenShown_data() {
+        QTest::addColumn<bool>("hasPhoto");
+        QTest::newRow("the frame's photo at full size") << true;
+        QTest::newRow("no picture in the frame") << false;
+    }
+    void photoTakenWhenShown() {
+        QFETCH(bool, hasPhoto);
+        const QImage photo = solid({2400, 1600}, Qt::darkGreen);
+        editor()->photoFrame()->setPhoto(hasPhoto ? CardPhoto::fromImage(photo) : CardPhoto());
+        QImage taken;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<TfrmAnteprimaBookZudid*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            taken = window->photo();
+            QTest::mouseClick(window->findChild<QPushButton*>(u"btnAnnulla"_s), Qt::LeftButton);
+        });
+        openModal<TfrmAnteprimaBookZudid>(editor());
+        if (hasPhoto) {
+            QCOMPARE(taken, photo);
+        } else {
+            QCOMPARE(taken.size(), QSize(297, 184));
+            QCOMPARE(taken.pixelColor(taken.width() / 2, 4), QColor(Qt::white));
+            bool blue = false;
+            for (int x = 0; x < taken.width() && !blue; ++x) {
+                const QColor c = taken.pixelColor(x, taken.height() / 2);
+                blue = c.blue() > 150 && c.red() < 80;
+            }
+            QVERIFY(blue);
+        }
+        QVERIFY(m_messages.asked.isEmpty());
+        QCOMPARE(m_printing->dialogs, 0);
+        QVERIFY(m_printing->previewed.empty());
+    }
+
+    // Texts the editor shows, never saved, print trimmed; the archive is not touched.
+    void printsTheEditorAsShown() {
+        openBookWithOneCard();
+        setField(u"txtTitolo"_s, u"  Titolo cambiato [non salvato] \t"_s);
+        setField(u"txtFotografo"_s, u" Anna Bianchi "_s);
+        setField(u"txtNote"_s, u"Nota [DATE]"_s);
+        const QByteArray before = readFile(archive());
+        const QImage photo = solid({600, 900}, Qt::blue);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(photo));
+
+        clickStampa<TfrmStampaBookZudid>();
+
+        QCOMPARE(m_printing->dialogs, 1);
+        QVERIFY(m_messages.asked.isEmpty());
+        const QString text = pdfText(m_printing->output);
+        for (const QString& expected :
+             {u"Titolo cambiato [non salvato]"_s, u"Anna Bianchi"_s, u"Nota [DATE]"_s, u"Giulia"_s,
+              u"Data scatto: 05/03/2024"_s, u"Milano"_s})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_s + text));
+        QCOMPARE(readFile(archive()), before);
+        QVERIFY(QDir(m_dir->path()).entryList({u"*.wmn"_s}, QDir::Files) == QStringList{u"Giulia.wmn"_s});
+    }
+
+    void previewShowsThePreparedCard() {
+        openBookWithOneCard();
+        setField(u"txtData"_s, QString());
+        setField(u"txtAbiti"_s, u"   Abito lungo  "_s);
+        clickStampa<TfrmAnteprimaBookZudid>();
+
+        QCOMPARE(m_printing->previewed.size(), std::size_t(1));
+        QCOMPARE(m_printing->dialogs, 0);
+        QVERIFY(m_messages.asked.isEmpty());
+        const Report::PreparedReport& report = m_printing->previewed.front();
+        QCOMPARE(report.name, u"Scheda book fotografico"_s);
+        QCOMPARE(report.pages.size(), std::size_t(1));
+        const Report::PreparedPage& page = report.pages.front();
+        QCOMPARE(page.find(u"txtData")->text, u"Data scatto: "_s);
+        QCOMPARE(page.find(u"txtAbiti")->text, u"Abito lungo"_s);
+        QCOMPARE(page.find(u"txtTitolo")->text, u"Scatto 1"_s);
+        QCOMPARE(page.find(u"txtNome")->text, u"Giulia"_s);
+        QVERIFY(page.find(u"imgLogo", Report::PreparedItem::Kind::Picture));
+    }
+
+    void cancelledPrintDialogClosesSilently() {
+        openBookWithOneCard();
+        m_printing->confirm = false;
+        clickStampa<TfrmStampaBookZudid>();
+        QCOMPARE(m_printing->dialogs, 1);
+        QVERIFY(m_messages.asked.isEmpty());
+        QVERIFY(!QFile::exists(m_printing->output));
+    }
+
+    void failureIsReported_data() {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("preview, OK") << true << int(MsgAnswer::Ok);
+        QTest::newRow("print, Cancel") << false << int(MsgAnswer::Cancel);
+    }
+    void failureIsReported() {
+        QFETCH(bool, preview);
+        QFETCH(int, answer);
+        openBookWithOneCard();
+        m_messages.answers = {MsgAnswer(answer)};
+        m_printing->previewError = u"Anteprima non disponibile."_s;
+        m_printing->output = m_dir->filePath(u"manca/scheda.pdf"_s); // a folder that does not exist
+        QString expected;
+        if (preview) {
+            clickStampa<TfrmAnteprimaBookZudid>();
+            expected = TfrmAnteprimaBookZudid::failureMessage();
+            QCOMPARE(expected, u"Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon "
+                               u"fine.\n\r\n\rSi consiglia di ridurre le dimensioni della foto."_s);
+        } else {
+            clickStampa<TfrmStampaBookZudid>();
+            expected = TfrmStampaBookZudid::failureMessage();
+            QCOMPARE(expected,
+                     u"Attenzione: la stampa non è andata a buon fine.\n\r\n\rSi consiglia di ridurre le "
+                     u"dimensioni della foto."_s);
+        }
+        QCOMPARE(m_messages.asked.size(), 1);
+        QCOMPARE(m_messages.asked[0].text, expected);
+        QCOMPARE(m_messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(m_messages.asked[0].buttons, MsgButtons::OkCancel);
+    }
+
+    // --- The engine's preview window ---------------------------------------------------------------
+    void previewWindow() {
+        ReportPreview window(preparedCard(), editor());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.isModal());
+        QTRY_VERIFY(window.isMaximized());
+        auto* bar = window.findChild<QToolBar*>();
+        QVERIFY(bar);
+        QStringList commands;
+        for (QAction* action : bar->actions())
+            commands << action->objectName();
+        QCOMPARE(commands,
+                 (QStringList{u"actStampa"_s, u"actZoom"_s, u"actSchermoIntero"_s, u"actChiudi"_s}));
+        auto* view = window.findChild<QPrintPreviewWidget*>();
+        QCOMPARE(view->zoomFactor(), 1.0);
+        QCOMPARE(view->pageCount(), 1);
+        QCOMPARE(view->orientation(), QPageLayout::Portrait);
+
+        window.findChild<QAction*>(u"actZoom200"_s)->trigger();
+        QCOMPARE(view->zoomFactor(), 2.0);
+        auto* fullScreen = window.findChild<QAction*>(u"actSchermoIntero"_s);
+        fullScreen->trigger();
+        QTRY_VERIFY(window.isFullScreen());
+        fullScreen->trigger();
+        QTRY_VERIFY(!window.isFullScreen());
+
+        window.findChild<QAction*>(u"actStampa"_s)->trigger();
+        QCOMPARE(m_printing->dialogs, 1);
+        QVERIFY(pdfText(m_printing->output).contains(u"Scatto di prova"_s));
+        QVERIFY(m_messages.asked.isEmpty());
+
+        window.findChild<QAction*>(u"actChiudi"_s)->trigger();
+        QVERIFY(!window.isVisible());
+    }
+
+    // With no printer, the dialog's print to file may name a folder: the PDF goes into it.
+    void printToFileNamingAFolder() {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir->path());
+        ReportPrinting::printOn(printer, preparedCard());
+        const QString pdf = m_dir->filePath(u"Scheda book fotografico.pdf"_s);
+        QVERIFY(readFile(pdf).startsWith("%PDF-"));
+        QVERIFY(pdfText(pdf).contains(u"Scatto di prova"_s));
+
+        printer.setOutputFileName(QString());
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, ReportPrinting::printOn(printer, preparedCard()));
+    }
+
+private:
+    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
+
+    void openBookWithOneCard() {
+        TScheda card;
+        card.setField(TScheda::Titolo, u"Scatto 1"_s);
+        card.setField(TScheda::Data, u"05/03/2024"_s);
+        card.setField(TScheda::Location, u"Milano"_s);
+        QFile file(archive());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(card.bytes().data()), qsizetype(TScheda::kSize));
+        file.close();
+        editor()->openBook(u"Giulia"_s, archive());
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        QTest::mouseClick(editor()->findChild<Picture*>(u"cmdAvanti"_s), Qt::LeftButton);
+        QCOMPARE(editor()->position(), std::optional<int>(1));
+    }
+
+    void setField(const QString& name, const QString& text) {
+        auto* edit = editor()->findChild<QLineEdit*>(name);
+        QVERIFY(edit);
+        edit->setText(text);
+    }
+
+    // Opens the window as the editor does and presses its button; the window must close by itself.
+    template <class W> void clickStampa() {
+        bool clicked = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            QTest::mouseClick(window->template findChild<QPushButton*>(u"btnStampa"_s), Qt::LeftButton);
+            clicked = true;
+        });
+        openModal<W>(editor());
+        QVERIFY(clicked);
+        QVERIFY(editor()->findChildren<W*>().isEmpty());
+    }
+
+    static Report::PreparedReport preparedCard() {
+        Report::ReportTemplate page = CardPage::makeTemplate();
+        CardPage::Values values;
+        values.photo = solid({300, 400}, Qt::red);
+        values.title = u"Scatto di prova"_s;
+        values.bookName = u"Giulia"_s;
+        CardPage::fill(page, values);
+        return Report::prepare(page);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<FakePrinting> m_printing;
+    FakeMessages m_messages;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestPrint test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_print.moc"

@@ -1,0 +1,482 @@
+// The report engine and the printed card: templates filled by name, the prepared sheets (positions,
+// cut text, literal brackets, the date expression, fitted pictures, a data band over several sheets),
+// and the paint routine drawing them into an image and a PDF file.
+#include "CardPage.h"
+#include "Clock.h"
+#include "ProcessFormats.h"
+#include "ReportLayout.h"
+#include "ReportPainter.h"
+#include "ReportTemplate.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Report::PreparedItem;
+
+namespace {
+
+// The page's printable area starts 10 mm from the paper's corner.
+constexpr qreal kMargin = 10;
+
+bool near(qreal a, qreal b) {
+    return std::abs(a - b) < 1e-6;
+}
+
+bool nearRect(const QRectF& a, const QRectF& b) {
+    return near(a.left(), b.left()) && near(a.top(), b.top()) && near(a.width(), b.width()) &&
+           near(a.height(), b.height());
+}
+
+QImage solid(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+CardPage::Values sampleCard() {
+    CardPage::Values values;
+    values.photo = solid({300, 400}, Qt::red);
+    values.title = u"Ritratto al tramonto"_s;
+    values.bookName = u"Giulia"_s;
+    values.date = u"05/03/2024"_s;
+    values.fields = {u"Primo piano controluce"_s,
+                     u"Milano"_s,
+                     u"Marco Rossi"_s,
+                     u"Nikon D850"_s,
+                     u"Lightroom"_s,
+                     u"Abito rosso"_s,
+                     u"Orecchini"_s,
+                     u"Naturale"_s,
+                     u"Ottimo"_s,
+                     u"Da ripetere"_s};
+    return values;
+}
+
+Report::PreparedPage preparedCard(const CardPage::Values& values) {
+    Report::ReportTemplate page = CardPage::makeTemplate();
+    CardPage::fill(page, values);
+    const Report::PreparedReport prepared = Report::prepare(page);
+    if (prepared.pages.size() != 1)
+        qFatal("the card must print on exactly one sheet");
+    return prepared.pages.front();
+}
+
+// A template shaped like the search summary: a title, a data band of many lines that may split, a
+// footer with the date of printing.
+Report::ReportTemplate summary(int lines) {
+    Report::ReportTemplate report(u"Riepilogo dati"_s);
+    Report::ReportPage data;
+    data.printsNothing = true;
+    report.pages().push_back(data);
+
+    Report::ReportPage page;
+    page.orientation = QPageLayout::Landscape;
+    Report::Band title{u"ReportTitle"_s, Report::Band::Kind::ReportTitle, 8, false, {}};
+    Report::ReportObject heading;
+    heading.name = u"txtTitolo"_s;
+    heading.geometry = {2, 1, 273, 5};
+    heading.font = Report::makeFont(u"Verdana"_s, 9, true);
+    heading.textColour = Qt::white;
+    heading.fill = QColor(112, 128, 144);
+    heading.alignment = Qt::AlignHCenter | Qt::AlignTop;
+    heading.setText(u"Riepilogo"_s);
+    title.objects.push_back(heading);
+
+    Report::Band master{u"MasterData"_s, Report::Band::Kind::MasterData, 0, true, {}};
+    Report::ReportObject list;
+    list.name = u"txtRiepilogo"_s;
+    list.geometry = {3, 0, 273, 0};
+    list.font = Report::makeFont(u"Courier New"_s, 8);
+    list.alignment = Qt::AlignLeft | Qt::AlignTop;
+    list.lineSpacing = Report::fromUnits(12.822);
+    master.objects.push_back(list);
+
+    Report::Band footer{u"Footer"_s, Report::Band::Kind::Footer, 8, false, {}};
+    Report::ReportObject date = heading;
+    date.name = u"txtPagina"_s;
+    date.geometry = {3, 2, 272, 5};
+    date.font = Report::makeFont(u"Verdana"_s, 8, true);
+    date.expandsDate = true;
+    date.setText(u"Stampa eseguita in data [DATE]"_s);
+    footer.objects.push_back(date);
+
+    page.bands = {title, master, footer};
+    report.pages().push_back(page);
+
+    Report::ReportObject& text = report.textObject(u"txtRiepilogo");
+    text.clearLines();
+    for (int i = 1; i <= lines; ++i)
+        text.addLine(u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i));
+    text.setHeight(Report::fromUnits(lines * 12.822));
+    report.band(u"MasterData").setHeight(text.geometry.height() + Report::fromUnits(10));
+    return report;
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { ProcessFormats::apply(); }
+    void cleanup() { Clock::setToday(std::nullopt); }
+
+    // --- The card page -----------------------------------------------------------------------------
+    void cardTexts_data() {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRectF>("area");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<qreal>("pointSize");
+        const int left = Qt::AlignLeft | Qt::AlignVCenter;
+        const QColor black(Qt::black);
+        QTest::newRow("book name") << u"txtNome"_s << u"Giulia"_s << QRectF(1, 0.5, 151, 4) << left << black
+                                   << 7.0;
+        QTest::newRow("date") << u"txtData"_s << u"Data scatto: 05/03/2024"_s << QRectF(153, 0.5, 36, 4)
+                              << int(Qt::AlignRight | Qt::AlignVCenter) << black << 7.0;
+        QTest::newRow("title") << u"txtTitolo"_s << u"Ritratto al tramonto"_s << QRectF(2, 6.2, 186, 6)
+                               << int(Qt::AlignHCenter | Qt::AlignVCenter) << QColor(Qt::white) << 12.0;
+        const std::array<QRectF, 10> values = {{{2, 201, 185.9, 4},
+                                                {2, 215.4, 91, 4},
+                                                {97, 215.4, 91, 4},
+                                                {2, 229.4, 91, 4},
+                                                {97, 229.4, 91, 4},
+                                                {2, 243.4, 91, 4},
+                                                {97, 243.4, 91, 4},
+                                                {2, 257.4, 91, 4},
+                                                {97, 257.4, 91, 4},
+                                                {2, 271, 185.9, 4}}};
+        const CardPage::Values card = sampleCard();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const QString name = QString::fromUtf16(CardPage::kFieldObjects[i]);
+            QTest::newRow(qPrintable(name)) << name << card.fields[i] << values[i] << left << black << 8.0;
+        }
+    }
+    void cardTexts() {
+        QFETCH(QString, object);
+        QFETCH(QString, text);
+        QFETCH(QRectF, area);
+        QFETCH(int, alignment);
+        QFETCH(QColor, colour);
+        QFETCH(qreal, pointSize);
+        const Report::PreparedPage page = preparedCard(sampleCard());
+        const auto lines = page.textLines(object);
+        QCOMPARE(lines.size(), std::size_t(1));
+        const PreparedItem& item = *lines.front();
+        QCOMPARE(item.text, text);
+        QVERIFY2(nearRect(item.rect, area.translated(kMargin, kMargin)),
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(item.rect.left())
+                                .arg(item.rect.top())
+                                .arg(item.rect.width())
+                                .arg(item.rect.height())));
+        QCOMPARE(int(item.alignment), alignment);
+        QCOMPARE(item.colour, colour);
+        QCOMPARE(item.font.pointSizeF(), pointSize);
+        QCOMPARE(item.font.family(), u"Arial"_s);
+        QVERIFY(!page.find(object, PreparedItem::Kind::Rectangle)); // texts have no fill and no frame
+    }
+
+    void cardBlocks_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QRectF>("barArea");
+        QTest::addColumn<QRectF>("captionArea");
+        QTest::addColumn<QRectF>("boxArea");
+        QTest::newRow("description") << u"Memo8"_s << u"DESCRIZIONE"_s << u"Shape19"_s << u"Shape20"_s
+                                     << QRectF(1, 195, 188, 4.8) << QRectF(2, 195.6, 185.8, 3.6)
+                                     << QRectF(1, 200, 188, 6);
+        QTest::newRow("photographer")
+            << u"Memo6"_s << u"FOTOGRAFO"_s << u"Shape13"_s << u"Shape14"_s << QRectF(96, 209, 93, 4.8)
+            << QRectF(97, 210, 91, 3.6) << QRectF(96, 214, 93, 6);
+        QTest::newRow("make-up") << u"Memo2"_s << u"TRUCCO"_s << u"Shape3"_s << u"Shape4"_s
+                                 << QRectF(1, 251, 93, 4.8) << QRectF(2, 252, 91, 3.6)
+                                 << QRectF(1, 256, 93, 6);
+        QTest::newRow("notes") << u"titRaccomandazioni"_s << u"NOTE"_s << u"Shape15"_s << u"Shape16"_s
+                               << QRectF(1, 265, 188, 4.8) << QRectF(2, 265.6, 185.8, 3.6)
+                               << QRectF(1, 270, 188, 6);
+    }
+    void cardBlocks() {
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
+        QFETCH(QString, bar);
+        QFETCH(QString, box);
+        QFETCH(QRectF, barArea);
+        QFETCH(QRectF, captionArea);
+        QFETCH(QRectF, boxArea);
+        const Report::PreparedPage page = preparedCard(sampleCard());
+        const PreparedItem* barItem = page.find(bar, PreparedItem::Kind::Rectangle);
+        QVERIFY(barItem);
+        QVERIFY(nearRect(barItem->rect, barArea.translated(kMargin, kMargin)));
+        QCOMPARE(barItem->fill, std::optional<QColor>(QColor(65, 105, 225)));
+        QCOMPARE(barItem->frameColour, std::optional<QColor>(QColor(65, 105, 225)));
+        const PreparedItem* captionItem = page.find(caption);
+        QVERIFY(captionItem);
+        QCOMPARE(captionItem->text, text);
+        QVERIFY(nearRect(captionItem->rect, captionArea.translated(kMargin, kMargin)));
+        QVERIFY(captionItem->font.bold());
+        QCOMPARE(captionItem->font.pointSizeF(), 8.0);
+        QCOMPARE(captionItem->colour, QColor(Qt::white));
+        const PreparedItem* boxItem = page.find(box, PreparedItem::Kind::Rectangle);
+        QVERIFY(boxItem);
+        QVERIFY(nearRect(boxItem->rect, boxArea.translated(kMargin, kMargin)));
+        QVERIFY(!boxItem->fill);
+        QCOMPARE(boxItem->frameColour, std::optional<QColor>(QColor(Qt::black)));
+        QVERIFY(near(boxItem->frameWidth, 25.4 / 96));
+    }
+
+    void cardPageIsOneA4PortraitSheet() {
+        Report::ReportTemplate page = CardPage::makeTemplate();
+        QCOMPARE(page.name(), u"Scheda book fotografico"_s);
+        QVERIFY(page.page(0).printsNothing);
+        page.page(1).orientation = QPageLayout::Landscape; // the fill puts it back to portrait
+        CardPage::fill(page, sampleCard());
+        const Report::PreparedReport prepared = Report::prepare(page);
+        QCOMPARE(prepared.pages.size(), std::size_t(1));
+        QCOMPARE(prepared.pages[0].orientation, QPageLayout::Portrait);
+        QVERIFY(near(prepared.pages[0].paperSize.width(), 210));
+        QVERIFY(near(prepared.pages[0].paperSize.height(), 297));
+    }
+
+    void emptyDateLeavesTheLabelAlone() {
+        CardPage::Values values = sampleCard();
+        values.date.clear();
+        QCOMPARE(preparedCard(values).find(u"txtData")->text, u"Data scatto: "_s);
+    }
+
+    void longTitleIsCutNotWrapped() {
+        CardPage::Values values = sampleCard();
+        values.title = u"Servizio in esterni "_s.repeated(20);
+        const Report::PreparedPage page = preparedCard(values);
+        const auto lines = page.textLines(u"txtTitolo");
+        QCOMPARE(lines.size(), std::size_t(1));
+        const PreparedItem& item = *lines.front();
+        QVERIFY(item.text.size() > 20);
+        QVERIFY(item.text.size() < values.title.size());
+        QVERIFY(values.title.startsWith(item.text));
+        QVERIFY(!item.text.contains(u'\n'));
+        // Cut at the object's right edge: it starts at the left and reaches close to the right.
+        QCOMPARE(int(item.alignment & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
+        const QString oneMore = values.title.left(item.text.size() + 1);
+        QVERIFY(Report::cutToWidth(oneMore, item.font, 186) != oneMore);
+        QCOMPARE(Report::cutToWidth(item.text, item.font, 186), item.text);
+        QCOMPARE(item.clip, item.rect);
+    }
+
+    void bracketsPrintAsTyped_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("date expression") << u"[DATE]"_s;
+        QTest::newRow("field name") << u"Scatto [Titolo] n. [1]"_s;
+        QTest::newRow("unbalanced") << u"a [b"_s;
+    }
+    void bracketsPrintAsTyped() {
+        QFETCH(QString, text);
+        Clock::setToday(QDate(2024, 3, 7));
+        CardPage::Values values = sampleCard();
+        values.title = text;
+        values.fields[9] = text;
+        const Report::PreparedPage page = preparedCard(values);
+        QCOMPARE(page.find(u"txtTitolo")->text, text);
+        QCOMPARE(page.find(u"txtNote")->text, text);
+    }
+
+    void photoFillsItsFrame_data() {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QRectF>("drawn"); // mm inside the printable area
+        // 188 x 177 frame at (1, 16).
+        QTest::newRow("tall fills the height, centred across")
+            << QSize(1000, 2000) << QRectF(1 + (188 - 88.5) / 2, 16, 88.5, 177);
+        QTest::newRow("wide fills the width, centred down")
+            << QSize(4000, 1000) << QRectF(1, 16 + (177 - 47) / 2, 188, 47);
+        QTest::newRow("small picture is enlarged") << QSize(20, 20) << QRectF(1 + 5.5, 16, 177, 177);
+        QTest::newRow("the frame's own shape") << QSize(188, 177) << QRectF(1, 16, 188, 177);
+    }
+    void photoFillsItsFrame() {
+        QFETCH(QSize, photo);
+        QFETCH(QRectF, drawn);
+        CardPage::Values values = sampleCard();
+        values.photo = solid(photo, Qt::darkGreen);
+        const auto page = preparedCard(values); // kept alive: the item points into it
+        const PreparedItem* item = page.find(u"imgLogo", PreparedItem::Kind::Picture);
+        QVERIFY(item);
+        QVERIFY2(nearRect(item->rect, drawn.translated(kMargin, kMargin)),
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(item->rect.left())
+                                .arg(item->rect.top())
+                                .arg(item->rect.width())
+                                .arg(item->rect.height())));
+        QCOMPARE(item->picture.size(), photo);
+    }
+
+    void missingObjectsAreErrors() {
+        Report::ReportTemplate page = CardPage::makeTemplate();
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, page.textObject(u"txtInesistente"));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, page.textObject(u"imgLogo"));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, page.pictureObject(u"txtTitolo"));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, page.band(u"MasterData"));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, page.page(2));
+        QVERIFY(!page.findObject(u"txtInesistente"));
+        try {
+            page.textObject(u"txtInesistente");
+        } catch (const Report::ReportError& error) {
+            QVERIFY(error.text().contains(u"txtInesistente"_s));
+        }
+        // A template without one of the card's objects cannot be filled.
+        page.page(1).objects.erase(page.page(1).objects.begin());
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, CardPage::fill(page, sampleCard()));
+    }
+
+    // --- Bands -------------------------------------------------------------------------------------
+    void dataBandSplitsAcrossSheets_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("no hits") << 0 << 1;
+        QTest::newRow("one line") << 1 << 1;
+        QTest::newRow("120 lines") << 120 << 3;
+    }
+    void dataBandSplitsAcrossSheets() {
+        QFETCH(int, lines);
+        QFETCH(int, sheets);
+        Clock::setToday(QDate(2024, 3, 7));
+        const Report::PreparedReport prepared = Report::prepare(summary(lines));
+        QCOMPARE(int(prepared.pages.size()), sheets);
+        const qreal bottom = 210 - kMargin;
+        const qreal pitch = Report::fromUnits(12.822);
+
+        // The title on the first sheet only, at the top of its printable area.
+        QVERIFY(prepared.pages.front().find(u"txtTitolo"));
+        QVERIFY(
+            near(prepared.pages.front().find(u"txtTitolo", PreparedItem::Kind::Rectangle)->rect.top(), 11));
+        for (std::size_t s = 1; s < prepared.pages.size(); ++s)
+            QVERIFY(!prepared.pages[s].find(u"txtTitolo"));
+
+        // Every line once, in order, whole on one sheet, each sheet continuing at its top.
+        int expected = 1;
+        qreal lastBottom = kMargin + 8;
+        for (std::size_t s = 0; s < prepared.pages.size(); ++s) {
+            QCOMPARE(prepared.pages[s].orientation, QPageLayout::Landscape);
+            const auto onSheet = prepared.pages[s].textLines(u"txtRiepilogo");
+            for (std::size_t i = 0; i < onSheet.size(); ++i) {
+                const PreparedItem* line = onSheet[i];
+                QCOMPARE(line->text, u"%1 Scatto [%2]"_s.arg(expected, 4, 10, QChar(u'0')).arg(expected));
+                QVERIFY(near(line->rect.height(), pitch));
+                QVERIFY(line->rect.bottom() <= bottom + 1e-6);
+                if (s > 0 && i == 0)
+                    QVERIFY(near(line->rect.top(), kMargin));
+                lastBottom = line->rect.bottom();
+                ++expected;
+            }
+        }
+        QCOMPARE(expected, lines + 1);
+
+        // The footer once, after the band's last line and its 10 units, with the date of printing.
+        for (std::size_t s = 0; s + 1 < prepared.pages.size(); ++s)
+            QVERIFY(!prepared.pages[s].find(u"txtPagina"));
+        const PreparedItem* footer = prepared.pages.back().find(u"txtPagina");
+        QVERIFY(footer);
+        QCOMPARE(footer->text, u"Stampa eseguita in data "_s + ProcessFormats::dateText(QDate(2024, 3, 7)));
+        QVERIFY(QRegularExpression(u"^Stampa eseguita in data 07.03.2024$"_s).match(footer->text).hasMatch());
+        const qreal footerTop = footer->rect.top() - 2;
+        QVERIFY2(near(footerTop, lastBottom + Report::fromUnits(10)) || lines == 0,
+                 qPrintable(u"%1 vs %2"_s.arg(footerTop).arg(lastBottom)));
+        if (lines == 0)
+            QVERIFY(near(footerTop, kMargin + 8 + Report::fromUnits(10)));
+    }
+
+    void longListLineIsCut() {
+        Report::ReportTemplate report = summary(1);
+        Report::ReportObject& text = report.textObject(u"txtRiepilogo");
+        const QString line = u"X"_s.repeated(400);
+        text.clearLines();
+        text.addLine(line);
+        const Report::PreparedReport prepared = Report::prepare(report);
+        const QString printed = prepared.pages.front().find(u"txtRiepilogo")->text;
+        QVERIFY(printed.size() < line.size());
+        QVERIFY(printed.size() > 100);
+        QCOMPARE(Report::cutToWidth(printed, text.font, 273), printed);
+        QVERIFY(Report::cutToWidth(printed + u'X', text.font, 273) != printed + u'X');
+    }
+
+    // --- Painting ----------------------------------------------------------------------------------
+    void paintsOnAnImage() {
+        const Report::PreparedPage page = preparedCard(sampleCard());
+        const qreal dotsPerMm = 4; // about 100 dpi
+        QImage sheet(QSizeF(210 * dotsPerMm, 297 * dotsPerMm).toSize(), QImage::Format_RGB32);
+        sheet.setDotsPerMeterX(4000);
+        sheet.setDotsPerMeterY(4000);
+        sheet.fill(Qt::white);
+        {
+            QPainter painter(&sheet);
+            Report::paintPage(painter, page, dotsPerMm);
+        }
+        const auto at = [&](qreal x, qreal y) {
+            return sheet.pixelColor(QPointF(x, y).toPoint() * dotsPerMm);
+        };
+        QCOMPARE(at(kMargin + 1.5, kMargin + 12), QColor(65, 105, 225)); // the title bar
+        QCOMPARE(at(kMargin + 95, kMargin + 16 + 88), QColor(Qt::red));  // the photo's middle
+        QCOMPARE(at(kMargin + 3, kMargin + 16 + 88), QColor(Qt::white)); // beside a tall photo
+        QCOMPARE(at(kMargin + 150, kMargin + 203), QColor(Qt::white));   // inside a box
+        QCOMPARE(at(5, 5), QColor(Qt::white));                           // the margin
+    }
+
+    void pdfHoldsTheCard() {
+        const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
+        QVERIFY2(!tool.isEmpty(), "pdftotext (poppler-utils) is needed to read the PDF back");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"scheda.pdf"_s);
+        Report::ReportTemplate page = CardPage::makeTemplate();
+        CardPage::Values values = sampleCard();
+        values.fields[9] = u"Nota [DATE] con parentesi"_s;
+        CardPage::fill(page, values);
+        Report::writePdf(Report::prepare(page), pdf);
+
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5) == "%PDF-");
+        const QString text = pdfText(pdf);
+        for (const QString& expected :
+             {u"Giulia"_s, u"Data scatto: 05/03/2024"_s, u"Ritratto al tramonto"_s, u"DESCRIZIONE"_s,
+              u"Primo piano controluce"_s, u"FOTOGRAFO"_s, u"Marco Rossi"_s, u"GIUDIZIO"_s, u"Ottimo"_s,
+              u"NOTE"_s, u"Nota [DATE] con parentesi"_s})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_s + text));
+        QVERIFY(!text.contains(u"TITOLO FOTO"_s));
+    }
+
+    void pdfOfSeveralSheets() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"riepilogo.pdf"_s);
+        Clock::setToday(QDate(2024, 3, 7));
+        Report::writePdf(Report::prepare(summary(120)), pdf);
+        const QString text = pdfText(pdf);
+        QCOMPARE(text.count(u'\f'), 3); // one form feed after each sheet
+        QVERIFY(text.contains(u"0120 Scatto [120]"_s));
+        QVERIFY(text.contains(u"Stampa eseguita in data "_s + ProcessFormats::dateText(QDate(2024, 3, 7))));
+    }
+
+    void pdfToAnUnwritablePlaceFails() {
+        QTemporaryDir dir;
+        const Report::PreparedReport prepared = Report::prepare(summary(1));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError,
+                                 Report::writePdf(prepared, dir.filePath(u"manca/riepilogo.pdf"_s)));
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError,
+                                 Report::writePdf(Report::PreparedReport{}, dir.filePath(u"x.pdf"_s)));
+    }
+};
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"

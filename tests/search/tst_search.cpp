@@ -1,0 +1,326 @@
+// Searching a book: which cards are found, their lines and order, the quick find, and handing a card
+// back to the editor.
+#include "Application.h"
+#include "BookArchive.h"
+#include "BookZudid.h"
+#include "CardSearch.h"
+#include "FakeMessages.h"
+#include "FaultyFileSystem.h"
+#include "PhotoFrame.h"
+#include "Picture.h"
+#include "ProgramFolder.h"
+#include "QuickFind.h"
+#include "ResultListModel.h"
+#include "TrovaBookZudid.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Card {
+    QString titolo, data, location, note, abiti = {};
+};
+
+// The fixture book: each card differs where a criterion below looks.
+const QList<Card> kBook = {
+    {u"Ritratto in studio"_s, u"15/12/2023"_s, u"Milano Centrale"_s, u"luce morbida"_s, u"abito rosso"_s},
+    {u"Ritratto in studio"_s, u"02/01/2024"_s, u"MILANO"_s, u"controluce"_s},
+    {u"Spiaggia all'alba"_s, u"03/12/2024"_s, u"Centrale elettrica"_s, u"vento"_s},
+    {u"Èstate"_s, u"20/06/2024"_s, u"È bella Roma"_s, u""_s},
+    {QString(60, u'T'), u"01/05/2022"_s, u"Torino"_s, u"titolo lungo"_s},
+};
+
+TScheda scheda(const Card& c) {
+    TScheda s;
+    s.setField(TScheda::Titolo, c.titolo);
+    s.setField(TScheda::Data, c.data);
+    s.setField(TScheda::Location, c.location);
+    s.setField(TScheda::Note, c.note);
+    s.setField(TScheda::Abiti, c.abiti);
+    return s;
+}
+
+void writeBook(const QString& path, const QList<Card>& cards) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const Card& c : cards)
+        file.write(reinterpret_cast<const char*>(scheda(c).bytes().data()), qsizetype(TScheda::kSize));
+}
+
+CardSearch::Criteria criterion(TScheda::Field field, const QString& text) {
+    CardSearch::Criteria criteria;
+    for (std::size_t i = 0; i < CardSearch::kSearchable.size(); ++i) {
+        if (CardSearch::kSearchable[i] == field)
+            criteria[i] = text;
+    }
+    return criteria;
+}
+
+} // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+        writeBook(archive(), kBook);
+    }
+
+    // --- The search ------------------------------------------------------------------------------
+    void whichCardsAreFound_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<int>>("positions"); // in list order
+        QTest::newRow("no criteria lists every card")
+            << int(TScheda::Titolo) << QString() << QList<int>{2, 1, 3, 5, 4};
+        QTest::newRow("blanks only are no criterion")
+            << int(TScheda::Note) << u"   "_s << QList<int>{2, 1, 3, 5, 4};
+        QTest::newRow("milano, any case of A-Z") << int(TScheda::Location) << u"milano"_s << QList<int>{2, 1};
+        QTest::newRow("è does not find È") << int(TScheda::Location) << u"è"_s << QList<int>{};
+        QTest::newRow("December of any year") << int(TScheda::Data) << u"/12/"_s << QList<int>{1, 3};
+        QTest::newRow("a year") << int(TScheda::Data) << u"2024"_s << QList<int>{2, 3, 4};
+        QTest::newRow("leading blank is part of the criterion")
+            << int(TScheda::Location) << u" centrale"_s << QList<int>{1};
+        QTest::newRow("a field that is not in the line")
+            << int(TScheda::Abiti) << u"ROSSO"_s << QList<int>{1};
+    }
+    void whichCardsAreFound() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QList<int>, positions);
+        const QList<CardSearch::Hit> hits =
+            CardSearch::run(archive(), criterion(TScheda::Field(field), text));
+        QList<int> found;
+        for (const CardSearch::Hit& hit : hits)
+            found << hit.position;
+        QCOMPARE(found, positions);
+    }
+
+    void allCriteriaMustHold() {
+        CardSearch::Criteria criteria = criterion(TScheda::Titolo, u"ritratto"_s);
+        criteria[3] = u"MILANO"_s; // location
+        criteria[9] = u"luce"_s;   // note
+        QCOMPARE(CardSearch::criteriaCount(criteria), 3);
+        const QList<CardSearch::Hit> hits = CardSearch::run(archive(), criteria);
+        QCOMPARE(hits.size(), 2); // "luce morbida" and "controluce"
+        criteria[9] = u"morbida"_s;
+        QCOMPARE(CardSearch::run(archive(), criteria).size(), 1);
+    }
+
+    void resultLineColumns() {
+        const QString line = CardSearch::resultLine(scheda(kBook[4]));
+        QCOMPARE(line, QString(50, u'T') + u"  Data: 01/05/2022  Location: Torino"_s + QString(24, u' ') +
+                           u"  Note:  titolo lungo"_s);
+        const QString shortLine =
+            CardSearch::resultLine(scheda({u"  A  "_s, u"1/1/24"_s, QString(40, u'L'), u" n "_s}));
+        QCOMPARE(shortLine, u"A"_s + QString(49, u' ') + u"  Data: 1/1/24    "_s + u"  Location: "_s +
+                                QString(30, u'L') + u"  Note:  n"_s);
+    }
+
+    // Equal titles sort by the date as text: 02/01/2024 before 15/12/2023.
+    void equalTitlesSortByDateText() {
+        const QList<CardSearch::Hit> hits =
+            CardSearch::run(archive(), criterion(TScheda::Titolo, u"ritratto"_s));
+        QCOMPARE(hits.size(), 2);
+        QCOMPARE(hits[0].position, 2);
+        QCOMPARE(hits[1].position, 1);
+        QVERIFY(CardSearch::linesBefore(u"_x"_s, u"b"_s));
+        QVERIFY(CardSearch::linesBefore(u"a"_s, u"B"_s));
+    }
+
+    void emptyAndMissingBooks() {
+        QFile::remove(archive());
+        QVERIFY(CardSearch::run(archive(), {}).isEmpty());
+        QVERIFY(QFile::exists(archive())); // created empty, as every reader does
+    }
+
+    // --- Quick find ------------------------------------------------------------------------------
+    void quickFindCycles() {
+        const QStringList lines = {u"alfa rosso"_s, u"beta"_s, u"gamma ROSSO"_s, u"delta"_s,
+                                   u"Rosso epsilon"_s};
+        QuickFind::forgetLastKey();
+        QCOMPARE(QuickFind::find(lines, 0, u"rosso"_s), std::optional<int>(0)); // new key: first line tested
+        QCOMPARE(QuickFind::find(lines, 0, u"rosso"_s), std::optional<int>(2));
+        QCOMPARE(QuickFind::find(lines, 2, u"rosso"_s), std::optional<int>(4));
+        QCOMPARE(QuickFind::find(lines, 4, u"rosso"_s), std::optional<int>(0)); // wraps
+        QCOMPARE(QuickFind::find(lines, 0, u"delta"_s), std::optional<int>(3)); // new key starts again
+        QCOMPARE(QuickFind::find(lines, 3, u"delta"_s), std::optional<int>(3)); // the only one: stays
+        QCOMPARE(QuickFind::find(lines, 3, u""_s), std::nullopt);
+        QCOMPARE(QuickFind::find(lines, 3, u"zeta"_s), std::nullopt);
+        QCOMPARE(QuickFind::lastKey(), u"zeta"_s);
+    }
+
+    // --- The window ------------------------------------------------------------------------------
+    void searchFromTheEditor_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("every card") << u"txtTitolo"_s << QString()
+                                    << u"Il presente riepilogo contiene 5 schede."_s;
+        QTest::newRow("one card") << u"txtNote"_s << u"vento"_s
+                                  << u"Il presente riepilogo contiene 1 schede."_s;
+    }
+    void searchFromTheEditor() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, count);
+        WindowSet windows;
+        openEditor();
+        QString shown;
+        bool criteriaVisible = true;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
+            QVERIFY(!search->findChild<QWidget*>(u"panContainer"_s)->isVisible());
+            QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
+            search->findChild<QLineEdit*>(field)->setText(text);
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            shown = search->findChild<QLabel*>(u"lblTrovate"_s)->text();
+            criteriaVisible = search->findChild<QWidget*>(u"panAvvio"_s)->isVisible();
+            QVERIFY(search->findChild<QWidget*>(u"panContainer"_s)->isVisible());
+            QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTrova"_s)->hasFocus());
+            search->reject();
+            QVERIFY(search->findChild<QLabel*>(u"lblAttendere"_s)->isHidden());
+            QCOMPARE(search->results().rowCount(), 0);
+        });
+        QCOMPARE(shown, count);
+        QVERIFY(!criteriaVisible);
+    }
+
+    // Two cards whose lines read alike: a double-click on either shows that very card.
+    void doubleClickShowsThatVeryCard_data() {
+        QTest::addColumn<int>("row");
+        QTest::newRow("first line") << 0;
+        QTest::newRow("second line") << 1;
+    }
+    void doubleClickShowsThatVeryCard() {
+        QFETCH(int, row);
+        const QString longTitle = QString(50, u'S');
+        QList<Card> alike = {{longTitle + u"-uno"_s, u"01/01/2024"_s, u"Roma"_s, u"n"_s, u"seta"_s},
+                             {longTitle + u"-due"_s, u"01/01/2024"_s, u"Roma"_s, u"n"_s, u"lino"_s}};
+        writeBook(archive(), alike);
+        WindowSet windows;
+        openEditor();
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            auto* list = search->findChild<QListView*>(u"lstRecords"_s);
+            QCOMPARE(search->results().hits()[0].line, search->results().hits()[1].line);
+            const QModelIndex index = list->model()->index(row, 0);
+            list->setCurrentIndex(index);
+            const QPoint at = list->visualRect(index).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        });
+        const int position = row + 1;
+        QCOMPARE(Windows::frmBookZudid->position(), std::optional<int>(position));
+        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtAbiti"_s)->text(), alike[row].abiti);
+        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), alike[row].titolo);
+        QVERIFY(Windows::frmBookZudid->photoFrame()->showsPlaceholder());
+    }
+
+    void quickFindInTheWindow() {
+        WindowSet windows;
+        openEditor();
+        FakeMessages messages;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            search->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"nessuna nota così"_s);
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            search->findChild<QPushButton*>(u"btnTrova"_s)->click();
+            search->reject();
+        });
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"Ricerca non applicabile: la lista non contiene nessuna voce."_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
+
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            auto* list = search->findChild<QListView*>(u"lstRecords"_s);
+            auto* key = search->findChild<QLineEdit*>(u"txtTrova"_s);
+            QTest::keyClicks(key, u"RITRATTO"_s);
+            QTest::keyClick(key, Qt::Key_Return); // focus to Trova, nothing found yet
+            QTRY_VERIFY(search->findChild<QPushButton*>(u"btnTrova"_s)->hasFocus());
+            auto* trova = search->findChild<QPushButton*>(u"btnTrova"_s);
+            for (int expected : {0, 1, 0}) { // a new key tests the first line; the same key goes on and wraps
+                trova->click();
+                QCOMPARE(list->currentIndex().row(), expected);
+            }
+            search->reject();
+        });
+    }
+
+    void unreadableArchiveKeepsTheCriteriaPage() {
+        WindowSet windows;
+        openEditor();
+        FakeMessages messages;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
+            QVERIFY(search->findChild<QLabel*>(u"lblAttendere"_s)->isVisible());
+            search->reject();
+        });
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, BookArchive::accessMessage());
+        QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
+    }
+
+    void focusFramesAndReturnChain() {
+        WindowSet windows;
+        openEditor();
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            for (int i = 1; i <= 10; ++i)
+                QVERIFY(search->findChild<QWidget*>(u"effCampo%1"_s.arg(i, 2, 10, QLatin1Char('0'))));
+            auto* note = search->findChild<QLineEdit*>(u"txtNote"_s);
+            note->setFocus();
+            QTRY_VERIFY(search->findChild<QWidget*>(u"effCampo04"_s)->isVisible());
+            QTest::keyClick(note, Qt::Key_Return);
+            QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
+            QVERIFY(!search->findChild<QWidget*>(u"effCampo04"_s)->isVisible());
+            search->reject();
+        });
+    }
+
+private:
+    QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
+    void openEditor() {
+        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
+        Windows::frmBookZudid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmBookZudid));
+    }
+    template <class Steps> void withSearch(Steps steps) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* search = qobject_cast<TfrmTrovaBookZudid*>(QApplication::activeModalWidget());
+            QVERIFY(search);
+            steps(search);
+            ran = true;
+            if (search->isVisible()) // a step that failed must not leave the test waiting
+                search->reject();
+        });
+        QTest::mouseClick(Windows::frmBookZudid->findChild<Picture*>(u"cmdTrova"_s), Qt::LeftButton);
+        QVERIFY(ran);
+        QVERIFY(Windows::frmBookZudid->findChildren<TfrmTrovaBookZudid*>().isEmpty());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestSearch test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_search.moc"
