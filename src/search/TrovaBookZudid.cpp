@@ -8,8 +8,10 @@
 #include "Messages.h"
 #include "ProcessFormats.h"
 #include "QuickFind.h"
+#include "ReportPrinting.h"
 #include "ResultListModel.h"
 #include "ReturnChain.h"
+#include "SearchSummary.h"
 #include "WindowFrame.h"
 #include "Windows.h"
 
@@ -53,6 +55,7 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
     connect(ui->lstRecords, &QListView::doubleClicked, this, &TfrmTrovaBookZudid::lstRecordsDoubleClick);
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->btnStampa, &QPushButton::clicked, this, &TfrmTrovaBookZudid::btnStampaClick);
 }
 
 TfrmTrovaBookZudid::~TfrmTrovaBookZudid() = default;
@@ -135,4 +138,15 @@ void TfrmTrovaBookZudid::lstRecordsDoubleClick(const QModelIndex& index) {
         }
     }
     accept();
+}
+
+// The summary of the latest search, printed after the print dialog; the window stays as it is.
+void TfrmTrovaBookZudid::btnStampaClick() {
+    try {
+        Report::ReportTemplate summary = SearchSummary::makeTemplate();
+        SearchSummary::fill(summary, m_model->lines());
+        ReportPrinting::print(Report::prepare(summary), this);
+    } catch (const Report::ReportError& error) {
+        reportUnexpectedError(error.text());
+    }
 }

@@ -40,6 +40,7 @@ private:
     void btnCercaClick();
     void btnTrovaClick();
     void lstRecordsDoubleClick(const QModelIndex& index);
+    void btnStampaClick();
 
     std::unique_ptr<Ui::TfrmTrovaBookZudid> ui;
     ResultListModel* m_model;

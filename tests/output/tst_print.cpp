@@ -6,6 +6,7 @@
 #include "BookZudid.h"
 #include "CardPage.h"
 #include "FakeMessages.h"
+#include "FakePrinting.h"
 #include "PhotoFrame.h"
 #include "Picture.h"
 #include "ProcessFormats.h"
@@ -34,33 +35,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers the print dialog from a script and keeps what would have been previewed.
-class FakePrinting final : public ReportPrinting::Service {
-public:
-    FakePrinting() { ReportPrinting::setService(this); }
-    ~FakePrinting() override { ReportPrinting::setService(nullptr); }
-
-    bool confirmPrint(QPrinter& printer, QWidget*) override {
-        ++dialogs;
-        if (!confirm)
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(output);
-        return true;
-    }
-    void showPreview(const Report::PreparedReport& report, QWidget*) override {
-        previewed.push_back(report);
-        if (!previewError.isEmpty())
-            throw Report::ReportError(previewError);
-    }
-
-    bool confirm = true;
-    QString output;
-    QString previewError;
-    int dialogs = 0;
-    std::vector<Report::PreparedReport> previewed;
-};
 
 QString pdfText(const QString& pdf) {
     QProcess process;

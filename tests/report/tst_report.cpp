@@ -7,6 +7,7 @@
 #include "ReportLayout.h"
 #include "ReportPainter.h"
 #include "ReportTemplate.h"
+#include "SearchSummary.h"
 
 #include <QImage>
 #include <QPainter>
@@ -67,54 +68,13 @@ Report::PreparedPage preparedCard(const CardPage::Values& values) {
     return prepared.pages.front();
 }
 
-// A template shaped like the search summary: a title, a data band of many lines that may split, a
-// footer with the date of printing.
+// The search summary with `lines` result lines, filled as the search window fills it.
 Report::ReportTemplate summary(int lines) {
-    Report::ReportTemplate report(u"Riepilogo dati"_s);
-    Report::ReportPage data;
-    data.printsNothing = true;
-    report.pages().push_back(data);
-
-    Report::ReportPage page;
-    page.orientation = QPageLayout::Landscape;
-    Report::Band title{u"ReportTitle"_s, Report::Band::Kind::ReportTitle, 8, false, {}};
-    Report::ReportObject heading;
-    heading.name = u"txtTitolo"_s;
-    heading.geometry = {2, 1, 273, 5};
-    heading.font = Report::makeFont(u"Verdana"_s, 9, true);
-    heading.textColour = Qt::white;
-    heading.fill = QColor(112, 128, 144);
-    heading.alignment = Qt::AlignHCenter | Qt::AlignTop;
-    heading.setText(u"Riepilogo"_s);
-    title.objects.push_back(heading);
-
-    Report::Band master{u"MasterData"_s, Report::Band::Kind::MasterData, 0, true, {}};
-    Report::ReportObject list;
-    list.name = u"txtRiepilogo"_s;
-    list.geometry = {3, 0, 273, 0};
-    list.font = Report::makeFont(u"Courier New"_s, 8);
-    list.alignment = Qt::AlignLeft | Qt::AlignTop;
-    list.lineSpacing = Report::fromUnits(12.822);
-    master.objects.push_back(list);
-
-    Report::Band footer{u"Footer"_s, Report::Band::Kind::Footer, 8, false, {}};
-    Report::ReportObject date = heading;
-    date.name = u"txtPagina"_s;
-    date.geometry = {3, 2, 272, 5};
-    date.font = Report::makeFont(u"Verdana"_s, 8, true);
-    date.expandsDate = true;
-    date.setText(u"Stampa eseguita in data [DATE]"_s);
-    footer.objects.push_back(date);
-
-    page.bands = {title, master, footer};
-    report.pages().push_back(page);
-
-    Report::ReportObject& text = report.textObject(u"txtRiepilogo");
-    text.clearLines();
+    Report::ReportTemplate report = SearchSummary::makeTemplate();
+    QStringList resultLines;
     for (int i = 1; i <= lines; ++i)
-        text.addLine(u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i));
-    text.setHeight(Report::fromUnits(lines * 12.822));
-    report.band(u"MasterData").setHeight(text.geometry.height() + Report::fromUnits(10));
+        resultLines << u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i);
+    SearchSummary::fill(report, resultLines);
     return report;
 }
 

@@ -4,10 +4,13 @@
 #include "BookArchive.h"
 #include "BookZudid.h"
 #include "CardSearch.h"
+#include "Clock.h"
 #include "FakeMessages.h"
+#include "FakePrinting.h"
 #include "FaultyFileSystem.h"
 #include "PhotoFrame.h"
 #include "Picture.h"
+#include "ProcessFormats.h"
 #include "ProgramFolder.h"
 #include "QuickFind.h"
 #include "ResultListModel.h"
@@ -19,7 +22,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -291,6 +296,62 @@ private Q_SLOTS:
             QVERIFY(!search->findChild<QWidget*>(u"effCampo04"_s)->isVisible());
             search->reject();
         });
+    }
+
+    // The summary of the latest search, printed after the print dialog; the window stays open.
+    void printingTheSummary_data() {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("no hits") << u"nessuna nota così"_s << QStringList();
+        QTest::newRow("one hit") << u"vento"_s << QStringList{u"Spiaggia all'alba"_s};
+    }
+    void printingTheSummary() {
+        QFETCH(QString, note);
+        QFETCH(QStringList, printed);
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is needed");
+        Clock::setToday(QDate(2026, 12, 8));
+        WindowSet windows;
+        openEditor();
+        FakePrinting printing;
+        printing.output = m_dir->filePath(u"riepilogo.pdf"_s);
+        bool stayedOpen = false;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            search->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            search->findChild<QPushButton*>(u"btnStampa"_s)->click();
+            stayedOpen = search->isVisible();
+        });
+        Clock::setToday(std::nullopt);
+        QVERIFY(stayedOpen);
+        QCOMPARE(printing.dialogs, 1);
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s, {u"-layout"_s, printing.output, u"-"_s});
+        QVERIFY(pdftotext.waitForFinished(60000));
+        // The font may set "fi" as one ligature glyph; compatibility normalisation reads it as two letters.
+        const QString text =
+            QString::fromUtf8(pdftotext.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        QVERIFY2(text.contains(u"Riepilogo foto in book fotografico"_s), qPrintable(text));
+        const QChar sep = ProcessFormats::systemDateSeparator();
+        QVERIFY(text.contains(u"Stampa eseguita in data 08"_s + sep + u"12"_s + sep + u"2026"_s));
+        for (const QString& line : printed)
+            QVERIFY(text.contains(line));
+    }
+
+    void cancelledPrintDialogPrintsNothing() {
+        WindowSet windows;
+        openEditor();
+        FakePrinting printing;
+        printing.confirm = false;
+        printing.output = m_dir->filePath(u"mai.pdf"_s);
+        FakeMessages messages;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            search->findChild<QPushButton*>(u"btnStampa"_s)->click();
+        });
+        QCOMPARE(printing.dialogs, 1);
+        QVERIFY(!QFile::exists(printing.output));
+        QVERIFY(messages.asked.isEmpty());
     }
 
 private:
