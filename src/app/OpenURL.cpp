@@ -13,19 +13,7 @@ QString unquoted(const QString& command) {
 
 class DesktopShell final : public ShellService {
 public:
-    void open(const QString& command) override {
-        const QString target = unquoted(command);
-        QUrl url;
-        if (target.startsWith(u"http://", Qt::CaseInsensitive) ||
-            target.startsWith(u"https://", Qt::CaseInsensitive) ||
-            target.startsWith(u"mailto:", Qt::CaseInsensitive))
-            url = QUrl(target, QUrl::TolerantMode);
-        else if (target.startsWith(u"www.", Qt::CaseInsensitive))
-            url = QUrl(QStringLiteral("https://") + target, QUrl::TolerantMode);
-        else
-            url = QUrl::fromLocalFile(target);
-        QDesktopServices::openUrl(url);
-    }
+    void open(const QString& command) override { QDesktopServices::openUrl(TMisc::urlFor(command)); }
 };
 
 ShellService* g_shell = nullptr;
