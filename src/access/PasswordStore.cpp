@@ -1,11 +1,11 @@
 #include "PasswordStore.h"
 
 #include "Crypt.h"
+#include "ReplaceFile.h"
 #include "TextRules.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -39,7 +39,7 @@ QByteArray readWhole(const QString& path) {
 // The store's new content: the current file with the key set, in the INI form QSettings writes.
 // QSettings keeps every file it has opened in a process-wide cache, and after a failed save that cache
 // keeps the unsaved value, returns it to every later reader and retries the save. So QSettings only
-// ever edits a private scratch copy here, and the store itself is replaced by QSaveFile.
+// ever edits a private scratch copy here, and the store itself is replaced whole (ReplaceFile).
 QByteArray contentWith(const QString& storePath, const QString& digits) {
     QTemporaryDir scratchFolder;
     if (!scratchFolder.isValid())
@@ -97,17 +97,9 @@ void PasswordStore::WritePassword(const QString& password) const {
     }
     const QByteArray content = contentWith(m_path, Crypt::EncodePassword(password));
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw PasswordStoreError(writeError(m_path, file.errorString()));
-    // QSaveFile forgets the reason of a failed write by the time commit() reports it.
-    if (file.write(content) != content.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!replaceWhole(m_path, content, &why))
         throw PasswordStoreError(writeError(m_path, why));
-    }
-    if (!file.commit())
-        throw PasswordStoreError(writeError(m_path, u"il file non è stato sostituito"_s));
 }
 
 QString PasswordStore::normalForm(QStringView typed) {

@@ -2,12 +2,12 @@
 
 #include "BookShelf.h"
 #include "ProgramFolder.h"
+#include "ReplaceFile.h"
 #include "TextRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace AttachmentFolder {
 
@@ -42,24 +42,20 @@ bool copyIn(const QString& source, const QString& name) {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile output(destination);
-    if (!output.open(QIODevice::WriteOnly))
+    const std::unique_ptr<ReplaceFile> output = fileReplacer().replace(destination);
+    if (!output->open())
         return false;
     char buffer[1 << 16];
     for (;;) {
         const qint64 got = input.read(buffer, sizeof buffer);
-        if (got < 0) {
-            output.cancelWriting();
+        if (got < 0 || (got > 0 && !output->write(QByteArrayView(buffer, got)))) {
+            output->cancel();
             return false;
         }
         if (got == 0)
             break;
-        if (output.write(buffer, got) != got) {
-            output.cancelWriting();
-            return false;
-        }
     }
-    return output.commit();
+    return output->commit();
 }
 
 } // namespace AttachmentFolder

@@ -51,9 +51,11 @@ QString bookNameOf(const QString& entry) {
 }
 
 bool remove(const QString& path) {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || !QFile::remove(path))
         return false;
-    return QFile::remove(path);
+    // A journal left by an interrupted overwrite belongs to the book and goes with it.
+    QFile::remove(BookArchive::journalPath(path));
+    return true;
 }
 
 } // namespace BookShelf

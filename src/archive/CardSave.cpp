@@ -16,6 +16,8 @@ std::optional<TScheda::Field> firstMissing(const Texts& texts) {
 int save(const QString& archivePath, std::optional<int> position, TScheda& record, const Texts& texts) {
     BookArchive archive;
     archive.Open(archivePath);
+    // From the count to the end of the write no other copy of the program may save into this book.
+    archive.LockForWriting();
     archive.Seek(position ? *position - 1 : archive.Count());
     for (int f = 0; f < TScheda::kFieldCount; ++f)
         record.setField(TScheda::Field(f), texts[f]);

@@ -2,14 +2,15 @@
 
 #include "FitRule.h"
 #include "ProgramFolder.h"
+#include "ReplaceFile.h"
 #include "TextRules.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 
 namespace {
@@ -133,16 +134,15 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
 bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
     if (picture.isNull() || !ensureFolder())
         return false;
-    QSaveFile file(photoPath(bookName, position));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "jpg");
+    // Encoded in memory first: a picture the encoder refuses never touches the photo file.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
     writer.setQuality(kJpegQuality);
-    if (!writer.write(picture)) {
-        file.cancelWriting();
+    if (!writer.write(picture))
         return false;
-    }
-    return file.commit();
+    return replaceWhole(photoPath(bookName, position), encoded);
 }
 
 } // namespace PhotoStore

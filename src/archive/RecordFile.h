@@ -23,6 +23,13 @@ public:
     virtual QString errorString() const = 0;
 };
 
+// An exclusive lock on a file, held until the object is destroyed. The system drops it by itself when
+// the process that holds it ends, however it ends, so a crashed program never leaves a book locked.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
 class FileSystem {
 public:
     struct OpenError {
@@ -34,6 +41,17 @@ public:
     virtual std::unique_ptr<RecordFile> openReadWrite(const QString& path, OpenError& error) = 0;
     // Creates a new empty file; fails when anything already exists at the path.
     virtual std::unique_ptr<RecordFile> createNew(const QString& path, OpenError& error) = 0;
+
+    // The operations below work on the real file system unless a replacement overrides them.
+
+    // Takes an exclusive lock on the existing file at the path, waiting while another holder (this
+    // process or another one, on this machine or on another that shares the folder) has it. Readers
+    // that take no lock are not held up. nullptr on failure.
+    virtual std::unique_ptr<FileLock> lockExclusive(const QString& path, OpenError& error);
+    // Removes the file at the path; true when it is gone (or was never there).
+    virtual bool remove(const QString& path, QString& error);
+    // Makes the creations and removals of files in the folder durable.
+    virtual bool syncFolder(const QString& folder, QString& error);
 };
 
 // The file system in use: the real one unless a test installed another.

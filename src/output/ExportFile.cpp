@@ -1,8 +1,7 @@
 #include "ExportFile.h"
 
 #include "CardGridModel.h"
-
-#include <QSaveFile>
+#include "ReplaceFile.h"
 
 namespace ExportFile {
 
@@ -83,15 +82,15 @@ void appendRow(const CardGridModel& grid, int row, QByteArray& out) {
 }
 
 bool write(const QString& path, const CardGridModel& grid, QString* error) {
-    QSaveFile file(path);
-    // The error seen at the failing step: after a failed commit the file only says "Unknown error".
+    const std::unique_ptr<ReplaceFile> file = fileReplacer().replace(path);
+    // The error seen at the failing step: the temporary file is dropped and the earlier export stays.
     const auto failed = [&] {
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = file->errorString();
+        file->cancel();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file->open())
         return failed();
 
     QByteArray chunk = header();
@@ -100,19 +99,14 @@ bool write(const QString& path, const CardGridModel& grid, QString* error) {
     for (int row = 0; row < rows; ++row) {
         appendRow(grid, row, chunk);
         if (chunk.size() >= kChunk) {
-            if (file.write(chunk) != chunk.size() || !file.flush())
+            if (!file->write(chunk))
                 return failed();
             chunk.resize(0);
         }
     }
     chunk += closing();
-    if (file.write(chunk) != chunk.size() || !file.flush())
+    if (!file->write(chunk) || !file->commit())
         return failed();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     return true;
 }
 

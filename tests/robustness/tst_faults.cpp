@@ -1,0 +1,535 @@
+// Every path that writes, made to fail at each of its I/O steps in turn (an error, a short write, a
+// full disk): the cards confirmed before stay byte for byte, a file replaced whole keeps its old
+// content or takes the new one, the user sees the failure's own message, and nothing that did not
+// happen is reported as done.
+#include "Application.h"
+#include "AttachmentFolder.h"
+#include "BookArchive.h"
+#include "BookZudid.h"
+#include "CambiaPassword.h"
+#include "CardGridModel.h"
+#include "ExpBookZudid.h"
+#include "ExportFile.h"
+#include "FakeMessages.h"
+#include "FakeShell.h"
+#include "FaultyFileSystem.h"
+#include "Password.h"
+#include "PasswordStore.h"
+#include "PhotoFrame.h"
+#include "PhotoStore.h"
+#include "Picture.h"
+#include "ProgramFolder.h"
+#include "WindowSet.h"
+#include "Windows.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+using Kind = FaultyFileSystem::Kind;
+
+Q_DECLARE_METATYPE(FaultyFileSystem::Kind)
+
+namespace {
+
+constexpr qsizetype kRecord = qsizetype(TScheda::kSize);
+const QString kInitial = u"LUCEPIUMAVELOX"_s;
+
+TScheda card(int n) {
+    TScheda c;
+    c.setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
+    c.setField(TScheda::Data, u"0%1/03/2024"_s.arg(n));
+    c.setField(TScheda::Location, u"Milano"_s);
+    c.setField(TScheda::Note, u"Nota %1"_s.arg(n));
+    c.setField(TScheda::File01, u"contratto%1.pdf"_s.arg(n));
+    return c;
+}
+
+QByteArray bookBytes(int cards) {
+    QByteArray bytes;
+    for (int n = 1; n <= cards; ++n)
+        bytes.append(reinterpret_cast<const char*>(card(n).bytes().data()), kRecord);
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+QByteArray jpegOf(QColor colour, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "jpg");
+    return bytes;
+}
+
+QString systemText(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+void addKinds() {
+    QTest::addColumn<Kind>("kind");
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProgramFolder::setPath(m_dir->path());
+    }
+    void cleanup() {
+        m_window.reset();
+        m_windows.reset();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        m_dir.reset();
+    }
+
+    // --- Card save through the editor ------------------------------------------------------------
+    void cardSave_data() {
+        QTest::addColumn<bool>("append");
+        addKinds();
+        for (bool append : {true, false}) {
+            const char* what = append ? "append" : "overwrite";
+            QTest::addRow("%s, error", what) << append << Kind::Error;
+            QTest::addRow("%s, short write", what) << append << Kind::ShortWrite;
+            QTest::addRow("%s, disk full", what) << append << Kind::DiskFull;
+        }
+    }
+    void cardSave() {
+        QFETCH(bool, append);
+        QFETCH(Kind, kind);
+        m_windows = std::make_unique<WindowSet>();
+        const QByteArray book = bookBytes(3);
+        const int target = append ? 4 : 1;
+
+        // A clean run tells how many steps a save takes.
+        int steps = 0;
+        {
+            FakeMessages messages;
+            openBookForSave(book, append);
+            FaultyFileSystem counting(0, kind);
+            press("cmdSalva");
+            steps = counting.operations();
+            QCOMPARE(messages.asked.size(), 1);
+        }
+        QVERIFY2(steps >= 4, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            FakeMessages messages;
+            openBookForSave(book, append);
+            {
+                FaultyFileSystem faulty(n, kind);
+                press("cmdSalva");
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            const QByteArray faulted = readFile(archive());
+            QCOMPARE(messages.asked.size(), 1);
+            QVERIFY2(messages.asked[0].text == BookArchive::accessMessage(), qPrintable(step));
+            QCOMPARE(editor()->position(), append ? std::nullopt : std::optional<int>(1));
+            QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, target)));
+            // The cards confirmed before are there byte for byte; the one being overwritten is checked
+            // below against what the save writes.
+            for (int c = 1; c <= 3; ++c) {
+                if (c != target)
+                    QVERIFY2(faulted.mid((c - 1) * kRecord, kRecord) == book.mid((c - 1) * kRecord, kRecord),
+                             qPrintable(step));
+            }
+            QVERIFY2(faulted.size() / kRecord == 3 || faulted.size() == 4 * kRecord, qPrintable(step));
+
+            // Once the disk is well again, the same save succeeds and is confirmed.
+            messages.asked.clear();
+            press("cmdSalva");
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(messages.asked[0].text,
+                     append ? TfrmBookZudid::appendedMessage() : TfrmBookZudid::overwrittenMessage());
+            const QByteArray saved = readFile(archive());
+            QCOMPARE(saved.left(3 * kRecord).size(), 3 * kRecord);
+            const QByteArray written = saved.mid((*editor()->position() - 1) * kRecord, kRecord);
+            QCOMPARE(storedTitle(written), u"Salvata"_s);
+            for (int c = 1; c <= 3; ++c) {
+                if (c != target)
+                    QCOMPARE(saved.mid((c - 1) * kRecord, kRecord), book.mid((c - 1) * kRecord, kRecord));
+            }
+            if (append) {
+                // A card that reached the disk whole although its save was not confirmed.
+                if (faulted.size() == 4 * kRecord)
+                    QCOMPARE(faulted.mid(3 * kRecord), written);
+                QCOMPARE(saved.size(), faulted.size() == 4 * kRecord ? 5 * kRecord : 4 * kRecord);
+            } else {
+                QCOMPARE(saved.size(), 3 * kRecord);
+                const QByteArray before = book.left(kRecord);
+                const QByteArray during = faulted.left(kRecord);
+                // An overwrite the disk cut short never leaves the card half old, half new.
+                QVERIFY2(during == before || during == written, qPrintable(step));
+            }
+        }
+    }
+
+    // --- The card's photo through the editor -----------------------------------------------------
+    void photoSave_data() {
+        QTest::addColumn<bool>("hadPhoto");
+        addKinds();
+        for (bool had : {false, true}) {
+            const char* what = had ? "photo replaced" : "first photo";
+            QTest::addRow("%s, error", what) << had << Kind::Error;
+            QTest::addRow("%s, short write", what) << had << Kind::ShortWrite;
+            QTest::addRow("%s, disk full", what) << had << Kind::DiskFull;
+        }
+    }
+    void photoSave() {
+        QFETCH(bool, hadPhoto);
+        QFETCH(Kind, kind);
+        m_windows = std::make_unique<WindowSet>();
+        const QByteArray book = bookBytes(3);
+        const QByteArray oldPhoto = jpegOf(Qt::blue, {300, 200});
+        const QString photo = PhotoStore::photoPath(u"Giulia"_s, 1);
+
+        int steps = 0;
+        {
+            FakeMessages messages;
+            openBookWithNewPhoto(book, hadPhoto ? oldPhoto : QByteArray());
+            FaultyReplacer counting(0, kind);
+            press("cmdSalva");
+            steps = counting.operations();
+            QCOMPARE(messages.asked.size(), 1);
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            FakeMessages messages;
+            openBookWithNewPhoto(book, hadPhoto ? oldPhoto : QByteArray());
+            const QStringList entries = entriesOf(PhotoStore::folder());
+            {
+                FaultyReplacer faulty(n, kind);
+                press("cmdSalva");
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QCOMPARE(messages.asked.size(), 2);
+            QCOMPARE(messages.asked[0].text, TfrmBookZudid::overwrittenMessage());
+            QVERIFY2(messages.asked[1].text == TfrmBookZudid::photoNotSavedMessage(), qPrintable(step));
+            QCOMPARE(readFile(photo), hadPhoto ? oldPhoto : QByteArray());
+            QCOMPARE(QFile::exists(photo), hadPhoto);
+            QCOMPARE(entriesOf(PhotoStore::folder()), entries);
+            QCOMPARE(storedTitle(readFile(archive()).left(kRecord)), u"Salvata"_s);
+            // The picture stays in the frame, and the next save stores it.
+            QCOMPARE(editor()->photoFrame()->photo().full().size(), QSize(640, 480));
+            messages.asked.clear();
+            press("cmdSalva");
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(QImage(photo).size(), QSize(640, 480));
+        }
+    }
+
+    // --- The export window -----------------------------------------------------------------------
+    void exportFile_data() {
+        addKinds();
+        QTest::newRow("error") << Kind::Error;
+        QTest::newRow("short write") << Kind::ShortWrite;
+        QTest::newRow("disk full") << Kind::DiskFull;
+    }
+    void exportFile() {
+        QFETCH(Kind, kind);
+        m_windows = std::make_unique<WindowSet>();
+        QVERIFY(writeFile(archive(), bookBytes(3)));
+        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
+        const QString path = ProgramFolder::exportFile();
+        const QByteArray previous = "<html>la buona esportazione di ieri</html>";
+
+        int steps = 0;
+        QByteArray exported;
+        {
+            FakeMessages messages;
+            messages.answers = {MsgAnswer::Yes, MsgAnswer::No};
+            QVERIFY(writeFile(path, previous));
+            FaultyReplacer counting(0, kind);
+            clickExport();
+            steps = counting.operations();
+            QCOMPARE(messages.asked.size(), 2);
+            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion());
+            exported = readFile(path);
+            QVERIFY(exported.endsWith("</table></body></html>"));
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            QVERIFY(writeFile(path, previous));
+            const QStringList entries = entriesOf(m_dir->path());
+            FakeMessages messages;
+            FakeShell shell;
+            {
+                FaultyReplacer faulty(n, kind);
+                clickExport();
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QCOMPARE(messages.asked.size(), 2);
+            QVERIFY2(messages.asked[1].text == TfrmExpBookZudid::failureMessage(), qPrintable(step));
+            QVERIFY(shell.opened.isEmpty());
+            QCOMPARE(readFile(path), previous);
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+        }
+    }
+
+    // The writer itself reports the system's words seen at the step that failed.
+    void exportErrorText_data() { exportFile_data(); }
+    void exportErrorText() {
+        QFETCH(Kind, kind);
+        // A book large enough that the export goes out in several writes.
+        QByteArray book;
+        for (int n = 1; n <= 1200; ++n) {
+            TScheda c = card(n);
+            for (int f = TScheda::Descrizione; f <= TScheda::Note; ++f)
+                c.setField(TScheda::Field(f), QString(250, QChar(u'a' + f)));
+            book.append(reinterpret_cast<const char*>(c.bytes().data()), kRecord);
+        }
+        QVERIFY(writeFile(archive(), book));
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        const QString path = ProgramFolder::exportFile();
+
+        int steps = 0;
+        {
+            FaultyReplacer counting(0, kind);
+            QVERIFY(ExportFile::write(path, grid));
+            steps = counting.operations();
+        }
+        QVERIFY2(steps >= 5, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+        const QStringList entries = entriesOf(m_dir->path());
+        for (int n = 1; n <= steps; ++n) {
+            QVERIFY(writeFile(path, "prima"));
+            QString error;
+            {
+                FaultyReplacer faulty(n, kind);
+                QVERIFY(!ExportFile::write(path, grid, &error));
+                QVERIFY(faulty.struck());
+            }
+            QCOMPARE(error, systemText(kind == Kind::Error ? EIO : ENOSPC));
+            QCOMPARE(readFile(path), QByteArray("prima"));
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+        }
+    }
+
+    // --- The change-password window --------------------------------------------------------------
+    void passwordChange_data() { exportFile_data(); }
+    void passwordChange() {
+        QFETCH(Kind, kind);
+        const QString store = ProgramFolder::passwordStore();
+
+        int steps = 0;
+        {
+            FakeMessages messages;
+            PasswordStore(store).WritePassword(kInitial);
+            openChange();
+            FaultyReplacer counting(0, kind);
+            clickChange();
+            steps = counting.operations();
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(messages.asked[0].text, TfrmCambiaPassword::changedMessage());
+            QCOMPARE(PasswordStore(store).ReadPassword(), u"SEGRETO"_s);
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            PasswordStore(store).WritePassword(kInitial);
+            const QByteArray before = readFile(store);
+            const QStringList entries = entriesOf(m_dir->path());
+            FakeMessages messages;
+            openChange();
+            {
+                FaultyReplacer faulty(n, kind);
+                clickChange();
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QCOMPARE(messages.asked.size(), 1);
+            QVERIFY2(messages.asked[0].text == TfrmCambiaPassword::changeErrorMessage(), qPrintable(step));
+            QVERIFY(Windows::frmCambiaPassword->isVisible());
+            QCOMPARE(readFile(store), before);
+            QCOMPARE(PasswordStore(store).ReadPassword(), kInitial);
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+
+            // The store itself says why.
+            FaultyReplacer again(n, kind);
+            try {
+                PasswordStore(store).WritePassword(u"ALTRA"_s);
+                QFAIL("the write was reported as done");
+            } catch (const PasswordStoreError& error) {
+                QVERIFY2(error.text().endsWith(systemText(kind == Kind::Error ? EIO : ENOSPC)),
+                         qPrintable(error.text()));
+            }
+            QCOMPARE(readFile(store), before);
+        }
+    }
+
+    // --- Attachment copy -------------------------------------------------------------------------
+    void attachmentCopy_data() {
+        QTest::addColumn<bool>("replacing");
+        addKinds();
+        for (bool replacing : {false, true}) {
+            const char* what = replacing ? "replacing a file" : "new file";
+            QTest::addRow("%s, error", what) << replacing << Kind::Error;
+            QTest::addRow("%s, short write", what) << replacing << Kind::ShortWrite;
+            QTest::addRow("%s, disk full", what) << replacing << Kind::DiskFull;
+        }
+    }
+    void attachmentCopy() {
+        QFETCH(bool, replacing);
+        QFETCH(Kind, kind);
+        QByteArray content(200 * 1024, Qt::Uninitialized);
+        QRandomGenerator random(14);
+        for (char& c : content)
+            c = char(random.bounded(256));
+        const QString source = m_dir->filePath(u"contratto.pdf"_s);
+        QVERIFY(writeFile(source, content));
+        QVERIFY(AttachmentFolder::ensureFolder());
+        const QString destination = AttachmentFolder::pathOf(u"contratto.pdf"_s);
+        const QByteArray old = "la versione di prima";
+
+        int steps = 0;
+        {
+            FaultyReplacer counting(0, kind);
+            QVERIFY(AttachmentFolder::copyIn(source, u"contratto.pdf"_s));
+            steps = counting.operations();
+            QCOMPARE(readFile(destination), content);
+        }
+        QVERIFY2(steps >= 5, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            QFile::remove(destination);
+            if (replacing)
+                QVERIFY(writeFile(destination, old));
+            const QStringList entries = entriesOf(AttachmentFolder::folder());
+            {
+                FaultyReplacer faulty(n, kind);
+                QVERIFY2(!AttachmentFolder::copyIn(source, u"contratto.pdf"_s),
+                         qPrintable(QString::number(n)));
+                QVERIFY(faulty.struck());
+            }
+            QCOMPARE(QFile::exists(destination), replacing);
+            QCOMPARE(readFile(destination), replacing ? old : QByteArray());
+            QCOMPARE(entriesOf(AttachmentFolder::folder()), entries);
+        }
+    }
+
+private:
+    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
+
+    static QString storedTitle(const QByteArray& record) {
+        TScheda c;
+        std::copy(record.begin(), record.end(), reinterpret_cast<char*>(c.bytes().data()));
+        return c.field(TScheda::Titolo);
+    }
+
+    void press(const char* command) {
+        QTest::mouseClick(editor()->findChild<Picture*>(QString::fromLatin1(command)), Qt::LeftButton);
+    }
+
+    // The book of the given bytes in the editor, with the card to save on screen: a new one, or the
+    // first card with its title changed.
+    void openBookForSave(const QByteArray& book, bool append) {
+        QVERIFY(writeFile(archive(), book));
+        QVERIFY(QDir(PhotoStore::folder()).removeRecursively());
+        editor()->openBook(u"Giulia"_s, archive());
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        press(append ? "cmdNuovo" : "cmdPrimo");
+        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(u"Salvata"_s);
+        editor()->setDateText(u"05/05/2025"_s);
+        editor()->findChild<QLineEdit*>(u"txtLocation"_s)->setText(u"Bari"_s);
+    }
+
+    // The first card on screen with a new picture in the frame, its earlier photo (if any) on disk.
+    void openBookWithNewPhoto(const QByteArray& book, const QByteArray& oldPhoto) {
+        QVERIFY(writeFile(archive(), book));
+        QVERIFY(QDir(PhotoStore::folder()).removeRecursively());
+        QVERIFY(PhotoStore::ensureFolder());
+        if (!oldPhoto.isEmpty())
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), oldPhoto));
+        editor()->openBook(u"Giulia"_s, archive());
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        press("cmdPrimo");
+        QImage red(640, 480, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(red));
+        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(u"Salvata"_s);
+    }
+
+    void clickExport() {
+        m_window = std::make_unique<TfrmExpBookZudid>(Windows::frmBookZudid);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTest::mouseClick(m_window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        m_window.reset();
+    }
+
+    void openChange() {
+        m_windows.reset();
+        m_windows = std::make_unique<WindowSet>();
+        Windows::frmPassword->show();
+        QVERIFY(QTest::qWaitForWindowActive(Windows::frmPassword));
+        QTest::mouseClick(Windows::frmPassword->findChild<QPushButton*>(u"btnCambiaPassword"_s),
+                          Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(Windows::frmCambiaPassword));
+    }
+
+    void clickChange() {
+        const QList<std::pair<QString, QString>> fields = {{u"txtPasswordOld"_s, u"lucepiumavelox"_s},
+                                                           {u"txtPasswordNew"_s, u"segreto"_s},
+                                                           {u"txtConferma"_s, u"segreto"_s}};
+        for (const auto& [name, text] : fields)
+            Windows::frmCambiaPassword->findChild<QLineEdit*>(name)->setText(text);
+        QPushButton* ok = Windows::frmCambiaPassword->findChild<QPushButton*>(u"cmdOK"_s);
+        QVERIFY(ok->isEnabled());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<TfrmExpBookZudid> m_window;
+};
+
+int main(int argc, char* argv[]) {
+    LumiveraApplication app(argc, argv);
+    TestFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faults.moc"
