@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -48,17 +49,31 @@ QByteArrayView trimmedBytes(QByteArrayView bytes) {
     return bytes.sliced(begin, end - begin);
 }
 
+// Appends bytes at the end of a buffer. QByteArray::append goes through the general insertion path,
+// which costs more than the copy itself for the short texts of a card; resize grows the buffer
+// geometrically, so appending stays linear.
+void appendBytes(QByteArray& out, const char* data, qsizetype size) {
+    if (size <= 0)
+        return;
+    const qsizetype at = out.size();
+    out.resize(at + size);
+    std::memcpy(out.data() + at, data, std::size_t(size));
+}
+
 void appendEscaped(QByteArrayView bytes, QByteArray& out) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '&' && c != '<')
+    const char* from = bytes.data();
+    const char* const end = from + bytes.size();
+    for (const char* c = from; c != end; ++c) {
+        if (*c != '&' && *c != '<')
             continue;
-        out.append(bytes.sliced(from, i - from));
-        out.append(c == '&' ? QByteArrayView("&amp;") : QByteArrayView("&lt;"));
-        from = i + 1;
+        appendBytes(out, from, c - from);
+        if (*c == '&')
+            appendBytes(out, "&amp;", 5);
+        else
+            appendBytes(out, "&lt;", 4);
+        from = c + 1;
     }
-    out.append(bytes.sliced(from));
+    appendBytes(out, from, end - from);
 }
 
 } // namespace
@@ -176,7 +191,8 @@ bool CardGridModel::fill(const QString& archivePath) {
                     // A length byte beyond the field's room reads as the room, as the card itself does.
                     const int length = std::min<int>(bytes[layout.offset], layout.capacity);
                     const auto* text = reinterpret_cast<const char*>(bytes.data() + layout.offset + 1);
-                    m_text.append(trimmedBytes(QByteArrayView(text, length)));
+                    const QByteArrayView trimmed = trimmedBytes(QByteArrayView(text, length));
+                    appendBytes(m_text, trimmed.data(), trimmed.size());
                     ends[std::size_t(f)] = m_text.size();
                 }
                 m_ends.push_back(ends);

@@ -1,5 +1,6 @@
 #include "Picture.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,9 +9,22 @@ Picture::Picture(QWidget* parent)
 
 void Picture::setSource(const QString& resource) {
     m_source = resource;
-    m_renderer.load(resource);
-    m_renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    m_renderer.reset();
+    m_drawn = QPixmap();
     update();
+}
+
+QSvgRenderer& Picture::renderer() const {
+    if (!m_renderer) {
+        static QHash<QString, std::weak_ptr<QSvgRenderer>> parsed;
+        m_renderer = parsed.value(m_source).lock();
+        if (!m_renderer) {
+            m_renderer = std::make_shared<QSvgRenderer>(m_source);
+            m_renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
+            parsed.insert(m_source, m_renderer);
+        }
+    }
+    return *m_renderer;
 }
 
 void Picture::setClickable(bool clickable) {
@@ -26,16 +40,27 @@ QImage Picture::toImage() const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer.render(&painter, QRectF(image.rect()));
+    renderer().render(&painter, QRectF(image.rect()));
     return image;
 }
 
+// The artwork is rendered once for each size and pixel ratio; every later paint only copies it.
 void Picture::paintEvent(QPaintEvent*) {
-    if (!m_renderer.isValid())
+    QSvgRenderer& artwork = renderer();
+    if (!artwork.isValid())
         return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer.render(&painter, QRectF(rect()));
+    const qreal ratio = devicePixelRatioF();
+    const QSize needed = size() * ratio;
+    if (m_drawn.size() != needed || m_drawn.devicePixelRatio() != ratio) {
+        m_drawn = QPixmap(needed);
+        m_drawn.fill(Qt::transparent);
+        QPainter painter(&m_drawn);
+        painter.setRenderHint(QPainter::Antialiasing);
+        artwork.render(&painter, QRectF(QPointF(0, 0), QSizeF(needed)));
+        painter.end();
+        m_drawn.setDevicePixelRatio(ratio);
+    }
+    QPainter(this).drawPixmap(0, 0, m_drawn);
 }
 
 void Picture::mousePressEvent(QMouseEvent* event) {

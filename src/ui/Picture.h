@@ -3,8 +3,11 @@
 // inside it with the left button.
 #pragma once
 
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <QWidget>
+
+#include <memory>
 
 class Picture : public QWidget {
     Q_OBJECT
@@ -19,7 +22,7 @@ public:
     bool isClickable() const { return m_clickable; }
     void setClickable(bool clickable);
     // True when the artwork was found and parsed.
-    bool isLoaded() const { return m_renderer.isValid(); }
+    bool isLoaded() const { return renderer().isValid(); }
     // The artwork drawn at the picture's own size on white, as an image.
     QImage toImage() const;
 
@@ -32,8 +35,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The parsed artwork, shared by every picture that shows the same resource and parsed the first
+    // time it is needed, so windows that are made but never shown cost no parsing.
+    QSvgRenderer& renderer() const;
+
     QString m_source;
-    mutable QSvgRenderer m_renderer; // rendering changes no state we keep
+    mutable std::shared_ptr<QSvgRenderer> m_renderer;
+    QPixmap m_drawn; // the artwork at the size and pixel ratio it was last drawn
     bool m_clickable = false;
     bool m_pressed = false;
 };
