@@ -72,7 +72,7 @@ WindowSet::~WindowSet() {
     Windows::frmBookZudid = nullptr;
 }
 
-// The launcher opens the run until the login window takes its place as the first window shown.
+// The run opens on the login window, the main window; the launcher follows a correct password.
 void WindowSet::start() {
-    Windows::frmAvvio->show();
+    Windows::frmPassword->show();
 }

@@ -149,9 +149,14 @@ private Q_SLOTS:
         QCOMPARE(ProcessFormats::decimalSeparator(), u',');
     }
 
-    void startShowsTheLauncherMaximised() {
+    void startShowsTheLoginWindow() {
         m_windows->start();
-        QTRY_VERIFY(Windows::frmAvvio->isVisible());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QTRY_VERIFY(Windows::frmPassword->findChild<QWidget*>(u"txtPassword"_s)->hasFocus());
+    }
+
+    void launcherShowsMaximised() {
+        Windows::frmAvvio->show();
         QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
         QTRY_VERIFY(Windows::frmAvvio->isMaximized());
         // The content panel keeps its size, centred in the maximised window.
