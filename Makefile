@@ -32,6 +32,7 @@ bench: deps
 	cmake --build build/bench -j $(JOBS)
 	@rm -f build/bench/figures.txt
 	@for b in build/bench/bench/lumivera_bench_*; do \
+		[ -f $$b ] && [ -x $$b ] || continue; \
 		out=build/bench/$$(basename $$b).txt; \
 		./$$b $(BENCH_ARGS) > $$out || { cat $$out; exit 1; }; \
 		cat $$out; grep -E ': .*ratio ' $$out >> build/bench/figures.txt; \
