@@ -4,6 +4,7 @@
 #include "Cp1252.h"
 #include "FaultyFileSystem.h"
 #include "TScheda.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,11 +37,6 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A file of n cards titled "Scheda 1" ... "Scheda n", followed by extra stray bytes.

@@ -4,6 +4,7 @@
 #include "BookArchive.h"
 #include "FaultyFileSystem.h"
 #include "JournalCards.h"
+#include "TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -31,11 +32,6 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The book every test starts from: cards "vecchia 1" ... "vecchia 5" and a few stray bytes.

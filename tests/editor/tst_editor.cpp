@@ -20,6 +20,7 @@
 #include "ProcessFormats.h"
 #include "ProgramFolder.h"
 #include "StatusHints.h"
+#include "TestFiles.h"
 #include "WindowSet.h"
 #include "Windows.h"
 #include "Zoom.h"
@@ -105,11 +106,6 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "HelpTopics.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 #include "WindowFrame.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -99,11 +100,6 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString emptyRow() {

@@ -15,6 +15,7 @@
 #include "ReportPrinting.h"
 #include "StampaBookZudid.h"
 #include "TScheda.h"
+#include "TestFiles.h"
 #include "WindowFrame.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -42,11 +43,6 @@ QString pdfText(const QString& pdf) {
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QImage solid(QSize size, QColor colour) {

@@ -19,6 +19,7 @@
 #include "PhotoStore.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -65,11 +66,6 @@ QByteArray bookBytes(int cards) {
 bool writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList entriesOf(const QString& folder) {

@@ -1,0 +1,12 @@
+// Reading back what the program wrote to disk.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The whole content of a file, or nothing when it cannot be read.
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
