@@ -12,10 +12,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -148,15 +150,27 @@ namespace Feeds {
 void prepare() {
     if (g_folder)
         return;
+    // Damaged pictures make the image decoders warn on every input; only what is fatal is worth a line.
+    static const QtMessageHandler standard = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            standard(type, context, text);
+    });
     if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "lumivera_fuzz";
         static char* argv[] = {name, nullptr};
         new QCoreApplication(argc, argv);
     }
-    g_folder = new QTemporaryDir;
+    // Inputs reach the photo loader and the password store as files: in memory where the system has a
+    // memory file system, so that writing them costs no disk I/O.
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    g_folder = memory.isDir() && memory.isWritable()
+                   ? new QTemporaryDir(memory.filePath() + QStringLiteral("/lumivera-fuzz-XXXXXX"))
+                   : new QTemporaryDir;
     if (!g_folder->isValid())
         qFatal("no scratch folder");
+    std::atexit([] { delete g_folder; });
     ProgramFolder::setPath(g_folder->path());
     g_files = new MemoryFileSystem;
     g_replaced = new MemoryReplacer;
