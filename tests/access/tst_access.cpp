@@ -9,6 +9,8 @@
 #include "PasswordStore.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -34,19 +36,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kInitial = u"LUCEPIUMAVELOX"_s;
-
-QList<QWidget*> visibleWindows() {
-    QList<QWidget*> visible;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
-            visible << w;
-    }
-    return visible;
-}
-
-QStringList entriesOf(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-}
 
 QByteArray contentOf(const QString& path) {
     QFile file(path);

@@ -19,6 +19,7 @@
 #include "ProcessFormats.h"
 #include "ProgramFolder.h"
 #include "Splash.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -37,15 +38,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QList<QWidget*> visibleWindows() {
-    QList<QWidget*> visible;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
-            visible << w;
-    }
-    return visible;
-}
 
 // A control whose event handler fails with an archive error that nothing catches.
 class Failing final : public QObject {

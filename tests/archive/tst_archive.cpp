@@ -33,12 +33,6 @@ TScheda cardTitled(const QString& title) {
     return card;
 }
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 // A file of n cards titled "Scheda 1" ... "Scheda n", followed by extra stray bytes.
 QByteArray bookOf(int n, int strayBytes = 0) {
     QByteArray content;
@@ -227,7 +221,7 @@ private Q_SLOTS:
 
     void incompleteLastRecordIsNotCounted() {
         const QString path = m_dir->filePath(u"Tre.wmn"_s);
-        writeFile(path, bookOf(3, 100));
+        QVERIFY(writeFile(path, bookOf(3, 100)));
         BookArchive archive;
         archive.Open(path);
         QCOMPARE(archive.Count(), 3);
@@ -245,7 +239,7 @@ private Q_SLOTS:
 
     void readWriteAndPositions() {
         const QString path = m_dir->filePath(u"Cinque.wmn"_s);
-        writeFile(path, bookOf(5));
+        QVERIFY(writeFile(path, bookOf(5)));
         BookArchive archive;
         archive.Open(path);
         QCOMPARE(archive.Position(), 0);
@@ -268,7 +262,7 @@ private Q_SLOTS:
 
     void readingAnIncompleteRecordFails() {
         const QString path = m_dir->filePath(u"Monca.wmn"_s);
-        writeFile(path, bookOf(1, 100));
+        QVERIFY(writeFile(path, bookOf(1, 100)));
         BookArchive archive;
         archive.Open(path);
         archive.Seek(1);
@@ -278,7 +272,7 @@ private Q_SLOTS:
 
     void seekingPastTheEndFails() {
         const QString path = m_dir->filePath(u"Due.wmn"_s);
-        writeFile(path, bookOf(2));
+        QVERIFY(writeFile(path, bookOf(2)));
         BookArchive archive;
         archive.Open(path);
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(3));
@@ -305,7 +299,7 @@ private Q_SLOTS:
     // An existing archive that cannot be opened is never emptied by a fresh creation.
     void lockedArchiveKeepsItsCards() {
         const QString path = m_dir->filePath(u"Bloccato.wmn"_s);
-        writeFile(path, bookOf(3));
+        QVERIFY(writeFile(path, bookOf(3)));
         FaultyFileSystem faulty(FaultyFileSystem::Fault::OpenFails);
         BookArchive archive;
         QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(path));
@@ -328,7 +322,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(int, countAfter);
         const QString path = m_dir->filePath(u"Guasto.wmn"_s);
-        writeFile(path, bookOf(3));
+        QVERIFY(writeFile(path, bookOf(3)));
         {
             FaultyFileSystem faulty{FaultyFileSystem::Fault(fault)};
             BookArchive archive;
@@ -347,7 +341,7 @@ private Q_SLOTS:
 
     void readErrorRaises() {
         const QString path = m_dir->filePath(u"Illeggibile.wmn"_s);
-        writeFile(path, bookOf(2));
+        QVERIFY(writeFile(path, bookOf(2)));
         FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
         BookArchive archive;
         archive.Open(path);
@@ -377,7 +371,7 @@ private Q_SLOTS:
         QFETCH(QStringList, names);
         QFETCH(QStringList, ordered);
         for (const QString& name : names)
-            writeFile(m_dir->filePath(name), {});
+            QVERIFY(writeFile(m_dir->filePath(name), {}));
         QCOMPARE(BookShelf::list(m_dir->path()), ordered);
     }
 
@@ -404,7 +398,7 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"Anna.wmn"_s);
         BookShelf::createEmpty(path);
         QCOMPARE(QFileInfo(path).size(), 0);
-        writeFile(path, bookOf(1));
+        QVERIFY(writeFile(path, bookOf(1)));
         QVERIFY_THROWS_EXCEPTION(ArchiveError, BookShelf::createEmpty(path));
         QCOMPARE(readFile(path), bookOf(1));
         QCOMPARE(BookShelf::bookNameOf(u"Anna.wmn"_s), u"Anna"_s);
@@ -414,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).mkdir(u"Cartella.wmn"_s));
         QVERIFY(!BookShelf::remove(m_dir->filePath(u"Cartella.wmn"_s)));
         QVERIFY(QFileInfo(m_dir->filePath(u"Cartella.wmn"_s)).isDir());
-        writeFile(m_dir->filePath(u"Anna.wmn"_s), {});
+        QVERIFY(writeFile(m_dir->filePath(u"Anna.wmn"_s), {}));
         QVERIFY(BookShelf::remove(m_dir->filePath(u"Anna.wmn"_s)));
         QVERIFY(!QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
     }

@@ -8,6 +8,7 @@
 #include "Guida.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -24,15 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QList<QWidget*> visibleWindows() {
-    QList<QWidget*> visible;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
-            visible << w;
-    }
-    return visible;
-}
 
 void touch(const QString& path, const QByteArray& content = {}) {
     QFile file(path);

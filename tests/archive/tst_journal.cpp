@@ -28,12 +28,6 @@ QString writerProgram() {
     return QString::fromLocal8Bit(LUMIVERA_JOURNAL_WRITER);
 }
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 // The book every test starts from: cards "vecchia 1" ... "vecchia 5" and a few stray bytes.
 QByteArray oldBook() {
     QByteArray content;
@@ -88,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(m_dir->isValid());
         m_path = m_dir->filePath(u"Giulia.wmn"_s);
         m_journal = BookArchive::journalPath(m_path);
-        writeFile(m_path, oldBook());
+        QVERIFY(writeFile(m_path, oldBook()));
     }
 
     // --- An overwrite stopped at each of its steps ------------------------------------------------
@@ -182,7 +176,7 @@ private Q_SLOTS:
         QFETCH(QString, damage);
         QFETCH(bool, rolledBack);
         const QByteArray overwritten = withCard(oldBook(), 1, newCard(1));
-        writeFile(m_path, overwritten);
+        QVERIFY(writeFile(m_path, overwritten));
         const QByteArray saved = oldBook().left(8192);
         QByteArray journal = journalOf(0, saved);
         if (damage == u"empty")
@@ -203,7 +197,7 @@ private Q_SLOTS:
             journal = journalOf(16384, saved); // the file holds 17840 bytes: 16384 + 8192 is past it
         else if (damage == u"large")
             journal += QByteArray(20000, '\0');
-        writeFile(m_journal, journal);
+        QVERIFY(writeFile(m_journal, journal));
 
         // A reader is enough to set things right.
         BookArchive archive;
@@ -218,7 +212,7 @@ private Q_SLOTS:
 
     // A journal beside a book whose archive has gone: the archive is created empty and stays empty.
     void journalWithoutItsArchive() {
-        writeFile(m_journal, journalOf(0, oldBook().left(8192)));
+        QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
         QVERIFY(QFile::remove(m_path));
         BookArchive archive;
         archive.Open(m_path);
@@ -233,8 +227,8 @@ private Q_SLOTS:
     void journalLeftAfterOpeningIsRolledBackByTheLock() {
         BookArchive archive;
         archive.Open(m_path);
-        writeFile(m_path, withCard(oldBook(), 1, newCard(1)));
-        writeFile(m_journal, journalOf(0, oldBook().left(8192)));
+        QVERIFY(writeFile(m_path, withCard(oldBook(), 1, newCard(1))));
+        QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
         archive.LockForWriting();
         QVERIFY(!QFile::exists(m_journal));
         archive.Seek(archive.Count());
@@ -326,7 +320,7 @@ private Q_SLOTS:
         }
         QVERIFY(steps > 8); // open, lock, journal, overwrite, removal at the least
         for (int step = 1; step <= steps; ++step) {
-            writeFile(m_path, oldBook());
+            QVERIFY(writeFile(m_path, oldBook()));
             Outcome outcome;
             {
                 FaultyFileSystem faulty(step, FaultyFileSystem::Kind(kind));
@@ -373,7 +367,7 @@ private Q_SLOTS:
     // --- Two programs saving into one book ----------------------------------------------------------
     void twoWritersAppendTogether() {
         constexpr int kEach = 1000;
-        writeFile(m_path, {});
+        QVERIFY(writeFile(m_path, {}));
         QProcess first;
         QProcess second;
         for (QProcess* writer : {&first, &second})

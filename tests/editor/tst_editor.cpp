@@ -57,55 +57,10 @@ TScheda card(int n) {
 }
 
 void writeBook(const QString& path, int cards) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QList<TScheda> book;
     for (int n = 1; n <= cards; ++n)
-        file.write(reinterpret_cast<const char*>(card(n).bytes().data()), kRecord);
-}
-
-QByteArray jpeg(QSize size, QColor colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "jpg").write(image);
-    return bytes;
-}
-
-// A JPEG whose frame header claims another size than the data it holds.
-QByteArray withDeclaredSize(QByteArray bytes, QSize declared) {
-    for (qsizetype i = 2; i + 8 < bytes.size(); ++i) {
-        if (uchar(bytes[i]) == 0xFF && (uchar(bytes[i + 1]) == 0xC0 || uchar(bytes[i + 1]) == 0xC2)) {
-            bytes[i + 5] = char(declared.height() >> 8);
-            bytes[i + 6] = char(declared.height() & 0xFF);
-            bytes[i + 7] = char(declared.width() >> 8);
-            bytes[i + 8] = char(declared.width() & 0xFF);
-            return bytes;
-        }
-    }
-    qFatal("no frame header");
-}
-
-// A JPEG with an EXIF orientation tag: 6 means the stored picture must be turned 90 degrees clockwise.
-QByteArray withOrientation(const QByteArray& bytes, quint16 orientation) {
-    const QByteArray exif = QByteArray("\xFF\xE1\x00\x22"
-                                       "Exif\0\0"
-                                       "II*\0\x08\0\0\0"
-                                       "\x01\0"
-                                       "\x12\x01\x03\0\x01\0\0\0",
-                                       28) +
-                            char(orientation) +
-                            QByteArray("\0\0\0"
-                                       "\0\0\0\0",
-                                       7);
-    return bytes.left(2) + exif + bytes.mid(2);
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+        book << card(n);
+    QVERIFY(writeFile(path, archiveOf(book)));
 }
 
 } // namespace
@@ -226,7 +181,7 @@ private Q_SLOTS:
         const QByteArray title("  \tServizio in spiaggia  ");
         raw.bytes()[0] = uchar(title.size());
         std::copy(title.begin(), title.end(), raw.bytes().begin() + 1);
-        writeFile(archive(), QByteArray(reinterpret_cast<const char*>(raw.bytes().data()), kRecord));
+        QVERIFY(writeFile(archive(), archiveOf({raw})));
         press(u'F');
         QCOMPARE(field(u"txtTitolo"_s), u"Servizio in spiaggia"_s);
     }
@@ -252,8 +207,8 @@ private Q_SLOTS:
     void eachCardShowsItsPhotoOrThePlaceholder() {
         openBook(3);
         QVERIFY(QDir().mkpath(PhotoStore::folder()));
-        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({600, 800}, Qt::red));
-        writeFile(PhotoStore::photoPath(u"Giulia"_s, 3), "questo non è un jpeg");
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({600, 800}, Qt::red)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 3), "questo non è un jpeg"));
         PhotoFrame* frame = editor()->photoFrame();
 
         press(u'N');
@@ -292,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QSize, upright);
         QFETCH(QSize, shown);
         const QString path = m_dir->filePath(u"ruotata.jpg"_s);
-        writeFile(path, withOrientation(jpeg(stored, Qt::blue), 6));
+        QVERIFY(writeFile(path, withOrientation(jpeg(stored, Qt::blue), 6)));
         const CardPhoto photo = CardPhoto::fromFile(path, {307, 409});
         QCOMPARE(photo.fullSize(), upright);
         QCOMPARE(photo.display().size(), shown);
@@ -302,7 +257,7 @@ private Q_SLOTS:
     // Real 100-megapixel photos load, in full when asked; a tiny file that claims an absurd size does not.
     void largeAndHostileSizes() {
         const QString big = m_dir->filePath(u"grande.jpg"_s);
-        writeFile(big, withDeclaredSize(jpeg({64, 64}, Qt::green), {12000, 8400}));
+        QVERIFY(writeFile(big, withDeclaredSize(jpeg({64, 64}, Qt::green), {12000, 8400})));
         const CardPhoto photo = CardPhoto::fromFile(big, {307, 409});
         QVERIFY(!photo.isNull());
         QCOMPARE(photo.fullSize(), QSize(12000, 8400));
@@ -312,7 +267,7 @@ private Q_SLOTS:
         const QString hostile = m_dir->filePath(u"ostile.jpg"_s);
         const QByteArray bytes = withDeclaredSize(jpeg({8, 8}, Qt::green), {30000, 30000});
         QVERIFY(bytes.size() < 1000);
-        writeFile(hostile, bytes);
+        QVERIFY(writeFile(hostile, bytes));
         QVERIFY(CardPhoto::fromFile(hostile, {307, 409}).isNull());
     }
 
@@ -485,7 +440,7 @@ private Q_SLOTS:
         openBook(2);
         QVERIFY(QDir().mkpath(PhotoStore::folder()));
         const QByteArray original = jpeg({900, 1200}, QColor(30, 120, 200));
-        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original);
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original));
         press(u'N');
         for (int save = 0; save < 10; ++save)
             press(u'S');
@@ -681,7 +636,7 @@ private Q_SLOTS:
         picture.fill(QColor(200, 40, 40));
         QVERIFY(picture.save(bmp, "BMP"));
         const QString fake = m_dir->filePath(u"testo.jpg"_s);
-        writeFile(fake, "non sono una foto");
+        QVERIFY(writeFile(fake, "non sono una foto"));
 
         dialogs.answers = {bmp};
         click(u"btnCaricaFoto"_s);
@@ -705,7 +660,7 @@ private Q_SLOTS:
         openBook(2);
         QVERIFY(QDir().mkpath(PhotoStore::folder()));
         const QByteArray original = jpeg({400, 300}, Qt::blue);
-        writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original);
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), original));
         press(u'N');
         click(u"btnCancFoto"_s);
         QVERIFY(editor()->photoFrame()->showsPlaceholder());
@@ -821,11 +776,11 @@ private Q_SLOTS:
         press(u'N');
         if (alreadyThere) {
             QVERIFY(AttachmentFolder::ensureFolder());
-            writeFile(AttachmentFolder::folder() + u"/contratto.pdf"_s, "vecchio");
+            QVERIFY(writeFile(AttachmentFolder::folder() + u"/contratto.pdf"_s, "vecchio"));
         }
         const QString source = m_dir->filePath(u"scrivania/contratto.pdf"_s);
         QVERIFY(QDir().mkpath(m_dir->filePath(u"scrivania"_s)));
-        writeFile(source, "nuovo");
+        QVERIFY(writeFile(source, "nuovo"));
         dialogs.answers = {source};
         withAttachments([&](TfrmAllegaCartella* window) {
             window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
@@ -862,7 +817,7 @@ private Q_SLOTS:
         openBook(1);
         QVERIFY(AttachmentFolder::ensureFolder());
         const QString inFolder = AttachmentFolder::folder() + u"/liberatoria.pdf"_s;
-        writeFile(inFolder, "contenuto prezioso");
+        QVERIFY(writeFile(inFolder, "contenuto prezioso"));
         dialogs.answers = {inFolder};
         withAttachments([](TfrmAllegaCartella* window) {
             window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
@@ -878,7 +833,7 @@ private Q_SLOTS:
         openBook(1);
         press(u'N'); // contratto1.pdf with "Liberatoria 1" in slot 3's description
         QVERIFY(AttachmentFolder::ensureFolder());
-        writeFile(AttachmentFolder::folder() + u"/contratto1.pdf"_s, "pdf");
+        QVERIFY(writeFile(AttachmentFolder::folder() + u"/contratto1.pdf"_s, "pdf"));
         editor()->setAttachments(std::array<QString, 6>{u"contratto1.pdf"_s, QString(), QString(),
                                                         u"Il contratto"_s, QString(), QString()});
         withAttachments([](TfrmAllegaCartella* window) {

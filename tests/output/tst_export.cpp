@@ -90,16 +90,7 @@ QList<TScheda> numberedCards(int count) {
 }
 
 void writeBook(const QString& path, const QList<TScheda>& cards) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const TScheda& card : cards)
-        QCOMPARE(file.write(reinterpret_cast<const char*>(card.bytes().data()), kRecord), kRecord);
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    QVERIFY(writeFile(path, archiveOf(cards)));
 }
 
 QString emptyRow() {
@@ -537,9 +528,9 @@ private Q_SLOTS:
         const QByteArray previous = "<html>la buona esportazione di ieri</html>";
         if (folderInTheWay) {
             QVERIFY(QDir(m_dir->path()).mkdir(u"Rove_Roruvorerud.xls"_s));
-            writeFile(exportPath() + u"/dentro.txt"_s, previous);
+            QVERIFY(writeFile(exportPath() + u"/dentro.txt"_s, previous));
         } else {
-            writeFile(exportPath(), previous);
+            QVERIFY(writeFile(exportPath(), previous));
         }
         const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         FakeMessages messages;

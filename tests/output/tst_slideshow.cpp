@@ -11,6 +11,7 @@
 #include "SlidePicture.h"
 #include "SlideShow.h"
 #include "Slideshow_Zudid.h"
+#include "TestFiles.h"
 #include "WindowFrame.h"
 
 #include <QApplication>
@@ -31,45 +32,10 @@ namespace {
 const QString kBook = u"Giulia"_s;
 
 void writeBook(const QString& path, int cards) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (int n = 1; n <= cards; ++n) {
-        TScheda card;
-        card.setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
-        file.write(reinterpret_cast<const char*>(card.bytes().data()), qint64(TScheda::kSize));
-    }
-}
-
-QByteArray jpeg(QSize size, QColor colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "jpg").write(image);
-    return bytes;
-}
-
-// A JPEG with an EXIF orientation tag: 6 means the stored picture must be turned 90 degrees clockwise.
-QByteArray withOrientation(const QByteArray& bytes, quint16 orientation) {
-    const QByteArray exif = QByteArray("\xFF\xE1\x00\x22"
-                                       "Exif\0\0"
-                                       "II*\0\x08\0\0\0"
-                                       "\x01\0"
-                                       "\x12\x01\x03\0\x01\0\0\0",
-                                       28) +
-                            char(orientation) +
-                            QByteArray("\0\0\0"
-                                       "\0\0\0\0",
-                                       7);
-    return bytes.left(2) + exif + bytes.mid(2);
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    QList<TScheda> book(cards);
+    for (int n = 1; n <= cards; ++n)
+        book[n - 1].setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
+    QVERIFY(writeFile(path, archiveOf(book)));
 }
 
 // Card n's photo is a plain picture of its own shade of grey, so what is shown says which file it is.
@@ -143,8 +109,8 @@ private Q_SLOTS:
         QFETCH(QStringList, counter);
         writeBook(archive(), cards);
         for (QChar c : photos)
-            writeFile(PhotoStore::photoPath(kBook, c.digitValue()),
-                      jpeg(QSize(64, 48), shadeOf(c.digitValue())));
+            QVERIFY(writeFile(PhotoStore::photoPath(kBook, c.digitValue()),
+                              jpeg(QSize(64, 48), shadeOf(c.digitValue()))));
 
         SlideShow show;
         show.setBook(u"  "_s + kBook + u" \t"_s, u" "_s + archive() + u"  "_s);
@@ -231,7 +197,7 @@ private Q_SLOTS:
     void failingArchiveKeepsTheCounter() {
         QFETCH(int, fault);
         writeBook(archive(), 3);
-        writeFile(PhotoStore::photoPath(kBook, 2), jpeg(QSize(64, 48), shadeOf(2)));
+        QVERIFY(writeFile(PhotoStore::photoPath(kBook, 2), jpeg(QSize(64, 48), shadeOf(2))));
         SlideShow show;
         show.setBook(kBook, archive());
         Recorder recorder(show);
@@ -294,7 +260,7 @@ private Q_SLOTS:
         QFETCH(QSize, fullSize);
         QFETCH(QSize, decoded);
         writeBook(archive(), 1);
-        writeFile(PhotoStore::photoPath(kBook, 1), file);
+        QVERIFY(writeFile(PhotoStore::photoPath(kBook, 1), file));
         SlideShow show;
         show.setBook(kBook, archive());
         show.setPictureSize(QSize(1860, 990));
@@ -314,7 +280,7 @@ private Q_SLOTS:
     void unreadablePhotoShowsTheWaitingPicture() {
         QFETCH(QByteArray, file);
         writeBook(archive(), 1);
-        writeFile(PhotoStore::photoPath(kBook, 1), file);
+        QVERIFY(writeFile(PhotoStore::photoPath(kBook, 1), file));
         SlideShow show;
         show.setBook(kBook, archive());
         Recorder recorder(show);
@@ -355,7 +321,7 @@ private Q_SLOTS:
     void windowFillsTheScreenAndClosesOnAClick() {
         QFETCH(QString, target);
         writeBook(archive(), 2);
-        writeFile(PhotoStore::photoPath(kBook, 1), jpeg(QSize(200, 150), shadeOf(1)));
+        QVERIFY(writeFile(PhotoStore::photoPath(kBook, 1), jpeg(QSize(200, 150), shadeOf(1))));
         FakeMessages messages;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {

@@ -57,29 +57,10 @@ TScheda card(int n) {
 }
 
 QByteArray bookBytes(int cards) {
-    QByteArray bytes;
+    QList<TScheda> book;
     for (int n = 1; n <= cards; ++n)
-        bytes.append(reinterpret_cast<const char*>(card(n).bytes().data()), kRecord);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QStringList entriesOf(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-}
-
-QByteArray jpegOf(QColor colour, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "jpg");
-    return bytes;
+        book << card(n);
+    return archiveOf(book);
 }
 
 QString systemText(int code) {
@@ -207,7 +188,7 @@ private Q_SLOTS:
         QFETCH(Kind, kind);
         m_windows = std::make_unique<WindowSet>();
         const QByteArray book = bookBytes(3);
-        const QByteArray oldPhoto = jpegOf(Qt::blue, {300, 200});
+        const QByteArray oldPhoto = jpeg({300, 200}, Qt::blue);
         const QString photo = PhotoStore::photoPath(u"Giulia"_s, 1);
 
         int steps = 0;

@@ -14,6 +14,7 @@
 #include "PhotoStore.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -34,11 +35,6 @@ namespace {
 
 constexpr qint64 kRecord = qint64(TScheda::kSize);
 
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
 QByteArray randomBytes(qsizetype size, quint32 seed) {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator random(seed);
@@ -53,32 +49,6 @@ QByteArray allLengthsAt255() {
     for (int f = 0; f < TScheda::kFieldCount; ++f)
         record[qsizetype(TScheda::layout(TScheda::Field(f)).offset)] = char(0xFF);
     return record;
-}
-
-QByteArray jpeg(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(10);
-    writer.write(image);
-    return bytes;
-}
-
-// A JPEG whose frame header claims another size than the data it holds.
-QByteArray withDeclaredSize(QByteArray bytes, QSize declared) {
-    for (qsizetype i = 2; i + 8 < bytes.size(); ++i) {
-        if (uchar(bytes[i]) == 0xFF && (uchar(bytes[i + 1]) == 0xC0 || uchar(bytes[i + 1]) == 0xC2)) {
-            bytes[i + 5] = char(declared.height() >> 8);
-            bytes[i + 6] = char(declared.height() & 0xFF);
-            bytes[i + 7] = char(declared.width() >> 8);
-            bytes[i + 8] = char(declared.width() & 0xFF);
-            return bytes;
-        }
-    }
-    qFatal("no frame header");
 }
 
 // A BMP header that declares width x height at 24 bits, followed by a few bytes of pixels.
@@ -245,14 +215,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QSize>("decoded"); // an invalid size: no photo
 
-        const QByteArray good = jpeg({640, 480});
+        const QByteArray good = jpeg({640, 480}, QColor(40, 90, 160), 10);
         QTest::newRow("text named .jpg")
             << u"testo.jpg"_s << QByteArray("questa non è una foto\n") << QSize();
         QTest::newRow("empty .jpg") << u"vuota.jpg"_s << QByteArray() << QSize();
         QTest::newRow("truncated JPEG") << u"tronca.jpg"_s << good.left(good.size() / 2) << QSize(640, 480);
         QTest::newRow("JPEG header only") << u"testata.jpg"_s << good.left(200) << QSize();
 
-        const QByteArray tiny = withDeclaredSize(jpeg({8, 8}), {30000, 30000});
+        const QByteArray tiny = withDeclaredSize(jpeg({8, 8}, QColor(40, 90, 160), 10), {30000, 30000});
         QTest::newRow("JPEG declaring 30000 x 30000") << u"enorme.jpg"_s << tiny << QSize();
         QTest::newRow("BMP declaring 100000 x 100000")
             << u"enorme.bmp"_s << bmpDeclaring(100000, 100000) << QSize();

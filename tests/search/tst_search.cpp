@@ -14,6 +14,7 @@
 #include "ProgramFolder.h"
 #include "QuickFind.h"
 #include "ResultListModel.h"
+#include "TestFiles.h"
 #include "TrovaBookZudid.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -57,10 +58,10 @@ TScheda scheda(const Card& c) {
 }
 
 void writeBook(const QString& path, const QList<Card>& cards) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QList<TScheda> book;
     for (const Card& c : cards)
-        file.write(reinterpret_cast<const char*>(scheda(c).bytes().data()), qsizetype(TScheda::kSize));
+        book << scheda(c);
+    QVERIFY(writeFile(path, archiveOf(book)));
 }
 
 CardSearch::Criteria criterion(TScheda::Field field, const QString& text) {

@@ -1,12 +1,33 @@
-// Reading back what the program wrote to disk.
+// The files a test starts from and what the program wrote to disk.
 #pragma once
 
+#include "TScheda.h"
+
 #include <QByteArray>
-#include <QFile>
+#include <QColor>
+#include <QList>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 
 // The whole content of a file, or nothing when it cannot be read.
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray readFile(const QString& path);
+
+// Writes the whole content, making the folders on the way; false when any of it fails.
+bool writeFile(const QString& path, const QByteArray& content);
+
+// Every name in a folder, hidden ones included.
+QStringList entriesOf(const QString& folder);
+
+// The bytes of an archive that holds these cards in this order.
+QByteArray archiveOf(const QList<TScheda>& cards);
+
+// A plain picture of one colour as a JPEG file's bytes (quality -1: the encoder's own).
+QByteArray jpeg(QSize size, QColor colour, int quality = -1);
+
+// The JPEG with its frame header claiming another size than the data it holds.
+QByteArray withDeclaredSize(QByteArray bytes, QSize declared);
+
+// The JPEG with an EXIF orientation tag: 6 means the stored picture must be turned 90 degrees
+// clockwise.
+QByteArray withOrientation(const QByteArray& bytes, quint16 orientation);
