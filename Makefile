@@ -2,7 +2,8 @@
 # make test  installs what is missing, builds with sanitizers and runs every test
 # make bench installs what is missing, builds a release and runs the benchmarks
 # make fuzz  installs what is missing, builds the fuzz targets with clang and runs each for FUZZ_TIME
-#            seconds (new crashes land in build/fuzz/crashes; keep them in tests/fixtures/fuzz/<target>)
+#            seconds or FUZZ_RUNS inputs, whichever ends first (new crashes land in build/fuzz/crashes;
+#            keep them in tests/fixtures/fuzz/<target>); FUZZ_TARGETS picks some of the targets
 
 JOBS ?= $(shell nproc)
 # Short runs: the figures are ratios to floors measured in the same run, not absolute times.
@@ -40,7 +41,8 @@ bench: deps
 	@echo; echo "== Figures ($$(nproc) cores) =="; cat build/bench/figures.txt
 
 FUZZ_TIME ?= 60
-FUZZ_TARGETS = record archive password photo export
+FUZZ_RUNS ?= -1
+FUZZ_TARGETS ?= record archive password photo export
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -50,7 +52,7 @@ fuzz: deps
 	for t in $(FUZZ_TARGETS); do \
 		mkdir -p build/fuzz/corpus/$$t tests/fixtures/fuzz/$$t; \
 		ASAN_OPTIONS=intercept_tls_get_addr=0 QT_QPA_PLATFORM=offscreen \
-		./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_TIME) -timeout=20 -rss_limit_mb=4096 \
+		./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_TIME) -runs=$(FUZZ_RUNS) -timeout=20 -rss_limit_mb=4096 \
 			-print_final_stats=1 -artifact_prefix=build/fuzz/crashes/$$t- \
 			build/fuzz/corpus/$$t tests/fixtures/fuzz/$$t || exit 1; \
 	done
