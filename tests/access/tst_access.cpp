@@ -866,10 +866,6 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestAccess test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestAccess)
 
 #include "tst_access.moc"

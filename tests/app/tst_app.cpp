@@ -617,9 +617,5 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestApp test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestApp)
 #include "tst_app.moc"

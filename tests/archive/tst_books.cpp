@@ -304,9 +304,5 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestBooks test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestBooks)
 #include "tst_books.moc"

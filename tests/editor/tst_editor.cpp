@@ -21,6 +21,7 @@
 #include "ProgramFolder.h"
 #include "StatusHints.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 #include "Zoom.h"
@@ -960,9 +961,5 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestEditor test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestEditor)
 #include "tst_editor.moc"

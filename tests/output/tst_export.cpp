@@ -13,6 +13,7 @@
 #include "Picture.h"
 #include "ProgramFolder.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowFrame.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -596,9 +597,5 @@ private:
     std::unique_ptr<TfrmExpBookZudid> m_window;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestExport test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestExport)
 #include "tst_export.moc"

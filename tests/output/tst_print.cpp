@@ -16,6 +16,7 @@
 #include "StampaBookZudid.h"
 #include "TScheda.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowFrame.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -345,9 +346,5 @@ private:
     FakeMessages m_messages;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestPrint test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestPrint)
 #include "tst_print.moc"

@@ -12,6 +12,7 @@
 #include "SlideShow.h"
 #include "Slideshow_Zudid.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowFrame.h"
 
 #include <QApplication>
@@ -410,10 +411,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestSlideshow test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestSlideshow)
 
 #include "tst_slideshow.moc"

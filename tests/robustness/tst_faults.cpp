@@ -20,6 +20,7 @@
 #include "Picture.h"
 #include "ProgramFolder.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -503,10 +504,6 @@ private:
     std::unique_ptr<TfrmExpBookZudid> m_window;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestFaults test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestFaults)
 
 #include "tst_faults.moc"

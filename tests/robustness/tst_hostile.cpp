@@ -15,6 +15,7 @@
 #include "Picture.h"
 #include "ProgramFolder.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
 
@@ -361,10 +362,6 @@ private:
     std::unique_ptr<WindowSet> m_windows;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestHostile test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestHostile)
 
 #include "tst_hostile.moc"

@@ -15,6 +15,7 @@
 #include "QuickFind.h"
 #include "ResultListModel.h"
 #include "TestFiles.h"
+#include "TestWindows.h"
 #include "TrovaBookZudid.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -380,9 +381,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-int main(int argc, char* argv[]) {
-    LumiveraApplication app(argc, argv);
-    TestSearch test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMIVERA_WINDOW_TEST_MAIN(TestSearch)
 #include "tst_search.moc"

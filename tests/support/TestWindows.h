@@ -1,8 +1,11 @@
 // The windows a test sees on the screen.
 #pragma once
 
+#include "Application.h"
+
 #include <QApplication>
 #include <QList>
+#include <QTest>
 #include <QWidget>
 
 // The top-level windows now shown.
@@ -14,3 +17,12 @@ inline QList<QWidget*> visibleWindows() {
     }
     return visible;
 }
+
+// The main function of a test program that drives windows: they run under the program's own
+// application object, so an error no handler catches reaches the error report as in the program.
+#define LUMIVERA_WINDOW_TEST_MAIN(TestClass)                                                                 \
+    int main(int argc, char* argv[]) {                                                                       \
+        LumiveraApplication app(argc, argv);                                                                 \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }
