@@ -1,9 +1,7 @@
 // The window that previews the card on an A4 page, with the texts and the photo that the record editor shows.
 #pragma once
 
-#include "CardPrintJob.h"
-
-#include <QDialog>
+#include "CardPrintWindow.h"
 
 #include <memory>
 
@@ -11,7 +9,7 @@ namespace Ui {
 class TfrmAnteprimaBookZudid;
 }
 
-class TfrmAnteprimaBookZudid final : public QDialog {
+class TfrmAnteprimaBookZudid final : public CardPrintWindow {
     Q_OBJECT
 
 public:
@@ -20,15 +18,6 @@ public:
 
     static QString failureMessage();
 
-    // The photo the page will carry (imgLogo), copied from the editor when the window was shown.
-    const QImage& photo() const { return m_job.photo(); }
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void btnStampaClick();
-
     std::unique_ptr<Ui::TfrmAnteprimaBookZudid> ui;
-    CardPrintJob m_job;
 };
