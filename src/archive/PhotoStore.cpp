@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
+
 namespace {
 
 // Opens a reader that decodes upright and accepts pictures up to kMaxPixels; the upright full size
@@ -22,10 +24,16 @@ bool openReader(QImageReader& reader, QSize* upright, bool* rotated) {
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
         return false;
-    if (qint64(stored.width()) * stored.height() > PhotoStore::kMaxPixels)
+    const qint64 pixels = qint64(stored.width()) * stored.height();
+    if (pixels > PhotoStore::kMaxPixels)
         return false;
-    // Four bytes a pixel, with room to spare for the decoder's own buffers.
-    reader.setAllocationLimit(int(qint64(stored.width()) * stored.height() * 4 / (1024 * 1024)) + 64);
+    // What the picture takes in the format the decoder says it will produce (16-bit channels take eight
+    // bytes a pixel; when the decoder does not say, that is assumed), with room to spare for the
+    // decoder's own buffers.
+    const QImage::Format format = reader.imageFormat();
+    const qint64 bitsPerPixel =
+        format == QImage::Format_Invalid ? 64 : QImage::toPixelFormat(format).bitsPerPixel();
+    reader.setAllocationLimit(int(pixels * std::max<qint64>(bitsPerPixel, 32) / 8 / (1024 * 1024)) + 64);
     *rotated = reader.transformation() & QImageIOHandler::TransformationRotate90;
     *upright = *rotated ? stored.transposed() : stored;
     return true;

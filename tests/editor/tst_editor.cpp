@@ -272,6 +272,31 @@ private Q_SLOTS:
         QVERIFY(CardPhoto::fromFile(hostile, {307, 409}).isNull());
     }
 
+    // A photo of 16 bits a channel decodes to eight bytes a pixel: above 16.7 megapixels that is more
+    // than four bytes a pixel and a margin, and it still loads, for the frame and in full.
+    void deepColourPhotosLoad() {
+        const QSize size(5000, 4000);
+        QImage deep(size, QImage::Format_RGBA64);
+        deep.fill(QColor(200, 120, 40));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        writer.setQuality(90); // the fastest compression
+        QVERIFY(writer.write(deep));
+        deep = QImage();
+        const QString path = m_dir->filePath(u"profonda.png"_s);
+        QVERIFY(writeFile(path, png));
+
+        const CardPhoto shown = CardPhoto::fromFile(path, {307, 409});
+        QCOMPARE(shown.fullSize(), size);
+        QCOMPARE(shown.display().size(), QSize(307, 245));
+        QCOMPARE(shown.full().size(), size);
+        const CardPhoto picked = CardPhoto::fromFileInFull(path, {307, 409});
+        QCOMPARE(picked.full().size(), size);
+        QCOMPARE(picked.full().pixelColor(4999, 3999).red(), 200);
+    }
+
     // --- The window ------------------------------------------------------------------------------
     void startsOnANewCardAndClosesToTheLauncher() {
         openBook(3);
