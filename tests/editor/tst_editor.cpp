@@ -294,7 +294,15 @@ private Q_SLOTS:
         QCOMPARE(shown.full().size(), size);
         const CardPhoto picked = CardPhoto::fromFileInFull(path, {307, 409});
         QCOMPARE(picked.full().size(), size);
-        QCOMPARE(picked.full().pixelColor(4999, 3999).red(), 200);
+        QCOMPARE(picked.full().pixelColor(4999, 3999), QColor(200, 120, 40));
+        // Saved with its card, it becomes an ordinary JPEG of the same picture.
+        QVERIFY(PhotoStore::SaveCardPhoto(picked.full(), u"Giulia"_s, 1));
+        const QImage saved(PhotoStore::photoPath(u"Giulia"_s, 1));
+        QCOMPARE(saved.size(), size);
+        const QColor colour = saved.pixelColor(2500, 2000);
+        QVERIFY2(qAbs(colour.red() - 200) <= 2 && qAbs(colour.green() - 120) <= 2 &&
+                     qAbs(colour.blue() - 40) <= 2,
+                 qPrintable(colour.name()));
     }
 
     // --- The window ------------------------------------------------------------------------------
