@@ -67,26 +67,42 @@ CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
     bool rotated = false;
     if (!openReader(reader, &upright, &rotated))
         return photo;
-    const QSize shown = FitRule::fit(upright, frame).size();
+    const QSize shown = FitRule::fit(upright, frame).size().expandedTo({1, 1});
     const bool scaled = shown.width() < upright.width() || shown.height() < upright.height();
-    if (scaled) // the decoder's own scaling, applied before the picture is turned upright
+    if (scaled && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        // The decoder's own scaling (libjpeg's), applied before the picture is turned upright; the full
+        // picture is decoded when something needs it.
         reader.setScaledSize(rotated ? shown.transposed() : shown);
-    QImage display = reader.read();
-    if (display.isNull())
+        const QImage display = reader.read();
+        if (display.isNull())
+            return photo;
+        photo.m_path = path;
+        photo.m_fullSize = upright;
+        photo.m_display = display;
+        photo.m_full = std::make_shared<QImage>();
         return photo;
+    }
+    // Decoded at full size: the picture's size is the one decoded, which the file's header may state
+    // otherwise (a GIF's screen can be larger than its picture).
+    const QImage full = reader.read();
+    if (full.isNull())
+        return photo;
+    photo = inFull(full, frame);
     photo.m_path = path;
-    photo.m_fullSize = upright;
-    photo.m_display = display;
-    photo.m_full = std::make_shared<QImage>(scaled ? QImage() : display);
+    if (photo.m_display.size() != full.size())
+        *photo.m_full = QImage(); // only the shrunk copy is kept; the full picture is decoded again on demand
     return photo;
 }
 
 CardPhoto CardPhoto::fromFileInFull(const QString& path, QSize frame) {
-    const QImage full = decodeFull(path);
-    if (full.isNull())
-        return {};
+    return inFull(decodeFull(path), frame);
+}
+
+CardPhoto CardPhoto::inFull(const QImage& full, QSize frame) {
     CardPhoto photo = fromImage(full);
-    const QSize shown = FitRule::fit(full.size(), frame).size();
+    if (photo.isNull())
+        return photo;
+    const QSize shown = FitRule::fit(full.size(), frame).size().expandedTo({1, 1});
     if (shown != full.size())
         photo.m_display = full.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return photo;

@@ -37,6 +37,9 @@ public:
     QString sourcePath() const { return m_path; }
 
 private:
+    // The picture decoded at full size, with a copy shrunk to the frame when it does not fit.
+    static CardPhoto inFull(const QImage& full, QSize frame);
+
     QString m_path;
     QSize m_fullSize;
     QImage m_display;

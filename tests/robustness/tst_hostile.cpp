@@ -230,6 +230,11 @@ private Q_SLOTS:
         QTest::newRow("BMP declaring 100000 x 100000 named .jpg")
             << u"finta.jpg"_s << bmpDeclaring(100000, 100000) << QSize();
         QTest::newRow("BMP declaring a negative width") << u"storta.bmp"_s << bmpDeclaring(-5, 7) << QSize();
+        // A GIF's header states the size of its first picture; the decoder gives the whole screen.
+        QTest::newRow("GIF whose screen is wider than its picture")
+            << u"larga.gif"_s
+            << QByteArray::fromBase64("R0lGODlhAT0BAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==")
+            << QSize(15617, 1);
     }
     void photoFiles() {
         QFETCH(QString, name);
@@ -242,12 +247,17 @@ private Q_SLOTS:
 
         const CardPhoto photo = CardPhoto::fromFile(path, PhotoStore::kPlaceholderSize);
         QCOMPARE(photo.isNull(), !decoded.isValid());
-        if (decoded.isValid()) {
-            QCOMPARE(photo.fullSize(), decoded);
-            QVERIFY(photo.display().width() <= PhotoStore::kPlaceholderSize.width());
-        }
         const CardPhoto inFull = CardPhoto::fromFileInFull(path, PhotoStore::kPlaceholderSize);
         QCOMPARE(inFull.isNull(), !decoded.isValid());
+        for (const CardPhoto& loaded : {photo, inFull}) {
+            if (!decoded.isValid())
+                break;
+            QCOMPARE(loaded.fullSize(), decoded);
+            QCOMPARE(loaded.full().size(), decoded);
+            QVERIFY(!loaded.display().isNull());
+            QVERIFY(loaded.display().width() <= PhotoStore::kPlaceholderSize.width());
+            QVERIFY(loaded.display().height() <= PhotoStore::kPlaceholderSize.height());
+        }
 
         // As a card's photo: the stored photo of card 1 of a book.
         QVERIFY(PhotoStore::ensureFolder());
