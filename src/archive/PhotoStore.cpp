@@ -39,13 +39,22 @@ bool openReader(QImageReader& reader, QSize* upright, bool* rotated) {
     return true;
 }
 
+// The picture decoded at full size; a null image when it is larger than kMaxPixels, which a decoder
+// can make it even when the header stated less (a GIF's screen can be larger than its picture).
+QImage readFull(QImageReader& reader) {
+    const QImage full = reader.read();
+    if (qint64(full.width()) * full.height() > PhotoStore::kMaxPixels)
+        return {};
+    return full;
+}
+
 QImage decodeFull(const QString& path) {
     QImageReader reader(path);
     QSize upright;
     bool rotated = false;
     if (!openReader(reader, &upright, &rotated))
         return {};
-    return reader.read();
+    return readFull(reader);
 }
 
 } // namespace
@@ -84,7 +93,7 @@ CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
     }
     // Decoded at full size: the picture's size is the one decoded, which the file's header may state
     // otherwise (a GIF's screen can be larger than its picture).
-    const QImage full = reader.read();
+    const QImage full = readFull(reader);
     if (full.isNull())
         return photo;
     photo = inFull(full, frame);

@@ -235,6 +235,10 @@ private Q_SLOTS:
             << u"larga.gif"_s
             << QByteArray::fromBase64("R0lGODlhAT0BAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==")
             << QSize(15617, 1);
+        // The screen is what is decoded, and it holds more than 250 megapixels, which is refused.
+        QTest::newRow("GIF whose screen is larger than the limit")
+            << u"schermo.gif"_s << QByteArray::fromBase64("R0lGODlhAT0BPwAAACwAAAA5YfkEAwAAAAAsPwABAQAHASIb")
+            << QSize();
     }
     void photoFiles() {
         QFETCH(QString, name);
