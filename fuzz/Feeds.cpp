@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -257,15 +258,22 @@ bool password(QByteArrayView input) {
     return true;
 }
 
-bool photo(QByteArrayView input) {
-    const CardPhoto photo = CardPhoto::fromFile(scratchFile(input, ".jpg"), PhotoStore::kPlaceholderSize);
+bool photo(QByteArrayView input, qint64 largestDecoded) {
+    const QString path = scratchFile(input, ".jpg");
+    const QSize declared = QImageReader(path).size();
+    const qint64 pixels = qint64(declared.width()) * declared.height();
+    if (pixels > largestDecoded && pixels <= PhotoStore::kMaxPixels)
+        return true;
+    const CardPhoto photo = CardPhoto::fromFile(path, PhotoStore::kPlaceholderSize);
     if (photo.isNull())
         return true;
     const QSize full = photo.fullSize();
     if (qint64(full.width()) * full.height() > PhotoStore::kMaxPixels)
         return false;
-    return photo.display().width() <= std::max(full.width(), PhotoStore::kPlaceholderSize.width()) &&
-           photo.display().height() <= std::max(full.height(), PhotoStore::kPlaceholderSize.height());
+    // The frame's copy is a real picture that fits the frame.
+    const QImage& display = photo.display();
+    return !display.isNull() && display.width() <= PhotoStore::kPlaceholderSize.width() &&
+           display.height() <= PhotoStore::kPlaceholderSize.height();
 }
 
 bool exportRows(QByteArrayView input) {

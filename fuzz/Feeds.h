@@ -3,6 +3,8 @@
 // (a crash or a sanitizer report needs no return value).
 #pragma once
 
+#include "PhotoStore.h"
+
 #include <QByteArrayView>
 
 namespace Feeds {
@@ -16,8 +18,9 @@ bool record(QByteArrayView input);
 bool archive(QByteArrayView input);
 // The input as scrambled digits, and as the password store file.
 bool password(QByteArrayView input);
-// The input as a photo file, loaded as the editor loads a card's photo.
-bool photo(QByteArrayView input);
+// The input as a photo file, loaded as the editor loads a card's photo. A file stating more pixels
+// than largestDecoded, but no more than the program accepts, is passed over.
+bool photo(QByteArrayView input, qint64 largestDecoded = PhotoStore::kMaxPixels);
 // The input as a book's archive and as text typed into the grid, exported.
 bool exportRows(QByteArrayView input);
 

@@ -39,10 +39,11 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray input = file.readAll();
-        const auto feed = target == u"record"_s     ? &Feeds::record
+        using Feed = bool (*)(QByteArrayView);
+        const Feed feed = target == u"record"_s     ? &Feeds::record
                           : target == u"archive"_s  ? &Feeds::archive
                           : target == u"password"_s ? &Feeds::password
-                          : target == u"photo"_s    ? &Feeds::photo
+                          : target == u"photo"_s    ? [](QByteArrayView in) { return Feeds::photo(in); }
                                                     : &Feeds::exportRows;
         QVERIFY(feed(input));
     }
