@@ -22,18 +22,6 @@ ReportObject text(const QString& name, QRectF geometry, const QFont& font, const
     return object;
 }
 
-// A bar: filled royal blue with a royal-blue outline.
-ReportObject bar(const QString& name, QRectF geometry) {
-    ReportObject object;
-    object.name = name;
-    object.kind = ReportObject::Kind::Rectangle;
-    object.geometry = geometry;
-    object.fill = kRoyalBlue;
-    object.frameColour = kRoyalBlue;
-    object.frameWidth = Report::fromUnits(1);
-    return object;
-}
-
 // A box: no fill, a black outline one unit wide.
 ReportObject box(const QString& name, QRectF geometry) {
     ReportObject object;
@@ -42,6 +30,14 @@ ReportObject box(const QString& name, QRectF geometry) {
     object.geometry = geometry;
     object.frameColour = QColor(Qt::black);
     object.frameWidth = Report::fromUnits(1);
+    return object;
+}
+
+// A bar: a box filled royal blue, with a royal-blue outline.
+ReportObject bar(const QString& name, QRectF geometry) {
+    ReportObject object = box(name, geometry);
+    object.fill = kRoyalBlue;
+    object.frameColour = kRoyalBlue;
     return object;
 }
 

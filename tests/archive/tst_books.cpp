@@ -8,6 +8,7 @@
 #include "Guida.h"
 #include "Picture.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 #include "TestWindows.h"
 #include "WindowSet.h"
 #include "Windows.h"
@@ -70,9 +71,8 @@ class TestBooks : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
-        ProgramFolder::setPath(m_dir->path());
         m_windows = std::make_unique<WindowSet>();
         Windows::frmAvvio->show();
     }

@@ -71,9 +71,8 @@ class TestEditor : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
-        ProgramFolder::setPath(m_dir->path());
         m_windows = std::make_unique<WindowSet>();
     }
     void cleanup() { m_windows.reset(); }

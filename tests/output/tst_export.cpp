@@ -186,9 +186,8 @@ class TestExport : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
-        ProgramFolder::setPath(m_dir->path());
         m_windows = std::make_unique<WindowSet>();
         Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
     }

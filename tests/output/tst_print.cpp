@@ -38,14 +38,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 QImage solid(QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -59,9 +51,8 @@ class TestPrint : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
-        ProgramFolder::setPath(m_dir->path());
         m_windows = std::make_unique<WindowSet>();
         m_printing = std::make_unique<FakePrinting>();
         m_printing->output = m_dir->filePath(u"scheda.pdf"_s);

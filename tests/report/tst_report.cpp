@@ -8,6 +8,7 @@
 #include "ReportPainter.h"
 #include "ReportTemplate.h"
 #include "SearchSummary.h"
+#include "TestFiles.h"
 
 #include <QImage>
 #include <QPainter>
@@ -76,14 +77,6 @@ Report::ReportTemplate summary(int lines) {
         resultLines << u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i);
     SearchSummary::fill(report, resultLines);
     return report;
-}
-
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace

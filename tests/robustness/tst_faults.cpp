@@ -79,9 +79,8 @@ class TestFaults : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
-        ProgramFolder::setPath(m_dir->path());
     }
     void cleanup() {
         m_window.reset();

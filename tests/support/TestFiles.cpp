@@ -1,11 +1,14 @@
 #include "TestFiles.h"
 
+#include "ProgramFolder.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QProcess>
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -22,6 +25,21 @@ bool writeFile(const QString& path, const QByteArray& content) {
 
 QStringList entriesOf(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+std::unique_ptr<QTemporaryDir> scratchProgramFolder() {
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (folder->isValid())
+        ProgramFolder::setPath(folder->path());
+    return folder;
 }
 
 QByteArray archiveOf(const QList<TScheda>& cards) {

@@ -9,6 +9,9 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // The whole content of a file, or nothing when it cannot be read.
 QByteArray readFile(const QString& path);
@@ -21,6 +24,12 @@ QStringList entriesOf(const QString& folder);
 
 // The bytes of an archive that holds these cards in this order.
 QByteArray archiveOf(const QList<TScheda>& cards);
+
+// The text of a PDF file as pdftotext lays it out, or nothing when it cannot be read.
+QString pdfText(const QString& pdf);
+
+// A scratch folder made the program's folder for one test; check isValid() before use.
+std::unique_ptr<QTemporaryDir> scratchProgramFolder();
 
 // A plain picture of one colour as a JPEG file's bytes (quality -1: the encoder's own).
 QByteArray jpeg(QSize size, QColor colour, int quality = -1);
