@@ -69,8 +69,11 @@ QString TfrmApriZudid::countLine(int books) {
     return QStringLiteral("Sono stati creati %1 book fotografici.").arg(books);
 }
 
+// Listed anew when the launcher shows the window, not when it is restored after being minimised.
 void TfrmApriZudid::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
     m_closeReason = CloseReason::Avvio;
     listBooks();
 }

@@ -60,8 +60,11 @@ QString TfrmCreaZudid::createdMessage() {
                           "esistenti.");
 }
 
+// Emptied when the launcher shows the window, not when it is restored after being minimised.
 void TfrmCreaZudid::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
     ui->txtFile->clear();
     ui->txtFile->setFocus();
 }

@@ -39,13 +39,24 @@ bool openReader(QImageReader& reader, QSize* upright, bool* rotated) {
     return true;
 }
 
+// Qt's smooth scaling of a two-colour picture (one bit a pixel) drops its colours: an all-blue
+// picture comes out black. Such a picture is decoded in full, which costs little, and widened to one
+// byte a pixel with the same colour table before anything scales it.
+bool isOneBit(QImage::Format format) {
+    return format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
+}
+
+QImage scalable(QImage picture) {
+    return isOneBit(picture.format()) ? picture.convertToFormat(QImage::Format_Indexed8) : picture;
+}
+
 // The picture decoded at full size; a null image when it is larger than kMaxPixels, which a decoder
 // can make it even when the header stated less (a GIF's screen can be larger than its picture).
 QImage readFull(QImageReader& reader) {
     const QImage full = reader.read();
     if (qint64(full.width()) * full.height() > PhotoStore::kMaxPixels)
         return {};
-    return full;
+    return scalable(full);
 }
 
 QImage decodeFull(const QString& path) {
@@ -64,8 +75,8 @@ CardPhoto CardPhoto::fromImage(const QImage& image) {
     if (image.isNull())
         return photo;
     photo.m_fullSize = image.size();
-    photo.m_display = image;
-    photo.m_full = std::make_shared<QImage>(image);
+    photo.m_display = scalable(image);
+    photo.m_full = std::make_shared<QImage>(photo.m_display);
     return photo;
 }
 
@@ -78,7 +89,7 @@ CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
         return photo;
     const QSize shown = FitRule::fit(upright, frame).size().expandedTo({1, 1});
     const bool scaled = shown.width() < upright.width() || shown.height() < upright.height();
-    if (scaled && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+    if (scaled && reader.supportsOption(QImageIOHandler::ScaledSize) && !isOneBit(reader.imageFormat())) {
         // The decoder's own scaling (libjpeg's), applied before the picture is turned upright; the full
         // picture is decoded when something needs it.
         reader.setScaledSize(rotated ? shown.transposed() : shown);

@@ -178,9 +178,12 @@ void TfrmBookZudid::openBook(const QString& bookName, const QString& archivePath
     ui->lblNome->setText(m_bookName);
 }
 
+// Every showing by the program opens a book and starts on an empty new card. A window restored after
+// being minimised is shown again by the window system (a spontaneous showing) and keeps its card.
 void TfrmBookZudid::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    ClearCard();
+    if (!event->spontaneous())
+        ClearCard();
 }
 
 void TfrmBookZudid::closeEvent(QCloseEvent* event) {

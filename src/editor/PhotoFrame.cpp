@@ -12,6 +12,7 @@ PhotoFrame::PhotoFrame(QWidget* parent)
 
 void PhotoFrame::setPhoto(const CardPhoto& photo) {
     m_photo = photo;
+    m_scaled = QImage(); // the copy scaled for the drawn size belongs to the previous picture
     m_placeholder = false;
     update();
 }

@@ -6,7 +6,6 @@
 #include "WindowFrame.h"
 
 #include <QMouseEvent>
-#include <QScreen>
 
 TfrmZoom::TfrmZoom(QWidget* parent)
     : QDialog(parent)
@@ -15,7 +14,7 @@ TfrmZoom::TfrmZoom(QWidget* parent)
     ui->setupUi(this);
     setWindowTitle(QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
     setWindowFlags(Qt::Window);
-    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::makeMaximisedPicture(this, ui->panContainer, ui->imgFoto);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
     connect(ui->imgFoto, &PhotoFrame::clicked, this, &QDialog::accept);
     ui->panContainer->installEventFilter(this);
@@ -29,14 +28,6 @@ void TfrmZoom::setPhoto(const CardPhoto& photo) {
 
 PhotoFrame* TfrmZoom::photoFrame() const {
     return ui->imgFoto;
-}
-
-// The photo area is the screen less 60 units wide and 90 high, centred in the maximised window.
-void TfrmZoom::showEvent(QShowEvent* event) {
-    const QSize area = screen()->size() - QSize(60, 90);
-    ui->panContainer->setFixedSize(area);
-    ui->imgFoto->setGeometry(QRect(QPoint(0, 0), area));
-    QDialog::showEvent(event);
 }
 
 bool TfrmZoom::eventFilter(QObject* watched, QEvent* event) {

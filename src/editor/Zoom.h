@@ -23,7 +23,6 @@ public:
     PhotoFrame* photoFrame() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -8,7 +8,6 @@
 #include "WindowFrame.h"
 
 #include <QMouseEvent>
-#include <QScreen>
 
 TfrmSlideshow_Zudid::TfrmSlideshow_Zudid(QWidget* parent)
     : QDialog(parent)
@@ -18,7 +17,7 @@ TfrmSlideshow_Zudid::TfrmSlideshow_Zudid(QWidget* parent)
     ui->setupUi(this);
     setWindowTitle(QStringLiteral(" Slide Show Book Fotografico"));
     setWindowFlags(Qt::Window);
-    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::makeMaximisedPicture(this, ui->panContainer, ui->imgFoto);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
     ui->imgFoto->setCursor(Qt::PointingHandCursor);
 
@@ -50,16 +49,12 @@ void TfrmSlideshow_Zudid::done(int result) {
     QDialog::done(result);
 }
 
-// The picture area is the screen less 60 units wide and 90 high, centred in the maximised window. The
-// show starts at the first showing only: restoring a minimised window goes on where it was.
+// The show starts at the first showing only: restoring a minimised window goes on where it was.
 void TfrmSlideshow_Zudid::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_started)
         return;
     m_started = true;
-    const QSize area = (screen()->size() - QSize(60, 90)).expandedTo(QSize(1, 1));
-    ui->panContainer->setFixedSize(area);
-    ui->imgFoto->setGeometry(QRect(QPoint(0, 0), area));
     m_show->setPictureSize(ui->imgFoto->decodeSize());
     m_show->start();
 }

@@ -100,6 +100,15 @@ void makeMaximised(QWidget* window, QWidget* panel) {
     window->setWindowState(Qt::WindowMaximized);
 }
 
+void makeMaximisedPicture(QWidget* window, QWidget* panel, QWidget* picture) {
+    // Sized before the window is first shown: a panel that grows while a window manager maps the window
+    // takes the window out of its maximised state, half off the screen.
+    const QSize area = (window->screen()->size() - QSize(60, 90)).expandedTo(QSize(1, 1));
+    panel->resize(area);
+    picture->setGeometry(QRect(QPoint(0, 0), area));
+    makeMaximised(window, panel);
+}
+
 void setGradient(QWidget* window, const QColor& top, const QColor& bottom) {
     window->installEventFilter(new GradientPainter(window, top, bottom));
 }

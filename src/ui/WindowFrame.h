@@ -14,6 +14,9 @@ enum class Centre { Screen, Owner };
 
 void makeFixedDialog(QDialog* window, Centre centre);
 void makeMaximised(QWidget* window, QWidget* panel);
+// A maximised window showing one picture: its panel, and the picture filling it, are as large as the
+// screen less 60 units wide and 90 high.
+void makeMaximisedPicture(QWidget* window, QWidget* panel, QWidget* picture);
 void setGradient(QWidget* window, const QColor& top, const QColor& bottom);
 
 // The colours the windows share.

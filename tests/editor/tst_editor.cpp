@@ -304,6 +304,54 @@ private Q_SLOTS:
                  qPrintable(colour.name()));
     }
 
+    // A frame shows the picture it holds now, also when the next one is drawn at the same size.
+    void frameShowsEachNewPhoto() {
+        PhotoFrame frame;
+        frame.resize(307, 409);
+        for (const QColor colour : {QColor(Qt::red), QColor(Qt::blue), QColor(Qt::green)}) {
+            QImage photo(4032, 3024, QImage::Format_RGB32);
+            photo.fill(colour);
+            frame.setPhoto(CardPhoto::fromImage(photo));
+            QCOMPARE(frame.grab().toImage().pixelColor(150, 200), colour);
+        }
+    }
+
+    // Palette pictures of one, four and eight bits a pixel keep their own colours when shrunk for the
+    // frame, when decoded in full and when drawn.
+    void palettePicturesKeepTheirColours_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QImage::Format>("stored");
+        QTest::newRow("PNG, 1 bit") << "png"_ba << QImage::Format_Mono;
+        QTest::newRow("BMP, 1 bit") << "bmp"_ba << QImage::Format_Mono;
+        QTest::newRow("BMP, 1 bit, least significant first") << "bmp"_ba << QImage::Format_MonoLSB;
+        QTest::newRow("PNG, 8 bits") << "png"_ba << QImage::Format_Indexed8;
+        QTest::newRow("BMP, 8 bits") << "bmp"_ba << QImage::Format_Indexed8;
+    }
+    void palettePicturesKeepTheirColours() {
+        QFETCH(QByteArray, format);
+        QFETCH(QImage::Format, stored);
+        const QColor blue(0, 0, 255);
+        QImage picture(640, 480, stored);
+        picture.setColorTable({blue.rgb(), qRgb(255, 255, 0)});
+        picture.fill(0);
+        const QString path = m_dir->filePath(u"tavolozza."_s + QString::fromLatin1(format));
+        QImageWriter writer(path, format);
+        QVERIFY2(writer.write(picture), qPrintable(writer.errorString()));
+        QCOMPARE(QImageReader(path).imageFormat(),
+                 stored == QImage::Format_Indexed8 ? stored : QImage::Format_Mono);
+
+        const CardPhoto photo = CardPhoto::fromFile(path, {307, 409});
+        QCOMPARE(photo.display().size(), QSize(307, 231));
+        QCOMPARE(photo.display().pixelColor(150, 100), blue);
+        QCOMPARE(photo.full().pixelColor(600, 400), blue);
+        PhotoFrame frame;
+        frame.resize(307, 409);
+        frame.setPhoto(photo);
+        QCOMPARE(frame.grab().toImage().pixelColor(150, 200), blue);
+        frame.setPhoto(CardPhoto::fromFileInFull(path, {307, 409}));
+        QCOMPARE(frame.grab().toImage().pixelColor(150, 200), blue);
+    }
+
     // --- The window ------------------------------------------------------------------------------
     void startsOnANewCardAndClosesToTheLauncher() {
         openBook(3);
