@@ -1,31 +1,54 @@
 #include "ProcessFormats.h"
 
-#include <QLocale>
-
 namespace ProcessFormats {
 
 namespace {
+std::optional<QLocale>& fixedLocale() {
+    static std::optional<QLocale> locale;
+    return locale;
+}
+
 struct Settings {
     QString shortDate;
     QChar decimal;
 };
 
 Settings& settings() {
-    static Settings s{QLocale::system().dateFormat(QLocale::ShortFormat),
-                      QLocale::system().decimalPoint().at(0)};
+    static Settings s{systemLocale().dateFormat(QLocale::ShortFormat), systemLocale().decimalPoint().at(0)};
     return s;
 }
+
+// A separator must be a mark of its own: a blank, a letter or no separator at all would write dates
+// such as "03 12 2026", which no one searches for as "/12/"; those give "/".
+QChar dateSeparatorOf(const QLocale& locale) {
+    // The separator is what follows the first field of the format ("dd.MM.yy", "d MMM yyyy"); a
+    // separator written in quotes counts by its first character.
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    qsizetype i = 0;
+    while (i < format.size() && format[i].isLetter())
+        ++i;
+    if (i < format.size() && format[i] == u'\'')
+        ++i;
+    if (i == format.size())
+        return u'/';
+    const QChar separator = format[i];
+    if ((separator.isPunct() || separator.isSymbol()) && separator != u'\'')
+        return separator;
+    return u'/';
+}
+
 } // namespace
 
+QLocale systemLocale() {
+    return fixedLocale() ? *fixedLocale() : QLocale::system();
+}
+
+void setSystemLocale(std::optional<QLocale> locale) {
+    fixedLocale() = std::move(locale);
+}
+
 QChar systemDateSeparator() {
-    // The first character of the system's short date format that is neither a field letter nor a
-    // quote is its separator.
-    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-    for (QChar c : format) {
-        if (!c.isLetter() && c != u'\'')
-            return c;
-    }
-    return u'/';
+    return dateSeparatorOf(systemLocale());
 }
 
 void apply() {

@@ -4,14 +4,24 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
+
+#include <optional>
 
 namespace ProcessFormats {
 
 // Sets the two settings; the same values every time.
 void apply();
 
-// The date separator the system uses in its short date format ("/" when it names none).
+// The regional settings the separator is read from: the system's, unless a test fixed others.
+QLocale systemLocale();
+// Fixes the regional settings (tests); std::nullopt returns to the system's. Takes effect at the next
+// apply().
+void setSystemLocale(std::optional<QLocale> locale);
+
+// The date separator of the system's short date format: a punctuation mark or a symbol as the system
+// gives it ("/", ".", "-"), "/" when the system separates with a blank or a letter or not at all.
 QChar systemDateSeparator();
 
 // The short date format in force, as a QDate format: "dd/MM/yyyy" with the system's separator

@@ -15,6 +15,46 @@
 #include "WindowFrame.h"
 #include "Windows.h"
 
+#include <QMouseEvent>
+
+#include <functional>
+
+namespace {
+
+// Hands every double-click on the list to the window: on a line, and also on the empty part below the
+// last line, which the list itself lets pass. A press on that empty part keeps the selected line, as a
+// list box does, so that a double-click there hands that line back.
+class ListClicks final : public QObject {
+public:
+    ListClicks(QAbstractItemView* list, std::function<void()> doubleClick)
+        : QObject(list)
+        , m_list(list)
+        , m_doubleClick(std::move(doubleClick)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            if (mouse->button() != Qt::LeftButton)
+                return false;
+            m_doubleClick();
+            return true;
+        }
+        if (m_list->indexAt(mouse->position().toPoint()).isValid())
+            return false;
+        m_list->setFocus(Qt::MouseFocusReason);
+        return true;
+    }
+
+private:
+    QAbstractItemView* m_list;
+    std::function<void()> m_doubleClick;
+};
+
+} // namespace
+
 TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TfrmTrovaBookZudid>())
@@ -52,7 +92,8 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
 
     connect(ui->btnCerca, &QPushButton::clicked, this, &TfrmTrovaBookZudid::btnCercaClick);
     connect(ui->btnTrova, &QPushButton::clicked, this, &TfrmTrovaBookZudid::btnTrovaClick);
-    connect(ui->lstRecords, &QListView::doubleClicked, this, &TfrmTrovaBookZudid::lstRecordsDoubleClick);
+    ui->lstRecords->viewport()->installEventFilter(
+        new ListClicks(ui->lstRecords, [this] { lstRecordsDoubleClick(); }));
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnStampa, &QPushButton::clicked, this, &TfrmTrovaBookZudid::btnStampaClick);
@@ -122,10 +163,13 @@ void TfrmTrovaBookZudid::btnTrovaClick() {
     }
 }
 
-// Each line keeps the position of its own card, so even two lines that read alike each show their card.
-void TfrmTrovaBookZudid::lstRecordsDoubleClick(const QModelIndex& index) {
-    if (index.isValid() && m_callerTag == editorTag()) {
-        const int position = m_model->hits().at(index.row()).position;
+// A double-click hands back the selected line, wherever on the list it falls, and closes the window;
+// with no line selected it only closes. Each line keeps the position of its own card, so even two lines
+// that read alike each show their card.
+void TfrmTrovaBookZudid::lstRecordsDoubleClick() {
+    const QModelIndexList selected = ui->lstRecords->selectionModel()->selectedRows();
+    if (!selected.isEmpty() && m_callerTag == editorTag()) {
+        const int position = m_model->hits().at(selected.first().row()).position;
         try {
             BookArchive archive;
             archive.Open(Windows::frmBookZudid->archivePath());

@@ -39,7 +39,7 @@ private:
     std::array<QLineEdit*, 10> criteriaFields() const;
     void btnCercaClick();
     void btnTrovaClick();
-    void lstRecordsDoubleClick(const QModelIndex& index);
+    void lstRecordsDoubleClick();
     void btnStampaClick();
 
     std::unique_ptr<Ui::TfrmTrovaBookZudid> ui;

@@ -27,6 +27,9 @@ public:
         case MsgButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);
+            // A question closed without a choice (Escape, the close button) is answered No: nothing
+            // is deleted, overwritten or exported that the user did not ask for.
+            box.setEscapeButton(QMessageBox::No);
             break;
         }
         box.exec();
@@ -37,8 +40,8 @@ public:
             return MsgAnswer::Yes;
         case QMessageBox::No:
             return MsgAnswer::No;
-        default:
-            return MsgAnswer::Cancel; // closed without a button
+        default: // closed without a button
+            return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
         }
     }
 

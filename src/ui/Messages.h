@@ -18,7 +18,8 @@ public:
 MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons);
 void ShowMessage(const QString& text);
 
-// In a confirmation only No stops the operation: Yes, or closing the box any other way, goes on.
+// In a confirmation only No stops the operation. Closing a confirmation box without choosing answers
+// No, so it stops too; closing any other box goes on as OK does.
 inline bool consents(MsgAnswer answer) {
     return answer != MsgAnswer::No;
 }

@@ -30,27 +30,43 @@ bool StatusHints::eventFilter(QObject* watched, QEvent* event) {
         return false;
     // A move that a control leaves unhandled travels on to its parent; act once, where it arrived first.
     auto* widget = static_cast<QWidget*>(watched);
-    const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-    QWidget* under = m_window->childAt(m_window->mapFromGlobal(global));
-    if (!under)
-        under = m_window;
-    if (widget == under)
-        pointerAt(under);
+    const QPoint at = m_window->mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    QWidget* receiver = m_window->childAt(at);
+    if (!receiver)
+        receiver = m_window;
+    if (widget == receiver)
+        pointerAt(at);
     return false;
 }
 
-void StatusHints::pointerAt(QWidget* under) {
-    for (QWidget* w = under; w; w = w->parentWidget()) {
-        if (auto hint = m_hints.constFind(w); hint != m_hints.constEnd()) {
-            m_status->setText(*hint);
-            return;
-        }
-        if (w == m_window || m_clearing.contains(w)) {
-            m_status->setText(QString());
-            return;
-        }
-        // A label lets the pointer through to what lies under it; any other control keeps the line.
-        if (!qobject_cast<QLabel*>(w))
-            return;
+bool StatusHints::letsThrough(const QWidget* widget) const {
+    return qobject_cast<const QLabel*>(widget) && !m_hints.contains(widget) && !m_clearing.contains(widget);
+}
+
+// The topmost control at a point of parent, looking through labels: a label that lies on a shape shows
+// that shape's behaviour, not its parent panel's.
+QWidget* StatusHints::controlAt(QWidget* parent, QPoint at) const {
+    const QObjectList& children = parent->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        auto* child = qobject_cast<QWidget*>(*it);
+        if (!child || child->isWindow() || !child->isVisible() ||
+            child->testAttribute(Qt::WA_TransparentForMouseEvents) || !child->geometry().contains(at))
+            continue;
+        if (QWidget* inner = controlAt(child, at - child->pos()))
+            return inner;
+        if (!letsThrough(child))
+            return child;
     }
+    return nullptr;
+}
+
+void StatusHints::pointerAt(QPoint at) {
+    QWidget* under = controlAt(m_window, at);
+    if (!under)
+        under = m_window;
+    if (auto hint = m_hints.constFind(under); hint != m_hints.constEnd())
+        m_status->setText(*hint);
+    else if (under == m_window || m_clearing.contains(under))
+        m_status->setText(QString());
+    // any other control keeps the line as it is
 }

@@ -1,7 +1,8 @@
 // The status line's hints. While the pointer moves over a command with a hint, the status line shows
 // that hint; over the window itself or one of its background areas it is emptied; over any other
 // control (edit fields, pictures and shapes without a hint) it stays as it is. A label that is not
-// listed lets the pointer through to whatever lies under it.
+// listed lets the pointer through to whatever lies under it on the screen: the shape it is drawn on,
+// which is not always the panel that holds it.
 #pragma once
 
 #include <QHash>
@@ -24,7 +25,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void pointerAt(QWidget* under);
+    void pointerAt(QPoint at);
+    QWidget* controlAt(QWidget* parent, QPoint at) const;
+    bool letsThrough(const QWidget* widget) const;
 
     QWidget* m_window;
     QPointer<QLabel> m_status;

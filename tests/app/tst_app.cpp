@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -135,9 +136,27 @@ private Q_SLOTS:
         QCOMPARE(static_cast<QWidget*>(Windows::frmBookZudid), m_windows->windows().at(8));
     }
 
+    // The system's date separator is kept when it is a mark of its own; a system that separates with a
+    // blank (the C locale writes "1 Mar 2024") or with nothing printable gets "/".
+    void dateTextAfterStartUp_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Italian") << u"it_IT"_s << u"01/03/2024"_s;
+        QTest::newRow("C") << u"C"_s << u"01/03/2024"_s;
+        QTest::newRow("German") << u"de_DE"_s << u"01.03.2024"_s;
+        QTest::newRow("Dutch") << u"nl_NL"_s << u"01-03-2024"_s;
+        QTest::newRow("American, month first") << u"en_US"_s << u"01/03/2024"_s;
+        QTest::newRow("Korean, dot and blank") << u"ko_KR"_s << u"01.03.2024"_s;
+        QTest::newRow("Egyptian, direction mark") << u"ar_EG"_s << u"01/03/2024"_s;
+    }
     void dateTextAfterStartUp() {
-        const QChar sep = ProcessFormats::systemDateSeparator();
-        QCOMPARE(ProcessFormats::dateText(QDate(2024, 3, 1)), u"01"_s + sep + u"03"_s + sep + u"2024"_s);
+        QFETCH(QString, locale);
+        QFETCH(QString, written);
+        m_windows.reset();
+        ProcessFormats::setSystemLocale(QLocale(locale));
+        const auto systemAgain = qScopeGuard([] { ProcessFormats::setSystemLocale(std::nullopt); });
+        m_windows = std::make_unique<WindowSet>();
+        QCOMPARE(ProcessFormats::dateText(QDate(2024, 3, 1)), written);
         QCOMPARE(ProcessFormats::decimalSeparator(), u',');
     }
 

@@ -75,7 +75,10 @@ private Q_SLOTS:
         QVERIFY(m_dir->isValid());
         m_windows = std::make_unique<WindowSet>();
     }
-    void cleanup() { m_windows.reset(); }
+    void cleanup() {
+        m_windows.reset();
+        ProcessFormats::setSystemLocale(std::nullopt);
+    }
 
     // --- Fitting rule ----------------------------------------------------------------------------
     void fittingRule_data() {
@@ -403,6 +406,30 @@ private Q_SLOTS:
         QCOMPARE(panInfo->text(), QString());
     }
 
+    // A label behaves as the shape it is drawn on: the status line and the book's name lie on blue
+    // strips that keep the line, the captions and the position on areas that empty it.
+    void labelsActAsTheShapeUnderThem_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("shown");
+        const QString hint = u"Salva la scheda in archivio."_s;
+        QTest::newRow("status line") << u"panInfo"_s << hint;
+        QTest::newRow("book name banner") << u"lblNome"_s << hint;
+        QTest::newRow("caption on the white background") << u"lblTitolo"_s << QString();
+        QTest::newRow("position on the toolbar strip") << u"lblPosizione"_s << QString();
+    }
+    void labelsActAsTheShapeUnderThem() {
+        QFETCH(QString, label);
+        QFETCH(QString, shown);
+        openBook(0);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        QTest::mouseMove(editor()->findChild<QWidget*>(u"cmdSalva"_s), {3, 3});
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+        auto* target = editor()->findChild<QLabel*>(label);
+        QVERIFY(target);
+        QTest::mouseMove(target, {4, 4});
+        QCOMPARE(panInfo->text(), shown);
+    }
+
     // --- Saving ----------------------------------------------------------------------------------
     void saveNeedsTitleDateAndLocation_data() {
         QTest::addColumn<QString>("title");
@@ -633,6 +660,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(bool, import);
         QFETCH(QString, before);
+        startUnder(u"C"_s); // whose own short dates read "1 Mar 2024"
         Clock::setToday(QDate(2026, 12, 8));
         openBook(0);
         editor()->setDateText(before);
@@ -649,8 +677,7 @@ private Q_SLOTS:
         QTest::keyClick(dateField(), Qt::Key(key));
         Clock::setToday(std::nullopt);
         QCOMPARE(shown, QDate(2026, 12, 8));
-        const QChar sep = ProcessFormats::systemDateSeparator();
-        QCOMPARE(field(u"txtData"_s), import ? u"29"_s + sep + u"02"_s + sep + u"2024"_s : before);
+        QCOMPARE(field(u"txtData"_s), import ? u"29/02/2024"_s : before);
         QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
     }
 
@@ -663,14 +690,23 @@ private Q_SLOTS:
         QCOMPARE(field(u"txtData"_s), QString());
     }
 
+    void todayIconPutsTodaysDate_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("C, which separates with blanks") << u"C"_s << u"08/12/2026"_s;
+        QTest::newRow("Italian") << u"it_IT"_s << u"08/12/2026"_s;
+        QTest::newRow("German") << u"de_DE"_s << u"08.12.2026"_s;
+    }
     void todayIconPutsTodaysDate() {
+        QFETCH(QString, locale);
+        QFETCH(QString, written);
+        startUnder(locale);
         Clock::setToday(QDate(2026, 12, 8));
         openBook(0);
         editor()->setDateText(u"01/01/2000"_s);
         QTest::mouseClick(editor()->findChild<Picture*>(u"impData"_s), Qt::LeftButton);
         Clock::setToday(std::nullopt);
-        const QChar sep = ProcessFormats::systemDateSeparator();
-        QCOMPARE(field(u"txtData"_s), u"08"_s + sep + u"12"_s + sep + u"2026"_s);
+        QCOMPARE(field(u"txtData"_s), written);
     }
 
     void helpShowsTheEditorTopic() {
@@ -1014,6 +1050,12 @@ private:
         return c;
     }
     TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    // Starts the program again under other regional settings, which hold until the test ends.
+    void startUnder(const QString& locale) {
+        m_windows.reset();
+        ProcessFormats::setSystemLocale(QLocale(locale));
+        m_windows = std::make_unique<WindowSet>();
+    }
     QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
     void openBook(int cards) {
         writeBook(archive(), cards);

@@ -26,6 +26,7 @@
 #include <QListView>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -237,6 +238,39 @@ private Q_SLOTS:
         QVERIFY(Windows::frmBookZudid->photoFrame()->showsPlaceholder());
     }
 
+    // A double-click on the empty part of the list, below the last line, hands back the selected line;
+    // with no line selected it closes the window and leaves the editor as it was.
+    void doubleClickBelowTheLines_data() {
+        QTest::addColumn<int>("row"); // the selected line, -1 for none
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("position");
+        QTest::newRow("a line selected") << 2 << u"Spiaggia all'alba"_s << 3;
+        QTest::newRow("no line selected") << -1 << QString() << 0;
+    }
+    void doubleClickBelowTheLines() {
+        QFETCH(int, row);
+        QFETCH(QString, title);
+        QFETCH(int, position);
+        WindowSet windows;
+        openEditor();
+        bool closed = false;
+        withSearch([&](TfrmTrovaBookZudid* search) {
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            auto* list = search->findChild<QListView*>(u"lstRecords"_s);
+            QCOMPARE(list->model()->rowCount(), 5);
+            if (row >= 0)
+                list->setCurrentIndex(list->model()->index(row, 0));
+            const QPoint below(40, list->viewport()->height() - 8);
+            QVERIFY(!list->indexAt(below).isValid());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+            closed = !search->isVisible();
+        });
+        QVERIFY(closed);
+        QCOMPARE(Windows::frmBookZudid->position(), position ? std::optional<int>(position) : std::nullopt);
+        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), title);
+    }
+
     void quickFindInTheWindow() {
         WindowSet windows;
         openEditor();
@@ -312,6 +346,9 @@ private Q_SLOTS:
         QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
                  "pdftotext (poppler-utils) is needed");
         Clock::setToday(QDate(2026, 12, 8));
+        // Under the C locale, whose own short dates are separated by blanks.
+        ProcessFormats::setSystemLocale(QLocale::c());
+        const auto systemAgain = qScopeGuard([] { ProcessFormats::setSystemLocale(std::nullopt); });
         WindowSet windows;
         openEditor();
         FakePrinting printing;
@@ -333,8 +370,7 @@ private Q_SLOTS:
         const QString text =
             QString::fromUtf8(pdftotext.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
         QVERIFY2(text.contains(u"Riepilogo foto in book fotografico"_s), qPrintable(text));
-        const QChar sep = ProcessFormats::systemDateSeparator();
-        QVERIFY(text.contains(u"Stampa eseguita in data 08"_s + sep + u"12"_s + sep + u"2026"_s));
+        QVERIFY2(text.contains(u"Stampa eseguita in data 08/12/2026"_s), qPrintable(text));
         for (const QString& line : printed)
             QVERIFY(text.contains(line));
     }

@@ -110,13 +110,41 @@ private Q_SLOTS:
         QCOMPARE(consents(got), goesOn);
     }
 
-    // Closing an information box without a button goes on exactly like OK.
+    // Closing a box without a button, by its close command or by Escape: an information box goes on
+    // exactly like OK; a question is answered No, so nothing happens that the user did not choose.
+    void closingABoxWithoutAButton_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        const int info = int(MsgKind::Information), confirm = int(MsgKind::Confirmation);
+        const int okCancel = int(MsgButtons::OkCancel), yesNo = int(MsgButtons::YesNo);
+        QTest::newRow("information, closed") << info << okCancel << false << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("information, Escape") << info << okCancel << true << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("confirmation, closed") << confirm << yesNo << false << int(MsgAnswer::No) << false;
+        QTest::newRow("confirmation, Escape") << confirm << yesNo << true << int(MsgAnswer::No) << false;
+    }
     void closingABoxWithoutAButton() {
-        QMessageBox::Icon seenIcon{};
-        QString seenTitle;
-        answerRealBoxWith(QMessageBox::NoButton, &seenIcon, &seenTitle);
-        const MsgAnswer got = MessageBox(u"Scheda salvata."_s, MsgKind::Information, MsgButtons::OkCancel);
-        QVERIFY(consents(got));
+        QFETCH(int, kind);
+        QFETCH(int, buttons);
+        QFETCH(bool, byEscape);
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = true;
+            if (byEscape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+        const MsgAnswer got = MessageBox(u"Si conferma l'operazione?"_s, MsgKind(kind), MsgButtons(buttons));
+        QVERIFY(seen);
+        QCOMPARE(int(got), answer);
+        QCOMPARE(consents(got), goesOn);
     }
 
     void showMessageIsPlainWithOk() {
