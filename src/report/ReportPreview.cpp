@@ -5,6 +5,7 @@
 #include "ReportPrinting.h"
 
 #include <QAction>
+#include <QGraphicsView>
 #include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -72,13 +73,22 @@ ReportPreview::ReportPreview(const Report::PreparedReport& report, QWidget* pare
 
     m_view = new QPrintPreviewWidget(m_printer.get(), this);
     m_view->setObjectName(u"pvwDocumento"_s);
+    // A failure cannot travel through the view's signal: it is kept, and handed to the caller below.
     connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
         try {
             Report::paintReport(*printer, m_report);
         } catch (const Report::ReportError& error) {
-            reportUnexpectedError(error.text());
+            m_failure = error;
         }
     });
+    // The view scrolls by moving what it already shows by the distance its scroll bar moved since the
+    // last scroll, and draws only the strip that comes into view. QPrintPreviewWidget moves that scroll
+    // bar without telling the view whenever the view is resized (the window manager maximising the
+    // window, full screen, a restored window), so the next scroll moved the page by a stale distance and
+    // showed part of it twice, the photo's top again below itself. Drawn whole at every scroll, the view
+    // shows the page as printed.
+    if (auto* pageView = m_view->findChild<QGraphicsView*>())
+        pageView->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -86,6 +96,12 @@ ReportPreview::ReportPreview(const Report::PreparedReport& report, QWidget* pare
     layout->addWidget(m_toolBar);
     layout->addWidget(m_view, 1);
     setWindowState(Qt::WindowMaximized);
+
+    // The pages are drawn now, before the window can be shown, so that a page that cannot be drawn
+    // reaches the caller, who reports it in its own words, instead of an empty preview.
+    m_view->updatePreview();
+    if (m_failure)
+        throw *m_failure;
 }
 
 ReportPreview::~ReportPreview() = default;

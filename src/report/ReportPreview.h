@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QPrinter;
@@ -18,6 +19,8 @@ class ReportPreview final : public QDialog {
     Q_OBJECT
 
 public:
+    // Draws the report's pages for the preview before the window can be shown: a Report::ReportError
+    // when one of them cannot be drawn, and no window.
     explicit ReportPreview(const Report::PreparedReport& report, QWidget* parent = nullptr);
     ~ReportPreview() override;
 
@@ -39,4 +42,5 @@ private:
     QToolButton* m_zoomButton = nullptr;
     QAction* m_fullScreen = nullptr;
     bool m_firstShow = true;
+    std::optional<Report::ReportError> m_failure; // why the pages could not be drawn
 };

@@ -15,7 +15,8 @@ public:
     virtual ~Service() = default;
     // Shows the print dialog for the printer (printer, copies, pages); true when the user confirms.
     virtual bool confirmPrint(QPrinter& printer, QWidget* parent) = 0;
-    // Shows the report in the preview window, modally, until the user closes it.
+    // Shows the report in the preview window, modally, until the user closes it; a Report::ReportError,
+    // and no window, when a page cannot be drawn.
     virtual void showPreview(const Report::PreparedReport& report, QWidget* parent) = 0;
 };
 
@@ -26,7 +27,8 @@ void setService(Service* service);
 // False when the user cancelled; a Report::ReportError when printing failed.
 bool print(const Report::PreparedReport& report, QWidget* parent);
 
-// Shows the report in the preview window, modally.
+// Shows the report in the preview window, modally; a Report::ReportError, and no window, when a page
+// cannot be drawn.
 void preview(const Report::PreparedReport& report, QWidget* parent);
 
 // Prints the report on a printer already set up by the print dialog: the pages and the copies it

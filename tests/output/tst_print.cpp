@@ -21,6 +21,7 @@
 #include "WindowSet.h"
 #include "Windows.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
@@ -29,10 +30,14 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <QtMath>
 
 using namespace Qt::StringLiterals;
 
@@ -231,7 +236,42 @@ private Q_SLOTS:
         QCOMPARE(m_messages.asked[0].buttons, MsgButtons::OkCancel);
     }
 
+    // A card whose page the preview window cannot draw gets the preview's own warning, and no preview
+    // window and no other message appear.
+    void undrawablePageIsReportedByTheCardWindow() {
+        openBookWithOneCard();
+        m_printing->undrawablePage = true;
+        clickStampa<TfrmAnteprimaBookZudid>();
+        QCOMPARE(m_printing->previewed.size(), std::size_t(1));
+        QCOMPARE(m_printing->previewWindows, 0);
+        QCOMPARE(m_messages.asked.size(), 1);
+        QCOMPARE(
+            m_messages.asked[0].text,
+            u"Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon fine.\n\r\n\rSi "
+            u"consiglia di ridurre le dimensioni della foto."_s);
+        QCOMPARE(m_messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(m_messages.asked[0].buttons, MsgButtons::OkCancel);
+    }
+
     // --- The engine's preview window ---------------------------------------------------------------
+    // The pages are drawn before the window exists: one that cannot be drawn comes back to the caller
+    // in the engine's words, with no window and no message of the preview's own.
+    void previewOfAPageThatCannotBeDrawn() {
+        Report::PreparedReport report = preparedCard();
+        report.pages.clear();
+        QString failure;
+        try {
+            ReportPreview window(report, editor());
+            window.show();
+        } catch (const Report::ReportError& error) {
+            failure = error.text();
+        }
+        QCOMPARE(failure, u"Il documento \"Scheda book fotografico\" non ha pagine da stampare."_s);
+        QVERIFY(m_messages.asked.isEmpty());
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<ReportPreview*>(window));
+    }
+
     void previewWindow() {
         ReportPreview window(preparedCard(), editor());
         window.show();
@@ -265,6 +305,46 @@ private Q_SLOTS:
 
         window.findChild<QAction*>(u"actChiudi"_s)->trigger();
         QVERIFY(!window.isVisible());
+    }
+
+    // The window manager maximises the window after showing it, and the user may restore it and
+    // maximise it again: scrolling with the wheel afterwards must still show the page as it is drawn,
+    // the red photo once and whole, never a copy of its top below itself.
+    void previewScrollsTheWholePage_data() {
+        QTest::addColumn<QString>("zoom");
+        QTest::newRow("100 %") << u"actZoom100"_s;
+        QTest::newRow("200 %") << u"actZoom200"_s;
+        QTest::newRow("whole page") << u"actZoomPagina"_s;
+    }
+    void previewScrollsTheWholePage() {
+        QFETCH(QString, zoom);
+        ReportPreview window(preparedCard(), editor());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.findChild<QAction*>(zoom)->trigger();
+        auto* view = window.findChild<QPrintPreviewWidget*>();
+        auto* area = view->findChild<QAbstractScrollArea*>();
+        QVERIFY(area);
+        QScrollBar* bar = area->verticalScrollBar();
+
+        window.setWindowState(Qt::WindowNoState);
+        window.resize(640, 360);
+        QTRY_COMPARE(window.size(), QSize(640, 360));
+        wheel(area->viewport(), -40); // to the foot of the page
+        QCOMPARE(bar->value(), bar->maximum());
+        window.setWindowState(Qt::WindowMaximized);
+        QTRY_VERIFY(window.isMaximized());
+        QTRY_VERIFY(!area->horizontalScrollBar()->isVisible()); // the whole width of the page in view
+        QTRY_VERIFY(shownAsDrawn(area->viewport(), view->zoomFactor()));
+
+        for (int steps : {1, 1, 2, -1, 3}) {
+            const int before = bar->value();
+            wheel(area->viewport(), steps);
+            if (bar->maximum() > bar->minimum())
+                QVERIFY(bar->value() != before || bar->value() == bar->minimum());
+            QTRY_VERIFY2(shownAsDrawn(area->viewport(), view->zoomFactor()),
+                         qPrintable(u"scrolled to %1"_s.arg(bar->value())));
+        }
     }
 
     // With no printer, the dialog's print to file may name a folder: the PDF goes into it.
@@ -319,6 +399,43 @@ private:
         openModal<W>(editor());
         QVERIFY(clicked);
         QVERIFY(editor()->findChildren<W*>().isEmpty());
+    }
+
+    // Turns the mouse wheel over the widget notch by notch, upwards for positive steps.
+    static void wheel(QWidget* widget, int steps) {
+        const QPointF centre = QRectF(widget->rect()).center();
+        for (int i = 0; i < std::abs(steps); ++i) {
+            QWheelEvent event(centre, widget->mapToGlobal(centre), QPoint(),
+                              QPoint(0, steps > 0 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(widget, &event);
+        }
+    }
+
+    // What the screen shows of the preview's page is what the page draws now, and down the middle of
+    // the photo there is one red stretch, no taller than the photo's 177 mm frame at the zoom shown.
+    static bool shownAsDrawn(QWidget* viewport, qreal zoom) {
+        const QPoint corner = viewport->mapTo(viewport->window(), QPoint());
+        const QImage shown = viewport->screen()
+                                 ->grabWindow(viewport->window()->winId(), corner.x(), corner.y(),
+                                              viewport->width(), viewport->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown != drawn)
+            return false;
+        const int x = shown.width() / 2;
+        int stretches = 0;
+        int height = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            if (shown.pixelColor(x, y) != QColor(Qt::red))
+                continue;
+            if (y == 0 || shown.pixelColor(x, y - 1) != QColor(Qt::red))
+                ++stretches;
+            ++height;
+        }
+        const qreal frame = 177 / 25.4 * viewport->logicalDpiY() * zoom;
+        return stretches <= 1 && height <= qCeil(frame) + 1;
     }
 
     static Report::PreparedReport preparedCard() {

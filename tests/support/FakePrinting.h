@@ -1,10 +1,12 @@
 // Stands in for the print dialog and the preview window while it lives.
 #pragma once
 
+#include "ReportPreview.h"
 #include "ReportPrinting.h"
 #include "ReportTemplate.h"
 
 #include <QPrinter>
+#include <QTimer>
 
 #include <vector>
 
@@ -22,15 +24,28 @@ public:
         printer.setOutputFileName(output);
         return true;
     }
-    void showPreview(const Report::PreparedReport& report, QWidget*) override {
+    void showPreview(const Report::PreparedReport& report, QWidget* parent) override {
         previewed.push_back(report);
         if (!previewError.isEmpty())
             throw Report::ReportError(previewError);
+        if (undrawablePage) {
+            // The engine's own window, as the program opens it, closed again as soon as it shows.
+            Report::PreparedReport sheetless = report;
+            sheetless.pages.clear();
+            ReportPreview window(sheetless, parent);
+            QTimer::singleShot(0, &window, &QDialog::reject);
+            ++previewWindows;
+            window.exec();
+        }
     }
 
     bool confirm = true;
     QString output;
     QString previewError;
+    // The preview goes to the engine's own window with a page the engine cannot draw: the report
+    // without its sheets.
+    bool undrawablePage = false;
+    int previewWindows = 0; // preview windows shown
     int dialogs = 0;
     std::vector<Report::PreparedReport> previewed;
 };
