@@ -1,0 +1,434 @@
+#!/usr/bin/env python3
+"""Lumivera on a real desktop: Xvfb, the openbox window manager, real clicks, keys and window-manager
+actions, screenshots and the files on disk.
+
+    tst_desktop.py --program <build>/Lumivera/lumivera [TestClass[.test_method] ...]
+
+Each scenario copies the program folder into a scratch folder, writes the books it needs there, starts
+its own X server and window manager and stops them at the end, whatever happens. Scenarios about
+pictures run at device pixel ratio 1 on a 1920 x 1080 screen and at 2 (QT_SCALE_FACTOR=2) on a
+3840 x 2160 one. When a scenario fails, its last screenshot and the program's output are kept in
+desktop-failures/ under the working folder.
+"""
+
+import argparse
+import contextlib
+import os
+import shutil
+import signal
+import struct
+import sys
+import tempfile
+import unittest
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import desktop as d  # noqa: E402
+
+PROGRAM = None
+SCREENS = {1: (1920, 1080), 2: (3840, 2160)}
+SCALES = (1, 2)
+
+# Card texts that pass the save checks (title, date and location).
+CARD_1 = {"Titolo": "Primo piano", "Data": "01/03/2024", "Location": "Roma", "Fotografo": "Rossi"}
+CARD_2 = {"Titolo": "Figura intera", "Data": "02/03/2024", "Location": "Milano"}
+
+# A camera-sized photo: 4:3, larger than any screen here.
+CAMERA = (4032, 3024)
+# The photo area of the zoom window and the slide show: the screen (1920 x 1080 layout units at either
+# scale) less 60 x 90.
+PHOTO_AREA = (1860, 990)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def fitted(area, size, enlarge=False):
+    """Where a picture of this size is drawn in an area (x, y, w, h): scaled down to fit, or to fill
+    when enlarging is allowed, proportions kept, centred."""
+    x, y, w, h = area
+    ratio = max(size[0] / w, size[1] / h)
+    if ratio < 1 and not enlarge:
+        ratio = 1
+    dw, dh = size[0] / ratio, size[1] / ratio
+    return (x + (w - dw) / 2, y + (h - dh) / 2, dw, dh)
+
+
+class Pictures:
+    """Picture files made once per run and copied where a scenario needs them."""
+
+    def __init__(self, folder):
+        self.folder = folder
+
+    def get(self, name, width, height, colour):
+        path = os.path.join(self.folder, name)
+        if not os.path.exists(path):
+            d.make_picture(path, width, height, colour)
+        return path
+
+
+class DesktopCase(unittest.TestCase):
+    """Runs the program on a desktop of its own; keeps the evidence when the scenario fails."""
+
+    @classmethod
+    def setUpClass(cls):
+        # Under the working folder, so whatever a killed run left there goes at the next run.
+        cls.root = os.path.join(os.getcwd(), "desktop-work", cls.__name__)
+        shutil.rmtree(cls.root, ignore_errors=True)
+        os.makedirs(cls.root)
+        cls.pictures = Pictures(cls.root)
+        # The evidence of this scenario's earlier failures goes; this run keeps its own.
+        failures = os.path.join(os.getcwd(), "desktop-failures")
+        if os.path.isdir(failures):
+            for name in os.listdir(failures):
+                if name.startswith(cls.__name__ + "."):
+                    os.remove(os.path.join(failures, name))
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.root, ignore_errors=True)
+
+    @contextlib.contextmanager
+    def program(self, scale=1, books=(), photos=()):
+        """Starts a desktop and the program on it with these books ((name, cards)) and card photos
+        ((book, position, picture file)); yields the program, stops everything on the way out."""
+        workdir = tempfile.mkdtemp(prefix=f"scale{scale}-", dir=self.root)
+        with contextlib.ExitStack() as cleanup:
+            cleanup.callback(shutil.rmtree, workdir, ignore_errors=True)
+            desk = cleanup.enter_context(d.Desktop(*SCREENS[scale], workdir))
+            lumivera = d.Lumivera(desk, PROGRAM, scale)
+            for name, cards in books:
+                lumivera.write_book(name, cards)
+            for book, position, picture in photos:
+                lumivera.put_photo(book, position, picture)
+            with lumivera:
+                try:
+                    yield lumivera
+                except Exception as error:
+                    self._keep_evidence(desk, lumivera, scale)
+                    output = lumivera.log_tail().strip()
+                    error.add_note(f"(at scale {scale}; the program's output:)\n{output}" if output
+                                   else f"(at scale {scale})")
+                    raise
+
+    def _keep_evidence(self, desk, lumivera, scale):
+        folder = os.path.join(os.getcwd(), "desktop-failures")
+        os.makedirs(folder, exist_ok=True)
+        stem = os.path.join(folder, f"{self.id().rsplit('.', 2)[-2]}.{self._testMethodName}.scale{scale}")
+        with contextlib.suppress(Exception):
+            with open(stem + ".ppm", "wb") as f:
+                f.write(desk.grab().ppm())
+        with contextlib.suppress(OSError):
+            shutil.copy(lumivera.log, stem + ".log")
+
+    # What the user sees.
+    def expect_colour(self, lumivera, window, rect, colour, what, timeout=d.PAINT_TIMEOUT):
+        lumivera.wait_pixels(f"{what} to show {colour}", d.colour_look(window, rect, colour), timeout)
+
+    def expect_maximised(self, window, scale, what):
+        """Maximised by the window manager, wholly on the screen and as wide as it."""
+        sw, sh = SCREENS[scale]
+
+        def maximised():
+            x, y, w, h = window.geometry()
+            states = window.wm_states()
+            if ({"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"} <= states and x >= 0
+                    and y >= 0 and x + w <= sw and y + h <= sh and w == sw):
+                return True
+            seen[0] = (f"{what} has the window manager states {sorted(states)} and a client area of "
+                       f"{w} x {h} at {x},{y} on the {sw} x {sh} screen")
+            return False
+        seen = [""]
+        try:
+            d.wait_for(f"{what} to be maximised", maximised, 5)
+        except d.DesktopError as error:
+            self.fail(f"{error}: {seen[0]}")
+
+    def expect_centred_block(self, lumivera, window, colour, size, what, timeout=d.PAINT_TIMEOUT):
+        """The picture, a block of one colour of the given logical size, lies in the middle of the
+        window's client area: checked along the middle row and the middle column."""
+        x, y, w, h = window.geometry()
+        cx, cy = x + w // 2, y + h // 2
+        bw, bh = size[0] * window.scale, size[1] * window.scale
+        slack = 3 * window.scale
+
+        def look(grab):
+            across = d.runs(grab(x, cy, w, 1).pixels(), colour)
+            down = d.runs(grab(cx, y, 1, h).pixels(), colour)
+            ok = (len(across) == 1 and len(down) == 1 and abs(across[0][1] - bw) <= slack
+                  and abs(down[0][1] - bh) <= slack and abs(across[0][0] + across[0][1] / 2 - w / 2) <= slack
+                  and abs(down[0][0] + down[0][1] / 2 - h / 2) <= slack)
+            return ok, (f"expected one {colour} block of {bw:.0f} x {bh:.0f} centred in the client area "
+                        f"{w} x {h} at {x},{y}; the middle row shows {colour} at {across}, the middle "
+                        f"column at {down} (start, length, from the client area's edge)")
+        lumivera.wait_pixels(f"{what} to show the photo centred", look, timeout)
+
+    def editor_on_card_1(self, lumivera):
+        editor = lumivera.open_book(lumivera.login())
+        editor.click(*d.EDITOR_NEXT)
+        return editor
+
+    def frame_rect(self, picture_size):
+        return fitted(d.EDITOR_PHOTO, picture_size)
+
+    def photo_rect(self, window, picture_size, enlarge=False):
+        """Where the zoom window (shrinks only) or the slide show (enlarges too) draws a picture: in
+        the photo area centred in the window's client area, in layout units from its corner."""
+        _, _, w, h = window.geometry()
+        area = ((w / window.scale - PHOTO_AREA[0]) / 2, (h / window.scale - PHOTO_AREA[1]) / 2, *PHOTO_AREA)
+        return fitted(area, picture_size, enlarge)
+
+    def open_zoom(self, lumivera, editor):
+        editor.click(*d.EDITOR_ZOOM)
+        return lumivera.window(d.ZOOM)
+
+    def open_slideshow(self, lumivera, editor):
+        editor.click(*d.EDITOR_SLIDESHOW)
+        return lumivera.window(d.SLIDESHOW)
+
+    def close_by_clicking_photo(self, window):
+        x, y, w, h = window.geometry()
+        window.activate()
+        window.desktop.click(x + w // 2, y + h // 2)
+        window.wait_closed()
+
+
+class MinimiseRestore(DesktopCase):
+    """Minimising a window and restoring it changes nothing in it."""
+
+    def test_editor_keeps_card(self):
+        red = self.pictures.get("red.jpg", 800, 600, "#ff0000")
+        with self.program(books=[("Giulia", [CARD_1, CARD_2])], photos=[("Giulia", 1, red)]) as lumivera:
+            stored_photo = read_bytes(lumivera.photo_path("Giulia", 1))
+            editor = self.editor_on_card_1(lumivera)
+            self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo of card 1")
+            editor.click(*d.EDITOR_TITLE)
+            lumivera.desktop.key("ctrl+a")
+            lumivera.desktop.type("Ritratto al tramonto")
+
+            editor.minimise()
+            editor.restore()
+            lumivera.settled(editor.geometry())
+
+            self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red",
+                               "the photo of card 1 after the restore", timeout=2)
+            editor.click(*d.EDITOR_SAVE)
+            self.assertEqual(lumivera.answer_message(), "Informazione",
+                             "the save after the restore did not confirm")
+            cards = d.read_cards(lumivera.archive("Giulia"))
+            self.assertEqual([c["Titolo"] for c in cards], ["Ritratto al tramonto", CARD_2["Titolo"]],
+                             "the save did not overwrite card 1 with the typed title")
+            self.assertEqual(cards[0]["Fotografo"], CARD_1["Fotografo"])
+            self.assertEqual(read_bytes(lumivera.photo_path("Giulia", 1)), stored_photo)
+            self.assertFalse(os.path.exists(lumivera.photo_path("Giulia", 3)))
+
+    def test_create_window_keeps_name(self):
+        with self.program() as lumivera:
+            launcher = lumivera.login()
+            launcher.click(*d.LAUNCHER_CREATE)
+            create = lumivera.window(d.CREATE)
+            create.click(*d.CREATE_NAME)
+            lumivera.desktop.type("Servizio estate")
+
+            create.minimise()
+            create.restore()
+            lumivera.settled(create.geometry())
+
+            create.click(*d.CREATE_APPLY)
+            self.assertEqual(lumivera.answer_message(), "Informazione",
+                             "creating the book after the restore did not confirm")
+            self.assertEqual(os.path.getsize(lumivera.archive("Servizio estate")), 0)
+
+    def test_open_window_keeps_selection(self):
+        with self.program(books=[("Giulia", [CARD_1])]) as lumivera:
+            launcher = lumivera.login()
+            launcher.click(*d.LAUNCHER_OPEN)
+            chooser = lumivera.window(d.OPEN)
+            chooser.click(*d.OPEN_LIST_FIRST)
+
+            chooser.minimise()
+            chooser.restore()
+            lumivera.settled(chooser.geometry())
+
+            chooser.click(*d.OPEN_OPEN)
+            outcome = d.wait_for("the editor or a message", lambda: (
+                "editor" if lumivera.desktop.windows(d.EDITOR) else
+                "warning" if lumivera.desktop.windows(d.WARNING) else None), d.WINDOW_TIMEOUT)
+            self.assertEqual(outcome, "editor", "opening the book after the restore gave a warning")
+
+
+class MaximisedViews(DesktopCase):
+    """The zoom window and the slide show open maximised, wholly on the screen, the photo centred."""
+
+    def test_zoom_and_slideshow_fill_the_screen(self):
+        red = self.pictures.get("red-camera.jpg", *CAMERA, "#ff0000")
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
+                                                         photos=[("Giulia", 1, red)]) as lumivera:
+                editor = self.editor_on_card_1(lumivera)
+                self.expect_colour(lumivera, editor, self.frame_rect(CAMERA), "red", "the photo frame")
+                # A 4:3 photo fills the photo area's height.
+                drawn = fitted((0, 0, *PHOTO_AREA), CAMERA)[2:]
+
+                zoom = self.open_zoom(lumivera, editor)
+                self.expect_maximised(zoom, scale, "the zoom window")
+                self.expect_centred_block(lumivera, zoom, "red", drawn, "the zoom window")
+                self.close_by_clicking_photo(zoom)
+
+                show = self.open_slideshow(lumivera, editor)
+                self.expect_maximised(show, scale, "the slide show")
+                # The first card comes up at the first tick, six seconds after the show opens.
+                self.expect_centred_block(lumivera, show, "red", drawn, "the slide show",
+                                          timeout=6 + d.PAINT_TIMEOUT)
+                self.close_by_clicking_photo(show)
+
+
+class CardPreview(DesktopCase):
+    """The print preview shows the card's photo once, as printed, wherever the page is scrolled."""
+
+    def test_photo_drawn_once_while_scrolling(self):
+        red = self.pictures.get("red.jpg", 800, 600, "#ff0000")
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
+                                                         photos=[("Giulia", 1, red)]) as lumivera:
+                editor = self.editor_on_card_1(lumivera)
+                self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo frame")
+                editor.click(*d.EDITOR_PREVIEW)
+                lumivera.window(d.PREVIEW_WINDOW).click(*d.PREVIEW_WINDOW_SHOW)
+                preview = lumivera.window(d.PREVIEW)
+
+                # At 100 % a 4:3 photo fills the 188 mm width of its frame: 141 mm high.
+                height = 141 / 25.4 * 96 * scale
+                x, y, w, h = preview.geometry()
+                column = (x + w // 2, y, 1, h)
+
+                tops = set()
+
+                def one_block(grab):
+                    found = d.runs(grab(*column).pixels(), "red")
+                    if len(found) == 1 and abs(found[0][1] - height) <= 3 * scale:
+                        tops.add(found[0][0])
+                        return True, ""
+                    return False, f"the page's middle column shows red at {found} (start, length)"
+
+                def expect_one_block(where):
+                    lumivera.settled(column)
+                    lumivera.wait_pixels(f"one red block {height:.0f} high {where}", one_block, timeout=5)
+
+                expect_one_block("on opening")
+                # Down, up to the top, and down again: wherever the page opens, it moves both ways.
+                for step, button in enumerate([5] * 4 + [4] * 8 + [5] * 2):
+                    lumivera.desktop.click(x + w // 2, y + h // 2, button)
+                    expect_one_block(f"after {step + 1} wheel steps")
+                self.assertGreater(len(tops), 2, "the wheel did not scroll the page")
+                with lumivera.desktop.cover():
+                    pass
+                expect_one_block("after the window was covered and shown again")
+
+
+class PhotoFollowsCard(DesktopCase):
+    """Moving between cards whose photos have the same size shows each card's own photo."""
+
+    def test_frame_zoom_and_slideshow_show_current_photo(self):
+        red = self.pictures.get("red-camera.jpg", *CAMERA, "#ff0000")
+        green = self.pictures.get("green-camera.jpg", *CAMERA, "#00ff00")
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(
+                    scale, books=[("Giulia", [CARD_1, CARD_2])],
+                    photos=[("Giulia", 1, red), ("Giulia", 2, green)]) as lumivera:
+                editor = self.editor_on_card_1(lumivera)
+                frame = self.frame_rect(CAMERA)
+                self.expect_colour(lumivera, editor, frame, "red", "the frame on card 1")
+                editor.click(*d.EDITOR_NEXT)
+                self.expect_colour(lumivera, editor, frame, "green", "the frame on card 2")
+
+                zoom = self.open_zoom(lumivera, editor)
+                self.expect_colour(lumivera, zoom, self.photo_rect(zoom, CAMERA), "green",
+                                   "the zoom of card 2")
+                self.close_by_clicking_photo(zoom)
+                editor.click(*d.EDITOR_PREVIOUS)
+                self.expect_colour(lumivera, editor, frame, "red", "the frame back on card 1")
+
+                show = self.open_slideshow(lumivera, editor)
+                slide = self.photo_rect(show, CAMERA, enlarge=True)
+                for colour, card in (("red", 1), ("green", 2)):
+                    self.expect_colour(lumivera, show, slide, colour, f"the slide show on card {card}",
+                                       timeout=6 + d.PAINT_TIMEOUT)
+                self.close_by_clicking_photo(show)
+
+
+def palette_file(path):
+    """(bits per pixel, palette entries) of a PNG or BMP file, read from its headers."""
+    data = read_bytes(path)
+    if data.startswith(b"\x89PNG"):
+        plte = data.index(b"PLTE")
+        return data[24], struct.unpack(">I", data[plte - 4:plte])[0] // 3
+    return struct.unpack("<H", data[28:30])[0], struct.unpack("<I", data[46:50])[0]
+
+
+class PalettePictures(DesktopCase):
+    """A two-colour palette picture whose colours are not black and white shows in its own colours."""
+
+    # Each picture: one colour with a small yellow square in its corner, kept in a 1-bit palette; one
+    # picture per card.
+    SIZE = (640, 480)
+    CASES = [("palette.png", "blue", "#0000ff", "PNG8",
+              ["-define", "png:bit-depth=1", "-define", "png:color-type=3"]),
+             ("palette.bmp", "green", "#00ff00", "BMP3", ["-depth", "1"])]
+
+    def test_frame_zoom_and_slideshow(self):
+        files = []
+        for name, colour, value, coder, options in self.CASES:
+            path = os.path.join(self.root, name)
+            d.make_picture(f"{coder}:{path}", *self.SIZE, value, "-fill", "yellow", "-draw",
+                           "rectangle 0,0 31,31", "+dither", "-colors", "2", "-type", "Palette", *options)
+            self.assertEqual(palette_file(path), (1, 2), f"{name} is not a 1-bit picture with 2 colours")
+            files.append((path, colour))
+        for scale in SCALES:
+            with self.subTest(scale=scale), \
+                    self.program(scale, books=[("Giulia", [CARD_1, CARD_2])]) as lumivera:
+                editor = lumivera.open_book(lumivera.login())
+                for path, colour in files:
+                    editor.click(*d.EDITOR_NEXT)
+                    editor.click(*d.EDITOR_LOAD_PHOTO)
+                    dialog = lumivera.window(d.PHOTO_DIALOG)
+                    dialog.activate()
+                    lumivera.desktop.type(path)
+                    lumivera.desktop.key("Return")
+                    dialog.wait_closed()
+                    self.expect_colour(lumivera, editor, self.frame_rect(self.SIZE), colour,
+                                       f"the frame with {os.path.basename(path)}")
+
+                    zoom = self.open_zoom(lumivera, editor)
+                    self.expect_colour(lumivera, zoom, self.photo_rect(zoom, self.SIZE), colour,
+                                       f"the zoom of {os.path.basename(path)}")
+                    self.close_by_clicking_photo(zoom)
+                    editor.click(*d.EDITOR_SAVE)
+                    self.assertEqual(lumivera.answer_message(), "Informazione")
+
+                show = self.open_slideshow(lumivera, editor)
+                slide = self.photo_rect(show, self.SIZE, enlarge=True)
+                for (path, colour), card in zip(files, (1, 2)):
+                    self.expect_colour(lumivera, show, slide, colour, f"the slide show on card {card}",
+                                       timeout=6 + d.PAINT_TIMEOUT)
+                self.close_by_clicking_photo(show)
+
+
+def main():
+    global PROGRAM
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--program", required=True, help="the lumivera executable in its program folder")
+    parser.add_argument("--store", help="the initial password store (default: the one in the program folder)")
+    args, rest = parser.parse_known_args()
+    PROGRAM = os.path.abspath(args.program)
+    d.INITIAL_STORE = os.path.abspath(args.store) if args.store else None
+    # A driver ended from outside stops the run, and its X servers and programs, on the way out.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+    unittest.main(argv=[sys.argv[0], "-v", *rest])
+
+
+if __name__ == "__main__":
+    main()
