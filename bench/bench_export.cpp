@@ -3,15 +3,15 @@
 // against reading the same archive and finding two strings in every record with memmem; and the
 // memory the filled grid takes against the archive's size on disk.
 #include "BookGenerator.h"
-#include "BookZudid.h"
-#include "CardGridModel.h"
-#include "ExpBookZudid.h"
-#include "ExportFile.h"
 #include "Figures.h"
-#include "ProgramFolder.h"
 #include "ScanFloor.h"
-#include "WindowSet.h"
-#include "Windows.h"
+#include "app/WindowSet.h"
+#include "app/Windows.h"
+#include "base/ProgramFolder.h"
+#include "editor/windows/BookZudid.h"
+#include "output/core/CardGridModel.h"
+#include "output/core/ExportFile.h"
+#include "output/windows/ExpBookZudid.h"
 
 #include <QApplication>
 #include <QFile>

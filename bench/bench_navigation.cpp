@@ -2,8 +2,8 @@
 // book of ten. Each move opens the archive, reads one record and closes it, so the two should cost the
 // same.
 #include "BookGenerator.h"
-#include "CardNavigation.h"
 #include "Figures.h"
+#include "archive/core/CardNavigation.h"
 
 #include <QCoreApplication>
 

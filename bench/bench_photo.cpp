@@ -3,8 +3,8 @@
 // and, for scale, against a full-size decode.
 #include "BookGenerator.h"
 #include "Figures.h"
-#include "PhotoStore.h"
 #include "Process.h"
+#include "archive/core/PhotoStore.h"
 
 #include <QGuiApplication>
 

@@ -2,10 +2,10 @@
 // list model, no window), against reading the same archive and finding the two strings in every
 // record with memmem.
 #include "BookGenerator.h"
-#include "CardSearch.h"
 #include "Figures.h"
-#include "ResultListModel.h"
 #include "ScanFloor.h"
+#include "search/core/CardSearch.h"
+#include "search/core/ResultListModel.h"
 
 #include <QCoreApplication>
 

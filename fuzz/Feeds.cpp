@@ -1,14 +1,14 @@
 #include "Feeds.h"
 
-#include "BookArchive.h"
-#include "CardGridModel.h"
-#include "Crypt.h"
-#include "ExportFile.h"
-#include "PasswordStore.h"
-#include "PhotoStore.h"
-#include "ProgramFolder.h"
-#include "RecordFile.h"
-#include "ReplaceFile.h"
+#include "access/core/Crypt.h"
+#include "access/core/PasswordStore.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/PhotoStore.h"
+#include "archive/core/RecordFile.h"
+#include "base/ProgramFolder.h"
+#include "base/ReplaceFile.h"
+#include "output/core/CardGridModel.h"
+#include "output/core/ExportFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 // (a crash or a sanitizer report needs no return value).
 #pragma once
 
-#include "PhotoStore.h"
+#include "archive/core/PhotoStore.h"
 
 #include <QByteArrayView>
 

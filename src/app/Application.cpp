@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "BookArchive.h"
-#include "Messages.h"
+#include "archive/core/BookArchive.h"
+#include "ui/Messages.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

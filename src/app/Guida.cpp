@@ -1,10 +1,10 @@
-#include "Guida.h"
+#include "app/Guida.h"
 #include "ui_Guida.h"
 
-#include "LinkText.h"
-#include "OpenURL.h"
-#include "ProgramFolder.h"
-#include "WindowFrame.h"
+#include "app/OpenURL.h"
+#include "base/ProgramFolder.h"
+#include "ui/LinkText.h"
+#include "ui/WindowFrame.h"
 
 #include <QDir>
 #include <QScrollBar>

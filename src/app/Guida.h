@@ -2,7 +2,7 @@
 // "Guida.pdf" beside the program. Every window with a help command opens it through showHelp().
 #pragma once
 
-#include "HelpTopics.h"
+#include "base/HelpTopics.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
-#include "Info.h"
+#include "app/Info.h"
 #include "ui_Info.h"
 
-#include "LinkText.h"
-#include "Maker.h"
-#include "OpenURL.h"
-#include "WindowFrame.h"
+#include "app/OpenURL.h"
+#include "base/Maker.h"
+#include "ui/LinkText.h"
+#include "ui/WindowFrame.h"
 
 using namespace Qt::StringLiterals;
 

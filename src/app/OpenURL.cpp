@@ -1,4 +1,4 @@
-#include "OpenURL.h"
+#include "app/OpenURL.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,10 +1,10 @@
-#include "Splash.h"
+#include "app/Splash.h"
 #include "ui_Splash.h"
 
-#include "LinkText.h"
-#include "Maker.h"
-#include "OpenURL.h"
-#include "WindowFrame.h"
+#include "app/OpenURL.h"
+#include "base/Maker.h"
+#include "ui/LinkText.h"
+#include "ui/WindowFrame.h"
 
 TfrmSplash::TfrmSplash(QWidget* parent)
     : QDialog(parent)

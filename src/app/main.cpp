@@ -1,6 +1,6 @@
 // Lumivera: photo books of models, kept beside the program.
-#include "Application.h"
-#include "WindowSet.h"
+#include "app/Application.h"
+#include "app/WindowSet.h"
 
 int main(int argc, char* argv[]) {
     // Software rendering for anything drawn through OpenGL, so no graphics driver is needed.

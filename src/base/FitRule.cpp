@@ -1,4 +1,4 @@
-#include "FitRule.h"
+#include "base/FitRule.h"
 
 #include <algorithm>
 #include <cmath>

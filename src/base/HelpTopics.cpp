@@ -1,4 +1,4 @@
-#include "HelpTopics.h"
+#include "base/HelpTopics.h"
 
 namespace HelpTopics {
 

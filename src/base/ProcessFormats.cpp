@@ -1,4 +1,4 @@
-#include "ProcessFormats.h"
+#include "base/ProcessFormats.h"
 
 namespace ProcessFormats {
 

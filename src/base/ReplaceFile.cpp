@@ -1,4 +1,4 @@
-#include "ReplaceFile.h"
+#include "base/ReplaceFile.h"
 
 #include <QSaveFile>
 

@@ -1,4 +1,4 @@
-#include "TextRules.h"
+#include "base/TextRules.h"
 
 namespace TextRules {
 

@@ -1,4 +1,4 @@
-#include "BusyNotice.h"
+#include "ui/BusyNotice.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "ui/FileDialogs.h"
 
 #include <QFileDialog>
 

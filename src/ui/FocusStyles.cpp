@@ -1,4 +1,4 @@
-#include "FocusStyles.h"
+#include "ui/FocusStyles.h"
 
 #include <QEvent>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "LinkText.h"
+#include "ui/LinkText.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "Messages.h"
+#include "ui/Messages.h"
 
-#include "BookArchive.h"
+#include "archive/core/BookArchive.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "NameFieldFilter.h"
+#include "ui/NameFieldFilter.h"
 
 #include <QKeyEvent>
 #include <QStringView>

@@ -1,4 +1,4 @@
-#include "Picture.h"
+#include "ui/Picture.h"
 
 #include <QHash>
 #include <QMouseEvent>

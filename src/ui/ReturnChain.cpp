@@ -1,4 +1,4 @@
-#include "ReturnChain.h"
+#include "ui/ReturnChain.h"
 
 #include <QKeyEvent>
 

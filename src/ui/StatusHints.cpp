@@ -1,4 +1,4 @@
-#include "StatusHints.h"
+#include "ui/StatusHints.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "WindowFrame.h"
+#include "ui/WindowFrame.h"
 
 #include <QAbstractButton>
 #include <QEvent>

@@ -1,18 +1,18 @@
 // Access control: the scrambling, the password store with its normal form and comparison rule, the
 // login window and the change-password window.
-#include "Application.h"
-#include "Avvio.h"
-#include "CambiaPassword.h"
-#include "Crypt.h"
 #include "FakeMessages.h"
-#include "Password.h"
-#include "PasswordStore.h"
-#include "Picture.h"
-#include "ProgramFolder.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
-#include "WindowSet.h"
-#include "Windows.h"
+#include "access/core/Crypt.h"
+#include "access/core/PasswordStore.h"
+#include "access/windows/CambiaPassword.h"
+#include "access/windows/Password.h"
+#include "app/Application.h"
+#include "app/Avvio.h"
+#include "app/WindowSet.h"
+#include "app/Windows.h"
+#include "base/ProgramFolder.h"
+#include "ui/Picture.h"
 
 #include <QDateTime>
 #include <QDir>

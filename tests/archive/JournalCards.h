@@ -3,7 +3,7 @@
 // damaged anywhere, never equals either of them.
 #pragma once
 
-#include "TScheda.h"
+#include "archive/core/TScheda.h"
 
 #include <QByteArray>
 #include <QString>

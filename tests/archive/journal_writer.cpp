@@ -13,8 +13,8 @@
 // journal-removed, none.
 //
 // Exit status: 0 done, 1 the archive refused (its message on standard error), 2 bad arguments.
-#include "BookArchive.h"
 #include "JournalCards.h"
+#include "archive/core/BookArchive.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 // The card record, its code page and the archive file, checked byte for byte.
-#include "BookArchive.h"
-#include "BookShelf.h"
-#include "Cp1252.h"
 #include "FaultyFileSystem.h"
-#include "TScheda.h"
 #include "TestFiles.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/BookShelf.h"
+#include "archive/core/Cp1252.h"
+#include "archive/core/TScheda.h"
 
 #include <QDir>
 #include <QFile>

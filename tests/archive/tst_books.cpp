@@ -1,17 +1,17 @@
 // Creating, listing, opening and deleting books through their windows, with what reached the disk.
-#include "Application.h"
-#include "ApriZudid.h"
-#include "Avvio.h"
-#include "BookZudid.h"
-#include "CreaZudid.h"
 #include "FakeMessages.h"
-#include "Guida.h"
-#include "Picture.h"
-#include "ProgramFolder.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
-#include "WindowSet.h"
-#include "Windows.h"
+#include "app/Application.h"
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/WindowSet.h"
+#include "app/Windows.h"
+#include "archive/windows/ApriZudid.h"
+#include "archive/windows/CreaZudid.h"
+#include "base/ProgramFolder.h"
+#include "editor/windows/BookZudid.h"
+#include "ui/Picture.h"
 
 #include <QDir>
 #include <QFile>

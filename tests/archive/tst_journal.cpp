@@ -1,10 +1,10 @@
 // Crash-safe overwrites and saves from several programs at once. A writer program
 // (tst_journal_writer) is stopped dead at each step of an overwrite, and the book is then opened
 // here as the editor would open it; two writers append into one book at the same time.
-#include "BookArchive.h"
 #include "FaultyFileSystem.h"
 #include "JournalCards.h"
 #include "TestFiles.h"
+#include "archive/core/BookArchive.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,19 +1,19 @@
 // The slide show: the step through a book's cards and back to the first, an empty book, an archive
 // that cannot be opened, photos that are missing, unreadable, large or rotated, and the window that
 // fills the screen and closes on a click. The step is driven directly, never by waiting on the timer.
-#include "Application.h"
-#include "BookArchive.h"
 #include "FakeMessages.h"
 #include "FaultyFileSystem.h"
-#include "FitRule.h"
-#include "PhotoStore.h"
-#include "ProgramFolder.h"
-#include "SlidePicture.h"
-#include "SlideShow.h"
-#include "Slideshow_Zudid.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
-#include "WindowFrame.h"
+#include "app/Application.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/PhotoStore.h"
+#include "base/FitRule.h"
+#include "base/ProgramFolder.h"
+#include "output/core/SlideShow.h"
+#include "output/windows/SlidePicture.h"
+#include "output/windows/Slideshow_Zudid.h"
+#include "ui/WindowFrame.h"
 
 #include <QApplication>
 #include <QBuffer>

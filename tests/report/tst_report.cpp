@@ -1,14 +1,14 @@
 // The report engine and the printed card: templates filled by name, the prepared sheets (positions,
 // cut text, literal brackets, the date expression, fitted pictures, a data band over several sheets),
 // and the paint routine drawing them into an image and a PDF file.
-#include "CardPage.h"
-#include "Clock.h"
-#include "ProcessFormats.h"
-#include "ReportLayout.h"
-#include "ReportPainter.h"
-#include "ReportTemplate.h"
-#include "SearchSummary.h"
 #include "TestFiles.h"
+#include "base/Clock.h"
+#include "base/ProcessFormats.h"
+#include "report/core/CardPage.h"
+#include "report/core/ReportLayout.h"
+#include "report/core/ReportPainter.h"
+#include "report/core/ReportTemplate.h"
+#include "search/core/SearchSummary.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,22 +2,22 @@
 // length and content, a folder in place of a book, a book past 4 GiB, photos that are not what they
 // claim, password stores that are not what the program wrote, names that try to leave their folder.
 // Each is handled without a crash and as the program says it handles it.
-#include "Application.h"
-#include "AttachmentFolder.h"
-#include "Avvio.h"
-#include "BookArchive.h"
-#include "BookShelf.h"
-#include "CreaZudid.h"
-#include "Crypt.h"
 #include "FakeMessages.h"
-#include "PasswordStore.h"
-#include "PhotoStore.h"
-#include "Picture.h"
-#include "ProgramFolder.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
-#include "WindowSet.h"
-#include "Windows.h"
+#include "access/core/Crypt.h"
+#include "access/core/PasswordStore.h"
+#include "app/Application.h"
+#include "app/Avvio.h"
+#include "app/WindowSet.h"
+#include "app/Windows.h"
+#include "archive/core/AttachmentFolder.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/BookShelf.h"
+#include "archive/core/PhotoStore.h"
+#include "archive/windows/CreaZudid.h"
+#include "base/ProgramFolder.h"
+#include "ui/Picture.h"
 
 #include <QBuffer>
 #include <QDir>

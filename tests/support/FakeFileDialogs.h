@@ -2,7 +2,7 @@
 // (an empty answer is a cancel).
 #pragma once
 
-#include "FileDialogs.h"
+#include "ui/FileDialogs.h"
 
 #include <QList>
 

@@ -2,7 +2,7 @@
 // script (OK, or Yes for a question, when the script is empty).
 #pragma once
 
-#include "Messages.h"
+#include "ui/Messages.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 // Stands in for the print dialog and the preview window while it lives.
 #pragma once
 
-#include "ReportPreview.h"
-#include "ReportPrinting.h"
-#include "ReportTemplate.h"
+#include "report/core/ReportTemplate.h"
+#include "report/windows/ReportPreview.h"
+#include "report/windows/ReportPrinting.h"
 
 #include <QPrinter>
 #include <QTimer>

@@ -8,8 +8,8 @@
 // FaultyReplacer does the same under the files replaced whole (open, each write, commit).
 #pragma once
 
-#include "RecordFile.h"
-#include "ReplaceFile.h"
+#include "archive/core/RecordFile.h"
+#include "base/ReplaceFile.h"
 
 class FaultyFileSystem final : public FileSystem {
 public:

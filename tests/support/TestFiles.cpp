@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QBuffer>
 #include <QDir>

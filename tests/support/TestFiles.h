@@ -1,7 +1,7 @@
 // The files a test starts from and what the program wrote to disk.
 #pragma once
 
-#include "TScheda.h"
+#include "archive/core/TScheda.h"
 
 #include <QByteArray>
 #include <QColor>

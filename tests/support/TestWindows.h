@@ -1,7 +1,7 @@
 // The windows a test sees on the screen.
 #pragma once
 
-#include "Application.h"
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QList>

@@ -1,14 +1,14 @@
 // The behaviours that every window shares, tried on small windows made for the test.
-#include "BusyNotice.h"
 #include "FakeMessages.h"
-#include "FocusStyles.h"
-#include "LinkText.h"
-#include "Messages.h"
-#include "NameFieldFilter.h"
-#include "Picture.h"
-#include "ReturnChain.h"
-#include "StatusHints.h"
-#include "WindowFrame.h"
+#include "ui/BusyNotice.h"
+#include "ui/FocusStyles.h"
+#include "ui/LinkText.h"
+#include "ui/Messages.h"
+#include "ui/NameFieldFilter.h"
+#include "ui/Picture.h"
+#include "ui/ReturnChain.h"
+#include "ui/StatusHints.h"
+#include "ui/WindowFrame.h"
 
 #include <QDialog>
 #include <QLabel>

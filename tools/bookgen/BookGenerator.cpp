@@ -1,6 +1,6 @@
 #include "BookGenerator.h"
 
-#include "TScheda.h"
+#include "archive/core/TScheda.h"
 
 #include <QFile>
 #include <QFileInfo>

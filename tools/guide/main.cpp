@@ -1,7 +1,7 @@
 // Writes the guide document "Guida.pdf" from the program's own help topics, one section each, so the
 // guide beside the program says exactly what its windows say.
-#include "HelpTopics.h"
-#include "Maker.h"
+#include "base/HelpTopics.h"
+#include "base/Maker.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 // Writes the password store delivered with the program: the initial password in normal form,
 // scrambled by the program's own code, so the first login accepts it. The store is read back before
 // the build goes on.
-#include "PasswordStore.h"
+#include "access/core/PasswordStore.h"
 
 #include <QCoreApplication>
 #include <QFile>

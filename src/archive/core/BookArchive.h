@@ -1,0 +1,87 @@
+// A book's archive file: a plain sequence of 3548-byte card records from offset 0, no header. The
+// record count is the file size divided by 3548; the bytes of an incomplete last record are never
+// read. Cards are only overwritten in place or appended. The file is opened at the start of a user
+// operation and closed at its end; every failure is raised as an ArchiveError.
+//
+// Overwriting a card in place cannot tear it: before the write, the disk blocks it touches are copied
+// into a journal beside the archive ("<archive>-journal"), and any later opening that finds a complete
+// journal puts those bytes back. Saves from several copies of the program (on one machine or on
+// several that share the book's folder) take an exclusive lock on the archive, so each one counts and
+// writes alone; readers take no lock.
+#pragma once
+
+#include "archive/core/RecordFile.h"
+#include "archive/core/TScheda.h"
+
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class ArchiveError : public std::runtime_error {
+public:
+    explicit ArchiveError(const QString& text)
+        : std::runtime_error(text.toStdString())
+        , m_text(text) {}
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+class BookArchive {
+public:
+    BookArchive() = default;
+    ~BookArchive(); // closes the file if it is still open
+    BookArchive(const BookArchive&) = delete;
+    BookArchive& operator=(const BookArchive&) = delete;
+
+    // Opens the archive at the path (trimmed). A missing file is created empty; an existing file
+    // that cannot be opened is never created anew or truncated: the operation fails and the cards
+    // stay. The current index is 0 afterwards. An overwrite that a crash interrupted is undone first
+    // (see the journal above), waiting for the lock while another save is under way.
+    void Open(const QString& path);
+    // Takes the archive's exclusive lock until Close, waiting while another save holds it. A save
+    // calls it right after Open, before it counts the cards, so that the index it appends at is still
+    // the end of the file when it writes. The system drops the lock if the process dies.
+    void LockForWriting();
+    int Count();
+    // Sets the index of the next transfer; from 0 up to Count (Count appends).
+    void Seek(int index);
+    // Reads the record at the current index and moves on by one.
+    TScheda Read();
+    // Reads up to `max` records from the current index in one transfer (a scan of the whole book reads
+    // it in large blocks) and moves on past them; returns how many were read, 0 at the end of the file.
+    int ReadBlock(std::vector<TScheda>& cards, int max);
+    // Writes the record at the current index and moves on by one. Succeeds only when all 3548 bytes
+    // are on the disk. Overwriting goes through the journal; a failed overwrite leaves the old card.
+    // The write holds the lock (taken for the write alone when LockForWriting was not called).
+    void Write(const TScheda& card);
+    // The current index: after a transfer of index i, i + 1, the position of that card.
+    int Position() const { return m_index; }
+    bool Eof() { return m_index == Count(); }
+    void Close();
+    bool isOpen() const { return m_file != nullptr; }
+
+    // The message every window shows when an archive operation fails.
+    static QString accessMessage();
+
+    // The journal file beside an archive.
+    static QString journalPath(const QString& archivePath);
+
+private:
+    RecordFile& file();
+    [[noreturn]] void fail(const QString& what);
+    [[noreturn]] void failJournal(RecordFile& journal, const QString& what);
+    std::unique_ptr<FileLock> takeLock();
+    void recoverJournal();
+    void overwrite(const TScheda& card, qint64 size);
+    void writeJournal(const QByteArray& content);
+    bool discardJournal(QString& error);
+
+    std::unique_ptr<RecordFile> m_file;
+    std::unique_ptr<FileLock> m_lock; // held from LockForWriting to Close
+    QString m_path;
+    int m_index = 0;
+};

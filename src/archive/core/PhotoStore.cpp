@@ -1,0 +1,192 @@
+#include "archive/core/PhotoStore.h"
+
+#include "base/FitRule.h"
+#include "base/ProgramFolder.h"
+#include "base/ReplaceFile.h"
+#include "base/TextRules.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <algorithm>
+
+namespace {
+
+// Opens a reader that decodes upright and accepts pictures up to kMaxPixels; the upright full size
+// comes back in `upright`, and whether the stored picture lies rotated by 90 degrees in `rotated`.
+bool openReader(QImageReader& reader, QSize* upright, bool* rotated) {
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
+        return false;
+    const qint64 pixels = qint64(stored.width()) * stored.height();
+    if (pixels > PhotoStore::kMaxPixels)
+        return false;
+    // What the picture takes in the format the decoder says it will produce (16-bit channels take eight
+    // bytes a pixel; when the decoder does not say, that is assumed), with room to spare for the
+    // decoder's own buffers.
+    const QImage::Format format = reader.imageFormat();
+    const qint64 bitsPerPixel =
+        format == QImage::Format_Invalid ? 64 : QImage::toPixelFormat(format).bitsPerPixel();
+    reader.setAllocationLimit(int(pixels * std::max<qint64>(bitsPerPixel, 32) / 8 / (1024 * 1024)) + 64);
+    *rotated = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    *upright = *rotated ? stored.transposed() : stored;
+    return true;
+}
+
+// Qt's smooth scaling of a two-colour picture (one bit a pixel) drops its colours: an all-blue
+// picture comes out black. Such a picture is decoded in full, which costs little, and widened to one
+// byte a pixel with the same colour table before anything scales it.
+bool isOneBit(QImage::Format format) {
+    return format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
+}
+
+QImage scalable(QImage picture) {
+    return isOneBit(picture.format()) ? picture.convertToFormat(QImage::Format_Indexed8) : picture;
+}
+
+// The picture decoded at full size; a null image when it is larger than kMaxPixels, which a decoder
+// can make it even when the header stated less (a GIF's screen can be larger than its picture).
+QImage readFull(QImageReader& reader) {
+    const QImage full = reader.read();
+    if (qint64(full.width()) * full.height() > PhotoStore::kMaxPixels)
+        return {};
+    return scalable(full);
+}
+
+QImage decodeFull(const QString& path) {
+    QImageReader reader(path);
+    QSize upright;
+    bool rotated = false;
+    if (!openReader(reader, &upright, &rotated))
+        return {};
+    return readFull(reader);
+}
+
+} // namespace
+
+CardPhoto CardPhoto::fromImage(const QImage& image) {
+    CardPhoto photo;
+    if (image.isNull())
+        return photo;
+    photo.m_fullSize = image.size();
+    photo.m_display = scalable(image);
+    photo.m_full = std::make_shared<QImage>(photo.m_display);
+    return photo;
+}
+
+CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
+    CardPhoto photo;
+    QImageReader reader(path);
+    QSize upright;
+    bool rotated = false;
+    if (!openReader(reader, &upright, &rotated))
+        return photo;
+    const QSize shown = FitRule::fit(upright, frame).size().expandedTo({1, 1});
+    const bool scaled = shown.width() < upright.width() || shown.height() < upright.height();
+    if (scaled && reader.supportsOption(QImageIOHandler::ScaledSize) && !isOneBit(reader.imageFormat())) {
+        // The decoder's own scaling (libjpeg's), applied before the picture is turned upright; the full
+        // picture is decoded when something needs it.
+        reader.setScaledSize(rotated ? shown.transposed() : shown);
+        const QImage display = reader.read();
+        if (display.isNull())
+            return photo;
+        photo.m_path = path;
+        photo.m_fullSize = upright;
+        photo.m_display = display;
+        photo.m_full = std::make_shared<QImage>();
+        return photo;
+    }
+    // Decoded at full size: the picture's size is the one decoded, which the file's header may state
+    // otherwise (a GIF's screen can be larger than its picture).
+    const QImage full = readFull(reader);
+    if (full.isNull())
+        return photo;
+    photo = inFull(full, frame);
+    photo.m_path = path;
+    if (photo.m_display.size() != full.size())
+        *photo.m_full = QImage(); // only the shrunk copy is kept; the full picture is decoded again on demand
+    return photo;
+}
+
+CardPhoto CardPhoto::fromFileInFull(const QString& path, QSize frame) {
+    return inFull(decodeFull(path), frame);
+}
+
+CardPhoto CardPhoto::inFull(const QImage& full, QSize frame) {
+    CardPhoto photo = fromImage(full);
+    if (photo.isNull())
+        return photo;
+    const QSize shown = FitRule::fit(full.size(), frame).size().expandedTo({1, 1});
+    if (shown != full.size())
+        photo.m_display = full.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return photo;
+}
+
+QImage CardPhoto::full() const {
+    if (!m_full)
+        return {};
+    if (m_full->isNull() && !m_path.isEmpty())
+        *m_full = decodeFull(m_path);
+    return *m_full;
+}
+
+namespace PhotoStore {
+
+QString folder() {
+    return ProgramFolder::file(QStringLiteral("Book_Zudid"));
+}
+
+QString photoPath(const QString& bookName, int position) {
+    return QDir(folder()).filePath(TextRules::trim(bookName) + QStringLiteral("_Foto_") +
+                                   QString::number(position) + QStringLiteral(".jpg"));
+}
+
+bool ensureFolder() {
+    return QDir().mkpath(folder());
+}
+
+QImage placeholder() {
+    static const QImage picture = [] {
+        QImage image(kPlaceholderSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QSvgRenderer renderer(QStringLiteral(":/editor/placeholder.svg"));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(kPlaceholderSize)));
+        return image;
+    }();
+    return picture;
+}
+
+CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame) {
+    if (!ensureFolder())
+        return {};
+    return CardPhoto::fromFile(photoPath(bookName, position), frame);
+}
+
+bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int position) {
+    const QString path = photoPath(bookName, position);
+    return !photo.sourcePath().isEmpty() && photo.sourcePath() == path && QFileInfo::exists(path);
+}
+
+bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
+    if (picture.isNull() || !ensureFolder())
+        return false;
+    // Encoded in memory first: a picture the encoder refuses never touches the photo file.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(kJpegQuality);
+    if (!writer.write(picture))
+        return false;
+    return replaceWhole(photoPath(bookName, position), encoded);
+}
+
+} // namespace PhotoStore

@@ -1,0 +1,140 @@
+#include "archive/windows/ApriZudid.h"
+#include "ui_ApriZudid.h"
+
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/Windows.h"
+#include "archive/core/BookShelf.h"
+#include "base/ProcessFormats.h"
+#include "base/ProgramFolder.h"
+#include "base/TextRules.h"
+#include "editor/windows/BookZudid.h"
+#include "ui/Messages.h"
+#include "ui/WindowFrame.h"
+
+#include <QCloseEvent>
+#include <QDir>
+
+TfrmApriZudid::TfrmApriZudid(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TfrmApriZudid>()) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Lumivera - Apertura book fotografico"));
+    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+
+    connect(ui->btnApri, &Picture::clicked, this, &TfrmApriZudid::btnApriClick);
+    connect(ui->btnElimina, &Picture::clicked, this, &TfrmApriZudid::btnEliminaClick);
+    connect(ui->btnAnnulla, &Picture::clicked, this, &QWidget::close);
+    connect(ui->imgGuida, &Picture::clicked, this, &TfrmApriZudid::imgGuidaClick);
+}
+
+TfrmApriZudid::~TfrmApriZudid() = default;
+
+QString TfrmApriZudid::emptyListMessage() {
+    return QStringLiteral("Attenzione: l'elenco non contiene nessun book fotografico.");
+}
+
+QString TfrmApriZudid::selectToOpenMessage() {
+    return QStringLiteral(
+        "Attenzione: selezionare dall'elenco il book fotografico prima di premere il pulsante "
+        "Apri archivio.");
+}
+
+QString TfrmApriZudid::selectToDeleteMessage() {
+    return QStringLiteral(
+        "Attenzione: selezionare dall'elenco il book fotografico da eliminare prima di premere "
+        "il pulsante del cestino.");
+}
+
+QString TfrmApriZudid::deleteQuestion() {
+    return QStringLiteral(
+        "Si sta per eliminare il book fotografico selezionato. Si ricorda che il file eliminato "
+        "non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?");
+}
+
+QString TfrmApriZudid::deletedMessage() {
+    return QStringLiteral("Il book fotografico è stato eliminato con successo.");
+}
+
+QString TfrmApriZudid::notDeletedMessage() {
+    return QStringLiteral(
+        "Attenzione: non è stato possibile eliminare il book fotografico selezionato."
+        "\r\n\r\nIl file potrebbe essere in uso da parte di un altro programma oppure protetto "
+        "da scrittura.");
+}
+
+QString TfrmApriZudid::countLine(int books) {
+    return QStringLiteral("Sono stati creati %1 book fotografici.").arg(books);
+}
+
+// Listed anew when the launcher shows the window, not when it is restored after being minimised.
+void TfrmApriZudid::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    m_closeReason = CloseReason::Avvio;
+    listBooks();
+}
+
+// The count line always tells the books listed now, none included, so it never shows a stale number.
+void TfrmApriZudid::listBooks() {
+    ui->lstFiles->clear();
+    const QStringList books = BookShelf::list(ProgramFolder::path());
+    ui->lstFiles->addItems(books);
+    ui->lblCreati->setText(countLine(int(books.size())));
+}
+
+QString TfrmApriZudid::selectedEntry(const QString& noSelectionMessage) {
+    if (ui->lstFiles->count() == 0) {
+        MessageBox(emptyListMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        return {};
+    }
+    const QList<QListWidgetItem*> selected = ui->lstFiles->selectedItems();
+    if (selected.isEmpty()) {
+        MessageBox(noSelectionMessage, MsgKind::Warning, MsgButtons::OkCancel);
+        return {};
+    }
+    return selected.first()->text();
+}
+
+void TfrmApriZudid::btnApriClick() {
+    const QString entry = selectedEntry(selectToOpenMessage());
+    if (entry.isEmpty())
+        return;
+    m_path = TextRules::trim(ProgramFolder::file(entry));
+    m_bookName = BookShelf::bookNameOf(entry);
+    m_closeReason = CloseReason::Zudid;
+    close();
+}
+
+void TfrmApriZudid::closeEvent(QCloseEvent* event) {
+    if (m_closeReason == CloseReason::Zudid) {
+        Windows::frmBookZudid->openBook(m_bookName, TextRules::trim(m_path));
+        Windows::frmBookZudid->show();
+    } else {
+        Windows::frmAvvio->show();
+    }
+    event->accept();
+}
+
+void TfrmApriZudid::btnEliminaClick() {
+    const QString entry = selectedEntry(selectToDeleteMessage());
+    if (entry.isEmpty())
+        return;
+    if (!consents(MessageBox(deleteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
+        return;
+    m_path = TextRules::trim(ProgramFolder::file(entry));
+    if (BookShelf::remove(m_path))
+        MessageBox(deletedMessage(), MsgKind::Information, MsgButtons::OkCancel);
+    else
+        MessageBox(notDeletedMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+    m_closeReason = CloseReason::Avvio;
+    m_path.clear();
+    listBooks();
+}
+
+void TfrmApriZudid::imgGuidaClick() {
+    showHelp(this, HelpTopics::bookZudid());
+}

@@ -1,0 +1,108 @@
+#include "archive/windows/CreaZudid.h"
+#include "ui_CreaZudid.h"
+
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/Windows.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/BookShelf.h"
+#include "base/ProcessFormats.h"
+#include "base/ProgramFolder.h"
+#include "base/TextRules.h"
+#include "ui/FocusStyles.h"
+#include "ui/Messages.h"
+#include "ui/NameFieldFilter.h"
+#include "ui/WindowFrame.h"
+
+#include <QCloseEvent>
+
+TfrmCreaZudid::TfrmCreaZudid(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TfrmCreaZudid>()) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Lumivera - Creazione book fotografico"));
+    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+
+    ui->txtFile->setMaxLength(250);
+    FocusStyles::applyStyleA(ui->txtFile);
+    NameFieldFilter::install(ui->txtFile);
+
+    connect(ui->btnApplica, &Picture::clicked, this, &TfrmCreaZudid::btnApplicaClick);
+    connect(ui->btnAnnulla, &Picture::clicked, this, &QWidget::close);
+    connect(ui->imgGuida, &Picture::clicked, this, &TfrmCreaZudid::imgGuidaClick);
+}
+
+TfrmCreaZudid::~TfrmCreaZudid() = default;
+
+QString TfrmCreaZudid::noNameMessage() {
+    return QStringLiteral(
+        "Attenzione: per creare il nuovo archivio è necessario indicare il nome del nuovo book "
+        "fotografico.");
+}
+
+QString TfrmCreaZudid::nameTakenMessage() {
+    return QStringLiteral("Attenzione: il nome del book fotografico indicato è già stato utilizzato in "
+                          "precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire un book "
+                          "fotografico già creato, premere il pulsante Apri book fotografico esistente.");
+}
+
+QString TfrmCreaZudid::unsafeNameMessage() {
+    return QStringLiteral("Attenzione: il nome del book fotografico non può contenere i caratteri / e \\ né "
+                          "caratteri di controllo, e non può essere formato soltanto da punti (. o ..)."
+                          "\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi.");
+}
+
+QString TfrmCreaZudid::createdMessage() {
+    return QStringLiteral("Il file di archivio relativo al nuovo book fotografico è stato creato con "
+                          "successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco dei book fotografici "
+                          "esistenti.");
+}
+
+// Emptied when the launcher shows the window, not when it is restored after being minimised.
+void TfrmCreaZudid::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    ui->txtFile->clear();
+    ui->txtFile->setFocus();
+}
+
+void TfrmCreaZudid::closeEvent(QCloseEvent* event) {
+    Windows::frmAvvio->show();
+    event->accept();
+}
+
+void TfrmCreaZudid::btnApplicaClick() {
+    m_path.clear();
+    const QString name = TextRules::trim(ui->txtFile->text());
+    if (name.isEmpty()) {
+        MessageBox(noNameMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        ui->txtFile->setFocus();
+        return;
+    }
+    // A pasted name could otherwise reach a file outside the program folder.
+    if (BookShelf::isUnsafeName(name)) {
+        MessageBox(unsafeNameMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        ui->txtFile->setFocus();
+        return;
+    }
+    m_path = ProgramFolder::archiveOf(name);
+    if (BookShelf::exists(m_path)) {
+        MessageBox(nameTakenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        return;
+    }
+    try {
+        BookShelf::createEmpty(m_path);
+    } catch (const ArchiveError& error) {
+        reportUnexpectedError(error.text());
+        return;
+    }
+    MessageBox(createdMessage(), MsgKind::Information, MsgButtons::OkCancel);
+    close();
+}
+
+void TfrmCreaZudid::imgGuidaClick() {
+    showHelp(this, HelpTopics::creaZudid());
+}

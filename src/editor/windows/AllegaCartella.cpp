@@ -1,0 +1,94 @@
+#include "editor/windows/AllegaCartella.h"
+#include "ui_AllegaCartella.h"
+
+#include "app/OpenURL.h"
+#include "app/Windows.h"
+#include "archive/core/AttachmentFolder.h"
+#include "base/TextRules.h"
+#include "editor/windows/BookZudid.h"
+#include "ui/FileDialogs.h"
+#include "ui/Messages.h"
+#include "ui/WindowFrame.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TfrmAllegaCartella>()) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Allega file"));
+    WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Screen);
+    WindowFrame::setGradient(this, QColor(0xD3, 0xD3, 0xD3), WindowFrame::kWhite);
+
+    m_slots = {{{ui->txtFile01, ui->txtDesc01, ui->btnApri01},
+                {ui->txtFile02, ui->txtDesc02, ui->btnApri02},
+                {ui->txtFile03, ui->txtDesc03, ui->btnApri03}}};
+    const std::array<QPushButton*, 3> browse = {ui->btnSfoglia01, ui->btnSfoglia02, ui->btnSfoglia03};
+    const std::array<Picture*, 3> clear = {ui->imgCancella01, ui->imgCancella02, ui->imgCancella03};
+    for (int s = 0; s < 3; ++s) {
+        const Slot slot = m_slots[s];
+        // "Apri" is there exactly when the slot names a file.
+        connect(slot.file, &QLineEdit::textChanged, this,
+                [slot](const QString& name) { slot.open->setEnabled(!TextRules::trim(name).isEmpty()); });
+        connect(browse[s], &QPushButton::clicked, this, [this, s] { btnSfogliaClick(s); });
+        connect(slot.open, &QPushButton::clicked, this, [this, s] { btnApriClick(s); });
+        connect(clear[s], &Picture::clicked, this, [slot] { slot.file->clear(); });
+    }
+    connect(ui->btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
+    connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TfrmAllegaCartella::~TfrmAllegaCartella() = default;
+
+QString TfrmAllegaCartella::overwriteQuestion() {
+    return QStringLiteral(
+        "Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
+        "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+}
+
+void TfrmAllegaCartella::setValues(const Values& values) {
+    for (int s = 0; s < 3; ++s) {
+        m_slots[s].file->setText(TextRules::trim(values[s]));
+        m_slots[s].description->setText(TextRules::trim(values[3 + s]));
+    }
+}
+
+TfrmAllegaCartella::Values TfrmAllegaCartella::values() const {
+    Values values;
+    for (int s = 0; s < 3; ++s) {
+        values[s] = TextRules::trim(m_slots[s].file->text());
+        values[3 + s] = TextRules::trim(m_slots[s].description->text());
+    }
+    return values;
+}
+
+void TfrmAllegaCartella::btnSfogliaClick(int slot) {
+    const QString chosen = FileDialogs::openFile(
+        this,
+        {QStringLiteral("Selezionare il file da allegare:"), {QStringLiteral("Tutti i file (*)")}, {}, {}});
+    if (chosen.isEmpty())
+        return;
+    const QString name = QFileInfo(chosen).fileName();
+    m_slots[slot].file->setText(name);
+    if (!AttachmentFolder::ensureFolder())
+        return;
+    if (AttachmentFolder::contains(name) &&
+        !consents(MessageBox(overwriteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
+        return;                             // the slot names the file already in the folder
+    AttachmentFolder::copyIn(chosen, name); // a failed copy leaves the folder as it was, silently
+}
+
+void TfrmAllegaCartella::btnApriClick(int slot) {
+    const QString path = AttachmentFolder::pathOf(m_slots[slot].file->text());
+    if (path.isEmpty())
+        return; // a name with folder parts opens nothing
+    TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"');
+}
+
+void TfrmAllegaCartella::btnApplicaClick() {
+    if (m_callerTag != editorTag())
+        return;
+    Windows::frmBookZudid->setAttachments(values());
+    accept();
+}

@@ -1,0 +1,419 @@
+#include "editor/windows/BookZudid.h"
+#include "ui_BookZudid.h"
+
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/Windows.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/CardSave.h"
+#include "archive/core/PhotoStore.h"
+#include "base/Clock.h"
+#include "base/ProcessFormats.h"
+#include "base/TextRules.h"
+#include "editor/windows/AllegaCartella.h"
+#include "editor/windows/Calendario.h"
+#include "editor/windows/PhotoFrame.h"
+#include "editor/windows/Zoom.h"
+#include "output/windows/AnteprimaBookZudid.h"
+#include "output/windows/ExpBookZudid.h"
+#include "output/windows/Slideshow_Zudid.h"
+#include "output/windows/StampaBookZudid.h"
+#include "search/windows/TrovaBookZudid.h"
+#include "ui/FileDialogs.h"
+#include "ui/FocusStyles.h"
+#include "ui/Messages.h"
+#include "ui/ReturnChain.h"
+#include "ui/StatusHints.h"
+#include "ui/WindowFrame.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QSaveFile>
+
+#include <functional>
+
+using CardNavigation::Move;
+
+namespace {
+
+// Hands a field's key presses to a window's handler, which says whether it took the key.
+class KeyHandler final : public QObject {
+public:
+    KeyHandler(QObject* parent, std::function<bool(int)> handler)
+        : QObject(parent)
+        , m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::KeyPress && m_handler(static_cast<QKeyEvent*>(event)->key());
+    }
+
+private:
+    std::function<bool(int)> m_handler;
+};
+
+} // namespace
+
+TfrmBookZudid::TfrmBookZudid(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TfrmBookZudid>()) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Lumivera - Gestione book fotografico"));
+    WindowFrame::makeMaximised(this, ui->panContainer);
+    WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+
+    // The fields hold no more than the card's fields can store.
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f) {
+        fields[f]->setMaxLength(TScheda::layout(TScheda::Field(f)).capacity);
+        FocusStyles::applyStyleA(fields[f]);
+    }
+    ReturnChain::install({
+        {ui->txtTitolo, ui->txtDescrizione},
+        {ui->txtDescrizione, ui->txtData},
+        {ui->txtLocation, ui->txtFotografo},
+        {ui->txtFotografo, ui->txtFotocamera},
+        {ui->txtFotocamera, ui->txtFotoritocco},
+        {ui->txtFotoritocco, ui->txtAbiti},
+        {ui->txtAbiti, ui->txtAccessori},
+        {ui->txtAccessori, ui->txtTrucco},
+        {ui->txtTrucco, ui->txtGiudizio},
+        {ui->txtGiudizio, ui->txtNote},
+        {ui->txtNote, ui->txtTitolo},
+    });
+    installHints();
+
+    connect(ui->cmdPrimo, &Picture::clicked, this, [this] { navigate(Move::First); });
+    connect(ui->cmdIndietro, &Picture::clicked, this, [this] { navigate(Move::Previous); });
+    connect(ui->cmdAvanti, &Picture::clicked, this, [this] { navigate(Move::Next); });
+    connect(ui->cmdUltimo, &Picture::clicked, this, [this] { navigate(Move::Last); });
+    connect(ui->cmdNuovo, &Picture::clicked, this, &TfrmBookZudid::ClearCard);
+    connect(ui->cmdSalva, &Picture::clicked, this, &TfrmBookZudid::cmdSalvaClick);
+    connect(ui->cmdDuplica, &Picture::clicked, this, &TfrmBookZudid::cmdDuplicaClick);
+    connect(ui->impData, &Picture::clicked, this,
+            [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
+    ui->txtData->installEventFilter(
+        new KeyHandler(ui->txtData, [this](int key) { return txtDataKeyDown(key); }));
+    connect(ui->btnCaricaFoto, &Picture::clicked, this, &TfrmBookZudid::btnCaricaFotoClick);
+    connect(ui->btnSalvaFoto, &Picture::clicked, this, &TfrmBookZudid::btnSalvaFotoClick);
+    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoFrame::showPlaceholder);
+    connect(ui->btnZoomFoto, &Picture::clicked, this, &TfrmBookZudid::btnZoomFotoClick);
+    connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
+    connect(ui->cmdTrova, &Picture::clicked, this, [this] {
+        openModal<TfrmTrovaBookZudid>(
+            this, [](TfrmTrovaBookZudid& search) { search.setCallerTag(TfrmTrovaBookZudid::editorTag()); });
+    });
+    connect(ui->cmdEsporta, &Picture::clicked, this, [this] { openModal<TfrmExpBookZudid>(this); });
+    connect(ui->cmdAnteprima, &Picture::clicked, this, [this] { openModal<TfrmAnteprimaBookZudid>(this); });
+    connect(ui->cmdStampa, &Picture::clicked, this, [this] { openModal<TfrmStampaBookZudid>(this); });
+    connect(ui->cmdSlideshow, &Picture::clicked, this, [this] {
+        openModal<TfrmSlideshow_Zudid>(
+            this, [this](TfrmSlideshow_Zudid& show) { show.setBook(m_bookName, m_archivePath); });
+    });
+    connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::bookZudid()); });
+    connect(ui->cmdEsci, &Picture::clicked, this, &QWidget::close);
+}
+
+TfrmBookZudid::~TfrmBookZudid() = default;
+
+void TfrmBookZudid::installHints() {
+    auto* hints = new StatusHints(this, ui->panInfo);
+    const std::pair<QWidget*, QString> commands[] = {
+        {ui->cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
+        {ui->cmdDuplica,
+         QStringLiteral(
+             "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
+        {ui->cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
+        {ui->cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
+        {ui->cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
+        {ui->cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
+        {ui->cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
+        {ui->cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
+        {ui->cmdFile, QStringLiteral("Allega file alla scheda.")},
+        {ui->cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
+        {ui->cmdStampa, QStringLiteral("Stampa la scheda.")},
+        {ui->cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {ui->cmdSlideshow, QStringLiteral("Esegui lo Slide Show del book fotografico.")},
+        {ui->cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {ui->cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
+        {ui->btnCaricaFoto, QStringLiteral("Carica una foto esistente.")},
+        {ui->btnSalvaFoto, QStringLiteral("Salva la foto su disco.")},
+        {ui->btnCancFoto, QStringLiteral("Cancella la foto.")},
+        {ui->btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
+        {ui->impData, QStringLiteral("Inserisci la data corrente.")},
+        {ui->txtData,
+         QStringLiteral("Fai clic su questo campo e premi un tasto qualsiasi per importare una data "
+                        "dal calendario.")},
+    };
+    for (const auto& [control, hint] : commands)
+        hints->addHint(control, hint);
+    for (QWidget* area : std::initializer_list<QWidget*>{
+             ui->panContainer, ui->shpContainer, ui->shpEsci, ui->shpRiepiloghi, ui->shpRecord,
+             ui->shpAnteprima, ui->shpStampa, ui->shpNuovo, ui->shpSezione01, ui->shpSfondo, ui->shpFoto,
+             static_cast<QWidget*>(ui->imgFoto), ui->bkgPulsantiFoto})
+        hints->addClearingArea(area);
+    hints->install();
+}
+
+std::array<QLineEdit*, 12> TfrmBookZudid::cardFields() const {
+    return {ui->txtTitolo,    ui->txtDescrizione, ui->txtData,        ui->txtLocation,
+            ui->txtFotografo, ui->txtFotocamera,  ui->txtFotoritocco, ui->txtAbiti,
+            ui->txtAccessori, ui->txtTrucco,      ui->txtGiudizio,    ui->txtNote};
+}
+
+PhotoFrame* TfrmBookZudid::photoFrame() const {
+    return ui->imgFoto;
+}
+
+QString TfrmBookZudid::emptyArchiveMessage() {
+    return QStringLiteral("L'archivio non contiene nessuna scheda.");
+}
+
+void TfrmBookZudid::openBook(const QString& bookName, const QString& archivePath) {
+    m_bookName = TextRules::trim(bookName);
+    m_archivePath = TextRules::trim(archivePath);
+    ui->lblNome->setText(m_bookName);
+}
+
+// Every showing by the program opens a book and starts on an empty new card. A window restored after
+// being minimised is shown again by the window system (a spontaneous showing) and keeps its card.
+void TfrmBookZudid::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        ClearCard();
+}
+
+void TfrmBookZudid::closeEvent(QCloseEvent* event) {
+    Windows::frmAvvio->show();
+    event->accept();
+}
+
+void TfrmBookZudid::setDateText(const QString& text) {
+    ui->txtData->setText(text);
+}
+
+void TfrmBookZudid::setPosition(std::optional<int> position) {
+    m_position = position;
+    ui->lblPosizione->setText(position ? QString::number(*position) : QString());
+}
+
+void TfrmBookZudid::ClearCard() {
+    for (QLineEdit* field : cardFields())
+        field->clear();
+    m_attachments.fill(QString());
+    ui->imgFoto->showPlaceholder();
+    setPosition(std::nullopt);
+    ui->txtTitolo->setFocus();
+}
+
+void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
+    m_record = card;
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f)
+        fields[f]->setText(card.field(TScheda::Field(f)));
+    for (int a = 0; a < 6; ++a)
+        m_attachments[a] = card.field(TScheda::Field(TScheda::File01 + a));
+    setPosition(position);
+    const CardPhoto photo = PhotoStore::LoadCardPhoto(m_bookName, position, ui->imgFoto->decodeSize());
+    if (photo.isNull())
+        ui->imgFoto->showPlaceholder();
+    else
+        ui->imgFoto->setPhoto(photo);
+}
+
+void TfrmBookZudid::navigate(Move move) {
+    CardNavigation::Outcome outcome;
+    try {
+        outcome = CardNavigation::move(move, m_archivePath, m_position);
+    } catch (const ArchiveError&) {
+        showArchiveAccessMessage();
+        return;
+    }
+    switch (outcome.kind) {
+    case CardNavigation::Outcome::Show:
+        ShowCard(outcome.card, outcome.position);
+        break;
+    case CardNavigation::Outcome::Empty:
+        if (move == Move::Next)
+            setPosition(std::nullopt);
+        MessageBox(emptyArchiveMessage(), MsgKind::Information, MsgButtons::OkCancel);
+        break;
+    case CardNavigation::Outcome::Stay:
+        break;
+    }
+}
+
+QString TfrmBookZudid::missingMessage(TScheda::Field field) {
+    const QString what = field == TScheda::Titolo ? QStringLiteral("il titolo")
+                         : field == TScheda::Data ? QStringLiteral("la data")
+                                                  : QStringLiteral("la location");
+    return QStringLiteral("Attenzione: per salvare la scheda è necessario indicare %1 della foto.").arg(what);
+}
+
+QString TfrmBookZudid::overwrittenMessage() {
+    return QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+}
+
+QString TfrmBookZudid::appendedMessage() {
+    return QStringLiteral("La scheda corrente è stata inserita in archivio.");
+}
+
+QString TfrmBookZudid::photoNotSavedMessage() {
+    return QStringLiteral(
+        "Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile scrivere la "
+        "sua foto nella cartella Book_Zudid.\r\n\r\nLa foto resta visualizzata: accertarsi di "
+        "possedere i privilegi di scrittura nella cartella di installazione del programma e "
+        "premere di nuovo Salva.");
+}
+
+QString TfrmBookZudid::duplicateNewCardMessage() {
+    return QStringLiteral(
+        "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata "
+        "inserita in archivio.");
+}
+
+QString TfrmBookZudid::duplicatedMessage() {
+    return QStringLiteral(
+        "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
+        "premere Salva per inserire la scheda in archivio.");
+}
+
+void TfrmBookZudid::cmdSalvaClick() {
+    ui->btnFocus->setFocus(); // no edit field holds the focus during the save
+    CardSave::Texts texts;
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f)
+        texts[f] = fields[f]->text();
+    for (int a = 0; a < 6; ++a)
+        texts[TScheda::File01 + a] = m_attachments[a];
+
+    if (const std::optional<TScheda::Field> missing = CardSave::firstMissing(texts)) {
+        MessageBox(missingMessage(*missing), MsgKind::Warning, MsgButtons::OkCancel);
+        fields[*missing]->setFocus();
+        return;
+    }
+    const bool appending = !m_position;
+    int saved = 0;
+    try {
+        saved = CardSave::save(m_archivePath, m_position, m_record, texts);
+    } catch (const ArchiveError&) {
+        showArchiveAccessMessage();
+        return;
+    }
+    setPosition(saved);
+
+    // The photo the card already has on disk is left as it is, byte for byte; anything else the frame
+    // holds is written. A photo that cannot be written stays in the frame, so a later save can store it.
+    const CardPhoto& photo = ui->imgFoto->photo();
+    const bool photoSaved = PhotoStore::isStoredPhotoOf(photo, m_bookName, saved) ||
+                            PhotoStore::SaveCardPhoto(photo.full(), m_bookName, saved);
+    MessageBox(appending ? appendedMessage() : overwrittenMessage(), MsgKind::Information,
+               MsgButtons::OkCancel);
+    if (!photoSaved)
+        MessageBox(photoNotSavedMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+}
+
+void TfrmBookZudid::cmdDuplicaClick() {
+    if (!m_position) {
+        MessageBox(duplicateNewCardMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        return;
+    }
+    m_attachments.fill(QString());
+    setPosition(std::nullopt);
+    ui->imgFoto->showPlaceholder();
+    ui->txtTitolo->setFocus();
+    MessageBox(duplicatedMessage(), MsgKind::Information, MsgButtons::OkCancel);
+}
+
+bool TfrmBookZudid::txtDataKeyDown(int key) {
+    switch (key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        ui->txtData->clear();
+        return true;
+    // Moving on with Tab, and modifier keys pressed on their own, are not a request for the calendar.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return false;
+    default:
+        openCalendar();
+        return true;
+    }
+}
+
+void TfrmBookZudid::openCalendar() {
+    openModal<TfrmCalendario>(
+        this, [](TfrmCalendario& calendar) { calendar.setCallerTag(TfrmCalendario::editorTag()); });
+}
+
+void TfrmBookZudid::setAttachments(const std::array<QString, 6>& values) {
+    for (int a = 0; a < 6; ++a)
+        m_attachments[a] = TextRules::trim(values[a]);
+}
+
+QString TfrmBookZudid::photoFileNotWrittenMessage() {
+    return QStringLiteral(
+        "Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare "
+        "di poter scrivere nella cartella scelta e che il nome del file termini con un'estensione "
+        "di immagine, per esempio .jpg.");
+}
+
+void TfrmBookZudid::btnCaricaFotoClick() {
+    const QString chosen = FileDialogs::openFile(
+        this, {QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
+               {QStringLiteral("Immagine JPEG (*.jpg *.jpeg)"), QStringLiteral("Immagine Bitmap (*.bmp)")},
+               {},
+               {}});
+    if (chosen.isEmpty())
+        return;
+    const CardPhoto photo = CardPhoto::fromFileInFull(chosen, ui->imgFoto->decodeSize());
+    if (photo.isNull())
+        ui->imgFoto->showPlaceholder();
+    else
+        ui->imgFoto->setPhoto(photo);
+}
+
+// The frame's full-size picture, written whole; the encoder follows the file's extension. A picture
+// that cannot be written stays in the frame, and the user is told.
+void TfrmBookZudid::btnSalvaFotoClick() {
+    QString path = FileDialogs::saveFile(this, {QStringLiteral("Selezionare la cartella in cui si desidera "
+                                                               "salvare il file Jpeg."),
+                                                {QStringLiteral("File Jpeg (*.jpg)")},
+                                                QStringLiteral("Foto.jpg"),
+                                                QStringLiteral("jpg")});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QImage picture = ui->imgFoto->photo().full();
+    QSaveFile file(path);
+    bool written = false;
+    if (!picture.isNull() && file.open(QIODevice::WriteOnly)) {
+        QImageWriter writer(&file, format);
+        if (format == "jpg" || format == "jpeg")
+            writer.setQuality(PhotoStore::kJpegQuality);
+        written = writer.write(picture) && file.commit();
+    }
+    if (!written)
+        MessageBox(photoFileNotWrittenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+}
+
+void TfrmBookZudid::btnZoomFotoClick() {
+    openModal<TfrmZoom>(this, [this](TfrmZoom& zoom) { zoom.setPhoto(ui->imgFoto->photo()); });
+}
+
+void TfrmBookZudid::cmdFileClick() {
+    openModal<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& window) {
+        window.setCallerTag(TfrmAllegaCartella::editorTag());
+        window.setValues(m_attachments);
+    });
+}

@@ -1,0 +1,86 @@
+// The record editor: shows the cards of one book one at a time with their photo, moves through them,
+// and is the starting point of every other operation on the book.
+#pragma once
+
+#include "archive/core/CardNavigation.h"
+#include "archive/core/TScheda.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class TfrmBookZudid;
+}
+class QLineEdit;
+class PhotoFrame;
+class StatusHints;
+
+class TfrmBookZudid final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmBookZudid(QWidget* parent = nullptr);
+    ~TfrmBookZudid() override;
+
+    // Takes the book to show: its name, shown in the banner, and the path of its archive.
+    void openBook(const QString& bookName, const QString& archivePath);
+    QString bookName() const { return m_bookName; }
+    QString archivePath() const { return m_archivePath; }
+
+    // The card on screen: its position (none for a new card), its attachment values (File01-03,
+    // Desc01-03) and its photo frame.
+    std::optional<int> position() const { return m_position; }
+    const std::array<QString, 6>& attachments() const { return m_attachments; }
+    PhotoFrame* photoFrame() const;
+
+    // Shows a card just read: its twelve fields and six attachment values, its position, and its photo.
+    void ShowCard(const TScheda& card, int position);
+    // An empty new card: empty fields and attachments, the placeholder, no position, focus on the title.
+    void ClearCard();
+
+    // Replaces the attachment values of the card on screen (File01-03, Desc01-03), trimmed.
+    void setAttachments(const std::array<QString, 6>& values);
+
+    // Puts a date, as date text, into the card's date field.
+    void setDateText(const QString& text);
+
+    static QString emptyArchiveMessage();
+    static QString missingMessage(TScheda::Field field);
+    static QString overwrittenMessage();
+    static QString appendedMessage();
+    static QString photoNotSavedMessage();
+    static QString duplicateNewCardMessage();
+    static QString duplicatedMessage();
+    static QString photoFileNotWrittenMessage();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Closing goes back to the launcher; what was not saved is dropped.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void navigate(CardNavigation::Move move);
+    void cmdSalvaClick();
+    void cmdDuplicaClick();
+    // A key in the read-only date field: Backspace and Delete empty it, any other key opens the calendar.
+    bool txtDataKeyDown(int key);
+    void openCalendar();
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnZoomFotoClick();
+    void cmdFileClick();
+    void setPosition(std::optional<int> position);
+    void installHints();
+    // The twelve edit fields in the order of the card's fields Titolo ... Note.
+    std::array<QLineEdit*, 12> cardFields() const;
+
+    std::unique_ptr<Ui::TfrmBookZudid> ui;
+    QString m_bookName;
+    QString m_archivePath;
+    std::optional<int> m_position;
+    std::array<QString, 6> m_attachments;
+    TScheda m_record; // receives every card read and is filled before every card written
+};

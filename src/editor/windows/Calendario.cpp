@@ -1,0 +1,33 @@
+#include "editor/windows/Calendario.h"
+#include "ui_Calendario.h"
+
+#include "app/Windows.h"
+#include "base/Clock.h"
+#include "base/ProcessFormats.h"
+#include "editor/windows/BookZudid.h"
+#include "ui/WindowFrame.h"
+
+TfrmCalendario::TfrmCalendario(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TfrmCalendario>()) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Importazione data"));
+    WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
+    WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+    // Always opens on today, whatever date the card holds.
+    ui->calAppuntamenti->setSelectedDate(Clock::today());
+    ui->calAppuntamenti->setFocus();
+
+    connect(ui->btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
+    connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TfrmCalendario::~TfrmCalendario() = default;
+
+void TfrmCalendario::btnImportaDataClick() {
+    if (m_callerTag != editorTag())
+        return;
+    Windows::frmBookZudid->setDateText(ProcessFormats::dateText(ui->calAppuntamenti->selectedDate()));
+    accept();
+}

@@ -1,0 +1,23 @@
+// The window that previews the card on an A4 page, with the texts and the photo that the record editor shows.
+#pragma once
+
+#include "output/windows/CardPrintWindow.h"
+
+#include <memory>
+
+namespace Ui {
+class TfrmAnteprimaBookZudid;
+}
+
+class TfrmAnteprimaBookZudid final : public CardPrintWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmAnteprimaBookZudid(QWidget* parent = nullptr);
+    ~TfrmAnteprimaBookZudid() override;
+
+    static QString failureMessage();
+
+private:
+    std::unique_ptr<Ui::TfrmAnteprimaBookZudid> ui;
+};

@@ -1,0 +1,42 @@
+#include "output/windows/CardPrintWindow.h"
+
+#include "base/ProcessFormats.h"
+#include "ui/Messages.h"
+#include "ui/Picture.h"
+#include "ui/WindowFrame.h"
+
+#include <QPushButton>
+#include <QShowEvent>
+
+CardPrintWindow::CardPrintWindow(QWidget* parent, CardPrintJob::Output output, QString failureMessage)
+    : QDialog(parent)
+    , m_output(output)
+    , m_failureMessage(std::move(failureMessage)) {
+    ProcessFormats::apply();
+}
+
+void CardPrintWindow::setUpControls(const QString& caption, Picture* standIn, QPushButton* run,
+                                    QPushButton* cancel) {
+    m_standIn = standIn;
+    setWindowTitle(caption);
+    WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
+    WindowFrame::setGradient(this, QColor(66, 122, 168), WindowFrame::kWhite);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(run, &QPushButton::clicked, this, &CardPrintWindow::runClick);
+}
+
+void CardPrintWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        m_job.takePhoto(m_standIn->toImage());
+}
+
+void CardPrintWindow::runClick() {
+    try {
+        m_job.run(m_output, this);
+    } catch (const std::exception&) {
+        // The answer changes nothing: the window closes either way.
+        MessageBox(m_failureMessage, MsgKind::Warning, MsgButtons::OkCancel);
+    }
+    accept();
+}

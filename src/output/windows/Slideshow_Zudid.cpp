@@ -1,0 +1,74 @@
+#include "output/windows/Slideshow_Zudid.h"
+#include "ui_Slideshow_Zudid.h"
+
+#include "base/ProcessFormats.h"
+#include "output/core/SlideShow.h"
+#include "output/windows/SlidePicture.h"
+#include "ui/Messages.h"
+#include "ui/WindowFrame.h"
+
+#include <QMouseEvent>
+
+TfrmSlideshow_Zudid::TfrmSlideshow_Zudid(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TfrmSlideshow_Zudid>())
+    , m_show(new SlideShow(this)) {
+    ProcessFormats::apply();
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Slide Show Book Fotografico"));
+    setWindowFlags(Qt::Window);
+    WindowFrame::makeMaximisedPicture(this, ui->panContainer, ui->imgFoto);
+    WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
+    ui->imgFoto->setCursor(Qt::PointingHandCursor);
+
+    connect(ui->imgFoto, &SlidePicture::clicked, this, &QDialog::accept);
+    ui->panContainer->installEventFilter(this);
+
+    connect(m_show, &SlideShow::waitingPicture, ui->imgFoto, &SlidePicture::showWaiting);
+    connect(m_show, &SlideShow::photo, ui->imgFoto, &SlidePicture::setPhoto);
+    connect(m_show, &SlideShow::archiveFailed, this, &showArchiveAccessMessage);
+    connect(m_show, &SlideShow::bookEmpty, this, &TfrmSlideshow_Zudid::bookEmpty);
+}
+
+TfrmSlideshow_Zudid::~TfrmSlideshow_Zudid() = default;
+
+void TfrmSlideshow_Zudid::setBook(const QString& bookName, const QString& archivePath) {
+    m_show->setBook(bookName, archivePath);
+}
+
+SlidePicture* TfrmSlideshow_Zudid::picture() const {
+    return ui->imgFoto;
+}
+
+QString TfrmSlideshow_Zudid::emptyBookMessage() {
+    return QStringLiteral("L'archivio non contiene nessuna scheda.");
+}
+
+void TfrmSlideshow_Zudid::done(int result) {
+    m_show->stop();
+    QDialog::done(result);
+}
+
+// The show starts at the first showing only: restoring a minimised window goes on where it was.
+void TfrmSlideshow_Zudid::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_started)
+        return;
+    m_started = true;
+    m_show->setPictureSize(ui->imgFoto->decodeSize());
+    m_show->start();
+}
+
+bool TfrmSlideshow_Zudid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->panContainer && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSlideshow_Zudid::bookEmpty() {
+    MessageBox(emptyBookMessage(), MsgKind::Information, MsgButtons::OkCancel);
+    accept();
+}

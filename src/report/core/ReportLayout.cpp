@@ -1,0 +1,313 @@
+#include "report/core/ReportLayout.h"
+
+#include "base/Clock.h"
+#include "base/ProcessFormats.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace Report {
+
+namespace {
+
+// Lengths are compared with this tolerance, so that sums of decimal millimetres that land on an edge
+// count as inside it.
+constexpr qreal kEpsilon = 1e-6;
+
+// Text is measured at printer resolution on a device of its own, so that what fits does not depend on
+// the screen or the printer the report goes to.
+constexpr qreal kMeasureDpi = 1200;
+
+const QImage& measureDevice() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_Mono);
+        const int dotsPerMetre = qRound(kMeasureDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return device;
+}
+
+constexpr qreal toMm(qreal measured) {
+    return measured * 25.4 / kMeasureDpi;
+}
+
+QString expand(const QString& text, bool expandsDate) {
+    if (!expandsDate)
+        return text;
+    QString expanded = text;
+    return expanded.replace(u"[DATE]"_s, ProcessFormats::dateText(Clock::today()));
+}
+
+QRectF fitted(QSizeF picture, const QRectF& frame) {
+    if (picture.isEmpty() || frame.isEmpty())
+        return {};
+    const qreal scale = std::min(frame.width() / picture.width(), frame.height() / picture.height());
+    QRectF target(QPointF(), picture * scale);
+    target.moveCenter(frame.center());
+    return target;
+}
+
+// A sheet being filled: where its next band goes, measured from the top of its printable area.
+class Layout {
+public:
+    explicit Layout(PreparedReport& report)
+        : m_report(report) {}
+
+    void run(const ReportPage& page) {
+        m_page = &page;
+        m_area = page.printableArea();
+        newSheet();
+        for (const Band& band : page.bands) {
+            switch (band.kind) {
+            case Band::Kind::ReportTitle:
+                placeWhole(band);
+                break;
+            case Band::Kind::MasterData:
+                placeData(band);
+                break;
+            case Band::Kind::Footer:
+                placeWhole(band);
+                break;
+            }
+        }
+    }
+
+private:
+    void newSheet() {
+        PreparedPage sheet;
+        sheet.pageSize = m_page->pageSize;
+        sheet.orientation = m_page->orientation;
+        sheet.paperSize = m_page->paperSize();
+        m_report.pages.push_back(std::move(sheet));
+        m_y = 0;
+        for (const ReportObject& object : m_page->objects)
+            place(object, m_area.topLeft(), 0, std::numeric_limits<qreal>::max());
+    }
+
+    PreparedPage& sheet() { return m_report.pages.back(); }
+    qreal room() const { return m_area.height() - m_y; }
+
+    // A band that is never split: on the next sheet when it does not fit in what is left.
+    void placeWhole(const Band& band) {
+        if (band.height > room() + kEpsilon && m_y > kEpsilon)
+            newSheet();
+        placeSlice(band, 0, band.height);
+        m_y += band.height;
+    }
+
+    void placeData(const Band& band) {
+        qreal offset = 0;
+        while (band.height - offset > room() + kEpsilon) {
+            if (!band.allowSplit) {
+                if (m_y > kEpsilon) {
+                    newSheet();
+                    continue;
+                }
+                break; // taller than a whole sheet: printed as far as the sheet goes
+            }
+            const qreal cut = cutPoint(band, offset, offset + room());
+            if (cut <= offset + kEpsilon) {
+                if (m_y > kEpsilon) {
+                    newSheet(); // not even one line fits in what is left
+                    continue;
+                }
+                // A single line taller than a whole sheet: cut it at the sheet's edge.
+                placeSlice(band, offset, offset + room());
+                offset += room();
+                newSheet();
+                continue;
+            }
+            placeSlice(band, offset, cut);
+            offset = cut;
+            newSheet();
+        }
+        placeSlice(band, offset, band.height);
+        m_y += band.height - offset;
+    }
+
+    // Where a band is cut to end a sheet at most at `limit`: above the first line of text that would
+    // otherwise be split between two sheets.
+    qreal cutPoint(const Band& band, qreal from, qreal limit) const {
+        qreal cut = limit;
+        for (const ReportObject& object : band.objects) {
+            if (object.kind != ReportObject::Kind::Text)
+                continue;
+            for (const QRectF& line : lineRects(object, QPointF())) {
+                if (line.top() < cut - kEpsilon && line.bottom() > cut + kEpsilon &&
+                    line.top() >= from - kEpsilon)
+                    cut = line.top();
+            }
+        }
+        return cut;
+    }
+
+    // The part of a band from `from` to `to` (mm from its top) at the current place on the sheet.
+    void placeSlice(const Band& band, qreal from, qreal to) {
+        const QPointF origin(m_area.left(), m_area.top() + m_y - from);
+        for (const ReportObject& object : band.objects)
+            place(object, origin, origin.y() + from, origin.y() + to);
+    }
+
+    // Puts the part of an object that lies between two heights of the sheet onto it.
+    void place(const ReportObject& object, QPointF origin, qreal top, qreal bottom) {
+        const QRectF area = object.geometry.translated(origin);
+        const QRectF clip = area & QRectF(area.left(), top, area.width(), bottom - top);
+        if (clip.isEmpty() && !area.isEmpty())
+            return;
+        PreparedItem shape;
+        shape.objectName = object.name;
+        shape.rect = area;
+        shape.clip = clip;
+        shape.fill = object.fill;
+        shape.frameColour = object.frameColour;
+        shape.frameWidth = object.frameWidth;
+        switch (object.kind) {
+        case ReportObject::Kind::Rectangle:
+            shape.kind = PreparedItem::Kind::Rectangle;
+            sheet().items.push_back(shape);
+            break;
+        case ReportObject::Kind::Picture:
+            if (object.fill || object.frameColour) {
+                shape.kind = PreparedItem::Kind::Rectangle;
+                sheet().items.push_back(shape);
+            }
+            if (!object.picture.isNull()) {
+                shape.kind = PreparedItem::Kind::Picture;
+                shape.rect = fitted(object.picture.size(), area);
+                shape.picture = object.picture;
+                shape.fill.reset();
+                shape.frameColour.reset();
+                sheet().items.push_back(shape);
+            }
+            break;
+        case ReportObject::Kind::Text:
+            if (object.fill || object.frameColour) {
+                shape.kind = PreparedItem::Kind::Rectangle;
+                sheet().items.push_back(shape);
+            }
+            placeLines(object, origin, top, bottom, clip);
+            break;
+        }
+    }
+
+    void placeLines(const ReportObject& object, QPointF origin, qreal top, qreal bottom, const QRectF& clip) {
+        const std::vector<QRectF> rects = lineRects(object, origin);
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            const QRectF& rect = rects[i];
+            // A line belongs to the sheet on which its top lies.
+            if (rect.top() < top - kEpsilon || rect.top() >= bottom - kEpsilon)
+                continue;
+            PreparedItem item;
+            item.kind = PreparedItem::Kind::Text;
+            item.objectName = object.name;
+            item.line = int(i);
+            item.rect = rect;
+            item.clip = clip;
+            item.font = object.font;
+            item.colour = object.textColour;
+            const QString text = expand(object.lines[qsizetype(i)], object.expandsDate);
+            item.text = cutToWidth(text, object.font, rect.width());
+            item.alignment = object.alignment;
+            // A line too long for the object starts at its left edge and is cut at its right one.
+            if (item.text.size() < text.size())
+                item.alignment = (item.alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+            sheet().items.push_back(std::move(item));
+        }
+    }
+
+    // The rectangles of an object's lines that lie within the object, one under the other, as a block
+    // placed at the top, middle or bottom of the object as its alignment says.
+    static std::vector<QRectF> lineRects(const ReportObject& object, QPointF origin) {
+        std::vector<QRectF> rects;
+        if (object.lines.isEmpty())
+            return rects;
+        const QRectF area = object.geometry.translated(origin);
+        const qreal pitch = object.lineSpacing.value_or(lineSpacingOf(object.font));
+        const qreal block = pitch * qreal(object.lines.size());
+        qreal y = area.top();
+        if (block < area.height()) {
+            if (object.alignment & Qt::AlignVCenter)
+                y += (area.height() - block) / 2;
+            else if (object.alignment & Qt::AlignBottom)
+                y += area.height() - block;
+        }
+        for (qsizetype i = 0; i < object.lines.size(); ++i) {
+            const QRectF line(area.left(), y + pitch * qreal(i), area.width(), pitch);
+            // A line that would stand out below the object is cut off with the rest of it; a single
+            // line taller than its object is still printed, centred on it.
+            if (line.bottom() > area.bottom() + kEpsilon && !(i == 0 && object.lines.size() == 1))
+                break;
+            rects.push_back(object.lines.size() == 1
+                                ? QRectF(area.left(), area.top(), area.width(), area.height())
+                                : line);
+        }
+        return rects;
+    }
+
+    PreparedReport& m_report;
+    const ReportPage* m_page = nullptr;
+    QRectF m_area;
+    qreal m_y = 0;
+};
+
+} // namespace
+
+const PreparedItem* PreparedPage::find(QStringView objectName, PreparedItem::Kind kind) const {
+    for (const PreparedItem& item : items) {
+        if (item.kind == kind && item.objectName == objectName)
+            return &item;
+    }
+    return nullptr;
+}
+
+std::vector<const PreparedItem*> PreparedPage::textLines(QStringView objectName) const {
+    std::vector<const PreparedItem*> lines;
+    for (const PreparedItem& item : items) {
+        if (item.kind == PreparedItem::Kind::Text && item.objectName == objectName)
+            lines.push_back(&item);
+    }
+    return lines;
+}
+
+qreal lineSpacingOf(const QFont& font) {
+    return toMm(QFontMetricsF(font, &measureDevice()).lineSpacing());
+}
+
+QString cutToWidth(const QString& text, const QFont& font, qreal width) {
+    const QFontMetricsF metrics(font, &measureDevice());
+    const qreal limit = width * kMeasureDpi / 25.4;
+    if (metrics.horizontalAdvance(text) <= limit)
+        return text;
+    // The longest beginning that fits, never ending inside a surrogate pair.
+    qsizetype low = 0;
+    qsizetype high = text.size();
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (metrics.horizontalAdvance(text.left(mid)) <= limit)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    if (low > 0 && low < text.size() && text[low - 1].isHighSurrogate())
+        --low;
+    return text.left(low);
+}
+
+PreparedReport prepare(const ReportTemplate& report) {
+    PreparedReport prepared;
+    prepared.name = report.name();
+    Layout layout(prepared);
+    for (const ReportPage& page : report.pages()) {
+        if (!page.printsNothing)
+            layout.run(page);
+    }
+    return prepared;
+}
+
+} // namespace Report
