@@ -63,13 +63,6 @@ TScheda card(const QString& title) {
     return c;
 }
 
-template <class T> T* child(QWidget* window, const QString& name) {
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
 void click(QWidget* window, const QString& name) {
     QTest::mouseClick(child<QWidget>(window, name), Qt::LeftButton);
 }

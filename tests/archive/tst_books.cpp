@@ -37,13 +37,6 @@ QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-template <class T> T* child(QWidget* window, const QString& name) {
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
 void click(QWidget* window, const QString& picture) {
     QTest::mouseClick(child<Picture>(window, picture), Qt::LeftButton);
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QList>
+#include <QString>
 #include <QTest>
 #include <QWidget>
 
@@ -16,6 +17,14 @@ inline QList<QWidget*> visibleWindows() {
             visible << w;
     }
     return visible;
+}
+
+// The control of a window with that name; a test cannot go on without it.
+template <class T> T* child(QWidget* window, const QString& name) {
+    T* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
 }
 
 // The main function of a test program that drives windows: they run under the program's own
