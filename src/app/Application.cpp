@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "archive/core/BookArchive.h"
+#include "base/LumiveraError.h"
 #include "ui/Messages.h"
 
 #include <QLibraryInfo>
@@ -21,7 +21,8 @@ LumiveraApplication::LumiveraApplication(int& argc, char** argv)
 bool LumiveraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const ArchiveError& error) {
+    } catch (const LumiveraError& error) {
+        // The program's own failures carry their text for the user.
         reportUnexpectedError(error.text());
     } catch (const std::exception& error) {
         reportUnexpectedError(QString::fromUtf8(error.what()));

@@ -9,6 +9,7 @@
 #include "app/Windows.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/CreaZudid.h"
+#include "base/ProcessFormats.h"
 #include "editor/windows/AllegaCartella.h"
 #include "editor/windows/BookZudid.h"
 #include "editor/windows/Calendario.h"
@@ -41,6 +42,8 @@ template <class W> W* make(std::vector<std::unique_ptr<QWidget>>& owned, std::ve
 } // namespace
 
 WindowSet::WindowSet() {
+    // The date settings hold from start-up on, before any window shows a date.
+    ProcessFormats::startUp();
     Windows::frmPassword = make<TfrmPassword>(m_owned, m_order);
     Windows::frmAvvio = make<TfrmAvvio>(m_owned, m_order);
     Windows::frmCambiaPassword = make<TfrmCambiaPassword>(m_owned, m_order);

@@ -13,8 +13,15 @@ struct Settings {
     QChar decimal;
 };
 
+// The settings in force: the system's own until they are first put in force.
 Settings& settings() {
     static Settings s{systemLocale().dateFormat(QLocale::ShortFormat), systemLocale().decimalPoint().at(0)};
+    return s;
+}
+
+// The program's settings, once worked out.
+std::optional<Settings>& programSettings() {
+    static std::optional<Settings> s;
     return s;
 }
 
@@ -45,16 +52,25 @@ QLocale systemLocale() {
 
 void setSystemLocale(std::optional<QLocale> locale) {
     fixedLocale() = std::move(locale);
+    programSettings().reset();
 }
 
 QChar systemDateSeparator() {
     return dateSeparatorOf(systemLocale());
 }
 
+void startUp() {
+    programSettings().reset();
+    apply();
+}
+
 void apply() {
-    const QChar sep = systemDateSeparator();
-    settings().shortDate = QStringLiteral("dd") + sep + QStringLiteral("MM") + sep + QStringLiteral("yyyy");
-    settings().decimal = u',';
+    if (!programSettings()) {
+        const QChar sep = systemDateSeparator();
+        programSettings() =
+            Settings{QStringLiteral("dd") + sep + QStringLiteral("MM") + sep + QStringLiteral("yyyy"), u','};
+    }
+    settings() = *programSettings(); // shares the text, copies nothing
 }
 
 QString shortDateFormat() {

@@ -1,6 +1,7 @@
 // The process-wide formatting settings: the short date format "dd/mm/yyyy", where each "/" stands for
-// the system's date separator, and "," as decimal separator. Every window that turns dates into text
-// applies them when it is made, so they hold from the launcher's creation on.
+// the system's date separator, and "," as decimal separator. Start-up works them out from the system's
+// regional settings and puts them in force before the first window is made; the windows that turn
+// dates into text assert them again when they are made, which costs nothing and changes nothing.
 #pragma once
 
 #include <QDate>
@@ -11,13 +12,17 @@
 
 namespace ProcessFormats {
 
-// Sets the two settings; the same values every time.
+// Works the two settings out from the system's regional settings and puts them in force; start-up
+// calls it once, before the first window.
+void startUp();
+// Puts the two settings in force, the same values every time: the ones start-up worked out, worked
+// out here only when start-up has not run (a window made on its own).
 void apply();
 
 // The regional settings the separator is read from: the system's, unless a test fixed others.
 QLocale systemLocale();
 // Fixes the regional settings (tests); std::nullopt returns to the system's. Takes effect at the next
-// apply().
+// start-up, or at the next apply() when no start-up follows.
 void setSystemLocale(std::optional<QLocale> locale);
 
 // The date separator of the system's short date format: a punctuation mark or a symbol as the system
@@ -25,7 +30,7 @@ void setSystemLocale(std::optional<QLocale> locale);
 QChar systemDateSeparator();
 
 // The short date format in force, as a QDate format: "dd/MM/yyyy" with the system's separator
-// once apply() has run, the system's own short format before.
+// once the settings are in force, the system's own short format before.
 QString shortDateFormat();
 QChar decimalSeparator();
 

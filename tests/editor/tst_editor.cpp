@@ -812,6 +812,45 @@ private Q_SLOTS:
         QVERIFY(messages.asked.isEmpty());
     }
 
+    // The bytes of a picture saved to a file: the encoder the extension names (any case), JPEG when
+    // there is none, JPEG at the photos' quality and the rest at their encoder's own settings.
+    void savingAPictureToAFileEncodesByTheExtension_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("quality");
+        QTest::newRow("jpg") << u"copia.jpg"_s << QByteArray("jpg") << PhotoStore::kJpegQuality;
+        QTest::newRow("JPEG in capitals")
+            << u"copia.JPEG"_s << QByteArray("jpeg") << PhotoStore::kJpegQuality;
+        QTest::newRow("no extension") << u"copia"_s << QByteArray("jpg") << PhotoStore::kJpegQuality;
+        QTest::newRow("png") << u"copia.png"_s << QByteArray("png") << -1;
+        QTest::newRow("bmp") << u"copia.Bmp"_s << QByteArray("bmp") << -1;
+        QTest::newRow("no encoder") << u"copia.xyz"_s << QByteArray() << -1;
+    }
+    void savingAPictureToAFileEncodesByTheExtension() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(int, quality);
+        QImage picture(120, 90, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        for (int x = 0; x < 120; ++x)
+            picture.setPixel(x, x * 90 / 120, qRgb(x * 2, 200, 40));
+        const QString path = m_dir->filePath(name);
+        QCOMPARE(PhotoStore::SavePictureToFile(picture, path), !format.isEmpty());
+        if (format.isEmpty()) {
+            QVERIFY(!QFile::exists(path));
+            return;
+        }
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QImageWriter writer(&buffer, format);
+        writer.setQuality(quality);
+        QVERIFY(writer.write(picture));
+        QCOMPARE(readFile(path), expected);
+        QVERIFY(!PhotoStore::SavePictureToFile(QImage(), path)); // nothing to save: the file stays
+        QCOMPARE(readFile(path), expected);
+    }
+
     void failedSaveToAFileKeepsThePicture() {
         FakeFileDialogs dialogs;
         FakeMessages messages;

@@ -2,6 +2,7 @@
 // full disk): the cards confirmed before stay byte for byte, a file replaced whole keeps its old
 // content or takes the new one, the user sees the failure's own message, and nothing that did not
 // happen is reported as done.
+#include "FakeFileDialogs.h"
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
@@ -226,6 +227,69 @@ private Q_SLOTS:
             press("cmdSalva");
             QCOMPARE(messages.asked.size(), 1);
             QCOMPARE(QImage(photo).size(), QSize(640, 480));
+        }
+    }
+
+    // --- The frame's picture saved to a file the user chose ---------------------------------------
+    void photoToFile_data() {
+        QTest::addColumn<bool>("hadFile");
+        addKinds();
+        for (bool had : {false, true}) {
+            const char* what = had ? "file replaced" : "new file";
+            QTest::addRow("%s, error", what) << had << Kind::Error;
+            QTest::addRow("%s, short write", what) << had << Kind::ShortWrite;
+            QTest::addRow("%s, disk full", what) << had << Kind::DiskFull;
+        }
+    }
+    void photoToFile() {
+        QFETCH(bool, hadFile);
+        QFETCH(Kind, kind);
+        m_windows = std::make_unique<WindowSet>();
+        const QString chosen = m_dir->filePath(u"scrivania/copia.jpg"_s);
+        const QByteArray earlier = jpeg({300, 200}, Qt::blue);
+        QVERIFY(QDir().mkpath(QFileInfo(chosen).path()));
+        FakeFileDialogs dialogs;
+
+        int steps = 0;
+        {
+            FakeMessages messages;
+            openBookWithNewPhoto(bookBytes(3), {});
+            dialogs.answers = {chosen};
+            FaultyReplacer counting(0, kind);
+            press("btnSalvaFoto");
+            steps = counting.operations();
+            QVERIFY(messages.asked.isEmpty());
+            QCOMPARE(QImage(chosen).size(), QSize(640, 480));
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            QFile::remove(chosen);
+            if (hadFile)
+                QVERIFY(writeFile(chosen, earlier));
+            const QStringList entries = entriesOf(QFileInfo(chosen).path());
+            FakeMessages messages;
+            dialogs.answers = {chosen};
+            {
+                FaultyReplacer faulty(n, kind);
+                press("btnSalvaFoto");
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QCOMPARE(messages.asked.size(), 1);
+            QVERIFY2(messages.asked[0].text == TfrmBookZudid::photoFileNotWrittenMessage(), qPrintable(step));
+            QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+            QCOMPARE(QFile::exists(chosen), hadFile);
+            QCOMPARE(readFile(chosen), hadFile ? earlier : QByteArray());
+            QCOMPARE(entriesOf(QFileInfo(chosen).path()), entries);
+            // The picture stays in the frame, and saving it again writes it.
+            QCOMPARE(editor()->photoFrame()->photo().full().size(), QSize(640, 480));
+            messages.asked.clear();
+            dialogs.answers = {chosen};
+            press("btnSalvaFoto");
+            QVERIFY(messages.asked.isEmpty());
+            QCOMPARE(QImage(chosen).size(), QSize(640, 480));
         }
     }
 

@@ -5,23 +5,17 @@
 // reads back only under the values it was written with.
 #pragma once
 
+#include "base/LumiveraError.h"
+
 #include <QString>
 #include <QStringView>
-
-#include <stdexcept>
 
 namespace Crypt {
 
 // A scrambled text holds a pair of digits that is not a hexadecimal number.
-class ConversionError : public std::runtime_error {
+class ConversionError : public LumiveraError {
 public:
-    explicit ConversionError(const QString& text)
-        : std::runtime_error(text.toStdString())
-        , m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using LumiveraError::LumiveraError;
 };
 
 // Two upper-case hexadecimal digits per character, from the low 8 bits of each character's code.

@@ -3,20 +3,14 @@
 // rule that decides whether a typed password is the stored one.
 #pragma once
 
+#include "base/LumiveraError.h"
+
 #include <QString>
 #include <QStringView>
 
-#include <stdexcept>
-
-class PasswordStoreError : public std::runtime_error {
+class PasswordStoreError : public LumiveraError {
 public:
-    explicit PasswordStoreError(const QString& text)
-        : std::runtime_error(text.toStdString())
-        , m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using LumiveraError::LumiveraError;
 };
 
 class PasswordStore {

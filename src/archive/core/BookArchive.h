@@ -12,22 +12,16 @@
 
 #include "archive/core/RecordFile.h"
 #include "archive/core/TScheda.h"
+#include "base/LumiveraError.h"
 
 #include <QString>
 
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
-class ArchiveError : public std::runtime_error {
+class ArchiveError : public LumiveraError {
 public:
-    explicit ArchiveError(const QString& text)
-        : std::runtime_error(text.toStdString())
-        , m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using LumiveraError::LumiveraError;
 };
 
 class BookArchive {

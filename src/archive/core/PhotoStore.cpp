@@ -189,4 +189,23 @@ bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position)
     return replaceWhole(photoPath(bookName, position), encoded);
 }
 
+bool SavePictureToFile(const QImage& picture, const QString& path) {
+    if (picture.isNull())
+        return false;
+    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (format.isEmpty())
+        format = "jpg";
+    // Encoded in memory first, as for the cards' photos: a format no encoder knows, or a picture the
+    // encoder refuses, never touches the file.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (format == "jpg" || format == "jpeg")
+        writer.setQuality(kJpegQuality);
+    if (!writer.write(picture))
+        return false;
+    return replaceWhole(path, encoded);
+}
+
 } // namespace PhotoStore

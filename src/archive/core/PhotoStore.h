@@ -76,4 +76,10 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
 // false on failure, in which case the earlier file, if any, is left as it was.
 bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position);
 
+// Writes a picture to a file of the user's choice, replacing it whole. The encoder follows the file's
+// extension (any case), JPEG when it has none; JPEG is written with kJpegQuality, the other formats
+// with their encoder's own settings. False when the picture is null, the extension names no encoder
+// or the file cannot be replaced, in which case the earlier file, if any, is left as it was.
+bool SavePictureToFile(const QImage& picture, const QString& path);
+
 } // namespace PhotoStore

@@ -28,9 +28,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QKeyEvent>
-#include <QSaveFile>
 
 #include <functional>
 
@@ -393,17 +391,7 @@ void TfrmBookZudid::btnSalvaFotoClick() {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".jpg");
-    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-    const QImage picture = ui->imgFoto->photo().full();
-    QSaveFile file(path);
-    bool written = false;
-    if (!picture.isNull() && file.open(QIODevice::WriteOnly)) {
-        QImageWriter writer(&file, format);
-        if (format == "jpg" || format == "jpeg")
-            writer.setQuality(PhotoStore::kJpegQuality);
-        written = writer.write(picture) && file.commit();
-    }
-    if (!written)
+    if (!PhotoStore::SavePictureToFile(ui->imgFoto->photo().full(), path))
         MessageBox(photoFileNotWrittenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
 }
 

@@ -5,6 +5,8 @@
 // The program finds objects and bands by name and fills them before the report is prepared.
 #pragma once
 
+#include "base/LumiveraError.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -16,22 +18,15 @@
 #include <QStringList>
 
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 namespace Report {
 
 // A failure of the engine: a missing object, a wrong kind of object, a page that cannot be printed.
 // Its text is Italian and meant to be shown to the user.
-class ReportError : public std::runtime_error {
+class ReportError : public LumiveraError {
 public:
-    explicit ReportError(const QString& text)
-        : std::runtime_error(text.toStdString())
-        , m_text(text) {}
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using LumiveraError::LumiveraError;
 };
 
 // Lengths in screen units (1/96 inch), in which some heights are worked out, turned into millimetres.
