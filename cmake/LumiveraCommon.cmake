@@ -1,6 +1,6 @@
 # One interface target carries the warnings, the Qt defines and the sanitizer flags for every target.
 add_library(lumivera_common INTERFACE)
-target_compile_options(lumivera_common INTERFACE -Wall -Wextra -Wpedantic -Werror)
+target_compile_options(lumivera_common INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast -Werror)
 target_compile_definitions(lumivera_common INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CAST_TO_ASCII
