@@ -1,5 +1,5 @@
-// The card preview and print windows and the engine's preview window: what they take from the editor
-// (texts as shown, trimmed, and the photo frame's picture), the print dialog confirmed or cancelled,
+// The card preview and print windows and the engine's preview window: what the editor hands them (texts
+// as shown, trimmed, and the photo frame's picture), the print dialog confirmed or cancelled,
 // their failure messages, and printing to a PDF file.
 #include "FakeMessages.h"
 #include "FakePrinting.h"
@@ -38,6 +38,8 @@
 #include <QToolBar>
 #include <QWheelEvent>
 #include <QtMath>
+
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -117,7 +119,8 @@ private Q_SLOTS:
         window->close();
     }
 
-    // The photo is copied from the editor's frame when the window is shown; the euro sign otherwise.
+    // The editor hands over its frame's photo, taken by the window when it is shown; the euro sign when
+    // the frame has none.
     void photoTakenWhenShown_data() {
         QTest::addColumn<bool>("hasPhoto");
         QTest::newRow("the frame's photo at full size") << true;
@@ -125,6 +128,7 @@ private Q_SLOTS:
     }
     void photoTakenWhenShown() {
         QFETCH(bool, hasPhoto);
+        showEditor();
         const QImage photo = solid({2400, 1600}, Qt::darkGreen);
         editor()->photoFrame()->setPhoto(hasPhoto ? CardPhoto::fromImage(photo) : CardPhoto());
         QImage taken;
@@ -134,7 +138,7 @@ private Q_SLOTS:
             taken = window->photo();
             QTest::mouseClick(window->findChild<QPushButton*>(u"btnAnnulla"_s), Qt::LeftButton);
         });
-        openModal<TfrmAnteprimaBookZudid>(editor());
+        clickCommand<TfrmAnteprimaBookZudid>();
         if (hasPhoto) {
             QCOMPARE(taken, photo);
         } else {
@@ -150,6 +154,31 @@ private Q_SLOTS:
         QVERIFY(m_messages.asked.isEmpty());
         QCOMPARE(m_printing->dialogs, 0);
         QVERIFY(m_printing->previewed.empty());
+    }
+
+    // The card the editor offers: its texts as a save stores them, trimmed but not cut, its book's name
+    // and its frame's picture at full size, the placeholder included.
+    void editorOffersTheCardAsSaved() {
+        openBookWithOneCard();
+        setField(u"txtTitolo"_s, u"  Titolo  con spazi \t"_s);
+        setField(u"txtDescrizione"_s, u" Primo piano "_s);
+        setField(u"txtNote"_s, u"Nota [DATE]"_s);
+        CardPage::Values values = editor()->cardValues();
+        QCOMPARE(values.texts[TScheda::Titolo], u"Titolo  con spazi"_s);
+        QCOMPARE(values.texts[TScheda::Descrizione], u"Primo piano"_s);
+        QCOMPARE(values.texts[TScheda::Data], u"05/03/2024"_s);
+        QCOMPARE(values.texts[TScheda::Location], u"Milano"_s);
+        QCOMPARE(values.texts[TScheda::Fotografo], QString());
+        QCOMPARE(values.texts[TScheda::Note], u"Nota [DATE]"_s);
+        QCOMPARE(values.bookName, u"Giulia"_s);
+        QVERIFY(editor()->photoFrame()->showsPlaceholder());
+        QVERIFY(!values.photo.isNull());
+        QCOMPARE(values.photo, editor()->photoFrame()->photo().full());
+
+        const QImage photo = solid({800, 600}, Qt::darkRed);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(photo));
+        values = editor()->cardValues();
+        QCOMPARE(values.photo, photo);
     }
 
     // Texts the editor shows, never saved, print trimmed; the archive is not touched.
@@ -375,10 +404,14 @@ private:
         file.write(reinterpret_cast<const char*>(card.bytes().data()), qsizetype(TScheda::kSize));
         file.close();
         editor()->openBook(u"Giulia"_s, archive());
-        editor()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        showEditor();
         QTest::mouseClick(editor()->findChild<Picture*>(u"cmdAvanti"_s), Qt::LeftButton);
         QCOMPARE(editor()->position(), std::optional<int>(1));
+    }
+
+    void showEditor() {
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
     }
 
     void setField(const QString& name, const QString& text) {
@@ -387,7 +420,15 @@ private:
         edit->setText(text);
     }
 
-    // Opens the window as the editor does and presses its button; the window must close by itself.
+    // Opens the window W with the editor's command for it, as the user does.
+    template <class W> void clickCommand() {
+        const QString command = std::is_same_v<W, TfrmStampaBookZudid> ? u"cmdStampa"_s : u"cmdAnteprima"_s;
+        auto* picture = editor()->findChild<Picture*>(command);
+        QVERIFY(picture);
+        QTest::mouseClick(picture, Qt::LeftButton);
+    }
+
+    // Opens the window from the editor and presses its button; the window must close by itself.
     template <class W> void clickStampa() {
         bool clicked = false;
         QTimer::singleShot(0, [&] {
@@ -396,7 +437,7 @@ private:
             QTest::mouseClick(window->template findChild<QPushButton*>(u"btnStampa"_s), Qt::LeftButton);
             clicked = true;
         });
-        openModal<W>(editor());
+        clickCommand<W>();
         QVERIFY(clicked);
         QVERIFY(editor()->findChildren<W*>().isEmpty());
     }
@@ -442,7 +483,7 @@ private:
         Report::ReportTemplate page = CardPage::makeTemplate();
         CardPage::Values values;
         values.photo = solid({300, 400}, Qt::red);
-        values.title = u"Scatto di prova"_s;
+        values.texts[TScheda::Titolo] = u"Scatto di prova"_s;
         values.bookName = u"Giulia"_s;
         CardPage::fill(page, values);
         return Report::prepare(page);

@@ -2,6 +2,7 @@
 // cut text, literal brackets, the date expression, fitted pictures, a data band over several sheets),
 // and the paint routine drawing them into an image and a PDF file.
 #include "TestFiles.h"
+#include "archive/core/TScheda.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
 #include "report/core/CardPage.h"
@@ -17,6 +18,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using Report::PreparedItem;
@@ -44,19 +47,19 @@ QImage solid(QSize size, QColor colour) {
 CardPage::Values sampleCard() {
     CardPage::Values values;
     values.photo = solid({300, 400}, Qt::red);
-    values.title = u"Ritratto al tramonto"_s;
     values.bookName = u"Giulia"_s;
-    values.date = u"05/03/2024"_s;
-    values.fields = {u"Primo piano controluce"_s,
-                     u"Milano"_s,
-                     u"Marco Rossi"_s,
-                     u"Nikon D850"_s,
-                     u"Lightroom"_s,
-                     u"Abito rosso"_s,
-                     u"Orecchini"_s,
-                     u"Naturale"_s,
-                     u"Ottimo"_s,
-                     u"Da ripetere"_s};
+    values.texts = {u"Ritratto al tramonto"_s,
+                    u"Primo piano controluce"_s,
+                    u"05/03/2024"_s,
+                    u"Milano"_s,
+                    u"Marco Rossi"_s,
+                    u"Nikon D850"_s,
+                    u"Lightroom"_s,
+                    u"Abito rosso"_s,
+                    u"Orecchini"_s,
+                    u"Naturale"_s,
+                    u"Ottimo"_s,
+                    u"Da ripetere"_s};
     return values;
 }
 
@@ -114,10 +117,23 @@ private Q_SLOTS:
                                                 {2, 257.4, 91, 4},
                                                 {97, 257.4, 91, 4},
                                                 {2, 271, 185.9, 4}}};
+        // The value objects under the photo and the card's fields they print.
+        const std::array<std::pair<QString, TScheda::Field>, 10> objects = {{
+            {u"txtDescrizione"_s, TScheda::Descrizione},
+            {u"txtLocation"_s, TScheda::Location},
+            {u"txtFotografo"_s, TScheda::Fotografo},
+            {u"txtFotocamera"_s, TScheda::Fotocamera},
+            {u"txtFotoritocco"_s, TScheda::Fotoritocco},
+            {u"txtAbiti"_s, TScheda::Abiti},
+            {u"txtAccessori"_s, TScheda::Accessori},
+            {u"txtTrucco"_s, TScheda::Trucco},
+            {u"txtGiudizio"_s, TScheda::Giudizio},
+            {u"txtNote"_s, TScheda::Note},
+        }};
         const CardPage::Values card = sampleCard();
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const QString name = QString::fromUtf16(CardPage::kFieldObjects[i]);
-            QTest::newRow(qPrintable(name)) << name << card.fields[i] << values[i] << left << black << 8.0;
+            const auto& [name, field] = objects[i];
+            QTest::newRow(qPrintable(name)) << name << card.texts[field] << values[i] << left << black << 8.0;
         }
     }
     void cardTexts() {
@@ -209,24 +225,24 @@ private Q_SLOTS:
 
     void emptyDateLeavesTheLabelAlone() {
         CardPage::Values values = sampleCard();
-        values.date.clear();
+        values.texts[TScheda::Data].clear();
         QCOMPARE(preparedCard(values).find(u"txtData")->text, u"Data scatto: "_s);
     }
 
     void longTitleIsCutNotWrapped() {
         CardPage::Values values = sampleCard();
-        values.title = u"Servizio in esterni "_s.repeated(20);
+        values.texts[TScheda::Titolo] = u"Servizio in esterni "_s.repeated(20);
         const Report::PreparedPage page = preparedCard(values);
         const auto lines = page.textLines(u"txtTitolo");
         QCOMPARE(lines.size(), std::size_t(1));
         const PreparedItem& item = *lines.front();
         QVERIFY(item.text.size() > 20);
-        QVERIFY(item.text.size() < values.title.size());
-        QVERIFY(values.title.startsWith(item.text));
+        QVERIFY(item.text.size() < values.texts[TScheda::Titolo].size());
+        QVERIFY(values.texts[TScheda::Titolo].startsWith(item.text));
         QVERIFY(!item.text.contains(u'\n'));
         // Cut at the object's right edge: it starts at the left and reaches close to the right.
         QCOMPARE(int(item.alignment & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
-        const QString oneMore = values.title.left(item.text.size() + 1);
+        const QString oneMore = values.texts[TScheda::Titolo].left(item.text.size() + 1);
         QVERIFY(Report::cutToWidth(oneMore, item.font, 186) != oneMore);
         QCOMPARE(Report::cutToWidth(item.text, item.font, 186), item.text);
         QCOMPARE(item.clip, item.rect);
@@ -242,8 +258,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         Clock::setToday(QDate(2024, 3, 7));
         CardPage::Values values = sampleCard();
-        values.title = text;
-        values.fields[9] = text;
+        values.texts[TScheda::Titolo] = text;
+        values.texts[TScheda::Note] = text;
         const Report::PreparedPage page = preparedCard(values);
         QCOMPARE(page.find(u"txtTitolo")->text, text);
         QCOMPARE(page.find(u"txtNote")->text, text);
@@ -394,7 +410,7 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(u"scheda.pdf"_s);
         Report::ReportTemplate page = CardPage::makeTemplate();
         CardPage::Values values = sampleCard();
-        values.fields[9] = u"Nota [DATE] con parentesi"_s;
+        values.texts[TScheda::Note] = u"Nota [DATE] con parentesi"_s;
         CardPage::fill(page, values);
         Report::writePdf(Report::prepare(page), pdf);
 

@@ -105,8 +105,14 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
             this, [](TfrmTrovaBookZudid& search) { search.setCallerTag(TfrmTrovaBookZudid::editorTag()); });
     });
     connect(ui->cmdEsporta, &Picture::clicked, this, [this] { openModal<TfrmExpBookZudid>(this); });
-    connect(ui->cmdAnteprima, &Picture::clicked, this, [this] { openModal<TfrmAnteprimaBookZudid>(this); });
-    connect(ui->cmdStampa, &Picture::clicked, this, [this] { openModal<TfrmStampaBookZudid>(this); });
+    connect(ui->cmdAnteprima, &Picture::clicked, this, [this] {
+        openModal<TfrmAnteprimaBookZudid>(
+            this, [this](TfrmAnteprimaBookZudid& preview) { preview.setCard(cardValues()); });
+    });
+    connect(ui->cmdStampa, &Picture::clicked, this, [this] {
+        openModal<TfrmStampaBookZudid>(this,
+                                       [this](TfrmStampaBookZudid& print) { print.setCard(cardValues()); });
+    });
     connect(ui->cmdSlideshow, &Picture::clicked, this, [this] {
         openModal<TfrmSlideshow_Zudid>(
             this, [this](TfrmSlideshow_Zudid& show) { show.setBook(m_bookName, m_archivePath); });
@@ -279,18 +285,32 @@ QString TfrmBookZudid::duplicatedMessage() {
         "premere Salva per inserire la scheda in archivio.");
 }
 
-void TfrmBookZudid::cmdSalvaClick() {
-    ui->btnFocus->setFocus(); // no edit field holds the focus during the save
+CardSave::Texts TfrmBookZudid::cardTexts() const {
     CardSave::Texts texts;
     const std::array<QLineEdit*, 12> fields = cardFields();
     for (int f = 0; f < 12; ++f)
         texts[f] = fields[f]->text();
     for (int a = 0; a < 6; ++a)
         texts[TScheda::File01 + a] = m_attachments[a];
+    return texts;
+}
 
+CardPage::Values TfrmBookZudid::cardValues() const {
+    CardPage::Values values;
+    const CardSave::Texts texts = cardTexts();
+    for (std::size_t f = 0; f < CardPage::kTextCount; ++f)
+        values.texts[f] = TextRules::trim(texts[f]); // as the record stores a text
+    values.bookName = m_bookName;
+    values.photo = ui->imgFoto->photo().full();
+    return values;
+}
+
+void TfrmBookZudid::cmdSalvaClick() {
+    ui->btnFocus->setFocus(); // no edit field holds the focus during the save
+    const CardSave::Texts texts = cardTexts();
     if (const std::optional<TScheda::Field> missing = CardSave::firstMissing(texts)) {
         MessageBox(missingMessage(*missing), MsgKind::Warning, MsgButtons::OkCancel);
-        fields[*missing]->setFocus();
+        cardFields()[*missing]->setFocus();
         return;
     }
     const bool appending = !m_position;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "archive/core/CardNavigation.h"
+#include "archive/core/CardSave.h"
 #include "archive/core/TScheda.h"
+#include "report/core/CardPage.h"
 
 #include <QWidget>
 
@@ -35,6 +37,11 @@ public:
     std::optional<int> position() const { return m_position; }
     const std::array<QString, 6>& attachments() const { return m_attachments; }
     PhotoFrame* photoFrame() const;
+
+    // The card on screen as the card preview and print take it, saved or not: its twelve texts as a
+    // save stores them (trimmed), the book's name and the photo frame's picture at full size (the
+    // placeholder when the frame shows it).
+    CardPage::Values cardValues() const;
 
     // Shows a card just read: its twelve fields and six attachment values, its position, and its photo.
     void ShowCard(const TScheda& card, int position);
@@ -76,6 +83,9 @@ private:
     void installHints();
     // The twelve edit fields in the order of the card's fields Titolo ... Note.
     std::array<QLineEdit*, 12> cardFields() const;
+    // The card's texts in record order as the fields and the attachments hold them, as typed: what a
+    // save writes.
+    CardSave::Texts cardTexts() const;
 
     std::unique_ptr<Ui::TfrmBookZudid> ui;
     QString m_bookName;

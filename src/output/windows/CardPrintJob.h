@@ -1,6 +1,5 @@
-// What the card preview and card print windows share: the photo copied from the editor when the window
-// is shown, and the steps that fill the card page from the editor's fields, prepare it and hand it to
-// the preview window or the printer.
+// What the card preview and card print windows share: the card the opener hands over, and the steps that
+// fill the card page with it, prepare it and hand it to the preview window or the printer.
 #pragma once
 
 #include "report/core/CardPage.h"
@@ -16,22 +15,20 @@ public:
 
     CardPrintJob();
 
-    // Copies the full-size picture of the editor's photo frame; the placeholder when there is none.
-    void takePhoto(const QImage& placeholder);
-    const QImage& photo() const { return m_photo; }
+    // The card the page will carry: its texts, its book's name and its photo. A card without a photo
+    // takes the placeholder instead.
+    void setCard(CardPage::Values card, const QImage& placeholder);
+    const QImage& photo() const { return m_card.photo; }
 
-    // Fills the page with the editor's current texts and the copied photo, prepares it and previews or
-    // prints it. False when the user cancelled the print dialog; any failure is thrown.
+    // Fills the page with the card, prepares it and previews or prints it. False when the user cancelled
+    // the print dialog; any failure is thrown.
     bool run(Output output, QWidget* parent);
 
     const Report::ReportTemplate& page() const { return m_page; }
     const Report::PreparedReport& prepared() const { return m_prepared; }
 
-    // The editor's texts as the page takes them, trimmed.
-    static CardPage::Values editorValues();
-
 private:
-    QImage m_photo;
+    CardPage::Values m_card;
     Report::ReportTemplate m_page;
     Report::PreparedReport m_prepared;
 };

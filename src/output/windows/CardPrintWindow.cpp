@@ -28,7 +28,7 @@ void CardPrintWindow::setUpControls(const QString& caption, Picture* standIn, QP
 void CardPrintWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        m_job.takePhoto(m_standIn->toImage());
+        m_job.setCard(m_card, m_standIn->toImage());
 }
 
 void CardPrintWindow::runClick() {

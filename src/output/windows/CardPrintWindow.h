@@ -1,6 +1,7 @@
-// What the card preview and card print windows share: a fixed dialog on the blue gradient, the photo
-// the page will carry (copied from the record editor when the window is shown, with imgTemp standing in
-// when the editor has none), and the button that runs the print job to the window's output and closes.
+// What the card preview and card print windows share: a fixed dialog on the blue gradient, the card the
+// opener hands over before showing the window (its texts, its book's name and its photo, with imgTemp
+// standing in for a card without a photo), and the button that runs the print job to the window's
+// output and closes.
 #pragma once
 
 #include "output/windows/CardPrintJob.h"
@@ -14,7 +15,10 @@ class CardPrintWindow : public QDialog {
     Q_OBJECT
 
 public:
-    // The photo the page will carry (imgLogo).
+    // The card the page will carry; the opener sets it before showing the window.
+    void setCard(CardPage::Values card) { m_card = std::move(card); }
+
+    // The photo the page will carry (imgLogo), once the window is shown.
     const QImage& photo() const { return m_job.photo(); }
 
 protected:
@@ -30,5 +34,6 @@ private:
     CardPrintJob::Output m_output;
     QString m_failureMessage;
     Picture* m_standIn = nullptr;
+    CardPage::Values m_card;
     CardPrintJob m_job;
 };

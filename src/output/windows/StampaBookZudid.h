@@ -1,4 +1,4 @@
-// The window that prints the card on an A4 page, with the texts and the photo that the record editor shows.
+// The window that prints the card on an A4 page, with the card its opener hands over.
 #pragma once
 
 #include "output/windows/CardPrintWindow.h"

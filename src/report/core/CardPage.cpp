@@ -47,6 +47,7 @@ struct Block {
     const char16_t* captionName;
     const char16_t* boxName;
     const char16_t* valueName;
+    TScheda::Field field; // the text the value object prints
     qreal left;
     qreal width;
     qreal captionWidth;
@@ -59,19 +60,26 @@ struct Block {
 
 // The ten field blocks under the photo, as the page places them.
 constexpr std::array<Block, 10> kBlocks = {{
-    {u"DESCRIZIONE", u"Shape19", u"Memo8", u"Shape20", u"txtDescrizione", 1, 188, 185.8, 185.9, 195, 195.6,
-     200, 201},
-    {u"LOCATION", u"Shape17", u"Memo9", u"Shape18", u"txtLocation", 1, 93, 91, 91, 209, 210, 214, 215.4},
-    {u"FOTOGRAFO", u"Shape13", u"Memo6", u"Shape14", u"txtFotografo", 96, 93, 91, 91, 209, 210, 214, 215.4},
-    {u"FOTOCAMERA", u"Shape11", u"Memo7", u"Shape12", u"txtFotocamera", 1, 93, 91, 91, 223, 224, 228, 229.4},
-    {u"FOTORITOCCO", u"Shape9", u"Memo4", u"Shape10", u"txtFotoritocco", 96, 93, 91, 91, 223, 224, 228,
-     229.4},
-    {u"ABITI", u"Shape7", u"Memo5", u"Shape8", u"txtAbiti", 1, 93, 91, 91, 237, 238, 242, 243.4},
-    {u"ACCESSORI", u"Shape5", u"Memo3", u"Shape6", u"txtAccessori", 96, 93, 91, 91, 237, 238, 242, 243.4},
-    {u"TRUCCO", u"Shape3", u"Memo2", u"Shape4", u"txtTrucco", 1, 93, 91, 91, 251, 252, 256, 257.4},
-    {u"GIUDIZIO", u"Shape1", u"Memo1", u"Shape2", u"txtGiudizio", 96, 93, 91, 91, 251, 252, 256, 257.4},
-    {u"NOTE", u"Shape15", u"titRaccomandazioni", u"Shape16", u"txtNote", 1, 188, 185.8, 185.9, 265, 265.6,
-     270, 271},
+    {u"DESCRIZIONE", u"Shape19", u"Memo8", u"Shape20", u"txtDescrizione", TScheda::Descrizione, 1, 188, 185.8,
+     185.9, 195, 195.6, 200, 201},
+    {u"LOCATION", u"Shape17", u"Memo9", u"Shape18", u"txtLocation", TScheda::Location, 1, 93, 91, 91, 209,
+     210, 214, 215.4},
+    {u"FOTOGRAFO", u"Shape13", u"Memo6", u"Shape14", u"txtFotografo", TScheda::Fotografo, 96, 93, 91, 91, 209,
+     210, 214, 215.4},
+    {u"FOTOCAMERA", u"Shape11", u"Memo7", u"Shape12", u"txtFotocamera", TScheda::Fotocamera, 1, 93, 91, 91,
+     223, 224, 228, 229.4},
+    {u"FOTORITOCCO", u"Shape9", u"Memo4", u"Shape10", u"txtFotoritocco", TScheda::Fotoritocco, 96, 93, 91, 91,
+     223, 224, 228, 229.4},
+    {u"ABITI", u"Shape7", u"Memo5", u"Shape8", u"txtAbiti", TScheda::Abiti, 1, 93, 91, 91, 237, 238, 242,
+     243.4},
+    {u"ACCESSORI", u"Shape5", u"Memo3", u"Shape6", u"txtAccessori", TScheda::Accessori, 96, 93, 91, 91, 237,
+     238, 242, 243.4},
+    {u"TRUCCO", u"Shape3", u"Memo2", u"Shape4", u"txtTrucco", TScheda::Trucco, 1, 93, 91, 91, 251, 252, 256,
+     257.4},
+    {u"GIUDIZIO", u"Shape1", u"Memo1", u"Shape2", u"txtGiudizio", TScheda::Giudizio, 96, 93, 91, 91, 251, 252,
+     256, 257.4},
+    {u"NOTE", u"Shape15", u"titRaccomandazioni", u"Shape16", u"txtNote", TScheda::Note, 1, 188, 185.8, 185.9,
+     265, 265.6, 270, 271},
 }};
 
 constexpr qreal kBarHeight = 4.8;
@@ -133,11 +141,11 @@ Report::ReportTemplate makeTemplate() {
 void fill(Report::ReportTemplate& page, const Values& values) {
     page.page(1).orientation = QPageLayout::Portrait;
     page.pictureObject(u"imgLogo").setPicture(values.photo);
-    page.textObject(u"txtTitolo").setText(values.title);
+    page.textObject(u"txtTitolo").setText(values.texts[TScheda::Titolo]);
     page.textObject(u"txtNome").setText(values.bookName);
-    page.textObject(u"txtData").setText(u"Data scatto: "_s + values.date);
-    for (std::size_t i = 0; i < kFieldObjects.size(); ++i)
-        page.textObject(kFieldObjects[i]).setText(values.fields[i]);
+    page.textObject(u"txtData").setText(u"Data scatto: "_s + values.texts[TScheda::Data]);
+    for (const Block& block : kBlocks)
+        page.textObject(block.valueName).setText(values.texts[block.field]);
 }
 
 } // namespace CardPage

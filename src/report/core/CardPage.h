@@ -2,6 +2,7 @@
 // the shot, the title bar, the photo and the ten field blocks, and how a card's values fill it.
 #pragma once
 
+#include "archive/core/TScheda.h"
 #include "report/core/ReportTemplate.h"
 
 #include <QImage>
@@ -11,26 +12,24 @@
 
 namespace CardPage {
 
-// The names of the ten value objects under the photo, in the order they are filled; each takes the
-// editor's field of the same name.
-inline constexpr std::array<const char16_t*, 10> kFieldObjects = {
-    u"txtDescrizione", u"txtLocation",  u"txtFotografo", u"txtFotocamera", u"txtFotoritocco",
-    u"txtAbiti",       u"txtAccessori", u"txtTrucco",    u"txtGiudizio",   u"txtNote"};
+// The card's texts the page prints: the record's fields Titolo ... Note (the attachment fields are not
+// printed).
+inline constexpr std::size_t kTextCount = TScheda::Note + 1;
+using Texts = std::array<QString, kTextCount>; // indexed by TScheda::Field
 
-// What a card puts on the page, texts already trimmed.
+// What a card puts on the page, texts as they are to be printed.
 struct Values {
     QImage photo;
-    QString title;
     QString bookName;
-    QString date;
-    std::array<QString, 10> fields; // in the order of kFieldObjects
+    Texts texts;
 };
 
 // The template as it is before any card fills it.
 Report::ReportTemplate makeTemplate();
 
 // Fills the template with a card: the page set to portrait, then the photo, the title, the book's name,
-// the date line and the ten fields, in this order. A ReportError when the template lacks an object.
+// the date line and the ten fields under the photo, in this order. A ReportError when the template lacks an
+// object.
 void fill(Report::ReportTemplate& page, const Values& values);
 
 } // namespace CardPage
