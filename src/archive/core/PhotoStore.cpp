@@ -178,15 +178,8 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
 bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
     if (picture.isNull() || !ensureFolder())
         return false;
-    // Encoded in memory first: a picture the encoder refuses never touches the photo file.
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(kJpegQuality);
-    if (!writer.write(picture))
-        return false;
-    return replaceWhole(photoPath(bookName, position), encoded);
+    // The photo file's name ends in ".jpg": a JPEG at the cards' quality, replaced whole.
+    return SavePictureToFile(picture, photoPath(bookName, position));
 }
 
 bool SavePictureToFile(const QImage& picture, const QString& path) {
@@ -195,8 +188,8 @@ bool SavePictureToFile(const QImage& picture, const QString& path) {
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     if (format.isEmpty())
         format = "jpg";
-    // Encoded in memory first, as for the cards' photos: a format no encoder knows, or a picture the
-    // encoder refuses, never touches the file.
+    // Encoded in memory first: a format no encoder knows, or a picture the encoder refuses, never
+    // touches the file.
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
