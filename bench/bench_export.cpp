@@ -5,10 +5,7 @@
 #include "BookGenerator.h"
 #include "Figures.h"
 #include "ScanFloor.h"
-#include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 #include "output/windows/ExpBookZudid.h"
@@ -40,7 +37,8 @@ BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond);
 
 void BM_OpenExportWindow(benchmark::State& state) {
     for (auto _ : state) {
-        TfrmExpBookZudid window(Windows::frmBookZudid);
+        TfrmExpBookZudid window;
+        window.setArchivePath(g_archive);
         window.show();
         QApplication::processEvents();
         if (window.grid()->rowCount() != kCards)
@@ -143,12 +141,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     Figures::Reporter reporter;
-    {
-        WindowSet windows;
-        Windows::frmBookZudid->openBook(QStringLiteral("Centomila"), g_archive);
-        if (!Figures::run(argc, argv, reporter))
-            return 1;
-    }
+    if (!Figures::run(argc, argv, reporter))
+        return 1;
     Figures::printMachine();
     Figures::printRatio("export (fill the grid, write the file), 100,000 cards", reporter.ms("BM_Export"),
                         "memmem scan", reporter.ms("BM_ScanFloor"), 3.0);

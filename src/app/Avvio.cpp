@@ -1,16 +1,15 @@
 #include "app/Avvio.h"
 #include "ui_Avvio.h"
 
-#include "app/Guida.h"
 #include "app/Info.h"
-#include "app/OpenURL.h"
 #include "app/Splash.h"
-#include "app/Windows.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/CreaZudid.h"
 #include "base/HelpTopics.h"
 #include "base/Maker.h"
 #include "base/ProcessFormats.h"
+#include "ui/Guida.h"
+#include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
 #include <QCloseEvent>
@@ -40,12 +39,12 @@ TfrmAvvio::~TfrmAvvio() = default;
 
 // The target is shown before the launcher is hidden, so one of the program's windows is always visible.
 void TfrmAvvio::btnCreaClick() {
-    Windows::frmCreaZudid->show();
+    Q_EMIT createRequested();
     hide();
 }
 
 void TfrmAvvio::btnApriClick() {
-    Windows::frmApriZudid->show();
+    Q_EMIT openRequested();
     hide();
 }
 

@@ -17,6 +17,10 @@ public:
     explicit TfrmAvvio(QWidget* parent = nullptr);
     ~TfrmAvvio() override;
 
+Q_SIGNALS:
+    void createRequested();
+    void openRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

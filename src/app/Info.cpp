@@ -1,9 +1,9 @@
 #include "app/Info.h"
 #include "ui_Info.h"
 
-#include "app/OpenURL.h"
 #include "base/Maker.h"
 #include "ui/LinkText.h"
+#include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
 using namespace Qt::StringLiterals;

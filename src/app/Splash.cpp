@@ -1,9 +1,9 @@
 #include "app/Splash.h"
 #include "ui_Splash.h"
 
-#include "app/OpenURL.h"
 #include "base/Maker.h"
 #include "ui/LinkText.h"
+#include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
 TfrmSplash::TfrmSplash(QWidget* parent)

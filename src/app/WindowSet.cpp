@@ -3,10 +3,8 @@
 #include "access/windows/CambiaPassword.h"
 #include "access/windows/Password.h"
 #include "app/Avvio.h"
-#include "app/Guida.h"
 #include "app/Info.h"
 #include "app/Splash.h"
-#include "app/Windows.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/CreaZudid.h"
 #include "base/ProcessFormats.h"
@@ -19,15 +17,7 @@
 #include "output/windows/Slideshow_Zudid.h"
 #include "output/windows/StampaBookZudid.h"
 #include "search/windows/TrovaBookZudid.h"
-
-namespace Windows {
-TfrmPassword* frmPassword = nullptr;
-TfrmAvvio* frmAvvio = nullptr;
-TfrmCambiaPassword* frmCambiaPassword = nullptr;
-TfrmCreaZudid* frmCreaZudid = nullptr;
-TfrmApriZudid* frmApriZudid = nullptr;
-TfrmBookZudid* frmBookZudid = nullptr;
-} // namespace Windows
+#include "ui/Guida.h"
 
 namespace {
 
@@ -44,15 +34,15 @@ template <class W> W* make(std::vector<std::unique_ptr<QWidget>>& owned, std::ve
 WindowSet::WindowSet() {
     // The date settings hold from start-up on, before any window shows a date.
     ProcessFormats::startUp();
-    Windows::frmPassword = make<TfrmPassword>(m_owned, m_order);
-    Windows::frmAvvio = make<TfrmAvvio>(m_owned, m_order);
-    Windows::frmCambiaPassword = make<TfrmCambiaPassword>(m_owned, m_order);
+    m_login = make<TfrmPassword>(m_owned, m_order);
+    m_launcher = make<TfrmAvvio>(m_owned, m_order);
+    m_changePassword = make<TfrmCambiaPassword>(m_owned, m_order);
     make<TfrmGuida>(m_owned, m_order);
     make<TfrmInfo>(m_owned, m_order);
     make<TfrmSplash>(m_owned, m_order);
-    Windows::frmCreaZudid = make<TfrmCreaZudid>(m_owned, m_order);
-    Windows::frmApriZudid = make<TfrmApriZudid>(m_owned, m_order);
-    Windows::frmBookZudid = make<TfrmBookZudid>(m_owned, m_order);
+    m_createBook = make<TfrmCreaZudid>(m_owned, m_order);
+    m_openBook = make<TfrmApriZudid>(m_owned, m_order);
+    m_editor = make<TfrmBookZudid>(m_owned, m_order);
     make<TfrmZoom>(m_owned, m_order);
     make<TfrmAllegaCartella>(m_owned, m_order);
     make<TfrmCalendario>(m_owned, m_order);
@@ -61,21 +51,35 @@ WindowSet::WindowSet() {
     make<TfrmAnteprimaBookZudid>(m_owned, m_order);
     make<TfrmStampaBookZudid>(m_owned, m_order);
     make<TfrmSlideshow_Zudid>(m_owned, m_order);
+    wire();
 }
 
 WindowSet::~WindowSet() {
-    // Destroyed in reverse order of making; the references go with their windows.
+    // Destroyed in reverse order of making.
     while (!m_owned.empty())
         m_owned.pop_back();
-    Windows::frmPassword = nullptr;
-    Windows::frmAvvio = nullptr;
-    Windows::frmCambiaPassword = nullptr;
-    Windows::frmCreaZudid = nullptr;
-    Windows::frmApriZudid = nullptr;
-    Windows::frmBookZudid = nullptr;
+}
+
+// Each window that leads elsewhere shows the next window before it hides, so one of the program's
+// windows is always visible.
+void WindowSet::wire() {
+    QObject::connect(m_login, &TfrmPassword::loggedIn, m_launcher, &QWidget::show);
+    QObject::connect(m_login, &TfrmPassword::changePasswordRequested, m_changePassword, &QWidget::show);
+    QObject::connect(m_changePassword, &TfrmCambiaPassword::closed, m_login,
+                     &TfrmPassword::showWithEmptyField);
+    QObject::connect(m_launcher, &TfrmAvvio::createRequested, m_createBook, &QWidget::show);
+    QObject::connect(m_launcher, &TfrmAvvio::openRequested, m_openBook, &QWidget::show);
+    QObject::connect(m_createBook, &TfrmCreaZudid::closed, m_launcher, &QWidget::show);
+    QObject::connect(m_openBook, &TfrmApriZudid::closed, m_launcher, &QWidget::show);
+    QObject::connect(m_openBook, &TfrmApriZudid::bookChosen, m_editor,
+                     [editor = m_editor](const QString& bookName, const QString& archivePath) {
+                         editor->openBook(bookName, archivePath);
+                         editor->show();
+                     });
+    QObject::connect(m_editor, &TfrmBookZudid::closed, m_launcher, &QWidget::show);
 }
 
 // The run opens on the login window, the main window; the launcher follows a correct password.
 void WindowSet::start() {
-    Windows::frmPassword->show();
+    m_login->show();
 }

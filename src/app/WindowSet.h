@@ -1,6 +1,8 @@
-// The seventeen windows that start-up makes, in their fixed order. Six of them are used for the whole
-// run through the references of Windows.h; the other eleven are made anew at every opening, and the
-// instances made here are never shown.
+// The seventeen windows that start-up makes, in their fixed order, and the way from one to the next.
+// Six of them live for the whole run and are shown and hidden, never destroyed before the program
+// ends: login, launcher, change-password, create-book, open-book and the record editor. The other
+// eleven are made anew at every opening by the window that opens them; the instances made here are
+// never shown.
 #pragma once
 
 #include <QWidget>
@@ -8,9 +10,17 @@
 #include <memory>
 #include <vector>
 
+class TfrmPassword;
+class TfrmAvvio;
+class TfrmCambiaPassword;
+class TfrmCreaZudid;
+class TfrmApriZudid;
+class TfrmBookZudid;
+
 class WindowSet {
 public:
-    // Makes the seventeen windows in order; the first, the login window, is the main window.
+    // Makes the seventeen windows in order, the first, the login window, being the main window, and
+    // wires which window follows which.
     WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
@@ -22,7 +32,23 @@ public:
     // The windows in the order they were made.
     const std::vector<QWidget*>& windows() const { return m_order; }
 
+    // The six windows of the whole run.
+    TfrmPassword* login() const { return m_login; }
+    TfrmAvvio* launcher() const { return m_launcher; }
+    TfrmCambiaPassword* changePassword() const { return m_changePassword; }
+    TfrmCreaZudid* createBook() const { return m_createBook; }
+    TfrmApriZudid* openBook() const { return m_openBook; }
+    TfrmBookZudid* editor() const { return m_editor; }
+
 private:
+    void wire();
+
     std::vector<std::unique_ptr<QWidget>> m_owned;
     std::vector<QWidget*> m_order;
+    TfrmPassword* m_login = nullptr;
+    TfrmAvvio* m_launcher = nullptr;
+    TfrmCambiaPassword* m_changePassword = nullptr;
+    TfrmCreaZudid* m_createBook = nullptr;
+    TfrmApriZudid* m_openBook = nullptr;
+    TfrmBookZudid* m_editor = nullptr;
 };

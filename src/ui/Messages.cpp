@@ -1,7 +1,5 @@
 #include "ui/Messages.h"
 
-#include "archive/core/BookArchive.h"
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,10 +92,6 @@ MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons) {
 
 void ShowMessage(const QString& text) {
     service().show(text, MsgKind::Plain, MsgButtons::Ok);
-}
-
-void showArchiveAccessMessage() {
-    MessageBox(BookArchive::accessMessage(), MsgKind::Error, MsgButtons::OkCancel);
 }
 
 void reportUnexpectedError(const QString& text) {

@@ -24,9 +24,6 @@ inline bool consents(MsgAnswer answer) {
     return answer != MsgAnswer::No;
 }
 
-// The error box every window shows when a book's archive cannot be read or written.
-void showArchiveAccessMessage();
-
 // The general report of an error that no operation handles: an error box with the error's own text,
 // after which the program goes on.
 void reportUnexpectedError(const QString& text);

@@ -8,6 +8,8 @@
 #include <QColor>
 #include <QDialog>
 
+#include <utility>
+
 namespace WindowFrame {
 
 enum class Centre { Screen, Owner };
@@ -26,11 +28,20 @@ inline const QColor kWhite{Qt::white};
 } // namespace WindowFrame
 
 // Opens a window of class W made anew, owned by the opener, modally; prepare fills it before it is
-// shown. The window is discarded when it closes, so every opening starts from a fresh window.
-template <class W, class Prepare> int openModal(QWidget* owner, Prepare&& prepare) {
+// shown, and accepted takes its results when it closes accepted. The window is discarded when it
+// closes, so every opening starts from a fresh window.
+template <class W, class Prepare, class Accepted>
+int openModal(QWidget* owner, Prepare&& prepare, Accepted&& accepted) {
     W window(owner);
     prepare(window);
-    return window.exec();
+    const int result = window.exec();
+    if (result == QDialog::Accepted)
+        accepted(std::as_const(window));
+    return result;
+}
+
+template <class W, class Prepare> int openModal(QWidget* owner, Prepare&& prepare) {
+    return openModal<W>(owner, std::forward<Prepare>(prepare), [](const W&) {});
 }
 
 template <class W> int openModal(QWidget* owner) {

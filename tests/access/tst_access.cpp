@@ -10,7 +10,6 @@
 #include "app/Application.h"
 #include "app/Avvio.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "base/ProgramFolder.h"
 #include "ui/Picture.h"
 
@@ -360,14 +359,14 @@ private Q_SLOTS:
     void loginShowsWithTheFocusInTheField() {
         showLogin();
         QTRY_VERIFY(field(u"txtPassword"_s)->hasFocus());
-        QVERIFY(Windows::frmPassword->findChild<QWidget*>(u"effPassword"_s)->isVisible());
+        QVERIFY(m_windows->login()->findChild<QWidget*>(u"effPassword"_s)->isVisible());
         // Tab order: field, OK, exit, change.
         type(field(u"txtPassword"_s), u"x"_s);
         for (const QString& next : {u"cmdOK"_s, u"cmdEsci"_s, u"btnCambiaPassword"_s}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget()->objectName(), next);
         }
-        QVERIFY(!Windows::frmPassword->findChild<QWidget*>(u"effPassword"_s)->isVisible());
+        QVERIFY(!m_windows->login()->findChild<QWidget*>(u"effPassword"_s)->isVisible());
     }
 
     void blanksLeaveOkDisabled_data() {
@@ -385,10 +384,10 @@ private Q_SLOTS:
         QLineEdit* password = field(u"txtPassword"_s);
         typed ? type(password, text) : password->insert(text);
         QCOMPARE(password->text(), text);
-        QVERIFY(!button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(!button(m_windows->login(), u"cmdOK"_s)->isEnabled());
         QTest::keyClick(password, Qt::Key_Return);
         QVERIFY(messages.asked.isEmpty());
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
     }
 
     void rightPasswordOpensTheLauncher_data() {
@@ -407,13 +406,13 @@ private Q_SLOTS:
         showLogin();
         QLineEdit* password = field(u"txtPassword"_s);
         type(password, typed);
-        QVERIFY(button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(button(m_windows->login(), u"cmdOK"_s)->isEnabled());
         if (byReturn)
             QTest::keyClick(password, Qt::Key_Return);
         else
-            QTest::mouseClick(button(Windows::frmPassword, u"cmdOK"_s), Qt::LeftButton);
+            QTest::mouseClick(button(m_windows->login(), u"cmdOK"_s), Qt::LeftButton);
         QVERIFY(messages.asked.isEmpty());
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
         QCOMPARE(password->text(), typed); // kept, hidden with the window
     }
 
@@ -437,16 +436,16 @@ private Q_SLOTS:
         if (byReturn)
             QTest::keyClick(password, Qt::Key_Return);
         else
-            QTest::mouseClick(button(Windows::frmPassword, u"cmdOK"_s), Qt::LeftButton);
+            QTest::mouseClick(button(m_windows->login(), u"cmdOK"_s), Qt::LeftButton);
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, u"Attenzione: password errata."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
         QCOMPARE(password->text(), QString());
         QTRY_VERIFY(password->hasFocus());
-        QVERIFY(!button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QVERIFY(!button(m_windows->login(), u"cmdOK"_s)->isEnabled());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
         type(password, u"a"_s);
-        QVERIFY(button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(button(m_windows->login(), u"cmdOK"_s)->isEnabled());
     }
 
     void damagedStoreKeepsTheField_data() {
@@ -466,15 +465,15 @@ private Q_SLOTS:
         showLogin();
         QLineEdit* password = field(u"txtPassword"_s);
         type(password, u"lucepiumavelox"_s);
-        QTest::mouseClick(button(Windows::frmPassword, u"cmdOK"_s), Qt::LeftButton);
+        QTest::mouseClick(button(m_windows->login(), u"cmdOK"_s), Qt::LeftButton);
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text,
                  u"Attenzione: si è verificato un errore durante la procedura di lettura "
                  u"della password. Si consiglia di reinstallare il software."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
         QCOMPARE(password->text(), u"lucepiumavelox"_s);
-        QVERIFY(button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QVERIFY(button(m_windows->login(), u"cmdOK"_s)->isEnabled());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
     }
 
     void noStoreRefusesEveryPassword_data() {
@@ -497,7 +496,7 @@ private Q_SLOTS:
             QCOMPARE(messages.asked.last().text, u"Attenzione: password errata."_s);
         }
         QCOMPARE(messages.asked.size(), 2);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
         QCOMPARE(entriesOf(m_folder->path()), before);
     }
 
@@ -509,11 +508,11 @@ private Q_SLOTS:
     void leavingTheLoginEndsTheProgram() {
         QFETCH(bool, byButton);
         showLogin();
-        QTimer::singleShot(0, Windows::frmPassword, [byButton] {
+        QTimer::singleShot(0, m_windows->login(), [this, byButton] {
             if (byButton)
-                QTest::mouseClick(button(Windows::frmPassword, u"cmdEsci"_s), Qt::LeftButton);
+                QTest::mouseClick(button(m_windows->login(), u"cmdEsci"_s), Qt::LeftButton);
             else
-                Windows::frmPassword->close();
+                m_windows->login()->close();
         });
         QTimer guard;
         guard.callOnTimeout([] { QCoreApplication::exit(99); });
@@ -525,17 +524,17 @@ private Q_SLOTS:
     void changeButtonSwapsTheWindows() {
         showLogin();
         type(field(u"txtPassword"_s), u"qualcosa"_s);
-        QTest::mouseClick(button(Windows::frmPassword, u"btnCambiaPassword"_s), Qt::LeftButton);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCambiaPassword});
-        QVERIFY(!Windows::frmCambiaPassword->isModal());
+        QTest::mouseClick(button(m_windows->login(), u"btnCambiaPassword"_s), Qt::LeftButton);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
+        QVERIFY(!m_windows->changePassword()->isModal());
 
-        QTest::mouseClick(button(Windows::frmCambiaPassword, u"cmdEsci"_s), Qt::LeftButton);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QTest::mouseClick(button(m_windows->changePassword(), u"cmdEsci"_s), Qt::LeftButton);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
         QLineEdit* password = field(u"txtPassword"_s);
         QCOMPARE(password->text(), QString());
         QTRY_VERIFY(password->hasFocus());
-        QVERIFY(Windows::frmPassword->findChild<QWidget*>(u"effPassword"_s)->isVisible());
-        QVERIFY(!button(Windows::frmPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(m_windows->login()->findChild<QWidget*>(u"effPassword"_s)->isVisible());
+        QVERIFY(!button(m_windows->login(), u"cmdOK"_s)->isEnabled());
     }
 
     // --- Change-password window ------------------------------------------------------------------
@@ -603,7 +602,7 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         openChange();
         fill(old, fresh, confirmation);
-        QCOMPARE(button(Windows::frmCambiaPassword, u"cmdOK"_s)->isEnabled(), enabled);
+        QCOMPARE(button(m_windows->changePassword(), u"cmdOK"_s)->isEnabled(), enabled);
     }
 
     // Return moves round the fields and never runs the change, even with all three filled.
@@ -616,11 +615,11 @@ private Q_SLOTS:
         for (const QString& next : {u"txtPasswordNew"_s, u"txtConferma"_s, u"txtPasswordOld"_s}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QTRY_COMPARE(QApplication::focusWidget(), field(next));
-            QVERIFY(Windows::frmCambiaPassword->findChild<QWidget*>(u"eff"_s + next.mid(3))->isVisible());
+            QVERIFY(m_windows->changePassword()->findChild<QWidget*>(u"eff"_s + next.mid(3))->isVisible());
         }
         QVERIFY(messages.asked.isEmpty());
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), kInitial);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCambiaPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
     }
 
     // The confirmation is compared case included, though both would store the same normal form.
@@ -638,7 +637,7 @@ private Q_SLOTS:
         QCOMPARE(field(u"txtPasswordNew"_s)->text(), QString());
         QCOMPARE(field(u"txtConferma"_s)->text(), QString());
         QTRY_VERIFY(field(u"txtPasswordNew"_s)->hasFocus());
-        QVERIFY(!button(Windows::frmCambiaPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(!button(m_windows->changePassword(), u"cmdOK"_s)->isEnabled());
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), kInitial);
     }
 
@@ -674,14 +673,14 @@ private Q_SLOTS:
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), stored);
 
         // Back in the login window, with an empty field that has the focus.
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
         QLineEdit* password = field(u"txtPassword"_s);
         QCOMPARE(password->text(), QString());
         QTRY_VERIFY(password->hasFocus());
         password->insert(login);
         QTest::keyClick(password, Qt::Key_Return);
         QCOMPARE(messages.asked.size(), 1);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
     void wrongOldPasswordKeepsTheOtherFields_data() {
@@ -703,7 +702,7 @@ private Q_SLOTS:
         QTRY_VERIFY(field(u"txtPasswordOld"_s)->hasFocus());
         QCOMPARE(field(u"txtPasswordNew"_s)->text(), u"segreto"_s);
         QCOMPARE(field(u"txtConferma"_s)->text(), u"segreto"_s);
-        QVERIFY(!button(Windows::frmCambiaPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(!button(m_windows->changePassword(), u"cmdOK"_s)->isEnabled());
         QCOMPARE(QFile::exists(ProgramFolder::passwordStore()), storeExists);
         if (!storeExists)
             return;
@@ -739,7 +738,7 @@ private Q_SLOTS:
         QVERIFY(message.startsWith(u"Attenzione:"_s));
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
         QCOMPARE(contentOf(ProgramFolder::passwordStore()), before);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCambiaPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
         QCOMPARE(field(u"txtPasswordNew"_s)->text(), QString());
         QCOMPARE(field(u"txtConferma"_s)->text(), QString());
         QTRY_VERIFY(field(u"txtPasswordNew"_s)->hasFocus());
@@ -768,33 +767,33 @@ private Q_SLOTS:
         QCOMPARE(field(u"txtPasswordOld"_s)->text(), u"lucepiumavelox"_s);
         QCOMPARE(field(u"txtPasswordNew"_s)->text(), u"segreto"_s);
         QCOMPARE(field(u"txtConferma"_s)->text(), u"segreto"_s);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCambiaPassword});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
         QCOMPARE(contentOf(ProgramFolder::passwordStore()), before);
         if (!writeFails)
             return;
 
         // The earlier password stays in force for the rest of the run, not only on the disk.
-        QTest::mouseClick(button(Windows::frmCambiaPassword, u"cmdEsci"_s), Qt::LeftButton);
+        QTest::mouseClick(button(m_windows->changePassword(), u"cmdEsci"_s), Qt::LeftButton);
         QLineEdit* password = field(u"txtPassword"_s);
         type(password, u"segreto"_s);
         QTest::keyClick(password, Qt::Key_Return);
         QCOMPARE(messages.asked.last().text, u"Attenzione: password errata."_s);
         type(password, u"lucepiumavelox"_s);
         QTest::keyClick(password, Qt::Key_Return);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
     void fieldsAreEmptiedAtEachShowing() {
         openChange();
         fill(u"uno"_s, u"due"_s, u"tre"_s);
-        QTest::mouseClick(button(Windows::frmCambiaPassword, u"cmdEsci"_s), Qt::LeftButton);
-        QTest::mouseClick(button(Windows::frmPassword, u"btnCambiaPassword"_s), Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmCambiaPassword));
+        QTest::mouseClick(button(m_windows->changePassword(), u"cmdEsci"_s), Qt::LeftButton);
+        QTest::mouseClick(button(m_windows->login(), u"btnCambiaPassword"_s), Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->changePassword()));
         for (const QString& name : {u"txtPasswordOld"_s, u"txtPasswordNew"_s, u"txtConferma"_s})
             QCOMPARE(field(name)->text(), QString());
         QTRY_VERIFY(field(u"txtPasswordOld"_s)->hasFocus());
-        QVERIFY(Windows::frmCambiaPassword->findChild<QWidget*>(u"effPasswordOld"_s)->isVisible());
-        QVERIFY(!button(Windows::frmCambiaPassword, u"cmdOK"_s)->isEnabled());
+        QVERIFY(m_windows->changePassword()->findChild<QWidget*>(u"effPasswordOld"_s)->isVisible());
+        QVERIFY(!button(m_windows->changePassword(), u"cmdOK"_s)->isEnabled());
     }
 
 private:
@@ -821,14 +820,14 @@ private:
 
     void showLogin() {
         m_windows = std::make_unique<WindowSet>();
-        Windows::frmPassword->show();
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmPassword));
+        m_windows->login()->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
     }
 
     void openChange() {
         showLogin();
-        QTest::mouseClick(button(Windows::frmPassword, u"btnCambiaPassword"_s), Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmCambiaPassword));
+        QTest::mouseClick(button(m_windows->login(), u"btnCambiaPassword"_s), Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->changePassword()));
     }
 
     // Fills the change window's fields as typed, or pasted for texts too long to type key by key.
@@ -844,14 +843,14 @@ private:
     }
 
     void clickOk() {
-        QPushButton* ok = button(Windows::frmCambiaPassword, u"cmdOK"_s);
+        QPushButton* ok = button(m_windows->changePassword(), u"cmdOK"_s);
         QVERIFY(ok->isEnabled());
         QTest::mouseClick(ok, Qt::LeftButton);
     }
 
-    static QLineEdit* field(const QString& name) {
-        for (QWidget* window : {static_cast<QWidget*>(Windows::frmPassword),
-                                static_cast<QWidget*>(Windows::frmCambiaPassword)}) {
+    QLineEdit* field(const QString& name) {
+        for (QWidget* window : {static_cast<QWidget*>(m_windows->login()),
+                                static_cast<QWidget*>(m_windows->changePassword())}) {
             if (auto* found = window->findChild<QLineEdit*>(name))
                 return found;
         }

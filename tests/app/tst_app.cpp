@@ -8,11 +8,9 @@
 #include "access/windows/Password.h"
 #include "app/Application.h"
 #include "app/Avvio.h"
-#include "app/Guida.h"
 #include "app/Info.h"
 #include "app/Splash.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/CreaZudid.h"
@@ -20,6 +18,7 @@
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
+#include "ui/Guida.h"
 #include "ui/LinkText.h"
 #include "ui/Picture.h"
 
@@ -128,12 +127,12 @@ private Q_SLOTS:
     }
 
     void referencesReachTheStartUpInstances() {
-        QCOMPARE(static_cast<QWidget*>(Windows::frmPassword), m_windows->windows().at(0));
-        QCOMPARE(static_cast<QWidget*>(Windows::frmAvvio), m_windows->windows().at(1));
-        QCOMPARE(static_cast<QWidget*>(Windows::frmCambiaPassword), m_windows->windows().at(2));
-        QCOMPARE(static_cast<QWidget*>(Windows::frmCreaZudid), m_windows->windows().at(6));
-        QCOMPARE(static_cast<QWidget*>(Windows::frmApriZudid), m_windows->windows().at(7));
-        QCOMPARE(static_cast<QWidget*>(Windows::frmBookZudid), m_windows->windows().at(8));
+        QCOMPARE(static_cast<QWidget*>(m_windows->login()), m_windows->windows().at(0));
+        QCOMPARE(static_cast<QWidget*>(m_windows->launcher()), m_windows->windows().at(1));
+        QCOMPARE(static_cast<QWidget*>(m_windows->changePassword()), m_windows->windows().at(2));
+        QCOMPARE(static_cast<QWidget*>(m_windows->createBook()), m_windows->windows().at(6));
+        QCOMPARE(static_cast<QWidget*>(m_windows->openBook()), m_windows->windows().at(7));
+        QCOMPARE(static_cast<QWidget*>(m_windows->editor()), m_windows->windows().at(8));
     }
 
     // The system's date separator is kept when it is a mark of its own; a system that separates with a
@@ -162,18 +161,18 @@ private Q_SLOTS:
 
     void startShowsTheLoginWindow() {
         m_windows->start();
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmPassword});
-        QTRY_VERIFY(Windows::frmPassword->findChild<QWidget*>(u"txtPassword"_s)->hasFocus());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
+        QTRY_VERIFY(m_windows->login()->findChild<QWidget*>(u"txtPassword"_s)->hasFocus());
     }
 
     void launcherShowsMaximised() {
-        Windows::frmAvvio->show();
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
-        QTRY_VERIFY(Windows::frmAvvio->isMaximized());
+        m_windows->launcher()->show();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
+        QTRY_VERIFY(m_windows->launcher()->isMaximized());
         // The content panel keeps its size, centred in the maximised window.
-        auto* panel = Windows::frmAvvio->findChild<QWidget*>(u"panContainer"_s);
+        auto* panel = m_windows->launcher()->findChild<QWidget*>(u"panContainer"_s);
         QCOMPARE(panel->size(), QSize(995, 692));
-        QTRY_COMPARE(panel->geometry().center(), Windows::frmAvvio->rect().center());
+        QTRY_COMPARE(panel->geometry().center(), m_windows->launcher()->rect().center());
     }
 
     void launcherPicturesAtTheirPlaces_data() {
@@ -196,7 +195,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(bool, clickable);
-        auto* picture = Windows::frmAvvio->findChild<Picture*>(name);
+        auto* picture = m_windows->launcher()->findChild<Picture*>(name);
         QVERIFY(picture);
         QCOMPARE(picture->geometry(), geometry);
         QVERIFY(picture->isLoaded());
@@ -214,14 +213,14 @@ private Q_SLOTS:
     void launcherShowsTheTargetAndHidesItself() {
         QFETCH(QString, picture);
         QFETCH(int, target);
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
-        QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(picture), Qt::LeftButton);
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
+        QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(picture), Qt::LeftButton);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->windows().at(target)});
 
         // Closing the create or open window brings the launcher back.
         m_windows->windows().at(target)->close();
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
     void closingTheLauncherEndsTheProgram_data() {
@@ -231,13 +230,13 @@ private Q_SLOTS:
     }
     void closingTheLauncherEndsTheProgram() {
         QFETCH(bool, byExitIcon);
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
-        QTimer::singleShot(0, Windows::frmAvvio, [byExitIcon] {
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
+        QTimer::singleShot(0, m_windows->launcher(), [this, byExitIcon] {
             if (byExitIcon)
-                QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgEsci"_s), Qt::LeftButton);
+                QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(u"imgEsci"_s), Qt::LeftButton);
             else
-                Windows::frmAvvio->close();
+                m_windows->launcher()->close();
         });
         QTimer guard;
         guard.callOnTimeout([] { QCoreApplication::exit(99); });
@@ -255,15 +254,15 @@ private Q_SLOTS:
     void perOpeningWindowsAreMadeAnew() {
         QFETCH(QString, picture);
         QFETCH(QString, className);
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
         QList<QPointer<QDialog>> seen;
         for (int opening = 0; opening < 2; ++opening) {
             QTimer::singleShot(0, [&] {
                 auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 QCOMPARE(QString::fromLatin1(dialog->metaObject()->className()), className);
-                QCOMPARE(dialog->parentWidget(), Windows::frmAvvio);
+                QCOMPARE(dialog->parentWidget(), m_windows->launcher());
                 QVERIFY(dialog->isModal());
                 // The window of the previous opening is gone: this one is new.
                 for (const QPointer<QDialog>& earlier : std::as_const(seen))
@@ -272,8 +271,8 @@ private Q_SLOTS:
                 seen << dialog;
                 dialog->findChild<QPushButton*>(u"btnChiudi"_s)->click();
             });
-            QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(picture), Qt::LeftButton);
-            QVERIFY(Windows::frmAvvio->findChildren<QDialog*>().isEmpty());
+            QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(picture), Qt::LeftButton);
+            QVERIFY(m_windows->launcher()->findChildren<QDialog*>().isEmpty());
             QVERIFY(seen.last().isNull());
         }
         QCOMPARE(seen.size(), 2);
@@ -389,29 +388,29 @@ private Q_SLOTS:
     }
 
     void copyrightWindowIsCentredOnTheLauncher() {
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
-        QTimer::singleShot(0, [] {
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
+        QTimer::singleShot(0, [this] {
             auto* splash = qobject_cast<TfrmSplash*>(QApplication::activeModalWidget());
             QVERIFY(splash);
             QCOMPARE(splash->windowTitle(), u" Lumivera - © 2026 Lumivera Software"_s);
-            QCOMPARE(splash->frameGeometry().center(), Windows::frmAvvio->frameGeometry().center());
+            QCOMPARE(splash->frameGeometry().center(), m_windows->launcher()->frameGeometry().center());
             splash->findChild<QPushButton*>(u"btnChiudi"_s)->click();
         });
-        QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgCopyright"_s), Qt::LeftButton);
+        QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(u"imgCopyright"_s), Qt::LeftButton);
         QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 
     // --- Launcher help ---------------------------------------------------------------------------
     void launcherHelpIsFreshAndAtTheTop() {
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
         QList<QPointer<QDialog>> seen;
         for (int opening = 0; opening < 2; ++opening) {
             QTimer::singleShot(0, [&] {
                 auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
                 QVERIFY(guide);
-                QCOMPARE(guide->parentWidget(), Windows::frmAvvio);
+                QCOMPARE(guide->parentWidget(), m_windows->launcher());
                 for (const QPointer<QDialog>& earlier : std::as_const(seen))
                     QVERIFY(earlier.isNull());
                 QCOMPARE(guide->findChild<QLabel*>(u"lblTitolo"_s)->text(), u"Uno sguardo a Lumivera."_s);
@@ -424,8 +423,8 @@ private Q_SLOTS:
                 seen << guide;
                 guide->findChild<QPushButton*>(u"btnChiudi"_s)->click();
             });
-            QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgGuida"_s), Qt::LeftButton);
-            QVERIFY(Windows::frmAvvio->findChildren<QDialog*>().isEmpty());
+            QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(u"imgGuida"_s), Qt::LeftButton);
+            QVERIFY(m_windows->launcher()->findChildren<QDialog*>().isEmpty());
         }
         QCOMPARE(seen.size(), 2);
     }
@@ -519,9 +518,9 @@ private Q_SLOTS:
 
     void webBannerOpensTheSite() {
         FakeShell shell;
-        Windows::frmAvvio->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmAvvio));
-        QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"imgSito"_s), Qt::LeftButton);
+        m_windows->launcher()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
+        QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(u"imgSito"_s), Qt::LeftButton);
         QCOMPARE(shell.opened, QStringList{u"https://www.lumivera.it"_s});
     }
 

@@ -13,7 +13,6 @@
 #include "app/Application.h"
 #include "app/Avvio.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/ApriZudid.h"
@@ -483,44 +482,44 @@ private:
 
     void logIn(const QString& stored, const QString& typed) {
         storePassword(stored);
-        Windows::frmPassword->show();
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmPassword));
-        type(child<QLineEdit>(Windows::frmPassword, u"txtPassword"_s), typed);
-        click(Windows::frmPassword, u"cmdOK"_s);
+        m_windows->login()->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
+        type(child<QLineEdit>(m_windows->login(), u"txtPassword"_s), typed);
+        click(m_windows->login(), u"cmdOK"_s);
     }
 
     void changePassword(const QString& stored, const QString& old, const QString& fresh,
                         const QString& confirmation) {
         storePassword(stored);
-        Windows::frmPassword->show();
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmPassword));
-        click(Windows::frmPassword, u"btnCambiaPassword"_s);
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmCambiaPassword));
-        child<QLineEdit>(Windows::frmCambiaPassword, u"txtPasswordOld"_s)->insert(old);
-        child<QLineEdit>(Windows::frmCambiaPassword, u"txtPasswordNew"_s)->insert(fresh);
-        child<QLineEdit>(Windows::frmCambiaPassword, u"txtConferma"_s)->insert(confirmation);
-        click(Windows::frmCambiaPassword, u"cmdOK"_s);
+        m_windows->login()->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
+        click(m_windows->login(), u"btnCambiaPassword"_s);
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->changePassword()));
+        child<QLineEdit>(m_windows->changePassword(), u"txtPasswordOld"_s)->insert(old);
+        child<QLineEdit>(m_windows->changePassword(), u"txtPasswordNew"_s)->insert(fresh);
+        child<QLineEdit>(m_windows->changePassword(), u"txtConferma"_s)->insert(confirmation);
+        click(m_windows->changePassword(), u"cmdOK"_s);
     }
 
     void createBook(const QString& name) {
-        Windows::frmAvvio->show();
-        click(Windows::frmAvvio, u"btnCrea"_s);
-        child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s)->setText(name);
-        click(Windows::frmCreaZudid, u"btnApplica"_s);
+        m_windows->launcher()->show();
+        click(m_windows->launcher(), u"btnCrea"_s);
+        child<QLineEdit>(m_windows->createBook(), u"txtFile"_s)->setText(name);
+        click(m_windows->createBook(), u"btnApplica"_s);
     }
 
     // Opens the open-book window, selects the first book when asked, and presses the button.
     void chooseBook(const QString& button, bool select, const std::function<void()>& before = {}) {
-        Windows::frmAvvio->show();
-        click(Windows::frmAvvio, u"btnApri"_s);
+        m_windows->launcher()->show();
+        click(m_windows->launcher(), u"btnApri"_s);
         if (select)
-            child<QListWidget>(Windows::frmApriZudid, u"lstFiles"_s)->setCurrentRow(0);
+            child<QListWidget>(m_windows->openBook(), u"lstFiles"_s)->setCurrentRow(0);
         if (before)
             before();
-        click(Windows::frmApriZudid, button);
+        click(m_windows->openBook(), button);
     }
 
-    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    TfrmBookZudid* editor() { return m_windows->editor(); }
 
     // Opens a book of the given number of cards in the editor, on its empty new card.
     void openEditor(int cards) {
@@ -549,6 +548,7 @@ private:
         FakeShell shell;
         openEditor(2);
         TfrmExpBookZudid window(editor());
+        window.setArchivePath(editor()->archivePath());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         click(&window, u"cmdEsporta"_s);

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
+#include "archive/core/CardNavigation.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/TScheda.h"
 
@@ -258,6 +259,33 @@ private Q_SLOTS:
             titles << archive.Read().field(TScheda::Titolo);
         QCOMPARE(titles, QStringList({u"Scheda 1"_s, u"Seconda, cambiata"_s, u"Scheda 3"_s, u"Scheda 4"_s,
                                       u"Scheda 5"_s}));
+    }
+
+    // A card chosen on a list is shown at its own position; one the book no longer holds shows nothing.
+    void goingToAChosenCard_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("first") << 1 << u"Scheda 1"_s;
+        QTest::newRow("middle") << 3 << u"Scheda 3"_s;
+        QTest::newRow("last") << 5 << u"Scheda 5"_s;
+        QTest::newRow("past the end") << 6 << QString();
+        QTest::newRow("none") << 0 << QString();
+    }
+
+    void goingToAChosenCard() {
+        QFETCH(int, position);
+        QFETCH(QString, title);
+        const QString path = m_dir->filePath(u"Cinque.wmn"_s);
+        QVERIFY(writeFile(path, bookOf(5, 100)));
+        const CardNavigation::Outcome outcome = CardNavigation::goTo(path, position);
+        if (title.isEmpty()) {
+            QCOMPARE(outcome.kind, CardNavigation::Outcome::Stay);
+        } else {
+            QCOMPARE(outcome.kind, CardNavigation::Outcome::Show);
+            QCOMPARE(outcome.position, position);
+            QCOMPARE(outcome.card.field(TScheda::Titolo), title);
+        }
+        QCOMPARE(readFile(path), bookOf(5, 100)); // read only
     }
 
     void readingAnIncompleteRecordFails() {

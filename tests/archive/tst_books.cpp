@@ -4,13 +4,13 @@
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/Avvio.h"
-#include "app/Guida.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/windows/ApriZudid.h"
+#include "archive/windows/ArchiveMessages.h"
 #include "archive/windows/CreaZudid.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
+#include "ui/Guida.h"
 #include "ui/Picture.h"
 
 #include <QDir>
@@ -67,7 +67,7 @@ private Q_SLOTS:
         m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
         m_windows = std::make_unique<WindowSet>();
-        Windows::frmAvvio->show();
+        m_windows->launcher()->show();
     }
     void cleanup() {
         m_windows.reset();
@@ -75,10 +75,19 @@ private Q_SLOTS:
     }
 
     // --- Create ----------------------------------------------------------------------------------
+    void archiveAccessMessageIsAnErrorWithOkCancel() {
+        FakeMessages messages;
+        showArchiveAccessMessage();
+        QCOMPARE(messages.asked.size(), 1);
+        QVERIFY(messages.asked[0].text.startsWith(u"Attenzione: il sistema non permette"_s));
+        QCOMPARE(messages.asked[0].kind, MsgKind::Error);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+    }
+
     void createsTheEmptyArchiveUnderTheTrimmedName() {
         FakeMessages messages;
-        click(Windows::frmAvvio, u"btnCrea"_s);
-        auto* crea = Windows::frmCreaZudid;
+        click(m_windows->launcher(), u"btnCrea"_s);
+        auto* crea = m_windows->createBook();
         auto* txtFile = child<QLineEdit>(crea, u"txtFile"_s);
         QTRY_VERIFY(txtFile->hasFocus());
         QTest::keyClicks(txtFile, u"  Giulia estate 2026  "_s);
@@ -90,10 +99,10 @@ private Q_SLOTS:
         QCOMPARE(messages.asked[0].text, TfrmCreaZudid::createdMessage());
         QCOMPARE(messages.asked[0].kind, MsgKind::Information);
         QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
 
         // The field is empty again at the next showing.
-        click(Windows::frmAvvio, u"btnCrea"_s);
+        click(m_windows->launcher(), u"btnCrea"_s);
         QCOMPARE(txtFile->text(), QString());
     }
 
@@ -112,10 +121,10 @@ private Q_SLOTS:
         QFETCH(QString, message);
         touch(m_dir->filePath(u"Giulia.wmn"_s));
         FakeMessages messages;
-        click(Windows::frmAvvio, u"btnCrea"_s);
-        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        click(m_windows->launcher(), u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(m_windows->createBook(), u"txtFile"_s);
         txtFile->setText(typed); // as pasted: the typing filter does not see it
-        click(Windows::frmCreaZudid, u"btnApplica"_s);
+        click(m_windows->createBook(), u"btnApplica"_s);
 
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, message);
@@ -125,29 +134,29 @@ private Q_SLOTS:
         QCOMPARE(entries(m_dir->path()), QStringList{u"Giulia.wmn"_s});
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
                  1);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCreaZudid});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->createBook()});
         QCOMPARE(txtFile->text(), typed);
     }
 
     // A name the file system cannot hold reaches the general error report; the window stays as it was.
     void creationFailureGoesToTheGeneralReport() {
         FakeMessages messages;
-        click(Windows::frmAvvio, u"btnCrea"_s);
-        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        click(m_windows->launcher(), u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(m_windows->createBook(), u"txtFile"_s);
         const QString longName(200, u'è'); // 400 bytes: more than a file name can hold
         txtFile->setText(longName);
-        click(Windows::frmCreaZudid, u"btnApplica"_s);
+        click(m_windows->createBook(), u"btnApplica"_s);
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].kind, MsgKind::Error);
         QVERIFY(messages.asked[0].text.contains(longName));
         QVERIFY(entries(m_dir->path()).isEmpty());
         QCOMPARE(txtFile->text(), longName);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmCreaZudid});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->createBook()});
     }
 
     void typedColonIsRefusedAndBarAccepted() {
-        click(Windows::frmAvvio, u"btnCrea"_s);
-        auto* txtFile = child<QLineEdit>(Windows::frmCreaZudid, u"txtFile"_s);
+        click(m_windows->launcher(), u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(m_windows->createBook(), u"txtFile"_s);
         QTest::keyClicks(txtFile, u"a:b/c|d"_s);
         QCOMPARE(txtFile->text(), u"abc|d"_s);
     }
@@ -157,7 +166,7 @@ private Q_SLOTS:
         for (const char* name : {"b.wmn", "A.wmn", "c.wmn", "note.txt"})
             touch(m_dir->filePath(QString::fromLatin1(name)));
         QVERIFY(QDir(m_dir->path()).mkdir(u"cartella.wmn"_s));
-        click(Windows::frmAvvio, u"btnApri"_s);
+        click(m_windows->launcher(), u"btnApri"_s);
         QCOMPARE(shownList(), QStringList({u"A.wmn"_s, u"b.wmn"_s, u"c.wmn"_s}));
         QCOMPARE(countLine(), u"Sono stati creati 3 book fotografici."_s);
     }
@@ -168,11 +177,11 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).mkpath(u"Book_Zudid"_s));
         touch(m_dir->filePath(u"Book_Zudid/Anna_Foto_1.jpg"_s), "jpeg");
         FakeMessages messages;
-        click(Windows::frmAvvio, u"btnApri"_s);
+        click(m_windows->launcher(), u"btnApri"_s);
         for (int left = 2; left >= 0; --left) {
             messages.asked.clear();
             lstFiles()->setCurrentRow(0);
-            click(Windows::frmApriZudid, u"btnElimina"_s);
+            click(m_windows->openBook(), u"btnElimina"_s);
             QCOMPARE(messages.asked.size(), 2);
             QCOMPARE(messages.asked[0].text, TfrmApriZudid::deleteQuestion());
             QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
@@ -190,9 +199,9 @@ private Q_SLOTS:
         touch(m_dir->filePath(u"Anna.wmn"_s), "dati");
         FakeMessages messages;
         messages.answers = {MsgAnswer::No};
-        click(Windows::frmAvvio, u"btnApri"_s);
+        click(m_windows->launcher(), u"btnApri"_s);
         lstFiles()->setCurrentRow(0);
-        click(Windows::frmApriZudid, u"btnElimina"_s);
+        click(m_windows->openBook(), u"btnElimina"_s);
         QCOMPARE(messages.asked.size(), 1);
         QVERIFY(QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
         QCOMPARE(shownList(), QStringList{u"Anna.wmn"_s});
@@ -216,29 +225,29 @@ private Q_SLOTS:
         if (withBooks)
             touch(m_dir->filePath(u"Anna.wmn"_s));
         FakeMessages messages;
-        click(Windows::frmAvvio, u"btnApri"_s);
-        click(Windows::frmApriZudid, button);
+        click(m_windows->launcher(), u"btnApri"_s);
+        click(m_windows->openBook(), button);
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, message);
         QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
         QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmApriZudid});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->openBook()});
     }
 
     void openingHandsTheBookToTheEditor() {
         touch(m_dir->filePath(u"Anna.wmn"_s));
         touch(m_dir->filePath(u"Giulia estate.wmn"_s));
-        click(Windows::frmAvvio, u"btnApri"_s);
+        click(m_windows->launcher(), u"btnApri"_s);
         lstFiles()->setCurrentRow(1);
-        click(Windows::frmApriZudid, u"btnApri"_s);
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmBookZudid});
-        QCOMPARE(Windows::frmBookZudid->bookName(), u"Giulia estate"_s);
-        QCOMPARE(Windows::frmBookZudid->archivePath(), m_dir->filePath(u"Giulia estate.wmn"_s));
-        QCOMPARE(child<QLabel>(Windows::frmBookZudid, u"lblNome"_s)->text(), u"Giulia estate"_s);
+        click(m_windows->openBook(), u"btnApri"_s);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->editor()});
+        QCOMPARE(m_windows->editor()->bookName(), u"Giulia estate"_s);
+        QCOMPARE(m_windows->editor()->archivePath(), m_dir->filePath(u"Giulia estate.wmn"_s));
+        QCOMPARE(child<QLabel>(m_windows->editor(), u"lblNome"_s)->text(), u"Giulia estate"_s);
 
         // The editor goes back to the launcher when it closes.
-        Windows::frmBookZudid->close();
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        m_windows->editor()->close();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
     void cancelAndCloseGoBackToTheLauncher_data() {
@@ -252,13 +261,13 @@ private Q_SLOTS:
     void cancelAndCloseGoBackToTheLauncher() {
         QFETCH(QString, opener);
         QFETCH(bool, byCancel);
-        click(Windows::frmAvvio, opener);
+        click(m_windows->launcher(), opener);
         QWidget* window = visibleWindows().first();
         if (byCancel)
             click(window, u"btnAnnulla"_s);
         else
             window->close();
-        QCOMPARE(visibleWindows(), QList<QWidget*>{Windows::frmAvvio});
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
     void helpTopics_data() {
@@ -275,7 +284,7 @@ private Q_SLOTS:
         QFETCH(QString, opener);
         QFETCH(QString, title);
         QFETCH(QString, opening);
-        click(Windows::frmAvvio, opener);
+        click(m_windows->launcher(), opener);
         GuideSeen seen;
         readGuideWhenItOpens(&seen);
         click(visibleWindows().first(), u"imgGuida"_s);
@@ -284,8 +293,8 @@ private Q_SLOTS:
     }
 
 private:
-    QListWidget* lstFiles() { return child<QListWidget>(Windows::frmApriZudid, u"lstFiles"_s); }
-    QString countLine() { return child<QLabel>(Windows::frmApriZudid, u"lblCreati"_s)->text(); }
+    QListWidget* lstFiles() { return child<QListWidget>(m_windows->openBook(), u"lstFiles"_s); }
+    QString countLine() { return child<QLabel>(m_windows->openBook(), u"lblCreati"_s)->text(); }
     QStringList shownList() {
         QStringList shown;
         for (int i = 0; i < lstFiles()->count(); ++i)

@@ -8,9 +8,7 @@
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/Avvio.h"
-#include "app/Guida.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
@@ -23,6 +21,7 @@
 #include "editor/windows/Calendario.h"
 #include "editor/windows/PhotoFrame.h"
 #include "editor/windows/Zoom.h"
+#include "ui/Guida.h"
 #include "ui/Picture.h"
 #include "ui/StatusHints.h"
 
@@ -360,9 +359,9 @@ private Q_SLOTS:
         openBook(3);
         press(u'L');
         editor()->close();
-        QVERIFY(Windows::frmAvvio->isVisible());
+        QVERIFY(m_windows->launcher()->isVisible());
         QVERIFY(!editor()->isVisible());
-        Windows::frmAvvio->hide();
+        m_windows->launcher()->hide();
         editor()->openBook(u"Altra"_s, m_dir->filePath(u"Altra.wmn"_s));
         editor()->show();
         QCOMPARE(field(u"lblNome"_s), u"Altra"_s);
@@ -1088,7 +1087,7 @@ private:
         std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(c.bytes().data()));
         return c;
     }
-    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    TfrmBookZudid* editor() { return m_windows->editor(); }
     // Starts the program again under other regional settings, which hold until the test ends.
     void startUnder(const QString& locale) {
         m_windows.reset();

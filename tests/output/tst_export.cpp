@@ -6,15 +6,14 @@
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
-#include "app/Guida.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "base/HelpTopics.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
 #include "output/core/CardGridModel.h"
 #include "output/windows/ExpBookZudid.h"
+#include "ui/Guida.h"
 #include "ui/Picture.h"
 #include "ui/WindowFrame.h"
 
@@ -189,7 +188,7 @@ private Q_SLOTS:
         m_dir = scratchProgramFolder();
         QVERIFY(m_dir->isValid());
         m_windows = std::make_unique<WindowSet>();
-        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
+        m_windows->editor()->openBook(u"Giulia"_s, archive());
     }
     void cleanup() {
         m_window.reset();
@@ -293,21 +292,21 @@ private Q_SLOTS:
         QCOMPARE(title, topic.title);
     }
 
-    // The way the editor opens it: modal, owned by the editor, left through its exit command.
+    // The editor opens it on its own book: modal, owned by the editor, left through its exit command.
     void opensModallyAndClosesWithExit() {
         writeBook(archive(), threeCards());
         bool ran = false;
         QTimer::singleShot(0, [&] {
             auto* window = qobject_cast<TfrmExpBookZudid*>(QApplication::activeModalWidget());
             QVERIFY(window);
-            QCOMPARE(window->parentWidget(), static_cast<QWidget*>(Windows::frmBookZudid));
+            QCOMPARE(window->parentWidget(), static_cast<QWidget*>(m_windows->editor()));
             QCOMPARE(window->grid()->rowCount(), 3);
             QTest::mouseClick(window->findChild<Picture*>(u"cmdEsci"_s), Qt::LeftButton);
             ran = true;
         });
-        openModal<TfrmExpBookZudid>(Windows::frmBookZudid);
+        QTest::mouseClick(m_windows->editor()->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
         QVERIFY(ran);
-        QVERIFY(Windows::frmBookZudid->findChildren<TfrmExpBookZudid*>().isEmpty());
+        QVERIFY(m_windows->editor()->findChildren<TfrmExpBookZudid*>().isEmpty());
     }
 
     // --- Filling the grid ------------------------------------------------------------------------
@@ -569,7 +568,8 @@ private:
     QString exportPath() const { return ProgramFolder::exportFile(); }
 
     TfrmExpBookZudid* openWindow() {
-        m_window = std::make_unique<TfrmExpBookZudid>(Windows::frmBookZudid);
+        m_window = std::make_unique<TfrmExpBookZudid>(m_windows->editor());
+        m_window->setArchivePath(archive());
         m_window->show();
         if (!QTest::qWaitForWindowActive(m_window.get()))
             qWarning("export window not active");

@@ -7,7 +7,6 @@
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/TScheda.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
@@ -391,7 +390,7 @@ private Q_SLOTS:
     }
 
 private:
-    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    TfrmBookZudid* editor() { return m_windows->editor(); }
     QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
 
     void openBookWithOneCard() {

@@ -13,7 +13,6 @@
 #include "access/windows/Password.h"
 #include "app/Application.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
@@ -304,7 +303,7 @@ private Q_SLOTS:
         QFETCH(Kind, kind);
         m_windows = std::make_unique<WindowSet>();
         QVERIFY(writeFile(archive(), bookBytes(3)));
-        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
+        m_windows->editor()->openBook(u"Giulia"_s, archive());
         const QString path = ProgramFolder::exportFile();
         const QByteArray previous = "<html>la buona esportazione di ieri</html>";
 
@@ -419,7 +418,7 @@ private Q_SLOTS:
             }
             QCOMPARE(messages.asked.size(), 1);
             QVERIFY2(messages.asked[0].text == TfrmCambiaPassword::changeErrorMessage(), qPrintable(step));
-            QVERIFY(Windows::frmCambiaPassword->isVisible());
+            QVERIFY(m_windows->changePassword()->isVisible());
             QCOMPARE(readFile(store), before);
             QCOMPARE(PasswordStore(store).ReadPassword(), kInitial);
             QCOMPARE(entriesOf(m_dir->path()), entries);
@@ -489,7 +488,7 @@ private Q_SLOTS:
     }
 
 private:
-    TfrmBookZudid* editor() { return Windows::frmBookZudid; }
+    TfrmBookZudid* editor() { return m_windows->editor(); }
     QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
 
     static QString storedTitle(const QByteArray& record) {
@@ -534,7 +533,8 @@ private:
     }
 
     void clickExport() {
-        m_window = std::make_unique<TfrmExpBookZudid>(Windows::frmBookZudid);
+        m_window = std::make_unique<TfrmExpBookZudid>(m_windows->editor());
+        m_window->setArchivePath(m_windows->editor()->archivePath());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         QTest::mouseClick(m_window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
@@ -544,11 +544,11 @@ private:
     void openChange() {
         m_windows.reset();
         m_windows = std::make_unique<WindowSet>();
-        Windows::frmPassword->show();
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmPassword));
-        QTest::mouseClick(Windows::frmPassword->findChild<QPushButton*>(u"btnCambiaPassword"_s),
+        m_windows->login()->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
+        QTest::mouseClick(m_windows->login()->findChild<QPushButton*>(u"btnCambiaPassword"_s),
                           Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowActive(Windows::frmCambiaPassword));
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->changePassword()));
     }
 
     void clickChange() {
@@ -556,8 +556,8 @@ private:
                                                            {u"txtPasswordNew"_s, u"segreto"_s},
                                                            {u"txtConferma"_s, u"segreto"_s}};
         for (const auto& [name, text] : fields)
-            Windows::frmCambiaPassword->findChild<QLineEdit*>(name)->setText(text);
-        QPushButton* ok = Windows::frmCambiaPassword->findChild<QPushButton*>(u"cmdOK"_s);
+            m_windows->changePassword()->findChild<QLineEdit*>(name)->setText(text);
+        QPushButton* ok = m_windows->changePassword()->findChild<QPushButton*>(u"cmdOK"_s);
         QVERIFY(ok->isEnabled());
         QTest::mouseClick(ok, Qt::LeftButton);
     }

@@ -10,7 +10,6 @@
 #include "app/Application.h"
 #include "app/Avvio.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
@@ -356,13 +355,13 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QVERIFY(BookShelf::isUnsafeName(typed));
         m_windows = std::make_unique<WindowSet>();
-        Windows::frmAvvio->show();
+        m_windows->launcher()->show();
         FakeMessages messages;
-        QTest::mouseClick(Windows::frmAvvio->findChild<Picture*>(u"btnCrea"_s), Qt::LeftButton);
-        auto* txtFile = Windows::frmCreaZudid->findChild<QLineEdit*>(u"txtFile"_s);
+        QTest::mouseClick(m_windows->launcher()->findChild<Picture*>(u"btnCrea"_s), Qt::LeftButton);
+        auto* txtFile = m_windows->createBook()->findChild<QLineEdit*>(u"txtFile"_s);
         QVERIFY(txtFile);
         txtFile->setText(typed); // pasted: the typing filter does not see it
-        QTest::mouseClick(Windows::frmCreaZudid->findChild<Picture*>(u"btnApplica"_s), Qt::LeftButton);
+        QTest::mouseClick(m_windows->createBook()->findChild<Picture*>(u"btnApplica"_s), Qt::LeftButton);
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, TfrmCreaZudid::unsafeNameMessage());
         QVERIFY(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());

@@ -7,7 +7,6 @@
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/WindowSet.h"
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
@@ -186,10 +185,10 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, count);
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         QString shown;
         bool criteriaVisible = true;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
             QVERIFY(!search->findChild<QWidget*>(u"panContainer"_s)->isVisible());
             QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
@@ -220,8 +219,8 @@ private Q_SLOTS:
                              {longTitle + u"-due"_s, u"01/01/2024"_s, u"Roma"_s, u"n"_s, u"lino"_s}};
         writeBook(archive(), alike);
         WindowSet windows;
-        openEditor();
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        openEditor(windows);
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             QCOMPARE(search->results().hits()[0].line, search->results().hits()[1].line);
@@ -232,10 +231,10 @@ private Q_SLOTS:
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         });
         const int position = row + 1;
-        QCOMPARE(Windows::frmBookZudid->position(), std::optional<int>(position));
-        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtAbiti"_s)->text(), alike[row].abiti);
-        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), alike[row].titolo);
-        QVERIFY(Windows::frmBookZudid->photoFrame()->showsPlaceholder());
+        QCOMPARE(windows.editor()->position(), std::optional<int>(position));
+        QCOMPARE(windows.editor()->findChild<QLineEdit*>(u"txtAbiti"_s)->text(), alike[row].abiti);
+        QCOMPARE(windows.editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), alike[row].titolo);
+        QVERIFY(windows.editor()->photoFrame()->showsPlaceholder());
     }
 
     // A double-click on the empty part of the list, below the last line, hands back the selected line;
@@ -252,9 +251,9 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(int, position);
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         bool closed = false;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             QCOMPARE(list->model()->rowCount(), 5);
@@ -267,15 +266,15 @@ private Q_SLOTS:
             closed = !search->isVisible();
         });
         QVERIFY(closed);
-        QCOMPARE(Windows::frmBookZudid->position(), position ? std::optional<int>(position) : std::nullopt);
-        QCOMPARE(Windows::frmBookZudid->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), title);
+        QCOMPARE(windows.editor()->position(), position ? std::optional<int>(position) : std::nullopt);
+        QCOMPARE(windows.editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->text(), title);
     }
 
     void quickFindInTheWindow() {
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         FakeMessages messages;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             search->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"nessuna nota così"_s);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnTrova"_s)->click();
@@ -285,7 +284,7 @@ private Q_SLOTS:
         QCOMPARE(messages.asked[0].text, u"Ricerca non applicabile: la lista non contiene nessuna voce."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
 
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             auto* key = search->findChild<QLineEdit*>(u"txtTrova"_s);
@@ -303,9 +302,9 @@ private Q_SLOTS:
 
     void unreadableArchiveKeepsTheCriteriaPage() {
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         FakeMessages messages;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
@@ -319,8 +318,8 @@ private Q_SLOTS:
 
     void focusFramesAndReturnChain() {
         WindowSet windows;
-        openEditor();
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        openEditor(windows);
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             for (int i = 1; i <= 10; ++i)
                 QVERIFY(search->findChild<QWidget*>(u"effCampo%1"_s.arg(i, 2, 10, QLatin1Char('0'))));
             auto* note = search->findChild<QLineEdit*>(u"txtNote"_s);
@@ -350,11 +349,11 @@ private Q_SLOTS:
         ProcessFormats::setSystemLocale(QLocale::c());
         const auto systemAgain = qScopeGuard([] { ProcessFormats::setSystemLocale(std::nullopt); });
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         FakePrinting printing;
         printing.output = m_dir->filePath(u"riepilogo.pdf"_s);
         bool stayedOpen = false;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             search->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnStampa"_s)->click();
@@ -377,12 +376,12 @@ private Q_SLOTS:
 
     void cancelledPrintDialogPrintsNothing() {
         WindowSet windows;
-        openEditor();
+        openEditor(windows);
         FakePrinting printing;
         printing.confirm = false;
         printing.output = m_dir->filePath(u"mai.pdf"_s);
         FakeMessages messages;
-        withSearch([&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnStampa"_s)->click();
         });
@@ -393,12 +392,12 @@ private Q_SLOTS:
 
 private:
     QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
-    void openEditor() {
-        Windows::frmBookZudid->openBook(u"Giulia"_s, archive());
-        Windows::frmBookZudid->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Windows::frmBookZudid));
+    void openEditor(WindowSet& windows) {
+        windows.editor()->openBook(u"Giulia"_s, archive());
+        windows.editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(windows.editor()));
     }
-    template <class Steps> void withSearch(Steps steps) {
+    template <class Steps> void withSearch(WindowSet& windows, Steps steps) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
             auto* search = qobject_cast<TfrmTrovaBookZudid*>(QApplication::activeModalWidget());
@@ -408,9 +407,9 @@ private:
             if (search->isVisible()) // a step that failed must not leave the test waiting
                 search->reject();
         });
-        QTest::mouseClick(Windows::frmBookZudid->findChild<Picture*>(u"cmdTrova"_s), Qt::LeftButton);
+        QTest::mouseClick(windows.editor()->findChild<Picture*>(u"cmdTrova"_s), Qt::LeftButton);
         QVERIFY(ran);
-        QVERIFY(Windows::frmBookZudid->findChildren<TfrmTrovaBookZudid*>().isEmpty());
+        QVERIFY(windows.editor()->findChildren<TfrmTrovaBookZudid*>().isEmpty());
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -1,7 +1,7 @@
 // Stands in for the desktop shell while it lives and records what it was asked to open.
 #pragma once
 
-#include "app/OpenURL.h"
+#include "ui/OpenURL.h"
 
 #include <QStringList>
 

@@ -156,15 +156,6 @@ private Q_SLOTS:
         QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
     }
 
-    void archiveAccessMessageIsAnErrorWithOkCancel() {
-        FakeMessages messages;
-        showArchiveAccessMessage();
-        QCOMPARE(messages.asked.size(), 1);
-        QVERIFY(messages.asked[0].text.startsWith(u"Attenzione: il sistema non permette"_s));
-        QCOMPARE(messages.asked[0].kind, MsgKind::Error);
-        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
-    }
-
     // --- Focus styles ----------------------------------------------------------------------------
     void styleAColoursFollowTheFocus() {
         QWidget window;

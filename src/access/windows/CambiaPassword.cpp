@@ -3,7 +3,6 @@
 
 #include "access/core/PasswordStore.h"
 #include "access/windows/Password.h"
-#include "app/Windows.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
 #include "ui/FocusStyles.h"
@@ -85,8 +84,7 @@ void TfrmCambiaPassword::showEvent(QShowEvent* event) {
 
 void TfrmCambiaPassword::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (Windows::frmPassword)
-        Windows::frmPassword->showWithEmptyField();
+    Q_EMIT closed();
 }
 
 void TfrmCambiaPassword::fieldChange() {

@@ -28,6 +28,10 @@ public:
     static QString changeErrorMessage();
     static QString changedMessage();
 
+Q_SIGNALS:
+    // The window was closed: the login window comes back.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -2,9 +2,6 @@
 #include "ui_Password.h"
 
 #include "access/core/PasswordStore.h"
-#include "access/windows/CambiaPassword.h"
-#include "app/Avvio.h"
-#include "app/Windows.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
 #include "ui/FocusStyles.h"
@@ -83,7 +80,7 @@ void TfrmPassword::cmdOKClick() {
         // The store is read anew at every attempt: it may have been changed or restored meanwhile.
         const QString stored = PasswordStore(ProgramFolder::passwordStore()).ReadPassword();
         if (PasswordStore::isCorrect(ui->txtPassword->text(), stored)) {
-            Windows::frmAvvio->show();
+            Q_EMIT loggedIn();
             hide();
             return;
         }
@@ -100,8 +97,8 @@ void TfrmPassword::cmdEsciClick() {
     close();
 }
 
-// The change-password window is shown first, so one of the program's windows is always visible.
+// The next window is shown first, so one of the program's windows is always visible.
 void TfrmPassword::btnCambiaPasswordClick() {
-    Windows::frmCambiaPassword->show();
+    Q_EMIT changePasswordRequested();
     hide();
 }

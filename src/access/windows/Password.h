@@ -25,6 +25,12 @@ public:
     static QString wrongPasswordMessage();
     static QString readErrorMessage();
 
+Q_SIGNALS:
+    // The password typed is the stored one: the launcher follows.
+    void loggedIn();
+    // The user asked to change the password.
+    void changePasswordRequested();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

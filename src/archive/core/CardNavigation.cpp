@@ -57,4 +57,12 @@ Outcome move(Move move, const QString& archivePath, std::optional<int> current) 
     return finish(archive, Outcome::Stay);
 }
 
+Outcome goTo(const QString& archivePath, int position) {
+    BookArchive archive;
+    archive.Open(archivePath);
+    if (position < 1 || position > archive.Count())
+        return finish(archive, Outcome::Stay);
+    return show(archive, position - 1);
+}
+
 } // namespace CardNavigation

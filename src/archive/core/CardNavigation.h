@@ -27,4 +27,8 @@ struct Outcome {
 // archive cannot be opened, read or closed; the archive is closed on every path.
 Outcome move(Move move, const QString& archivePath, std::optional<int> current);
 
+// Goes straight to the card at a position (1 is the first card), as a card chosen on a list: Show,
+// or Stay when the book no longer holds that card. Throws ArchiveError as move() does.
+Outcome goTo(const QString& archivePath, int position);
+
 } // namespace CardNavigation

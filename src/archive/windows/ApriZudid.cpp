@@ -1,14 +1,11 @@
 #include "archive/windows/ApriZudid.h"
 #include "ui_ApriZudid.h"
 
-#include "app/Avvio.h"
-#include "app/Guida.h"
-#include "app/Windows.h"
 #include "archive/core/BookShelf.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
-#include "editor/windows/BookZudid.h"
+#include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/WindowFrame.h"
 
@@ -110,13 +107,11 @@ void TfrmApriZudid::btnApriClick() {
 }
 
 void TfrmApriZudid::closeEvent(QCloseEvent* event) {
-    if (m_closeReason == CloseReason::Zudid) {
-        Windows::frmBookZudid->openBook(m_bookName, TextRules::trim(m_path));
-        Windows::frmBookZudid->show();
-    } else {
-        Windows::frmAvvio->show();
-    }
     event->accept();
+    if (m_closeReason == CloseReason::Zudid)
+        Q_EMIT bookChosen(m_bookName, TextRules::trim(m_path));
+    else
+        Q_EMIT closed();
 }
 
 void TfrmApriZudid::btnEliminaClick() {

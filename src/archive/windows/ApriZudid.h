@@ -25,6 +25,12 @@ public:
     static QString notDeletedMessage();
     static QString countLine(int books);
 
+Q_SIGNALS:
+    // The window was closed by "Apri archivio" on a book: its name and the path of its archive.
+    void bookChosen(const QString& bookName, const QString& archivePath);
+    // The window was closed otherwise: the program goes back to the launcher.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,15 +1,13 @@
 #include "archive/windows/CreaZudid.h"
 #include "ui_CreaZudid.h"
 
-#include "app/Avvio.h"
-#include "app/Guida.h"
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
 #include "ui/FocusStyles.h"
+#include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/NameFieldFilter.h"
 #include "ui/WindowFrame.h"
@@ -70,8 +68,8 @@ void TfrmCreaZudid::showEvent(QShowEvent* event) {
 }
 
 void TfrmCreaZudid::closeEvent(QCloseEvent* event) {
-    Windows::frmAvvio->show();
     event->accept();
+    Q_EMIT closed();
 }
 
 void TfrmCreaZudid::btnApplicaClick() {

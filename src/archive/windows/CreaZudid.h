@@ -21,9 +21,12 @@ public:
     static QString unsafeNameMessage();
     static QString createdMessage();
 
+Q_SIGNALS:
+    // The window was closed, for whatever reason: the program goes back to the launcher.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
-    // Closing, for whatever reason, goes back to the launcher.
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,13 +1,11 @@
 #include "editor/windows/AllegaCartella.h"
 #include "ui_AllegaCartella.h"
 
-#include "app/OpenURL.h"
-#include "app/Windows.h"
 #include "archive/core/AttachmentFolder.h"
 #include "base/TextRules.h"
-#include "editor/windows/BookZudid.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
+#include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
 #include <QDir>
@@ -87,8 +85,6 @@ void TfrmAllegaCartella::btnApriClick(int slot) {
 }
 
 void TfrmAllegaCartella::btnApplicaClick() {
-    if (m_callerTag != editorTag())
-        return;
-    Windows::frmBookZudid->setAttachments(values());
-    accept();
+    if (m_opener == Opener::Editor)
+        accept();
 }

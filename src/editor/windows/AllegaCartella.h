@@ -1,5 +1,5 @@
 // The attachments window: up to three files with a description each for the card on screen. Chosen
-// files are copied into the attachments folder at once; the six texts go back to the editor only when
+// files are copied into the attachments folder at once; the opener takes the six texts back only when
 // the user applies them.
 #pragma once
 
@@ -26,9 +26,9 @@ public:
     void setValues(const Values& values);
     Values values() const;
 
-    // Whose slots the window edits; without the editor's tag "Applica e chiudi" does nothing.
-    void setCallerTag(const QString& tag) { m_callerTag = tag; }
-    static QString editorTag() { return QStringLiteral("bookdonne"); }
+    // Who opened the window: only for the editor does "Applica e chiudi" apply the values and close it.
+    enum class Opener { Other, Editor };
+    void setOpener(Opener opener) { m_opener = opener; }
 
     static QString overwriteQuestion();
 
@@ -44,5 +44,5 @@ private:
 
     std::unique_ptr<Ui::TfrmAllegaCartella> ui;
     std::array<Slot, 3> m_slots;
-    QString m_callerTag;
+    Opener m_opener = Opener::Other;
 };

@@ -1,12 +1,10 @@
 #include "editor/windows/BookZudid.h"
 #include "ui_BookZudid.h"
 
-#include "app/Avvio.h"
-#include "app/Guida.h"
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/CardSave.h"
 #include "archive/core/PhotoStore.h"
+#include "archive/windows/ArchiveMessages.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
 #include "base/TextRules.h"
@@ -21,6 +19,7 @@
 #include "search/windows/TrovaBookZudid.h"
 #include "ui/FileDialogs.h"
 #include "ui/FocusStyles.h"
+#include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
 #include "ui/StatusHints.h"
@@ -100,11 +99,11 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoFrame::showPlaceholder);
     connect(ui->btnZoomFoto, &Picture::clicked, this, &TfrmBookZudid::btnZoomFotoClick);
     connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
-    connect(ui->cmdTrova, &Picture::clicked, this, [this] {
-        openModal<TfrmTrovaBookZudid>(
-            this, [](TfrmTrovaBookZudid& search) { search.setCallerTag(TfrmTrovaBookZudid::editorTag()); });
+    connect(ui->cmdTrova, &Picture::clicked, this, &TfrmBookZudid::cmdTrovaClick);
+    connect(ui->cmdEsporta, &Picture::clicked, this, [this] {
+        openModal<TfrmExpBookZudid>(
+            this, [this](TfrmExpBookZudid& export_) { export_.setArchivePath(m_archivePath); });
     });
-    connect(ui->cmdEsporta, &Picture::clicked, this, [this] { openModal<TfrmExpBookZudid>(this); });
     connect(ui->cmdAnteprima, &Picture::clicked, this, [this] {
         openModal<TfrmAnteprimaBookZudid>(
             this, [this](TfrmAnteprimaBookZudid& preview) { preview.setCard(cardValues()); });
@@ -191,8 +190,8 @@ void TfrmBookZudid::showEvent(QShowEvent* event) {
 }
 
 void TfrmBookZudid::closeEvent(QCloseEvent* event) {
-    Windows::frmAvvio->show();
     event->accept();
+    Q_EMIT closed();
 }
 
 void TfrmBookZudid::setDateText(const QString& text) {
@@ -369,7 +368,8 @@ bool TfrmBookZudid::txtDataKeyDown(int key) {
 
 void TfrmBookZudid::openCalendar() {
     openModal<TfrmCalendario>(
-        this, [](TfrmCalendario& calendar) { calendar.setCallerTag(TfrmCalendario::editorTag()); });
+        this, [](TfrmCalendario& calendar) { calendar.setOpener(TfrmCalendario::Opener::Editor); },
+        [this](const TfrmCalendario& calendar) { setDateText(ProcessFormats::dateText(calendar.date())); });
 }
 
 void TfrmBookZudid::setAttachments(const std::array<QString, 6>& values) {
@@ -420,8 +420,32 @@ void TfrmBookZudid::btnZoomFotoClick() {
 }
 
 void TfrmBookZudid::cmdFileClick() {
-    openModal<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& window) {
-        window.setCallerTag(TfrmAllegaCartella::editorTag());
-        window.setValues(m_attachments);
-    });
+    openModal<TfrmAllegaCartella>(
+        this,
+        [this](TfrmAllegaCartella& window) {
+            window.setOpener(TfrmAllegaCartella::Opener::Editor);
+            window.setValues(m_attachments);
+        },
+        [this](const TfrmAllegaCartella& window) { setAttachments(window.values()); });
+}
+
+// A card double-clicked on the search's list is shown through the editor's own navigation; a card the
+// book no longer holds, or can no longer be read, leaves the card on screen without a message.
+void TfrmBookZudid::cmdTrovaClick() {
+    std::optional<int> chosen;
+    openModal<TfrmTrovaBookZudid>(
+        this,
+        [this](TfrmTrovaBookZudid& search) {
+            search.setArchivePath(m_archivePath);
+            search.setOpener(TfrmTrovaBookZudid::Opener::Editor);
+        },
+        [&chosen](const TfrmTrovaBookZudid& search) { chosen = search.chosenPosition(); });
+    if (!chosen)
+        return;
+    try {
+        const CardNavigation::Outcome outcome = CardNavigation::goTo(m_archivePath, *chosen);
+        if (outcome.kind == CardNavigation::Outcome::Show)
+            ShowCard(outcome.card, outcome.position);
+    } catch (const ArchiveError&) {
+    }
 }

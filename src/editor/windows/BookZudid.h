@@ -63,9 +63,13 @@ public:
     static QString duplicatedMessage();
     static QString photoFileNotWrittenMessage();
 
+Q_SIGNALS:
+    // The window was closed: the program goes back to the launcher.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
-    // Closing goes back to the launcher; what was not saved is dropped.
+    // Closing drops what was not saved.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -79,6 +83,7 @@ private:
     void btnSalvaFotoClick();
     void btnZoomFotoClick();
     void cmdFileClick();
+    void cmdTrovaClick();
     void setPosition(std::optional<int> position);
     void installHints();
     // The twelve edit fields in the order of the card's fields Titolo ... Note.

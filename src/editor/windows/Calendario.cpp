@@ -1,10 +1,8 @@
 #include "editor/windows/Calendario.h"
 #include "ui_Calendario.h"
 
-#include "app/Windows.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
-#include "editor/windows/BookZudid.h"
 #include "ui/WindowFrame.h"
 
 TfrmCalendario::TfrmCalendario(QWidget* parent)
@@ -25,9 +23,11 @@ TfrmCalendario::TfrmCalendario(QWidget* parent)
 
 TfrmCalendario::~TfrmCalendario() = default;
 
+QDate TfrmCalendario::date() const {
+    return ui->calAppuntamenti->selectedDate();
+}
+
 void TfrmCalendario::btnImportaDataClick() {
-    if (m_callerTag != editorTag())
-        return;
-    Windows::frmBookZudid->setDateText(ProcessFormats::dateText(ui->calAppuntamenti->selectedDate()));
-    accept();
+    if (m_opener == Opener::Editor)
+        accept();
 }

@@ -1,4 +1,4 @@
-// The calendar window: the user picks a day and imports it into the card's date field.
+// The calendar window: the user picks a day to import; the opener puts the chosen date into its field.
 #pragma once
 
 #include <QDate>
@@ -17,13 +17,16 @@ public:
     explicit TfrmCalendario(QWidget* parent = nullptr);
     ~TfrmCalendario() override;
 
-    // Where the imported date goes; without the editor's tag "Importa" does nothing.
-    void setCallerTag(const QString& tag) { m_callerTag = tag; }
-    static QString editorTag() { return QStringLiteral("databookdonne"); }
+    // Who opened the window: only for the editor does "Importa" import a date and close the window.
+    enum class Opener { Other, Editor };
+    void setOpener(Opener opener) { m_opener = opener; }
+
+    // The day chosen, once the window was closed by "Importa".
+    QDate date() const;
 
 private:
     void btnImportaDataClick();
 
     std::unique_ptr<Ui::TfrmCalendario> ui;
-    QString m_callerTag;
+    Opener m_opener = Opener::Other;
 };

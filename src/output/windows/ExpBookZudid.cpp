@@ -1,16 +1,14 @@
 #include "output/windows/ExpBookZudid.h"
 #include "ui_ExpBookZudid.h"
 
-#include "app/Guida.h"
-#include "app/OpenURL.h"
-#include "app/Windows.h"
 #include "base/HelpTopics.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
-#include "editor/windows/BookZudid.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
+#include "ui/Guida.h"
 #include "ui/Messages.h"
+#include "ui/OpenURL.h"
 #include "ui/StatusHints.h"
 #include "ui/WindowFrame.h"
 
@@ -83,11 +81,11 @@ void TfrmExpBookZudid::installHints() {
 void TfrmExpBookZudid::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window brought back by the desktop (restored, uncovered) keeps its rows and their edits.
-    if (event->spontaneous() || !Windows::frmBookZudid)
+    if (event->spontaneous() || m_archivePath.isEmpty())
         return;
     // A book that cannot be read leaves the rows received so far, without a word: the user still sees
     // what could be read and may export it.
-    m_grid->fill(TextRules::trim(Windows::frmBookZudid->archivePath()));
+    m_grid->fill(TextRules::trim(m_archivePath));
 }
 
 void TfrmExpBookZudid::cmdEsportaClick() {

@@ -19,6 +19,9 @@ public:
     explicit TfrmExpBookZudid(QWidget* parent = nullptr);
     ~TfrmExpBookZudid() override;
 
+    // The book exported: the path of its archive, read when the window is shown.
+    void setArchivePath(const QString& path) { m_archivePath = path; }
+
     // The grid's rows, as shown and as exported.
     CardGridModel* grid() const { return m_grid; }
 
@@ -27,7 +30,7 @@ public:
     static QString failureMessage();
 
 protected:
-    // Each showing fills the grid again from the book open in the editor.
+    // Each showing by the program fills the grid again from the book.
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -36,4 +39,5 @@ private:
 
     std::unique_ptr<Ui::TfrmExpBookZudid> ui;
     CardGridModel* m_grid;
+    QString m_archivePath;
 };

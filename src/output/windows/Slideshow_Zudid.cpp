@@ -1,6 +1,7 @@
 #include "output/windows/Slideshow_Zudid.h"
 #include "ui_Slideshow_Zudid.h"
 
+#include "archive/windows/ArchiveMessages.h"
 #include "base/ProcessFormats.h"
 #include "output/core/SlideShow.h"
 #include "output/windows/SlidePicture.h"

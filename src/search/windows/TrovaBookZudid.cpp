@@ -1,10 +1,8 @@
 #include "search/windows/TrovaBookZudid.h"
 #include "ui_TrovaBookZudid.h"
 
-#include "app/Windows.h"
 #include "archive/core/BookArchive.h"
 #include "base/ProcessFormats.h"
-#include "editor/windows/BookZudid.h"
 #include "report/windows/ReportPrinting.h"
 #include "search/core/QuickFind.h"
 #include "search/core/ResultListModel.h"
@@ -134,7 +132,7 @@ void TfrmTrovaBookZudid::btnCercaClick() {
         criteria[i] = fields[i]->text();
     QList<CardSearch::Hit> hits;
     try {
-        hits = CardSearch::run(Windows::frmBookZudid->archivePath(), criteria);
+        hits = CardSearch::run(m_archivePath, criteria);
     } catch (const ArchiveError&) {
         ShowMessage(BookArchive::accessMessage());
         return; // the criteria page stays, the waiting notice with it
@@ -165,22 +163,11 @@ void TfrmTrovaBookZudid::btnTrovaClick() {
 
 // A double-click hands back the selected line, wherever on the list it falls, and closes the window;
 // with no line selected it only closes. Each line keeps the position of its own card, so even two lines
-// that read alike each show their card.
+// that read alike each hand back their card.
 void TfrmTrovaBookZudid::lstRecordsDoubleClick() {
     const QModelIndexList selected = ui->lstRecords->selectionModel()->selectedRows();
-    if (!selected.isEmpty() && m_callerTag == editorTag()) {
-        const int position = m_model->hits().at(selected.first().row()).position;
-        try {
-            BookArchive archive;
-            archive.Open(Windows::frmBookZudid->archivePath());
-            archive.Seek(position - 1);
-            const TScheda card = archive.Read();
-            archive.Close();
-            Windows::frmBookZudid->ShowCard(card, position);
-        } catch (const ArchiveError&) {
-            // a card that can no longer be read closes the window without a message
-        }
-    }
+    if (!selected.isEmpty() && m_opener == Opener::Editor)
+        m_chosen = m_model->hits().at(selected.first().row()).position;
     accept();
 }
 

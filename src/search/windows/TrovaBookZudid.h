@@ -1,5 +1,6 @@
 // The search window: finds the cards of the open book by the text of ten fields, lists one line per
-// card found, jumps through the lines with the quick find, and shows a double-clicked card in the editor.
+// card found, jumps through the lines with the quick find, and hands a double-clicked card's position
+// back to the opener, which shows that card.
 #pragma once
 
 #include "search/core/CardSearch.h"
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TfrmTrovaBookZudid;
@@ -22,9 +24,14 @@ public:
     explicit TfrmTrovaBookZudid(QWidget* parent = nullptr);
     ~TfrmTrovaBookZudid() override;
 
-    // Whose card a double-click shows; without the editor's tag a double-click shows nothing.
-    void setCallerTag(const QString& tag) { m_callerTag = tag; }
-    static QString editorTag() { return QStringLiteral("bookdonne"); }
+    // The book searched: the path of its archive.
+    void setArchivePath(const QString& path) { m_archivePath = path; }
+    // Who opened the window: only the editor is handed back a double-clicked card.
+    enum class Opener { Other, Editor };
+    void setOpener(Opener opener) { m_opener = opener; }
+    // The position of the card double-clicked on the list, once the window is closed; none when the
+    // window was closed otherwise.
+    std::optional<int> chosenPosition() const { return m_chosen; }
 
     static QString countLine(int lines);
     static QString emptyListMessage();
@@ -44,5 +51,7 @@ private:
 
     std::unique_ptr<Ui::TfrmTrovaBookZudid> ui;
     ResultListModel* m_model;
-    QString m_callerTag;
+    QString m_archivePath;
+    Opener m_opener = Opener::Other;
+    std::optional<int> m_chosen;
 };

@@ -1,9 +1,9 @@
-#include "app/Guida.h"
+#include "ui/Guida.h"
 #include "ui_Guida.h"
 
-#include "app/OpenURL.h"
 #include "base/ProgramFolder.h"
 #include "ui/LinkText.h"
+#include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
 #include <QDir>

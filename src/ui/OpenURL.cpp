@@ -1,4 +1,4 @@
-#include "app/OpenURL.h"
+#include "ui/OpenURL.h"
 
 #include <QDesktopServices>
 #include <QUrl>
