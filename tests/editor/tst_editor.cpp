@@ -12,6 +12,7 @@
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
+#include "archive/windows/PhotoView.h"
 #include "base/Clock.h"
 #include "base/FitRule.h"
 #include "base/ProcessFormats.h"
@@ -19,7 +20,6 @@
 #include "editor/windows/AllegaCartella.h"
 #include "editor/windows/BookZudid.h"
 #include "editor/windows/Calendario.h"
-#include "editor/windows/PhotoFrame.h"
 #include "editor/windows/Zoom.h"
 #include "ui/Guida.h"
 #include "ui/Picture.h"
@@ -211,7 +211,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(PhotoStore::folder()));
         QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({600, 800}, Qt::red)));
         QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 3), "questo non è un jpeg"));
-        PhotoFrame* frame = editor()->photoFrame();
+        PhotoView* frame = editor()->photoFrame();
 
         press(u'N');
         QVERIFY(!frame->showsPlaceholder());
@@ -308,7 +308,7 @@ private Q_SLOTS:
 
     // A frame shows the picture it holds now, also when the next one is drawn at the same size.
     void frameShowsEachNewPhoto() {
-        PhotoFrame frame;
+        PhotoView frame;
         frame.resize(307, 409);
         for (const QColor colour : {QColor(Qt::red), QColor(Qt::blue), QColor(Qt::green)}) {
             QImage photo(4032, 3024, QImage::Format_RGB32);
@@ -346,7 +346,7 @@ private Q_SLOTS:
         QCOMPARE(photo.display().size(), QSize(307, 231));
         QCOMPARE(photo.display().pixelColor(150, 100), blue);
         QCOMPARE(photo.full().pixelColor(600, 400), blue);
-        PhotoFrame frame;
+        PhotoView frame;
         frame.resize(307, 409);
         frame.setPhoto(photo);
         QCOMPARE(frame.grab().toImage().pixelColor(150, 200), blue);

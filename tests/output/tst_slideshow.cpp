@@ -8,10 +8,10 @@
 #include "app/Application.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
+#include "archive/windows/PhotoView.h"
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
 #include "output/core/SlideShow.h"
-#include "output/windows/SlidePicture.h"
 #include "output/windows/Slideshow_Zudid.h"
 #include "ui/WindowFrame.h"
 
@@ -345,15 +345,15 @@ private Q_SLOTS:
             QCOMPARE(window->slideShow()->archivePath(), archive());
 
             // The waiting picture first, enlarged to the area, then the first photo as large as it goes.
-            QVERIFY(window->picture()->showsWaiting());
+            QVERIFY(window->picture()->showsArtwork());
             QCOMPARE(window->picture()->drawnRect(), QRect(285, 0, 1290, 990));
             QVERIFY(window->slideShow()->isRunning());
             window->slideShow()->step();
-            QVERIFY(!window->picture()->showsWaiting());
+            QVERIFY(!window->picture()->showsArtwork());
             QCOMPARE(window->picture()->drawnRect(), QRect(270, 0, 1320, 990));
             window->picture()->repaint();
             window->slideShow()->step();
-            QVERIFY(window->picture()->showsWaiting());
+            QVERIFY(window->picture()->showsArtwork());
 
             QTest::mouseClick(window->findChild<QWidget*>(target), Qt::LeftButton, {}, QPoint(10, 10));
             checked = true;

@@ -16,9 +16,10 @@
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
+#include "archive/windows/PhotoView.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
-#include "editor/windows/PhotoFrame.h"
+#include "editor/windows/EditorPhoto.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 #include "output/windows/ExpBookZudid.h"
@@ -277,7 +278,7 @@ private Q_SLOTS:
                 QVERIFY2(faulty.struck(), qPrintable(step));
             }
             QCOMPARE(messages.asked.size(), 1);
-            QVERIFY2(messages.asked[0].text == TfrmBookZudid::photoFileNotWrittenMessage(), qPrintable(step));
+            QVERIFY2(messages.asked[0].text == EditorPhoto::fileNotWrittenMessage(), qPrintable(step));
             QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
             QCOMPARE(QFile::exists(chosen), hadFile);
             QCOMPARE(readFile(chosen), hadFile ? earlier : QByteArray());

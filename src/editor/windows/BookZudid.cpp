@@ -5,28 +5,26 @@
 #include "archive/core/CardSave.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/ArchiveMessages.h"
+#include "archive/windows/PhotoView.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
 #include "base/TextRules.h"
 #include "editor/windows/AllegaCartella.h"
 #include "editor/windows/Calendario.h"
-#include "editor/windows/PhotoFrame.h"
-#include "editor/windows/Zoom.h"
+#include "editor/windows/EditorHints.h"
+#include "editor/windows/EditorPhoto.h"
 #include "output/windows/AnteprimaBookZudid.h"
 #include "output/windows/ExpBookZudid.h"
 #include "output/windows/Slideshow_Zudid.h"
 #include "output/windows/StampaBookZudid.h"
 #include "search/windows/TrovaBookZudid.h"
-#include "ui/FileDialogs.h"
 #include "ui/FocusStyles.h"
 #include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
-#include "ui/StatusHints.h"
 #include "ui/WindowFrame.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 
 #include <functional>
@@ -81,7 +79,7 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
         {ui->txtGiudizio, ui->txtNote},
         {ui->txtNote, ui->txtTitolo},
     });
-    installHints();
+    EditorHints::install(this, *ui);
 
     connect(ui->cmdPrimo, &Picture::clicked, this, [this] { navigate(Move::First); });
     connect(ui->cmdIndietro, &Picture::clicked, this, [this] { navigate(Move::Previous); });
@@ -94,10 +92,11 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
             [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
     ui->txtData->installEventFilter(
         new KeyHandler(ui->txtData, [this](int key) { return txtDataKeyDown(key); }));
-    connect(ui->btnCaricaFoto, &Picture::clicked, this, &TfrmBookZudid::btnCaricaFotoClick);
-    connect(ui->btnSalvaFoto, &Picture::clicked, this, &TfrmBookZudid::btnSalvaFotoClick);
-    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoFrame::showPlaceholder);
-    connect(ui->btnZoomFoto, &Picture::clicked, this, &TfrmBookZudid::btnZoomFotoClick);
+    connect(ui->btnCaricaFoto, &Picture::clicked, this, [this] { EditorPhoto::load(this, ui->imgFoto); });
+    connect(ui->btnSalvaFoto, &Picture::clicked, this,
+            [this] { EditorPhoto::saveToFile(this, *ui->imgFoto); });
+    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoView::showPlaceholder);
+    connect(ui->btnZoomFoto, &Picture::clicked, this, [this] { EditorPhoto::zoom(this, *ui->imgFoto); });
     connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
     connect(ui->cmdTrova, &Picture::clicked, this, &TfrmBookZudid::cmdTrovaClick);
     connect(ui->cmdEsporta, &Picture::clicked, this, [this] {
@@ -122,52 +121,13 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
 
 TfrmBookZudid::~TfrmBookZudid() = default;
 
-void TfrmBookZudid::installHints() {
-    auto* hints = new StatusHints(this, ui->panInfo);
-    const std::pair<QWidget*, QString> commands[] = {
-        {ui->cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
-        {ui->cmdDuplica,
-         QStringLiteral(
-             "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
-        {ui->cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
-        {ui->cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
-        {ui->cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
-        {ui->cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
-        {ui->cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
-        {ui->cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
-        {ui->cmdFile, QStringLiteral("Allega file alla scheda.")},
-        {ui->cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
-        {ui->cmdStampa, QStringLiteral("Stampa la scheda.")},
-        {ui->cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
-        {ui->cmdSlideshow, QStringLiteral("Esegui lo Slide Show del book fotografico.")},
-        {ui->cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
-        {ui->cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
-        {ui->btnCaricaFoto, QStringLiteral("Carica una foto esistente.")},
-        {ui->btnSalvaFoto, QStringLiteral("Salva la foto su disco.")},
-        {ui->btnCancFoto, QStringLiteral("Cancella la foto.")},
-        {ui->btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
-        {ui->impData, QStringLiteral("Inserisci la data corrente.")},
-        {ui->txtData,
-         QStringLiteral("Fai clic su questo campo e premi un tasto qualsiasi per importare una data "
-                        "dal calendario.")},
-    };
-    for (const auto& [control, hint] : commands)
-        hints->addHint(control, hint);
-    for (QWidget* area : std::initializer_list<QWidget*>{
-             ui->panContainer, ui->shpContainer, ui->shpEsci, ui->shpRiepiloghi, ui->shpRecord,
-             ui->shpAnteprima, ui->shpStampa, ui->shpNuovo, ui->shpSezione01, ui->shpSfondo, ui->shpFoto,
-             static_cast<QWidget*>(ui->imgFoto), ui->bkgPulsantiFoto})
-        hints->addClearingArea(area);
-    hints->install();
-}
-
 std::array<QLineEdit*, 12> TfrmBookZudid::cardFields() const {
     return {ui->txtTitolo,    ui->txtDescrizione, ui->txtData,        ui->txtLocation,
             ui->txtFotografo, ui->txtFotocamera,  ui->txtFotoritocco, ui->txtAbiti,
             ui->txtAccessori, ui->txtTrucco,      ui->txtGiudizio,    ui->txtNote};
 }
 
-PhotoFrame* TfrmBookZudid::photoFrame() const {
+PhotoView* TfrmBookZudid::photoFrame() const {
     return ui->imgFoto;
 }
 
@@ -375,48 +335,6 @@ void TfrmBookZudid::openCalendar() {
 void TfrmBookZudid::setAttachments(const std::array<QString, 6>& values) {
     for (int a = 0; a < 6; ++a)
         m_attachments[a] = TextRules::trim(values[a]);
-}
-
-QString TfrmBookZudid::photoFileNotWrittenMessage() {
-    return QStringLiteral(
-        "Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare "
-        "di poter scrivere nella cartella scelta e che il nome del file termini con un'estensione "
-        "di immagine, per esempio .jpg.");
-}
-
-void TfrmBookZudid::btnCaricaFotoClick() {
-    const QString chosen = FileDialogs::openFile(
-        this, {QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
-               {QStringLiteral("Immagine JPEG (*.jpg *.jpeg)"), QStringLiteral("Immagine Bitmap (*.bmp)")},
-               {},
-               {}});
-    if (chosen.isEmpty())
-        return;
-    const CardPhoto photo = CardPhoto::fromFileInFull(chosen, ui->imgFoto->decodeSize());
-    if (photo.isNull())
-        ui->imgFoto->showPlaceholder();
-    else
-        ui->imgFoto->setPhoto(photo);
-}
-
-// The frame's full-size picture, written whole; the encoder follows the file's extension. A picture
-// that cannot be written stays in the frame, and the user is told.
-void TfrmBookZudid::btnSalvaFotoClick() {
-    QString path = FileDialogs::saveFile(this, {QStringLiteral("Selezionare la cartella in cui si desidera "
-                                                               "salvare il file Jpeg."),
-                                                {QStringLiteral("File Jpeg (*.jpg)")},
-                                                QStringLiteral("Foto.jpg"),
-                                                QStringLiteral("jpg")});
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".jpg");
-    if (!PhotoStore::SavePictureToFile(ui->imgFoto->photo().full(), path))
-        MessageBox(photoFileNotWrittenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
-}
-
-void TfrmBookZudid::btnZoomFotoClick() {
-    openModal<TfrmZoom>(this, [this](TfrmZoom& zoom) { zoom.setPhoto(ui->imgFoto->photo()); });
 }
 
 void TfrmBookZudid::cmdFileClick() {

@@ -17,7 +17,7 @@ namespace Ui {
 class TfrmBookZudid;
 }
 class QLineEdit;
-class PhotoFrame;
+class PhotoView;
 class StatusHints;
 
 class TfrmBookZudid final : public QWidget {
@@ -36,7 +36,7 @@ public:
     // Desc01-03) and its photo frame.
     std::optional<int> position() const { return m_position; }
     const std::array<QString, 6>& attachments() const { return m_attachments; }
-    PhotoFrame* photoFrame() const;
+    PhotoView* photoFrame() const;
 
     // The card on screen as the card preview and print take it, saved or not: its twelve texts as a
     // save stores them (trimmed), the book's name and the photo frame's picture at full size (the
@@ -61,7 +61,6 @@ public:
     static QString photoNotSavedMessage();
     static QString duplicateNewCardMessage();
     static QString duplicatedMessage();
-    static QString photoFileNotWrittenMessage();
 
 Q_SIGNALS:
     // The window was closed: the program goes back to the launcher.
@@ -79,13 +78,9 @@ private:
     // A key in the read-only date field: Backspace and Delete empty it, any other key opens the calendar.
     bool txtDataKeyDown(int key);
     void openCalendar();
-    void btnCaricaFotoClick();
-    void btnSalvaFotoClick();
-    void btnZoomFotoClick();
     void cmdFileClick();
     void cmdTrovaClick();
     void setPosition(std::optional<int> position);
-    void installHints();
     // The twelve edit fields in the order of the card's fields Titolo ... Note.
     std::array<QLineEdit*, 12> cardFields() const;
     // The card's texts in record order as the fields and the attachments hold them, as typed: what a

@@ -1,8 +1,8 @@
 #include "editor/windows/Zoom.h"
 #include "ui_Zoom.h"
 
+#include "archive/windows/PhotoView.h"
 #include "base/ProcessFormats.h"
-#include "editor/windows/PhotoFrame.h"
 #include "ui/WindowFrame.h"
 
 #include <QMouseEvent>
@@ -16,7 +16,7 @@ TfrmZoom::TfrmZoom(QWidget* parent)
     setWindowFlags(Qt::Window);
     WindowFrame::makeMaximisedPicture(this, ui->panContainer, ui->imgFoto);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
-    connect(ui->imgFoto, &PhotoFrame::clicked, this, &QDialog::accept);
+    connect(ui->imgFoto, &PhotoView::clicked, this, &QDialog::accept);
     ui->panContainer->installEventFilter(this);
 }
 
@@ -26,7 +26,7 @@ void TfrmZoom::setPhoto(const CardPhoto& photo) {
     ui->imgFoto->setPhoto(photo);
 }
 
-PhotoFrame* TfrmZoom::photoFrame() const {
+PhotoView* TfrmZoom::photoFrame() const {
     return ui->imgFoto;
 }
 

@@ -10,7 +10,7 @@ namespace Ui {
 class TfrmZoom;
 }
 class CardPhoto;
-class PhotoFrame;
+class PhotoView;
 
 class TfrmZoom final : public QDialog {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     ~TfrmZoom() override;
 
     void setPhoto(const CardPhoto& photo);
-    PhotoFrame* photoFrame() const;
+    PhotoView* photoFrame() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,9 +2,9 @@
 #include "ui_Slideshow_Zudid.h"
 
 #include "archive/windows/ArchiveMessages.h"
+#include "archive/windows/PhotoView.h"
 #include "base/ProcessFormats.h"
 #include "output/core/SlideShow.h"
-#include "output/windows/SlidePicture.h"
 #include "ui/Messages.h"
 #include "ui/WindowFrame.h"
 
@@ -21,12 +21,17 @@ TfrmSlideshow_Zudid::TfrmSlideshow_Zudid(QWidget* parent)
     WindowFrame::makeMaximisedPicture(this, ui->panContainer, ui->imgFoto);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
     ui->imgFoto->setCursor(Qt::PointingHandCursor);
+    // The photos fill the screen; until the first one, a photographer aiming a camera above
+    // "Avvio Slide Show" stands in their place.
+    ui->imgFoto->setFit(PhotoView::Fit::Fill);
+    ui->imgFoto->setArtwork(QStringLiteral(":/slideshow/waiting.svg"), QSize(689, 529));
+    ui->imgFoto->showArtwork();
 
-    connect(ui->imgFoto, &SlidePicture::clicked, this, &QDialog::accept);
+    connect(ui->imgFoto, &PhotoView::clicked, this, &QDialog::accept);
     ui->panContainer->installEventFilter(this);
 
-    connect(m_show, &SlideShow::waitingPicture, ui->imgFoto, &SlidePicture::showWaiting);
-    connect(m_show, &SlideShow::photo, ui->imgFoto, &SlidePicture::setPhoto);
+    connect(m_show, &SlideShow::waitingPicture, ui->imgFoto, &PhotoView::showArtwork);
+    connect(m_show, &SlideShow::photo, ui->imgFoto, &PhotoView::setPhoto);
     connect(m_show, &SlideShow::archiveFailed, this, &showArchiveAccessMessage);
     connect(m_show, &SlideShow::bookEmpty, this, &TfrmSlideshow_Zudid::bookEmpty);
 }
@@ -37,7 +42,7 @@ void TfrmSlideshow_Zudid::setBook(const QString& bookName, const QString& archiv
     m_show->setBook(bookName, archivePath);
 }
 
-SlidePicture* TfrmSlideshow_Zudid::picture() const {
+PhotoView* TfrmSlideshow_Zudid::picture() const {
     return ui->imgFoto;
 }
 

@@ -10,7 +10,7 @@
 namespace Ui {
 class TfrmSlideshow_Zudid;
 }
-class SlidePicture;
+class PhotoView;
 class SlideShow;
 
 class TfrmSlideshow_Zudid final : public QDialog {
@@ -24,7 +24,7 @@ public:
     void setBook(const QString& bookName, const QString& archivePath);
 
     SlideShow* slideShow() const { return m_show; }
-    SlidePicture* picture() const;
+    PhotoView* picture() const;
 
     static QString emptyBookMessage();
 

@@ -1,0 +1,23 @@
+// The commands of the editor's photo panel: load a picture file into the frame, write the frame's
+// picture to a file the user chooses, and show it in the zoom window.
+#pragma once
+
+#include <QString>
+
+class PhotoView;
+class QWidget;
+
+namespace EditorPhoto {
+
+// A picture file the user picks, decoded in full into the frame; one that cannot be decoded leaves
+// the placeholder.
+void load(QWidget* owner, PhotoView* frame);
+// The frame's full-size picture, written whole; the encoder follows the file's extension. A picture
+// that cannot be written stays in the frame, and the user is told.
+void saveToFile(QWidget* owner, const PhotoView& frame);
+// The frame's picture in the zoom window, as large as the screen allows.
+void zoom(QWidget* owner, const PhotoView& frame);
+
+QString fileNotWrittenMessage();
+
+} // namespace EditorPhoto
