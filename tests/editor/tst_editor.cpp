@@ -11,6 +11,7 @@
 #include "app/WindowSet.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
+#include "archive/core/PhotoPrefetch.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/PhotoView.h"
 #include "base/Clock.h"
@@ -225,6 +226,62 @@ private Q_SLOTS:
         press(u'N'); // not a picture
         QVERIFY(frame->showsPlaceholder());
         QCOMPARE(frame->photo().full(), PhotoStore::placeholder());
+    }
+
+    // The photos of the cards next to the one on screen are decoded ahead; what the frame shows is
+    // always the photo file as it is now.
+    void preparedPhotosFollowTheirFiles() {
+        openBook(3);
+        QVERIFY(QDir().mkpath(PhotoStore::folder()));
+        const QString book = u"Giulia"_s;
+        QVERIFY(writeFile(PhotoStore::photoPath(book, 1), jpeg({600, 800}, Qt::red)));
+        QVERIFY(writeFile(PhotoStore::photoPath(book, 2), jpeg({600, 800}, Qt::green)));
+        QVERIFY(writeFile(PhotoStore::photoPath(book, 3), jpeg({800, 600}, Qt::blue)));
+        PhotoView* frame = editor()->photoFrame();
+        const PhotoPrefetch& ahead = editor()->neighbourPhotos();
+        const QSize size = frame->decodeSize();
+        const auto shown = [frame] { return frame->grab().toImage().pixelColor(150, 200); };
+
+        press(u'N');
+        QTRY_VERIFY(ahead.isPrepared(book, 2, size));
+        // Replaced behind the editor (by another program, a copy from a backup): the new photo.
+        QVERIFY(writeFile(PhotoStore::photoPath(book, 2), jpeg({640, 800}, Qt::yellow)));
+        press(u'N');
+        QCOMPARE(shown().name(), QColor(Qt::yellow).name());
+
+        // Unchanged: the prepared copy, the very picture a decode of the file gives.
+        QTRY_VERIFY(ahead.isPrepared(book, 3, size));
+        press(u'N');
+        QCOMPARE(frame->photo().display(), PhotoStore::LoadCardPhoto(book, 3, size).display());
+        QCOMPARE(frame->photo().sourcePath(), PhotoStore::photoPath(book, 3));
+
+        // A photo file removed: the placeholder.
+        QVERIFY(ahead.isPrepared(book, 2, size));
+        QVERIFY(QFile::remove(PhotoStore::photoPath(book, 2)));
+        press(u'P');
+        QVERIFY(frame->showsPlaceholder());
+
+        // A card saved with a photo of its own: that photo, not the copy prepared before.
+        press(u'F');
+        QTRY_VERIFY(ahead.isPrepared(book, 2, size));
+        press(u'N');
+        QImage cyan(600, 800, QImage::Format_RGB32);
+        cyan.fill(Qt::cyan);
+        frame->setPhoto(CardPhoto::fromImage(cyan));
+        {
+            FakeMessages messages;
+            press(u'S');
+        }
+        press(u'P');
+        QTRY_VERIFY(ahead.isPrepared(book, 2, size));
+        press(u'N');
+        const QColor saved = shown();
+        QVERIFY2(saved.blue() > 200 && saved.green() > 200 && saved.red() < 60, qPrintable(saved.name()));
+
+        // The book closed: nothing kept.
+        editor()->close();
+        QVERIFY(!ahead.isPrepared(book, 1, size));
+        QVERIFY(!ahead.isPrepared(book, 3, size));
     }
 
     void removedPhotoFolderIsMadeAgain() {

@@ -128,6 +128,13 @@ CardPhoto CardPhoto::inFull(const QImage& full, QSize frame) {
     return photo;
 }
 
+CardPhoto CardPhoto::withoutDecodedFull() const {
+    CardPhoto copy = *this;
+    if (!m_path.isEmpty() && m_full && m_display.size() != m_fullSize)
+        copy.m_full = std::make_shared<QImage>();
+    return copy;
+}
+
 QImage CardPhoto::full() const {
     if (!m_full)
         return {};

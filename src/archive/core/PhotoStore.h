@@ -35,6 +35,9 @@ public:
     QImage full() const;
     // True when this is the picture of the given file, still undecoded at full size or not.
     QString sourcePath() const { return m_path; }
+    // A copy that shares the display version but not a full picture decoded from the file since: what
+    // a cache keeps, so that a photo once zoomed does not hold its full picture there.
+    CardPhoto withoutDecodedFull() const;
 
 private:
     // The picture decoded at full size, with a copy shrunk to the frame when it does not fit.

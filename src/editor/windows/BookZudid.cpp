@@ -95,7 +95,11 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->btnCaricaFoto, &Picture::clicked, this, [this] { EditorPhoto::load(this, ui->imgFoto); });
     connect(ui->btnSalvaFoto, &Picture::clicked, this,
             [this] { EditorPhoto::saveToFile(this, *ui->imgFoto); });
-    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoView::showPlaceholder);
+    connect(ui->btnCancFoto, &Picture::clicked, this, [this] {
+        ui->imgFoto->showPlaceholder();
+        if (m_position)
+            m_photos.forget(m_bookName, *m_position);
+    });
     connect(ui->btnZoomFoto, &Picture::clicked, this, [this] { EditorPhoto::zoom(this, *ui->imgFoto); });
     connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
     connect(ui->cmdTrova, &Picture::clicked, this, &TfrmBookZudid::cmdTrovaClick);
@@ -139,6 +143,7 @@ void TfrmBookZudid::openBook(const QString& bookName, const QString& archivePath
     m_bookName = TextRules::trim(bookName);
     m_archivePath = TextRules::trim(archivePath);
     ui->lblNome->setText(m_bookName);
+    m_photos.clear();
 }
 
 // Every showing by the program opens a book and starts on an empty new card. A window restored after
@@ -150,6 +155,7 @@ void TfrmBookZudid::showEvent(QShowEvent* event) {
 }
 
 void TfrmBookZudid::closeEvent(QCloseEvent* event) {
+    m_photos.clear();
     event->accept();
     Q_EMIT closed();
 }
@@ -180,14 +186,21 @@ void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
     for (int a = 0; a < 6; ++a)
         m_attachments[a] = card.field(TScheda::Field(TScheda::File01 + a));
     setPosition(position);
-    const CardPhoto photo = PhotoStore::LoadCardPhoto(m_bookName, position, ui->imgFoto->decodeSize());
+    const QSize frame = ui->imgFoto->decodeSize();
+    const CardPhoto photo = m_photos.load(m_bookName, position, frame);
     if (photo.isNull())
         ui->imgFoto->showPlaceholder();
     else
         ui->imgFoto->setPhoto(photo);
+    // The card the user is heading to first.
+    if (m_lastMove == Move::Previous || m_lastMove == Move::Last)
+        m_photos.prepare(m_bookName, {position - 1, position + 1}, frame);
+    else
+        m_photos.prepare(m_bookName, {position + 1, position - 1}, frame);
 }
 
 void TfrmBookZudid::navigate(Move move) {
+    m_lastMove = move;
     CardNavigation::Outcome outcome;
     try {
         outcome = CardNavigation::move(move, m_archivePath, m_position);
@@ -287,6 +300,7 @@ void TfrmBookZudid::cmdSalvaClick() {
     const CardPhoto& photo = ui->imgFoto->photo();
     const bool photoSaved = PhotoStore::isStoredPhotoOf(photo, m_bookName, saved) ||
                             PhotoStore::SaveCardPhoto(photo.full(), m_bookName, saved);
+    m_photos.forget(m_bookName, saved); // a copy prepared from the file before it was written
     MessageBox(appending ? appendedMessage() : overwrittenMessage(), MsgKind::Information,
                MsgButtons::OkCancel);
     if (!photoSaved)

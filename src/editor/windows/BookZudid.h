@@ -4,6 +4,7 @@
 
 #include "archive/core/CardNavigation.h"
 #include "archive/core/CardSave.h"
+#include "archive/core/PhotoPrefetch.h"
 #include "archive/core/TScheda.h"
 #include "report/core/CardPage.h"
 
@@ -35,6 +36,8 @@ public:
     // The card on screen: its position (none for a new card), its attachment values (File01-03,
     // Desc01-03) and its photo frame.
     std::optional<int> position() const { return m_position; }
+    // The photos of the cards next to the one on screen, decoded ahead of time.
+    const PhotoPrefetch& neighbourPhotos() const { return m_photos; }
     const std::array<QString, 6>& attachments() const { return m_attachments; }
     PhotoView* photoFrame() const;
 
@@ -93,4 +96,6 @@ private:
     std::optional<int> m_position;
     std::array<QString, 6> m_attachments;
     TScheda m_record; // receives every card read and is filled before every card written
+    PhotoPrefetch m_photos;
+    CardNavigation::Move m_lastMove = CardNavigation::Move::Next;
 };
