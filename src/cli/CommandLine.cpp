@@ -1,0 +1,264 @@
+#include "cli/CommandLine.h"
+
+#include "archive/core/BookArchive.h"
+#include "archive/core/BookCheck.h"
+#include "archive/core/BookShelf.h"
+#include "base/LumiveraError.h"
+#include "base/ProgramFolder.h"
+#include "base/TextRules.h"
+#include "output/core/BookPdf.h"
+#include "output/core/CardGridModel.h"
+#include "output/core/ExportFile.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace CommandLine {
+
+namespace {
+
+void print(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+struct Command {
+    QString synopsis;    // the arguments after the command's name
+    QString description; // one line
+    QStringList options; // one line each
+};
+
+const std::map<QString, Command>& commands() {
+    static const std::map<QString, Command> known = {
+        {u"export"_s,
+         {u"<book> [<file>]"_s,
+          u"Esporta le schede del book nel file per il foglio di calcolo (senza <file>, nel file di "
+          u"esportazione della cartella del programma)."_s,
+          {}}},
+        {u"pdf"_s,
+         {u"<book> <file.pdf>"_s,
+          u"Scrive il book intero come portfolio PDF: una pagina A4 per scheda."_s,
+          {}}},
+        {u"sheet"_s,
+         {u"<book> <file.pdf> [--columns N]"_s,
+          u"Scrive il provino a contatto del book: le miniature delle foto con posizione, titolo e data."_s,
+          {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(
+              BookPdf::kMaxColumns)}}},
+        {u"check"_s,
+         {u"<book> [--repair]"_s,
+          u"Controlla l'archivio del book e la cartella delle foto e riporta, una riga ciascuno, i problemi "
+          u"trovati."_s,
+          {u"  --repair      conserva una copia dell'archivio (<book>.wmn.bak) e taglia l'ultimo record se "
+           u"incompleto"_s}}},
+    };
+    return known;
+}
+
+QString generalUsage() {
+    QString text = u"Uso: lumivera [<comando> <argomenti>]\n\n"
+                   u"Senza argomenti il programma si apre con la finestra di accesso. I comandi lavorano sui "
+                   u"book della cartella del programma, indicati per nome, e non aprono finestre.\n\n"
+                   u"Comandi:\n"_s;
+    for (const auto& [name, command] : commands())
+        text += u"  %1 %2\n      %3\n"_s.arg(name, command.synopsis, command.description);
+    text += u"\nOpzioni:\n"
+            u"  -h, --help    mostra questo aiuto (lumivera <comando> --help: l'aiuto del comando)\n"
+            u"  -q, --quiet   nessuna indicazione di avanzamento\n"_s;
+    return text;
+}
+
+QString commandUsage(const QString& name) {
+    const Command& command = commands().at(name);
+    QString text =
+        u"Uso: lumivera %1 %2\n\n%3\n\nOpzioni:\n"_s.arg(name, command.synopsis, command.description);
+    for (const QString& option : command.options)
+        text += option + u'\n';
+    text += u"  -q, --quiet   nessuna indicazione di avanzamento\n"
+            u"  -h, --help    mostra questo aiuto\n"_s;
+    return text;
+}
+
+int usageError(const QString& problem, const QString& usage) {
+    print(stderr, u"lumivera: %1\n\n%2"_s.arg(problem, usage));
+    return 2;
+}
+
+int failure(const QString& text) {
+    print(stderr, u"lumivera: %1\n"_s.arg(text));
+    return 1;
+}
+
+// Progress on standard error, only when it is a terminal and the user did not ask for quiet.
+class ProgressLine {
+public:
+    ProgressLine(const QString& what, bool quiet)
+        : m_what(what)
+        , m_shown(!quiet && ::isatty(STDERR_FILENO) == 1) {}
+    ~ProgressLine() {
+        if (m_started)
+            print(stderr, u"\n"_s);
+    }
+    void operator()(qint64 done, qint64 total) {
+        if (!m_shown || total <= 0)
+            return;
+        const int percent = int(done * 100 / total);
+        if (m_started && percent == m_percent)
+            return;
+        m_started = true;
+        m_percent = percent;
+        print(stderr, u"\r%1: %2%"_s.arg(m_what).arg(percent));
+    }
+
+private:
+    QString m_what;
+    bool m_shown;
+    bool m_started = false;
+    int m_percent = -1;
+};
+
+// The book named on the command line, as it lies in the program folder; an empty text, after saying
+// why, when there is no such book.
+QString bookNamed(const QString& given) {
+    const QString name = TextRules::trim(given);
+    if (name.isEmpty() || BookShelf::isUnsafeName(name)) {
+        failure(u"\"%1\" non è un nome di book valido."_s.arg(given));
+        return {};
+    }
+    if (!QFileInfo(ProgramFolder::archiveOf(name)).isFile()) {
+        failure(u"il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(
+            name, QDir::toNativeSeparators(ProgramFolder::path())));
+        return {};
+    }
+    return name;
+}
+
+QString outputPath(const QString& given) {
+    return QDir::cleanPath(QFileInfo(given).absoluteFilePath());
+}
+
+int runExport(const QString& book, const QString& file) {
+    const QString path = file.isEmpty() ? ProgramFolder::exportFile() : outputPath(file);
+    CardGridModel grid;
+    if (!grid.fill(ProgramFolder::archiveOf(book)))
+        return failure(u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
+    QString error;
+    if (!ExportFile::write(path, grid, &error))
+        return failure(u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(path, error));
+    print(stdout,
+          u"Esportazione del book \"%1\" completata: %2\n"_s.arg(book, QDir::toNativeSeparators(path)));
+    return 0;
+}
+
+int runCheck(const QString& book, bool repair, bool quiet) {
+    QList<BookCheck::Finding> findings;
+    {
+        ProgressLine progress(u"Controllo di %1"_s.arg(book), quiet);
+        findings = BookCheck::run(book, std::ref(progress));
+    }
+    for (const BookCheck::Finding& finding : findings)
+        print(stdout, finding.text + u'\n');
+    if (!repair) {
+        if (findings.isEmpty())
+            print(stdout, u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
+        return findings.isEmpty() ? 0 : 1;
+    }
+    const BookCheck::Repair done = BookCheck::repair(book);
+    print(stdout, u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
+    if (done.cutBytes > 0)
+        print(stdout, u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
+    else
+        print(stdout, u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
+    const bool otherFindings = std::any_of(findings.begin(), findings.end(), [](const BookCheck::Finding& f) {
+        return f.kind != BookCheck::Finding::CutRecord;
+    });
+    return otherFindings ? 1 : 0;
+}
+
+} // namespace
+
+int run(const QStringList& arguments) {
+    if (arguments.size() < 2)
+        return usageError(u"manca il comando."_s, generalUsage());
+    const QString name = arguments.at(1);
+    if (name == u"-h"_s || name == u"--help"_s) {
+        if (arguments.size() > 2)
+            return usageError(u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
+        print(stdout, generalUsage());
+        return 0;
+    }
+    if (commands().count(name) == 0)
+        return usageError(u"comando sconosciuto: %1"_s.arg(name), generalUsage());
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption quiet(QStringList{u"q"_s, u"quiet"_s});
+    const QCommandLineOption columns(u"columns"_s, {}, u"N"_s);
+    const QCommandLineOption repair(u"repair"_s);
+    parser.addOption(help);
+    parser.addOption(quiet);
+    if (name == u"sheet"_s)
+        parser.addOption(columns);
+    if (name == u"check"_s)
+        parser.addOption(repair);
+    QStringList rest = arguments;
+    rest.removeAt(1);
+    const QString usage = commandUsage(name);
+    if (!parser.parse(rest))
+        return usageError(parser.errorText(), usage);
+    if (parser.isSet(help)) {
+        print(stdout, usage);
+        return 0;
+    }
+    const QStringList given = parser.positionalArguments();
+    const qsizetype least = name == u"export"_s || name == u"check"_s ? 1 : 2;
+    const qsizetype most = name == u"check"_s ? 1 : 2;
+    if (given.size() < least)
+        return usageError(u"mancano argomenti."_s, usage);
+    if (given.size() > most)
+        return usageError(u"argomento non previsto: %1"_s.arg(given.at(most)), usage);
+    int columnCount = BookPdf::kDefaultColumns;
+    if (parser.isSet(columns)) {
+        bool ok = false;
+        columnCount = parser.value(columns).toInt(&ok);
+        if (!ok || columnCount < 1 || columnCount > BookPdf::kMaxColumns)
+            return usageError(u"--columns vuole un numero da 1 a %1."_s.arg(BookPdf::kMaxColumns), usage);
+    }
+
+    const QString book = bookNamed(given.at(0));
+    if (book.isEmpty())
+        return 1;
+    try {
+        if (name == u"export"_s)
+            return runExport(book, given.size() > 1 ? given.at(1) : QString());
+        if (name == u"check"_s)
+            return runCheck(book, parser.isSet(repair), parser.isSet(quiet));
+        const QString path = outputPath(given.at(1));
+        {
+            ProgressLine progress(name == u"pdf"_s ? u"Portfolio di %1"_s.arg(book)
+                                                   : u"Provino di %1"_s.arg(book),
+                                  parser.isSet(quiet));
+            const auto step = [&progress](int done, int total) { progress(done, total); };
+            if (name == u"pdf"_s)
+                BookPdf::writePortfolio(book, path, step);
+            else
+                BookPdf::writeContactSheet(book, path, columnCount, step);
+        }
+        print(stdout, u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
+        return 0;
+    } catch (const LumiveraError& error) {
+        return failure(error.text());
+    }
+}
+
+} // namespace CommandLine
