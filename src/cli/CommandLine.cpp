@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <functional>
@@ -26,10 +27,11 @@ namespace CommandLine {
 
 namespace {
 
-void print(FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+// Where the command's output goes while it runs.
+const Console* g_console = nullptr;
+
+void print(bool toError, const QString& text) {
+    (toError ? g_console->error : g_console->output)(text);
 }
 
 struct Command {
@@ -89,12 +91,12 @@ QString commandUsage(const QString& name) {
 }
 
 int usageError(const QString& problem, const QString& usage) {
-    print(stderr, u"lumivera: %1\n\n%2"_s.arg(problem, usage));
+    print(true, u"lumivera: %1\n\n%2"_s.arg(problem, usage));
     return 2;
 }
 
 int failure(const QString& text) {
-    print(stderr, u"lumivera: %1\n"_s.arg(text));
+    print(true, u"lumivera: %1\n"_s.arg(text));
     return 1;
 }
 
@@ -103,10 +105,10 @@ class ProgressLine {
 public:
     ProgressLine(const QString& what, bool quiet)
         : m_what(what)
-        , m_shown(!quiet && ::isatty(STDERR_FILENO) == 1) {}
+        , m_shown(!quiet && g_console->errorIsTerminal) {}
     ~ProgressLine() {
         if (m_started)
-            print(stderr, u"\n"_s);
+            print(true, u"\n"_s);
     }
     void operator()(qint64 done, qint64 total) {
         if (!m_shown || total <= 0)
@@ -116,7 +118,7 @@ public:
             return;
         m_started = true;
         m_percent = percent;
-        print(stderr, u"\r%1: %2%"_s.arg(m_what).arg(percent));
+        print(true, u"\r%1: %2%"_s.arg(m_what).arg(percent));
     }
 
 private:
@@ -154,7 +156,7 @@ int runExport(const QString& book, const QString& file) {
     QString error;
     if (!ExportFile::write(path, grid, &error))
         return failure(u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(path, error));
-    print(stdout,
+    print(false,
           u"Esportazione del book \"%1\" completata: %2\n"_s.arg(book, QDir::toNativeSeparators(path)));
     return 0;
 }
@@ -166,18 +168,18 @@ int runCheck(const QString& book, bool repair, bool quiet) {
         findings = BookCheck::run(book, std::ref(progress));
     }
     for (const BookCheck::Finding& finding : findings)
-        print(stdout, finding.text + u'\n');
+        print(false, finding.text + u'\n');
     if (!repair) {
         if (findings.isEmpty())
-            print(stdout, u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
+            print(false, u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
         return findings.isEmpty() ? 0 : 1;
     }
     const BookCheck::Repair done = BookCheck::repair(book);
-    print(stdout, u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
+    print(false, u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
     if (done.cutBytes > 0)
-        print(stdout, u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
+        print(false, u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
     else
-        print(stdout, u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
+        print(false, u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
     const bool otherFindings = std::any_of(findings.begin(), findings.end(), [](const BookCheck::Finding& f) {
         return f.kind != BookCheck::Finding::CutRecord;
     });
@@ -186,14 +188,16 @@ int runCheck(const QString& book, bool repair, bool quiet) {
 
 } // namespace
 
-int run(const QStringList& arguments) {
+int run(const QStringList& arguments, const Console& console) {
+    g_console = &console;
+    const auto forget = qScopeGuard([] { g_console = nullptr; });
     if (arguments.size() < 2)
         return usageError(u"manca il comando."_s, generalUsage());
     const QString name = arguments.at(1);
     if (name == u"-h"_s || name == u"--help"_s) {
         if (arguments.size() > 2)
             return usageError(u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
-        print(stdout, generalUsage());
+        print(false, generalUsage());
         return 0;
     }
     if (commands().count(name) == 0)
@@ -217,7 +221,7 @@ int run(const QStringList& arguments) {
     if (!parser.parse(rest))
         return usageError(parser.errorText(), usage);
     if (parser.isSet(help)) {
-        print(stdout, usage);
+        print(false, usage);
         return 0;
     }
     const QStringList given = parser.positionalArguments();
@@ -254,11 +258,22 @@ int run(const QStringList& arguments) {
             else
                 BookPdf::writeContactSheet(book, path, columnCount, step);
         }
-        print(stdout, u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
+        print(false, u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
         return 0;
     } catch (const LumiveraError& error) {
         return failure(error.text());
     }
+}
+
+int run(const QStringList& arguments) {
+    const auto write = [](FILE* stream) {
+        return [stream](const QString& text) {
+            const QByteArray bytes = text.toLocal8Bit();
+            std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+            std::fflush(stream);
+        };
+    };
+    return run(arguments, Console{write(stdout), write(stderr), ::isatty(STDERR_FILENO) == 1});
 }
 
 } // namespace CommandLine

@@ -1,0 +1,373 @@
+// The command line: each command run as a script runs it, on books of a scratch program folder, and
+// the executable itself started with arguments and no display.
+#include "FakeMessages.h"
+#include "FakeShell.h"
+#include "TestFiles.h"
+#include "TestWindows.h"
+#include "archive/core/PhotoStore.h"
+#include "base/ProgramFolder.h"
+#include "cli/CommandLine.h"
+#include "output/windows/ExpBookZudid.h"
+#include "ui/Picture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result {
+    int status;
+    QString output;
+    QString error;
+};
+
+Result lumivera(const QStringList& arguments) {
+    Result result{};
+    const CommandLine::Console console{[&](const QString& text) { result.output += text; },
+                                       [&](const QString& text) { result.error += text; }, false};
+    result.status = CommandLine::run(QStringList{u"lumivera"_s} + arguments, console);
+    return result;
+}
+
+// Card n of a generated book: its title and location name the card, so a page's text shows which card
+// it is; every seventh card carries the characters the export escapes.
+TScheda card(int n) {
+    TScheda card;
+    card.setField(TScheda::Titolo,
+                  n % 7 == 0 ? u"Città & <mare> n. %1"_s.arg(n) : u"Ritratto n. %1"_s.arg(n));
+    card.setField(TScheda::Data, u"%1/03/2024"_s.arg(n % 28 + 1, 2, 10, QChar(u'0')));
+    card.setField(TScheda::Location, u"Luogo%1"_s.arg(n));
+    card.setField(TScheda::Fotografo, u"Marco Rossi"_s);
+    card.setField(TScheda::Note, u"  nota %1 "_s.arg(n));
+    return card;
+}
+
+QByteArray bookOf(int cards) {
+    QList<TScheda> book;
+    for (int n = 1; n <= cards; ++n)
+        book << card(n);
+    return archiveOf(book);
+}
+
+// What a poppler tool says of a PDF.
+QString poppler(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pagesOf(const QString& pdf) {
+    const QRegularExpressionMatch pages =
+        QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(poppler(u"pdfinfo"_s, {pdf}));
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = scratchProgramFolder();
+        QVERIFY(m_dir->isValid());
+    }
+
+    // --- Parsing ---------------------------------------------------------------------------------
+    void usage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Uso: lumivera [<comando> <argomenti>]"_s
+                              << QString();
+        QTest::newRow("a command's help") << QStringList{u"sheet"_s, u"--help"_s} << 0
+                                          << u"  --columns N   miniature per riga, da 1 a 12"_s << QString();
+        QTest::newRow("no command") << QStringList{} << 2 << QString() << u"lumivera: manca il comando."_s;
+        QTest::newRow("unknown command") << QStringList{u"zip"_s, u"Giulia"_s} << 2 << QString()
+                                         << u"lumivera: comando sconosciuto: zip"_s;
+        QTest::newRow("unknown option") << QStringList{u"export"_s, u"Giulia"_s, u"--colonne"_s} << 2
+                                        << QString() << u"Uso: lumivera export <book> [<file>]"_s;
+        QTest::newRow("an option of another command")
+            << QStringList{u"pdf"_s, u"Giulia"_s, u"a.pdf"_s, u"--repair"_s} << 2 << QString()
+            << u"Uso: lumivera pdf <book> <file.pdf>"_s;
+        QTest::newRow("missing file")
+            << QStringList{u"pdf"_s, u"Giulia"_s} << 2 << QString() << u"lumivera: mancano argomenti."_s;
+        QTest::newRow("one argument too many") << QStringList{u"check"_s, u"Giulia"_s, u"altro"_s} << 2
+                                               << QString() << u"lumivera: argomento non previsto: altro"_s;
+        QTest::newRow("no columns") << QStringList{u"sheet"_s, u"Giulia"_s, u"a.pdf"_s, u"--columns"_s,
+                                                   u"0"_s}
+                                    << 2 << QString() << u"lumivera: --columns vuole un numero da 1 a 12."_s;
+        QTest::newRow("columns not a number")
+            << QStringList{u"sheet"_s, u"Giulia"_s, u"a.pdf"_s, u"--columns"_s, u"tre"_s} << 2 << QString()
+            << u"lumivera: --columns vuole un numero da 1 a 12."_s;
+        QTest::newRow("no such book")
+            << QStringList{u"export"_s, u"Nessuno"_s} << 1 << QString()
+            << u"lumivera: il book \"Nessuno\" non esiste nella cartella del programma"_s;
+        QTest::newRow("a name leading elsewhere")
+            << QStringList{u"check"_s, u"../Giulia"_s} << 1 << QString()
+            << u"lumivera: \"../Giulia\" non è un nome di book valido."_s;
+    }
+    void usage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        const Result result = lumivera(arguments);
+        QCOMPARE(result.status, status);
+        QVERIFY2(result.output.contains(output), qPrintable(result.output));
+        QVERIFY2(result.error.contains(error), qPrintable(result.error));
+        if (status == 2) // the usage follows the problem
+            QVERIFY(result.error.contains(u"Uso: lumivera"_s));
+        if (status != 0)
+            QVERIFY(result.output.isEmpty());
+        QCOMPARE(entriesOf(m_dir->path()), QStringList{u"Giulia.wmn"_s}); // nothing written
+    }
+
+    // --- Export ----------------------------------------------------------------------------------
+    // The file is the one the export window writes for the same book, to the same place by default.
+    void exportIsTheWindowsExport() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(300)));
+        {
+            FakeMessages messages;
+            FakeShell shell;
+            TfrmExpBookZudid window;
+            window.setArchivePath(ProgramFolder::archiveOf(u"Giulia"_s));
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::mouseClick(window.findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
+        }
+        const QByteArray fromWindow = readFile(ProgramFolder::exportFile());
+        QVERIFY(fromWindow.contains("Citt\xE0 &amp; &lt;mare> n. 7"));
+        QVERIFY(QFile::remove(ProgramFolder::exportFile()));
+
+        Result result = lumivera({u"export"_s, u"Giulia"_s});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(readFile(ProgramFolder::exportFile()), fromWindow);
+        QCOMPARE(result.output,
+                 u"Esportazione del book \"Giulia\" completata: %1\n"_s.arg(ProgramFolder::exportFile()));
+
+        const QString chosen = m_dir->filePath(u"altrove/Giulia.xls"_s);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"altrove"_s)));
+        result = lumivera({u"export"_s, u"Giulia"_s, chosen, u"--quiet"_s});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(readFile(chosen), fromWindow);
+    }
+
+    // An export that cannot be written says so and leaves what was there.
+    void exportThatCannotBeWritten() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(3)));
+        const QString blocked = m_dir->filePath(u"cartella.xls"_s);
+        QVERIFY(QDir().mkpath(blocked + u"/dentro"_s)); // a folder where the file should go
+        Result result = lumivera({u"export"_s, u"Giulia"_s, blocked});
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.error.startsWith(
+                     u"lumivera: non è stato possibile scrivere il file \"%1\""_s.arg(blocked)),
+                 qPrintable(result.error));
+        QVERIFY(QFileInfo(blocked + u"/dentro"_s).isDir());
+
+        result = lumivera({u"export"_s, u"Giulia"_s, m_dir->filePath(u"manca/Giulia.xls"_s)});
+        QCOMPARE(result.status, 1);
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(u"manca"_s)));
+    }
+
+    // --- The portfolio ---------------------------------------------------------------------------
+    void portfolioHasOneCardPageEach() {
+        const int cards = 5;
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(cards)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({1200, 900}, Qt::red)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 4), jpeg({900, 1200}, Qt::blue)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 5), "questo non è un jpeg"));
+        const QString pdf = m_dir->filePath(u"Giulia.pdf"_s);
+        const Result result = lumivera({u"pdf"_s, u"Giulia"_s, pdf});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.output, u"Scritto %1\n"_s.arg(pdf));
+        QVERIFY(result.error.isEmpty()); // no progress where standard error is no terminal
+
+        QCOMPARE(pagesOf(pdf), cards);
+        QVERIFY(poppler(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Title:\\s+Giulia\\n"_s)));
+        for (int page = 1; page <= cards; ++page) {
+            const QString number = QString::number(page);
+            const QString text = poppler(u"pdftotext"_s, {u"-f"_s, number, u"-l"_s, number, pdf, u"-"_s});
+            const TScheda expected = card(page);
+            for (TScheda::Field field : {TScheda::Titolo, TScheda::Data, TScheda::Location, TScheda::Note})
+                QVERIFY2(text.contains(expected.field(field)), qPrintable(text));
+            QVERIFY(text.contains(u"Giulia"_s));
+        }
+        // One picture for each card with a photo: cards 1 and 4.
+        const QStringList images =
+            poppler(u"pdfimages"_s, {u"-list"_s, pdf}).split(u'\n', Qt::SkipEmptyParts);
+        QStringList pages;
+        for (const QString& line : images.mid(2))
+            pages << line.simplified().section(u' ', 0, 0);
+        QCOMPARE(pages, (QStringList{u"1"_s, u"4"_s}));
+    }
+
+    void pdfThatCannotBeWrittenLeavesNothing_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("portfolio") << u"pdf"_s;
+        QTest::newRow("contact sheet") << u"sheet"_s;
+    }
+    void pdfThatCannotBeWrittenLeavesNothing() {
+        QFETCH(QString, command);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(3)));
+        const QString blocked = m_dir->filePath(u"Giulia.pdf"_s);
+        QVERIFY(QDir().mkpath(blocked));
+        Result result = lumivera({command, u"Giulia"_s, blocked});
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.error.startsWith(
+                     u"lumivera: Non è stato possibile scrivere il file \"%1\""_s.arg(blocked)),
+                 qPrintable(result.error));
+        QVERIFY(QFileInfo(blocked).isDir());
+        QCOMPARE(entriesOf(m_dir->path()), (QStringList{u"Giulia.pdf"_s, u"Giulia.wmn"_s}));
+
+        // A book without cards gives no file either.
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Vuoto"_s), {}));
+        result = lumivera({command, u"Vuoto"_s, m_dir->filePath(u"Vuoto.pdf"_s)});
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.error, u"lumivera: L'archivio non contiene nessuna scheda.\n"_s);
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(u"Vuoto.pdf"_s)));
+    }
+
+    // --- The contact sheet -----------------------------------------------------------------------
+    void contactSheetPages_data() {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("1 card") << 1 << 4 << 1;
+        QTest::newRow("16 cards, a full page") << 16 << 4 << 1;
+        QTest::newRow("17 cards") << 17 << 4 << 2;
+        QTest::newRow("100 cards") << 100 << 4 << 7;
+        QTest::newRow("100 cards, 2 columns") << 100 << 2 << 25;
+    }
+    void contactSheetPages() {
+        QFETCH(int, cards);
+        QFETCH(int, columns);
+        QFETCH(int, pages);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(cards)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({4000, 3000}, Qt::green)));
+        const QString pdf = m_dir->filePath(u"Provino.pdf"_s);
+        QStringList arguments{u"sheet"_s, u"Giulia"_s, pdf};
+        if (columns != 4)
+            arguments << u"--columns"_s << QString::number(columns);
+        QCOMPARE(lumivera(arguments).status, 0);
+        QCOMPARE(pagesOf(pdf), pages);
+        const QString last =
+            poppler(u"pdftotext"_s, {u"-f"_s, QString::number(pages), pdf, u"-"_s}).simplified();
+        QVERIFY2(last.contains(u"Scheda %1 "_s.arg(cards)), qPrintable(last));
+        QVERIFY2(last.contains(u"Pagina %1 di %1"_s.arg(pages)), qPrintable(last));
+        QVERIFY(last.contains(u"Giulia"_s));
+        QVERIFY(last.contains(card(cards).field(TScheda::Data)));
+        // The thumbnail is decoded at its size on the page, not at the photo's.
+        const QString image = poppler(u"pdfimages"_s, {u"-list"_s, pdf}).split(u'\n').value(2).simplified();
+        QVERIFY2(image.section(u' ', 3, 3).toInt() <= 2000, qPrintable(image));
+    }
+
+    // --- The check -------------------------------------------------------------------------------
+    void checkFindsEachDamage() {
+        QList<TScheda> cards{card(1), card(2), card(3)};
+        cards[0].setField(TScheda::File01, u"../Giulia.wmn"_s);
+        cards[0].setField(TScheda::File02, u"contratto.pdf"_s);
+        cards[1].bytes()[TScheda::layout(TScheda::Data).offset] = 200; // the date holds 10
+        cards[2].bytes()[TScheda::layout(TScheda::Location).offset + 3] = 0x81;
+        const QByteArray archive = archiveOf(cards) + QByteArray(100, 'x');
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), archive));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({60, 80}, Qt::red)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 3), "questo non è un jpeg"));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 7), jpeg({60, 80}, Qt::red)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia2"_s, 1), jpeg({60, 80}, Qt::red))); // another book's
+
+        Result result = lumivera({u"check"_s, u"Giulia"_s});
+        QCOMPARE(result.status, 1);
+        QCOMPARE(
+            result.output.split(u'\n', Qt::SkipEmptyParts),
+            (QStringList{
+                u"L'ultimo record dell'archivio è incompleto: 100 byte dopo la scheda 3, che la riparazione "
+                u"taglia."_s,
+                u"Scheda 1: l'allegato \"../Giulia.wmn\" indica un file fuori dalla cartella dei documenti "
+                u"allegati."_s,
+                u"Scheda 2: il campo Data dichiara 200 caratteri, ma ne può contenere al più 10."_s,
+                u"Scheda 3: il campo Location contiene il codice 0x81, che non è testo."_s,
+                u"Scheda 2: manca il file della foto (Giulia_Foto_2.jpg)."_s,
+                u"Scheda 3: il file della foto (Giulia_Foto_3.jpg) non contiene un'immagine leggibile."_s,
+                u"Il file della foto Giulia_Foto_7.jpg non appartiene a nessuna scheda."_s,
+            }));
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archive); // a check changes nothing
+
+        // The repair keeps a copy, cuts the incomplete record and nothing else.
+        result = lumivera({u"check"_s, u"Giulia"_s, u"--repair"_s});
+        QCOMPARE(result.status, 1); // the other findings remain
+        const QString backup = ProgramFolder::archiveOf(u"Giulia"_s) + u".bak"_s;
+        QVERIFY2(result.output.contains(u"Copia dell'archivio conservata in %1\n"_s.arg(backup)),
+                 qPrintable(result.output));
+        QVERIFY(result.output.contains(u"Tagliati i 100 byte dell'ultimo record incompleto.\n"_s));
+        QCOMPARE(readFile(backup), archive);
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archiveOf(cards));
+
+        // An earlier copy is never overwritten.
+        result = lumivera({u"check"_s, u"Giulia"_s, u"--repair"_s});
+        QVERIFY(result.output.contains(u"conservata in %1.2\n"_s.arg(backup)));
+        QVERIFY(result.output.contains(u"Nessun record incompleto da tagliare"_s));
+        QCOMPARE(readFile(backup), archive);
+        QCOMPARE(readFile(backup + u".2"_s), archiveOf(cards));
+        QVERIFY(!lumivera({u"check"_s, u"Giulia"_s}).output.contains(u"incompleto"_s));
+    }
+
+    void checkOfASoundBook() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        for (int position : {1, 2})
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, position), jpeg({60, 80}, Qt::red)));
+        const Result result = lumivera({u"check"_s, u"Giulia"_s});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.output, u"Nessun problema trovato nel book \"Giulia\".\n"_s);
+    }
+
+    // --- The executable --------------------------------------------------------------------------
+    // Started with arguments, the program needs no display even where the desktop's platform is asked
+    // for, and reports through its exit status.
+    void executableRunsWithoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Comandi:"_s << QString();
+        QTest::newRow("wrong command") << QStringList{u"stampa"_s} << 2 << QString()
+                                       << u"lumivera: comando sconosciuto: stampa\n\nUso: lumivera"_s;
+        QTest::newRow("no such book") << QStringList{u"check"_s, u"Libro che non c'è"_s} << 1 << QString()
+                                      << u"lumivera: il book \"Libro che non c'è\" non esiste"_s;
+    }
+    void executableRunsWithoutADisplay() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(LUMIVERA_EXECUTABLE), arguments);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(output));
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(said.contains(error), qPrintable(said));
+        QVERIFY2(!said.contains(u"qt."_s), qPrintable(said));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+LUMIVERA_WINDOW_TEST_MAIN(TestCommandLine)
+#include "tst_cli.moc"
