@@ -367,6 +367,36 @@ private Q_SLOTS:
             QVERIFY(near(footerTop, kMargin + 8 + Report::fromUnits(10)));
     }
 
+    // Where a long summary breaks: for each sheet, the number of list lines it prints, "+" on the sheet
+    // that closes with the footer. A band that ends right at a sheet's foot puts its last 10 units, and
+    // the footer after them, on a sheet of their own.
+    void longSummaryPageBreaks_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("sheets");
+        QTest::newRow("first sheet just full") << 53 << u"53 0+"_s;
+        QTest::newRow("one line over") << 54 << u"53 1+"_s;
+        QTest::newRow("second sheet just full") << 109 << u"53 56 0+"_s;
+        QTest::newRow("1000 lines") << 1000 << u"53 56 56 56 56 56 56 56 56 56 56 56 56 56 56 56 56 51+"_s;
+    }
+    void longSummaryPageBreaks() {
+        QFETCH(int, lines);
+        QFETCH(QString, sheets);
+        const Report::PreparedReport prepared = Report::prepare(summary(lines));
+        QStringList described;
+        int next = 1;
+        for (const Report::PreparedPage& page : prepared.pages) {
+            const auto onSheet = page.textLines(u"txtRiepilogo");
+            for (const PreparedItem* line : onSheet) {
+                QCOMPARE(line->line, next - 1);
+                QCOMPARE(line->text, u"%1 Scatto [%2]"_s.arg(next, 4, 10, QChar(u'0')).arg(next));
+                ++next;
+            }
+            described << QString::number(onSheet.size()) + (page.find(u"txtPagina") ? u"+"_s : QString());
+        }
+        QCOMPARE(next, lines + 1);
+        QCOMPARE(described.join(u' '), sheets);
+    }
+
     void longListLineIsCut() {
         Report::ReportTemplate report = summary(1);
         Report::ReportObject& text = report.textObject(u"txtRiepilogo");
