@@ -411,6 +411,34 @@ private Q_SLOTS:
         QVERIFY(Report::cutToWidth(printed + u'X', text.font, 273) != printed + u'X');
     }
 
+    // The cut keeps the longest beginning that fits, in a fixed-pitch and in a proportional font, for
+    // a text far longer than the width and for one just over it.
+    void cutKeepsTheLongestBeginningThatFits_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QString>("text");
+        const QString sentence = u"Ritratto al tramonto, WWW iii mmm lll: luce radente & ombre lunghe "_s;
+        for (const QString& family : {u"Courier New"_s, u"Verdana"_s}) {
+            QTest::addRow("%s, far too long", qPrintable(family))
+                << family << qreal(40) << sentence.repeated(6);
+            QTest::addRow("%s, just over", qPrintable(family)) << family << qreal(60) << sentence;
+            QTest::addRow("%s, narrow", qPrintable(family)) << family << qreal(1) << sentence;
+        }
+    }
+    void cutKeepsTheLongestBeginningThatFits() {
+        QFETCH(QString, family);
+        QFETCH(qreal, width);
+        QFETCH(QString, text);
+        const QFont font = Report::makeFont(family, 8);
+        const QString cut = Report::cutToWidth(text, font, width);
+        QVERIFY(cut.size() < text.size());
+        QVERIFY(text.startsWith(cut));
+        // What is kept is kept whole, and one more character would not fit.
+        QCOMPARE(Report::cutToWidth(cut, font, width), cut);
+        const QString longer = text.left(cut.size() + 1);
+        QVERIFY(Report::cutToWidth(longer, font, width) != longer);
+    }
+
     // --- Painting ----------------------------------------------------------------------------------
     void paintsOnAnImage() {
         const Report::PreparedPage page = preparedCard(sampleCard());
