@@ -1,5 +1,7 @@
 #include "ui/Picture.h"
 
+#include "artwork/Artwork.h"
+
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,20 +46,20 @@ QImage Picture::toImage() const {
     return image;
 }
 
-// The artwork is rendered once for each size and pixel ratio; every later paint only copies it.
+// The artwork is drawn once for each size and pixel ratio, in device pixels so it stays crisp; every
+// later paint only copies it. A drawing the build made at those pixels is taken as it is.
 void Picture::paintEvent(QPaintEvent*) {
-    QSvgRenderer& artwork = renderer();
-    if (!artwork.isValid())
-        return;
     const qreal ratio = devicePixelRatioF();
     const QSize needed = size() * ratio;
     if (m_drawn.size() != needed || m_drawn.devicePixelRatio() != ratio) {
-        m_drawn = QPixmap(needed);
-        m_drawn.fill(Qt::transparent);
-        QPainter painter(&m_drawn);
-        painter.setRenderHint(QPainter::Antialiasing);
-        artwork.render(&painter, QRectF(QPointF(0, 0), QSizeF(needed)));
-        painter.end();
+        QImage drawing = Artwork::prepared(m_source, needed, Artwork::Background::Transparent);
+        if (drawing.isNull()) {
+            QSvgRenderer& artwork = renderer();
+            if (!artwork.isValid())
+                return;
+            drawing = Artwork::draw(artwork, needed, Artwork::Background::Transparent);
+        }
+        m_drawn = QPixmap::fromImage(std::move(drawing));
         m_drawn.setDevicePixelRatio(ratio);
     }
     QPainter(this).drawPixmap(0, 0, m_drawn);

@@ -12,6 +12,7 @@
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
 #include "output/core/CardGridModel.h"
+#include "output/core/ExportFile.h"
 #include "output/windows/ExpBookZudid.h"
 #include "ui/Guida.h"
 #include "ui/Picture.h"
@@ -442,6 +443,63 @@ private Q_SLOTS:
         }
         QCOMPARE(shell.opened, QStringList{u'"' + m_dir->filePath(u"Rove_Roruvorerud.xls"_s) + u'"'});
         QVERIFY(window->isVisible());
+    }
+
+    // Every row escapes its own texts, stored or typed into the grid, with "&" and "<" anywhere in a
+    // short or long text, and a row that needs none copies its texts as they are.
+    void cellsAreEscapedRowByRow_data() {
+        QTest::addColumn<QString>("stored"); // the first card's title
+        QTest::addColumn<QString>("typed");  // typed into its judgement cell; null for nothing
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QByteArray>("judgement");
+        QTest::newRow("nothing to escape") << u"Ritratto al tramonto in riva al mare"_s << QString()
+                                           << "Ritratto al tramonto in riva al mare"_ba
+                                           << "Ottima"_ba;
+        QTest::newRow("at both ends of a long text")
+            << u"&Ritratto <al> tramonto in riva al mare&"_s << QString()
+            << "&amp;Ritratto &lt;al> tramonto in riva al mare&amp;"_ba
+            << "Ottima"_ba;
+        QTest::newRow("nothing else") << u"&&<<&"_s << QString() << "&amp;&amp;&lt;&lt;&amp;"_ba
+                                      << "Ottima"_ba;
+        QTest::newRow("typed") << u"Sole"_s << u"  Luce & ombra <3> da rifare  "_s << "Sole"_ba
+                               << "Luce &amp; ombra &lt;3> da rifare"_ba;
+        QTest::newRow("typed beside a stored one")
+            << u"Mare & cielo"_s << u"Ottima davvero"_s << "Mare &amp; cielo"_ba
+            << "Ottima davvero"_ba;
+    }
+    void cellsAreEscapedRowByRow() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, title);
+        QFETCH(QByteArray, judgement);
+        TScheda first;
+        first.setField(TScheda::Titolo, stored);
+        first.setField(TScheda::Giudizio, u"Ottima"_s);
+        TScheda second;
+        second.setField(TScheda::Titolo, u"Seconda"_s);
+        second.setField(TScheda::Note, u"A&B"_s);
+        TScheda third;
+        third.setField(TScheda::Titolo, u"Terza"_s);
+        writeBook(archive(), {first, second, third});
+
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        if (!typed.isNull())
+            QVERIFY(grid.setData(grid.index(0, CardGridModel::colGiudizio), typed));
+        QVERIFY(ExportFile::write(exportPath(), grid));
+
+        const auto row = [](const QByteArray& firstCell, const QByteArray& judgementCell,
+                            const QByteArray& note) -> QByteArray {
+            const QByteArray td = "<td style=\"text-align: left;\">";
+            QByteArray out = "<tr>" + td + firstCell + "</td>";
+            for (int cell = 2; cell <= 12; ++cell)
+                out += td + (cell == 11 ? judgementCell : cell == 12 ? note : QByteArray()) + "</td>";
+            return out + "</tr>";
+        };
+        const QByteArray expected = ExportFile::header() + row(title, judgement, {}) +
+                                    row("Seconda", {}, "A&amp;B") + row("Terza", {}, {}) +
+                                    "</table></body></html>";
+        QCOMPARE(readFile(exportPath()), expected);
     }
 
     void emptyBookExportsTenEmptyRows() {

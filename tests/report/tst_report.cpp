@@ -367,6 +367,36 @@ private Q_SLOTS:
             QVERIFY(near(footerTop, kMargin + 8 + Report::fromUnits(10)));
     }
 
+    // Where a long summary breaks: for each sheet, the number of list lines it prints, "+" on the sheet
+    // that closes with the footer. A band that ends right at a sheet's foot puts its last 10 units, and
+    // the footer after them, on a sheet of their own.
+    void longSummaryPageBreaks_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("sheets");
+        QTest::newRow("first sheet just full") << 53 << u"53 0+"_s;
+        QTest::newRow("one line over") << 54 << u"53 1+"_s;
+        QTest::newRow("second sheet just full") << 109 << u"53 56 0+"_s;
+        QTest::newRow("1000 lines") << 1000 << u"53 56 56 56 56 56 56 56 56 56 56 56 56 56 56 56 56 51+"_s;
+    }
+    void longSummaryPageBreaks() {
+        QFETCH(int, lines);
+        QFETCH(QString, sheets);
+        const Report::PreparedReport prepared = Report::prepare(summary(lines));
+        QStringList described;
+        int next = 1;
+        for (const Report::PreparedPage& page : prepared.pages) {
+            const auto onSheet = page.textLines(u"txtRiepilogo");
+            for (const PreparedItem* line : onSheet) {
+                QCOMPARE(line->line, next - 1);
+                QCOMPARE(line->text, u"%1 Scatto [%2]"_s.arg(next, 4, 10, QChar(u'0')).arg(next));
+                ++next;
+            }
+            described << QString::number(onSheet.size()) + (page.find(u"txtPagina") ? u"+"_s : QString());
+        }
+        QCOMPARE(next, lines + 1);
+        QCOMPARE(described.join(u' '), sheets);
+    }
+
     void longListLineIsCut() {
         Report::ReportTemplate report = summary(1);
         Report::ReportObject& text = report.textObject(u"txtRiepilogo");
@@ -379,6 +409,34 @@ private Q_SLOTS:
         QVERIFY(printed.size() > 100);
         QCOMPARE(Report::cutToWidth(printed, text.font, 273), printed);
         QVERIFY(Report::cutToWidth(printed + u'X', text.font, 273) != printed + u'X');
+    }
+
+    // The cut keeps the longest beginning that fits, in a fixed-pitch and in a proportional font, for
+    // a text far longer than the width and for one just over it.
+    void cutKeepsTheLongestBeginningThatFits_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QString>("text");
+        const QString sentence = u"Ritratto al tramonto, WWW iii mmm lll: luce radente & ombre lunghe "_s;
+        for (const QString& family : {u"Courier New"_s, u"Verdana"_s}) {
+            QTest::addRow("%s, far too long", qPrintable(family))
+                << family << qreal(40) << sentence.repeated(6);
+            QTest::addRow("%s, just over", qPrintable(family)) << family << qreal(60) << sentence;
+            QTest::addRow("%s, narrow", qPrintable(family)) << family << qreal(1) << sentence;
+        }
+    }
+    void cutKeepsTheLongestBeginningThatFits() {
+        QFETCH(QString, family);
+        QFETCH(qreal, width);
+        QFETCH(QString, text);
+        const QFont font = Report::makeFont(family, 8);
+        const QString cut = Report::cutToWidth(text, font, width);
+        QVERIFY(cut.size() < text.size());
+        QVERIFY(text.startsWith(cut));
+        // What is kept is kept whole, and one more character would not fit.
+        QCOMPARE(Report::cutToWidth(cut, font, width), cut);
+        const QString longer = text.left(cut.size() + 1);
+        QVERIFY(Report::cutToWidth(longer, font, width) != longer);
     }
 
     // --- Painting ----------------------------------------------------------------------------------

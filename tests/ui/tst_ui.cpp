@@ -1,5 +1,7 @@
 // The behaviours that every window shares, tried on small windows made for the test.
 #include "FakeMessages.h"
+#include "artwork/Artwork.h"
+#include "archive/core/PhotoStore.h"
 #include "ui/BusyNotice.h"
 #include "ui/FocusStyles.h"
 #include "ui/LinkText.h"
@@ -16,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
 
@@ -380,6 +383,60 @@ private Q_SLOTS:
     }
 
     // --- Window frames ---------------------------------------------------------------------------
+    // The drawings the build makes for start-up are the artwork as it is drawn now, pixel for pixel,
+    // at pixel ratio 2 as at 1: a drawing left over from an earlier artwork fails here.
+    void buildDrawingsAreTheArtworkAsDrawnNow_data() {
+        QTest::addColumn<QString>("artwork");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<bool>("onWhite");
+        QTest::newRow("login logo") << u":/access/login-logo.svg"_s << QSize(328, 160) << false;
+        QTest::newRow("login logo, pixel ratio 2")
+            << u":/access/login-logo.svg"_s << QSize(656, 320) << false;
+        QTest::newRow("placeholder photo") << u":/editor/placeholder.svg"_s << QSize(307, 409) << true;
+    }
+    void buildDrawingsAreTheArtworkAsDrawnNow() {
+        QFETCH(QString, artwork);
+        QFETCH(QSize, pixels);
+        QFETCH(bool, onWhite);
+        const auto background = onWhite ? Artwork::Background::White : Artwork::Background::Transparent;
+        const QImage built = Artwork::prepared(artwork, pixels, background);
+        QVERIFY(!built.isNull());
+        QSvgRenderer renderer(artwork);
+        renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+        QCOMPARE(built, Artwork::draw(renderer, pixels, background));
+    }
+
+    // A picture shows the build's drawing at the size it was made for, the artwork drawn anew at any
+    // other size, and nothing for artwork that is not there.
+    void pictureShowsItsArtworkAtAnySize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("the size the build drew") << QSize(328, 160);
+        QTest::newRow("another size") << QSize(200, 90);
+    }
+    void pictureShowsItsArtworkAtAnySize() {
+        QFETCH(QSize, size);
+        Picture picture;
+        picture.setSource(u":/access/login-logo.svg"_s);
+        picture.resize(size);
+        QImage shown(size, QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        picture.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+        QSvgRenderer renderer(u":/access/login-logo.svg"_s);
+        renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+        QCOMPARE(shown, Artwork::draw(renderer, size, Artwork::Background::Transparent));
+
+        picture.setSource(u":/access/missing.svg"_s);
+        shown.fill(Qt::transparent);
+        picture.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+        QCOMPARE(shown.pixelColor(size.width() / 2, size.height() / 2), QColor(Qt::transparent));
+    }
+
+    void placeholderIsTheDrawnArtwork() {
+        QSvgRenderer renderer(u":/editor/placeholder.svg"_s);
+        QCOMPARE(PhotoStore::placeholder(),
+                 Artwork::draw(renderer, PhotoStore::kPlaceholderSize, Artwork::Background::White));
+    }
+
     void fixedDialogKeepsItsSizeAndIgnoresEscape() {
         QDialog dialog;
         dialog.resize(388, 405);

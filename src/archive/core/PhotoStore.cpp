@@ -1,5 +1,6 @@
 #include "archive/core/PhotoStore.h"
 
+#include "artwork/Artwork.h"
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFile.h"
@@ -159,13 +160,14 @@ bool ensureFolder() {
 }
 
 QImage placeholder() {
+    // Drawn by the build, since the editor holds it from start-up; drawn here only if the build did not.
     static const QImage picture = [] {
-        QImage image(kPlaceholderSize, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QSvgRenderer renderer(QStringLiteral(":/editor/placeholder.svg"));
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(kPlaceholderSize)));
+        const QString artwork = QStringLiteral(":/editor/placeholder.svg");
+        QImage image = Artwork::prepared(artwork, kPlaceholderSize, Artwork::Background::White);
+        if (image.isNull()) {
+            QSvgRenderer renderer(artwork);
+            image = Artwork::draw(renderer, kPlaceholderSize, Artwork::Background::White);
+        }
         return image;
     }();
     return picture;

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -47,33 +49,6 @@ QByteArrayView trimmedBytes(QByteArrayView bytes) {
     while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
         --end;
     return bytes.sliced(begin, end - begin);
-}
-
-// Appends bytes at the end of a buffer. QByteArray::append goes through the general insertion path,
-// which costs more than the copy itself for the short texts of a card; resize grows the buffer
-// geometrically, so appending stays linear.
-void appendBytes(QByteArray& out, const char* data, qsizetype size) {
-    if (size <= 0)
-        return;
-    const qsizetype at = out.size();
-    out.resize(at + size);
-    std::memcpy(out.data() + at, data, std::size_t(size));
-}
-
-void appendEscaped(QByteArrayView bytes, QByteArray& out) {
-    const char* from = bytes.data();
-    const char* const end = from + bytes.size();
-    for (const char* c = from; c != end; ++c) {
-        if (*c != '&' && *c != '<')
-            continue;
-        appendBytes(out, from, c - from);
-        if (*c == '&')
-            appendBytes(out, "&amp;", 5);
-        else
-            appendBytes(out, "&lt;", 4);
-        from = c + 1;
-    }
-    appendBytes(out, from, end - from);
 }
 
 } // namespace
@@ -143,23 +118,37 @@ QString CardGridModel::text(int row, int column) const {
 QByteArrayView CardGridModel::stored(int row, int column) const {
     if (row >= m_received)
         return {};
-    const auto& ends = m_ends[std::size_t(row)];
+    const RowTexts& texts = m_rowTexts[std::size_t(row)];
     const int field = column - 1;
-    const qsizetype end = ends[std::size_t(field)];
-    qsizetype begin = 0;
-    if (field > 0)
-        begin = ends[std::size_t(field - 1)];
-    else if (row > 0)
-        begin = m_ends[std::size_t(row - 1)][kTextColumns - 1];
-    return QByteArrayView(m_text).sliced(begin, end - begin);
+    qint64 begin = texts.start;
+    for (int f = 0; f < field; ++f)
+        begin += texts.lengths[std::size_t(f)];
+    return QByteArrayView(m_text.data() + begin, texts.lengths[std::size_t(field)]);
 }
 
-void CardGridModel::appendExportText(int row, int column, QByteArray& out) const {
-    if (const auto edit = m_edits.constFind(key(row, column)); edit != m_edits.constEnd()) {
-        appendEscaped(Cp1252::encode(TextRules::trim(*edit)), out);
-        return;
+bool CardGridModel::exportTexts(int row, std::array<QByteArrayView, kTextColumns>& texts,
+                                std::array<QByteArray, kTextColumns>& edited) const {
+    if (row >= m_received) {
+        texts.fill(QByteArrayView());
+    } else {
+        const RowTexts& stored = m_rowTexts[std::size_t(row)];
+        const char* at = m_text.data() + stored.start;
+        for (std::size_t f = 0; f < kTextColumns; ++f) {
+            texts[f] = QByteArrayView(at, stored.lengths[f]);
+            at += stored.lengths[f];
+        }
     }
-    appendEscaped(stored(row, column), out);
+    if (m_edits.isEmpty())
+        return true;
+    bool untouched = true;
+    for (int f = 0; f < kTextColumns; ++f) {
+        if (const auto edit = m_edits.constFind(key(row, colTitolo + f)); edit != m_edits.constEnd()) {
+            edited[std::size_t(f)] = Cp1252::encode(TextRules::trim(*edit));
+            texts[std::size_t(f)] = edited[std::size_t(f)];
+            untouched = false;
+        }
+    }
+    return untouched;
 }
 
 bool CardGridModel::fill(const QString& archivePath) {
@@ -176,26 +165,38 @@ bool CardGridModel::fill(const QString& archivePath) {
         const auto reset = qScopeGuard([this] { endResetModel(); });
         m_rows = count;
         m_received = 0;
-        m_text.clear();
-        m_ends.clear();
         m_edits.clear();
-        m_ends.reserve(std::size_t(count));
+        std::array<TScheda::Layout, kTextColumns> layouts{};
+        qsizetype cardRoom = 0;
+        for (int f = 0; f < kTextColumns; ++f) {
+            layouts[std::size_t(f)] = TScheda::layout(TScheda::Field(f));
+            cardRoom += layouts[std::size_t(f)].capacity;
+        }
+        m_text.reset(std::size_t(count) * std::size_t(cardRoom));
+        m_rowTexts.reset(std::size_t(count));
+        // What is left of the reservations is given back however the reading ends.
+        const auto trim = qScopeGuard([this] {
+            m_text.shrinkToFit();
+            m_rowTexts.shrinkToFit();
+        });
 
         std::vector<TScheda> block;
         while (m_received < count && archive.ReadBlock(block, kBlockCards) > 0) {
             for (const TScheda& card : block) {
                 const auto& bytes = card.bytes();
-                std::array<qsizetype, kTextColumns> ends{};
+                RowTexts texts{qint64(m_text.size()), {}};
                 for (int f = 0; f < kTextColumns; ++f) {
-                    const TScheda::Layout& layout = TScheda::layout(TScheda::Field(f));
+                    const TScheda::Layout& layout = layouts[std::size_t(f)];
                     // A length byte beyond the field's room reads as the room, as the card itself does.
                     const int length = std::min<int>(bytes[layout.offset], layout.capacity);
                     const auto* text = reinterpret_cast<const char*>(bytes.data() + layout.offset + 1);
                     const QByteArrayView trimmed = trimmedBytes(QByteArrayView(text, length));
-                    appendBytes(m_text, trimmed.data(), trimmed.size());
-                    ends[std::size_t(f)] = m_text.size();
+                    if (!trimmed.isEmpty())
+                        std::memcpy(m_text.grow(std::size_t(trimmed.size())), trimmed.data(),
+                                    std::size_t(trimmed.size()));
+                    texts.lengths[std::size_t(f)] = quint8(trimmed.size());
                 }
-                m_ends.push_back(ends);
+                m_rowTexts.push_back(texts);
                 ++m_received;
                 if (m_received == count)
                     break;
@@ -205,5 +206,7 @@ bool CardGridModel::fill(const QString& archivePath) {
         return true;
     } catch (const ArchiveError&) {
         return false;
+    } catch (const std::bad_alloc&) {
+        return false; // a book too large for the memory left: the rows received so far stay
     }
 }

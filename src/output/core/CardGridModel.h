@@ -1,9 +1,12 @@
 // The export window's grid as a table model: one row per card of the book with its position and twelve
 // text fields, read in one sequential pass. The card texts are kept as the archive's Windows-1252
-// bytes, already trimmed, side by side in one buffer, so a book of a hundred thousand cards fills the
-// grid quickly and takes little memory; a cell is turned into text only when the view shows it.
+// bytes, already trimmed, side by side in one large array, with each row's start and the length of
+// each of its texts, so a book of a hundred thousand cards fills the grid about as fast as its file
+// is read and takes little memory; a cell is turned into text only when the view shows it.
 // Only the retouching and judgement columns accept edits, which change the grid and nothing else.
 #pragma once
+
+#include "base/LargeArray.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -11,7 +14,6 @@
 #include <QString>
 
 #include <array>
-#include <vector>
 
 class CardGridModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -54,16 +56,19 @@ public:
 
     // Fills the grid from the book's archive: a missing archive is created empty; an empty book leaves
     // the grid as it is; otherwise the grid gets one row per card, in file order. When the archive
-    // cannot be opened or read, the rows received so far stay, the others are empty, the archive is
-    // closed and false is returned; nothing is shown to the user.
+    // cannot be opened or read, or the memory runs out, the rows received so far stay, the others are empty,
+    // the archive is closed and false is returned; nothing is shown to the user.
     bool fill(const QString& archivePath);
 
     // The text of a cell as the grid shows it (an edit as typed).
     QString text(int row, int column) const;
 
-    // Appends the text of a text column of a row, trimmed, in Windows-1252, with "&" written "&amp;"
-    // and "<" written "&lt;", as the export file holds it.
-    void appendExportText(int row, int column, QByteArray& out) const;
+    // The twelve texts of a row as the export file takes them, cell 1 (the title) first: trimmed, in
+    // Windows-1252. Stored texts are returned in place; an edit is converted into the matching entry
+    // of `edited`, which then holds it. True when the row has no edit, so that its texts lie one after
+    // the other in memory and can be looked through at once.
+    bool exportTexts(int row, std::array<QByteArrayView, kTextColumns>& texts,
+                     std::array<QByteArray, kTextColumns>& edited) const;
 
 private:
     // The stored Windows-1252 bytes of a received row's text column (no edit applied).
@@ -73,9 +78,13 @@ private:
     int m_rows = kInitialRows;
     // Rows [0, m_received) hold a card read from the archive.
     int m_received = 0;
-    QByteArray m_text;
-    // For each received row, where each of its twelve texts ends in m_text; a text starts where the
-    // one before it ends.
-    std::vector<std::array<qsizetype, kTextColumns>> m_ends;
+    // Where a received row's texts start in m_text, and the length of each: a text follows the one
+    // before it. A field holds at most 255 bytes.
+    struct RowTexts {
+        qint64 start;
+        std::array<quint8, kTextColumns> lengths;
+    };
+    LargeArray<char> m_text;
+    LargeArray<RowTexts> m_rowTexts;
     QHash<qint64, QString> m_edits;
 };

@@ -3,6 +3,10 @@
 #include "base/ReplaceFile.h"
 #include "output/core/CardGridModel.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 namespace ExportFile {
 
 namespace {
@@ -18,9 +22,59 @@ constexpr HeaderCell kHeaderCells[CardGridModel::kTextColumns] = {
     {"Accessori", 400},   {"Trucco", 400},      {"Giudizio", 350},    {"Note", 400},
 };
 
-// The rows gathered before they are handed to the file, so a large book is written in a few large
-// writes and never held whole in memory.
+// The rows are gathered in a buffer of this size before they are handed to the file, so a large book
+// is written in a few large writes and never held whole in memory.
 constexpr qsizetype kChunk = 1 << 20;
+
+constexpr char kRowStart[] = "<tr>";
+constexpr char kRowEnd[] = "</tr>";
+constexpr char kCellStart[] = "<td style=\"text-align: left;\">";
+constexpr char kCellEnd[] = "</td>";
+
+template <std::size_t N> char* put(char* out, const char (&literal)[N]) {
+    std::memcpy(out, literal, N - 1);
+    return out + (N - 1);
+}
+
+// A cell's text can grow at most five times when escaped ("&" becomes "&amp;").
+constexpr qsizetype kEscapedGrowth = 5;
+// The markup of a row around its twelve texts.
+constexpr qsizetype kRowMarkup =
+    qsizetype(sizeof kRowStart - 1 + sizeof kRowEnd - 1) +
+    CardGridModel::kTextColumns * qsizetype(sizeof kCellStart - 1 + sizeof kCellEnd - 1);
+
+// Writes the text with "&" as "&amp;" and "<" as "&lt;" at out, which has room for five times its
+// size; returns the end. The stretches between two such characters are found with memchr and copied
+// whole.
+char* putEscaped(char* out, QByteArrayView text) {
+    const char* in = text.data();
+    const char* const end = in + text.size();
+    const auto next = [&](char c) {
+        const void* found = std::memchr(in, c, std::size_t(end - in));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    const char* amp = next('&');
+    const char* lt = next('<');
+    while (in != end) {
+        const char* const special = std::min(amp, lt);
+        if (special != in)
+            std::memcpy(out, in, std::size_t(special - in));
+        out += special - in;
+        in = special;
+        if (in == end)
+            break;
+        if (*in == '&') {
+            out = put(out, "&amp;");
+            ++in;
+            amp = next('&');
+        } else {
+            out = put(out, "&lt;");
+            ++in;
+            lt = next('<');
+        }
+    }
+    return out;
+}
 
 } // namespace
 
@@ -71,16 +125,6 @@ QByteArray closing() {
     return QByteArrayLiteral("</table></body></html>");
 }
 
-void appendRow(const CardGridModel& grid, int row, QByteArray& out) {
-    out += "<tr>";
-    for (int column = CardGridModel::colTitolo; column <= CardGridModel::colNote; ++column) {
-        out += "<td style=\"text-align: left;\">";
-        grid.appendExportText(row, column, out);
-        out += "</td>";
-    }
-    out += "</tr>";
-}
-
 bool write(const QString& path, const CardGridModel& grid, QString* error) {
     const std::unique_ptr<ReplaceFile> file = fileReplacer().replace(path);
     // The error seen at the failing step: the temporary file is dropped and the earlier export stays.
@@ -93,19 +137,62 @@ bool write(const QString& path, const CardGridModel& grid, QString* error) {
     if (!file->open())
         return failed();
 
-    QByteArray chunk = header();
-    chunk.reserve(kChunk + 4096);
+    const QByteArray head = header();
+    QByteArray buffer(std::max(kChunk, head.size()), Qt::Uninitialized);
+    std::memcpy(buffer.data(), head.constData(), std::size_t(head.size()));
+    qsizetype used = head.size();
+    const auto flush = [&] {
+        const bool written = file->write(QByteArrayView(buffer.constData(), used));
+        used = 0;
+        return written;
+    };
+
+    std::array<QByteArrayView, CardGridModel::kTextColumns> texts;
+    std::array<QByteArray, CardGridModel::kTextColumns> edited;
     const int rows = grid.rowCount();
     for (int row = 0; row < rows; ++row) {
-        appendRow(grid, row, chunk);
-        if (chunk.size() >= kChunk) {
-            if (!file->write(chunk))
-                return failed();
-            chunk.resize(0);
+        const bool together = grid.exportTexts(row, texts, edited);
+        qsizetype length = 0;
+        for (const QByteArrayView text : texts)
+            length += text.size();
+        // Almost no row holds "&" or "<": the texts of a row without edits are looked through in one
+        // go, and then copied as they are.
+        bool plain = false;
+        if (together && length > 0) {
+            const char* const first = texts.front().data();
+            plain = !std::memchr(first, '&', std::size_t(length)) &&
+                    !std::memchr(first, '<', std::size_t(length));
+        } else if (together) {
+            plain = true;
         }
+        const qsizetype bound = kRowMarkup + (plain ? 1 : kEscapedGrowth) * length;
+        if (used + bound > buffer.size()) {
+            if (used > 0 && !flush())
+                return failed();
+            if (bound > buffer.size())
+                buffer.resize(bound); // a very long edit
+        }
+        char* out = put(buffer.data() + used, kRowStart);
+        for (const QByteArrayView text : texts) {
+            out = put(out, kCellStart);
+            if (plain) {
+                if (!text.isEmpty())
+                    std::memcpy(out, text.data(), std::size_t(text.size()));
+                out += text.size();
+            } else {
+                out = putEscaped(out, text);
+            }
+            out = put(out, kCellEnd);
+        }
+        out = put(out, kRowEnd);
+        used = out - buffer.constData();
     }
-    chunk += closing();
-    if (!file->write(chunk) || !file->commit())
+    const QByteArray end = closing();
+    if (used + end.size() > buffer.size() && !flush())
+        return failed();
+    std::memcpy(buffer.data() + used, end.constData(), std::size_t(end.size()));
+    used += end.size();
+    if (!flush() || !file->commit())
         return failed();
     return true;
 }

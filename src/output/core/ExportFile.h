@@ -14,11 +14,10 @@ namespace ExportFile {
 QByteArray header();
 // Everything after the last data row.
 QByteArray closing();
-// One data row: the grid row's twelve text columns as cells, the position column left out.
-void appendRow(const CardGridModel& grid, int row, QByteArray& out);
 
-// Writes the export of every row of the grid to the file at path. On failure returns false with the
-// system's words in error, and whatever was at path before is left untouched.
+// Writes the export of every row of the grid to the file at path: after the header, one data row for
+// each grid row, its twelve text columns as cells (the position column left out), then the closing. On
+// failure returns false with the system's words in error, and whatever was at path before is left untouched.
 bool write(const QString& path, const CardGridModel& grid, QString* error = nullptr);
 
 } // namespace ExportFile

@@ -53,6 +53,124 @@ QRectF fitted(QSizeF picture, const QRectF& frame) {
     return target;
 }
 
+// Cuts texts in one font to a width; the font's measures are looked up once for all the lines.
+class Cutter {
+public:
+    explicit Cutter(const QFont& font)
+        : m_metrics(font, &measureDevice()) {}
+
+    // The longest beginning of the text that fits the width (mm); text is never wrapped. A beginning is
+    // longer than another only by what follows it, so the widths of the beginnings grow with their
+    // length: the cut lies where one beginning fits and the next one does not. It is looked for first
+    // where the text's average character width puts it, which for the fixed-pitch list is the place
+    // itself, so a long line is measured three or four times rather than at every step of a halving.
+    QString cut(const QString& text, qreal width) const {
+        const qreal limit = width * kMeasureDpi / 25.4;
+        const qreal whole = m_metrics.horizontalAdvance(text);
+        if (whole <= limit)
+            return text;
+        const auto fits = [&](qsizetype length) {
+            return m_metrics.horizontalAdvance(text.left(length)) <= limit;
+        };
+        // The cut lies in [low, high]: the beginning of `low` characters fits, the one of `high` + 1
+        // does not.
+        qsizetype low = 0;
+        qsizetype high = text.size() - 1;
+        const qsizetype guess =
+            std::clamp<qsizetype>(qsizetype(qreal(text.size()) * std::max<qreal>(limit, 0) / whole), 0, high);
+        constexpr int kSteps = 4;
+        qsizetype at = guess;
+        for (int step = 0; step < kSteps && low < high; ++step) {
+            if (fits(at)) {
+                low = at;
+                if (!fits(at + 1)) {
+                    high = at;
+                    break;
+                }
+                low = at + 1;
+                at = std::min(at + 2, high);
+            } else {
+                high = at - 1;
+                at = std::max(at - 1, low);
+            }
+        }
+        // Far from the guess: the halving takes over between what is known.
+        while (low < high) {
+            const qsizetype mid = (low + high + 1) / 2;
+            if (fits(mid))
+                low = mid;
+            else
+                high = mid - 1;
+        }
+        // Never ending inside a surrogate pair.
+        if (low > 0 && low < text.size() && text[low - 1].isHighSurrogate())
+            --low;
+        return text.left(low);
+    }
+
+private:
+    QFontMetricsF m_metrics;
+};
+
+// The rectangles of a text object's lines that lie within the object, one under the other, as a block
+// placed at the top, middle or bottom of the object as its alignment says. Each rectangle is worked
+// out when asked for, so a sheet looks only at the lines it prints, however many the object holds.
+class LineRects {
+public:
+    LineRects(const ReportObject& object, QPointF origin)
+        : m_area(object.geometry.translated(origin))
+        , m_lines(object.lines.size())
+        , m_pitch(object.lineSpacing.value_or(m_lines > 0 ? lineSpacingOf(object.font) : 0)) {
+        if (m_lines == 0)
+            return;
+        const qreal block = m_pitch * qreal(m_lines);
+        m_y = m_area.top();
+        if (block < m_area.height()) {
+            if (object.alignment & Qt::AlignVCenter)
+                m_y += (m_area.height() - block) / 2;
+            else if (object.alignment & Qt::AlignBottom)
+                m_y += m_area.height() - block;
+        }
+        // A line that would stand out below the object is cut off with the rest of it; a single line
+        // taller than its object is still printed, centred on it.
+        m_count = m_lines == 1 ? 1 : firstWhere(m_lines, [this](const QRectF& line) {
+            return line.bottom() > m_area.bottom() + kEpsilon;
+        });
+    }
+
+    qsizetype count() const { return m_count; }
+
+    QRectF at(qsizetype i) const {
+        if (m_lines == 1)
+            return m_area;
+        return QRectF(m_area.left(), m_y + m_pitch * qreal(i), m_area.width(), m_pitch);
+    }
+
+    // The first of the object's lines that meets a test which, once met, holds for every line below;
+    // count() when none does.
+    template <typename Test> qsizetype firstWhere(Test test) const { return firstWhere(m_count, test); }
+
+private:
+    template <typename Test> qsizetype firstWhere(qsizetype end, Test test) const {
+        qsizetype low = 0;
+        qsizetype high = end;
+        while (low < high) {
+            const qsizetype mid = low + (high - low) / 2;
+            if (test(at(mid)))
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        return low;
+    }
+
+    QRectF m_area;
+    qsizetype m_lines = 0;
+    qreal m_pitch = 0;
+    qreal m_y = 0;
+    qsizetype m_count = 0;
+};
+
 // A sheet being filled: where its next band goes, measured from the top of its printable area.
 class Layout {
 public:
@@ -132,15 +250,24 @@ private:
     }
 
     // Where a band is cut to end a sheet at most at `limit`: above the first line of text that would
-    // otherwise be split between two sheets.
+    // otherwise be split between two sheets. Only the lines around the limit are looked at, so cutting
+    // a long band sheet after sheet stays linear in its lines.
     qreal cutPoint(const Band& band, qreal from, qreal limit) const {
         qreal cut = limit;
         for (const ReportObject& object : band.objects) {
             if (object.kind != ReportObject::Kind::Text)
                 continue;
-            for (const QRectF& line : lineRects(object, QPointF())) {
-                if (line.top() < cut - kEpsilon && line.bottom() > cut + kEpsilon &&
-                    line.top() >= from - kEpsilon)
+            const LineRects lines(object, QPointF());
+            // Lines lie one under the other, so neither the tops nor the bottoms ever go back up: the
+            // first line that can cross the cut is the first one below both `from` and the cut.
+            qsizetype i = std::max(
+                lines.firstWhere([&](const QRectF& line) { return line.top() >= from - kEpsilon; }),
+                lines.firstWhere([&](const QRectF& line) { return line.bottom() > cut + kEpsilon; }));
+            for (; i < lines.count(); ++i) {
+                const QRectF line = lines.at(i);
+                if (line.top() >= cut - kEpsilon)
+                    break; // this line and every one after it start below the cut
+                if (line.bottom() > cut + kEpsilon && line.top() >= from - kEpsilon)
                     cut = line.top();
             }
         }
@@ -196,13 +323,16 @@ private:
         }
     }
 
+    // The lines of a text object whose tops lie on this part of the sheet: a line belongs to the sheet
+    // on which its top lies.
     void placeLines(const ReportObject& object, QPointF origin, qreal top, qreal bottom, const QRectF& clip) {
-        const std::vector<QRectF> rects = lineRects(object, origin);
-        for (std::size_t i = 0; i < rects.size(); ++i) {
-            const QRectF& rect = rects[i];
-            // A line belongs to the sheet on which its top lies.
-            if (rect.top() < top - kEpsilon || rect.top() >= bottom - kEpsilon)
-                continue;
+        const LineRects lines(object, origin);
+        const Cutter cutter(object.font);
+        for (qsizetype i = lines.firstWhere([&](const QRectF& line) { return line.top() >= top - kEpsilon; });
+             i < lines.count(); ++i) {
+            const QRectF rect = lines.at(i);
+            if (rect.top() >= bottom - kEpsilon)
+                break;
             PreparedItem item;
             item.kind = PreparedItem::Kind::Text;
             item.objectName = object.name;
@@ -211,43 +341,14 @@ private:
             item.clip = clip;
             item.font = object.font;
             item.colour = object.textColour;
-            const QString text = expand(object.lines[qsizetype(i)], object.expandsDate);
-            item.text = cutToWidth(text, object.font, rect.width());
+            const QString text = expand(object.lines[i], object.expandsDate);
+            item.text = cutter.cut(text, rect.width());
             item.alignment = object.alignment;
             // A line too long for the object starts at its left edge and is cut at its right one.
             if (item.text.size() < text.size())
                 item.alignment = (item.alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
             sheet().items.push_back(std::move(item));
         }
-    }
-
-    // The rectangles of an object's lines that lie within the object, one under the other, as a block
-    // placed at the top, middle or bottom of the object as its alignment says.
-    static std::vector<QRectF> lineRects(const ReportObject& object, QPointF origin) {
-        std::vector<QRectF> rects;
-        if (object.lines.isEmpty())
-            return rects;
-        const QRectF area = object.geometry.translated(origin);
-        const qreal pitch = object.lineSpacing.value_or(lineSpacingOf(object.font));
-        const qreal block = pitch * qreal(object.lines.size());
-        qreal y = area.top();
-        if (block < area.height()) {
-            if (object.alignment & Qt::AlignVCenter)
-                y += (area.height() - block) / 2;
-            else if (object.alignment & Qt::AlignBottom)
-                y += area.height() - block;
-        }
-        for (qsizetype i = 0; i < object.lines.size(); ++i) {
-            const QRectF line(area.left(), y + pitch * qreal(i), area.width(), pitch);
-            // A line that would stand out below the object is cut off with the rest of it; a single
-            // line taller than its object is still printed, centred on it.
-            if (line.bottom() > area.bottom() + kEpsilon && !(i == 0 && object.lines.size() == 1))
-                break;
-            rects.push_back(object.lines.size() == 1
-                                ? QRectF(area.left(), area.top(), area.width(), area.height())
-                                : line);
-        }
-        return rects;
     }
 
     PreparedReport& m_report;
@@ -280,23 +381,7 @@ qreal lineSpacingOf(const QFont& font) {
 }
 
 QString cutToWidth(const QString& text, const QFont& font, qreal width) {
-    const QFontMetricsF metrics(font, &measureDevice());
-    const qreal limit = width * kMeasureDpi / 25.4;
-    if (metrics.horizontalAdvance(text) <= limit)
-        return text;
-    // The longest beginning that fits, never ending inside a surrogate pair.
-    qsizetype low = 0;
-    qsizetype high = text.size();
-    while (low < high) {
-        const qsizetype mid = (low + high + 1) / 2;
-        if (metrics.horizontalAdvance(text.left(mid)) <= limit)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    if (low > 0 && low < text.size() && text[low - 1].isHighSurrogate())
-        --low;
-    return text.left(low);
+    return Cutter(font).cut(text, width);
 }
 
 PreparedReport prepare(const ReportTemplate& report) {
