@@ -4,6 +4,7 @@
 // with memmem, then writing as many bytes as the export file holds with a plain write loop and
 // syncing them, in the same folder; and the memory the export takes against the archive's size.
 #include "BookGenerator.h"
+#include "ExportRun.h"
 #include "Figures.h"
 #include "ScanFloor.h"
 #include "WriteFloor.h"
@@ -88,12 +89,7 @@ BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond)->Repetitions(3);
 
 // What the export does from the user's click on: the grid filled from the archive, then the file.
 void BM_Export(benchmark::State& state) {
-    const QString path = ProgramFolder::exportFile();
-    for (auto _ : state) {
-        CardGridModel grid;
-        if (!grid.fill(g_archive) || !ExportFile::write(path, grid))
-            state.SkipWithError("the export failed");
-    }
+    runExport(state, g_archive);
 }
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Repetitions(3);
 

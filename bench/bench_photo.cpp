@@ -5,6 +5,7 @@
 // jumping to a card far away while the neighbours of the last one are still being decoded.
 #include "BookGenerator.h"
 #include "Figures.h"
+#include "PhotoBook.h"
 #include "Process.h"
 #include "archive/core/PhotoPrefetch.h"
 #include "archive/core/PhotoStore.h"
@@ -73,16 +74,6 @@ void BM_FullPhoto(benchmark::State& state) {
 constexpr int kBookCards = 1000;
 const QString kBook = QStringLiteral("Bench");
 
-bool makeBook() {
-    if (!PhotoStore::ensureFolder())
-        return false;
-    for (int position = 1; position <= kBookCards; ++position) {
-        if (!QFile::link(photo(24), PhotoStore::photoPath(kBook, position)))
-            return false;
-    }
-    return true;
-}
-
 // "Next" at the pace of a user holding it down (at most three cards a second): the photo of the next
 // card is prepared by the time of the click, which is all that is timed here.
 void BM_NextPrepared(benchmark::State& state) {
@@ -149,7 +140,7 @@ int main(int argc, char** argv) {
     if (!folder.isValid())
         return 1;
     ProgramFolder::setPath(folder.path());
-    if (!makeBook()) {
+    if (!linkPhotos(kBook, photo(24), kBookCards)) {
         std::fputs("cannot lay out the bench's book\n", stderr);
         return 1;
     }

@@ -3,6 +3,7 @@
 // one photo file through links, so the floor is 1,000 times the decode of that file.
 #include "BookGenerator.h"
 #include "Figures.h"
+#include "PhotoBook.h"
 #include "Process.h"
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
@@ -60,12 +61,9 @@ int main(int argc, char** argv) {
     if (!folder.isValid())
         return 1;
     ProgramFolder::setPath(folder.path());
-    bool made = BookGenerator::ensurePhoto(photo(), BookGenerator::k24Megapixel) &&
-                BookGenerator::ensureArchive(ProgramFolder::archiveOf(kBook), kCards) &&
-                PhotoStore::ensureFolder();
-    for (int position = 1; made && position <= kCards; ++position)
-        made = QFile::link(photo(), PhotoStore::photoPath(kBook, position));
-    if (!made) {
+    if (!BookGenerator::ensurePhoto(photo(), BookGenerator::k24Megapixel) ||
+        !BookGenerator::ensureArchive(ProgramFolder::archiveOf(kBook), kCards) ||
+        !linkPhotos(kBook, photo(), kCards)) {
         std::fputs("cannot lay out the bench's book\n", stderr);
         return 1;
     }

@@ -3,6 +3,7 @@
 // it grows linearly; and the whole summary (the search, its lines, the prepared sheets, the PDF file)
 // against the spreadsheet export of the same book, the other task that goes through every card.
 #include "BookGenerator.h"
+#include "ExportRun.h"
 #include "Figures.h"
 #include "base/ProgramFolder.h"
 #include "output/core/CardGridModel.h"
@@ -64,12 +65,7 @@ BENCHMARK(BM_WholeSummary)->Unit(benchmark::kMillisecond)->Repetitions(3);
 
 // The export of the same book: the grid filled from the archive, then the file written and synced.
 void BM_Export(benchmark::State& state) {
-    const QString path = ProgramFolder::exportFile();
-    for (auto _ : state) {
-        CardGridModel grid;
-        if (!grid.fill(g_archive) || !ExportFile::write(path, grid))
-            state.SkipWithError("the export failed");
-    }
+    runExport(state, g_archive);
 }
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Repetitions(3);
 

@@ -148,8 +148,24 @@ QString outputPath(const QString& given) {
     return QDir::cleanPath(QFileInfo(given).absoluteFilePath());
 }
 
+// A file a command is about to replace must not be a book's archive: a slip of the keyboard would put
+// a spreadsheet or a PDF where the cards were.
+bool refusesTarget(const QString& book, const QString& target) {
+    const QFileInfo info(target);
+    const bool archiveName = info.fileName().endsWith(u".wmn"_s, Qt::CaseInsensitive);
+    const bool thisBook = info.exists() && info.canonicalFilePath() ==
+                                               QFileInfo(ProgramFolder::archiveOf(book)).canonicalFilePath();
+    if (!archiveName && !thisBook)
+        return false;
+    failure(u"il file \"%1\" è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s.arg(
+        QDir::toNativeSeparators(target)));
+    return true;
+}
+
 int runExport(const QString& book, const QString& file) {
     const QString path = file.isEmpty() ? ProgramFolder::exportFile() : outputPath(file);
+    if (refusesTarget(book, path))
+        return 1;
     CardGridModel grid;
     if (!grid.fill(ProgramFolder::archiveOf(book)))
         return failure(u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
@@ -248,6 +264,8 @@ int run(const QStringList& arguments, const Console& console) {
         if (name == u"check"_s)
             return runCheck(book, parser.isSet(repair), parser.isSet(quiet));
         const QString path = outputPath(given.at(1));
+        if (refusesTarget(book, path))
+            return 1;
         {
             ProgressLine progress(name == u"pdf"_s ? u"Portfolio di %1"_s.arg(book)
                                                    : u"Provino di %1"_s.arg(book),

@@ -111,6 +111,11 @@ private Q_SLOTS:
         QTest::newRow("no such book")
             << QStringList{u"export"_s, u"Nessuno"_s} << 1 << QString()
             << u"lumivera: il book \"Nessuno\" non esiste nella cartella del programma"_s;
+        QTest::newRow("an export over the book's archive")
+            << QStringList{u"export"_s, u"Giulia"_s, u"Giulia.wmn"_s} << 1 << QString()
+            << u"è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s;
+        QTest::newRow("a portfolio named as an archive") << QStringList{u"pdf"_s, u"Giulia"_s, u"Altro.WMN"_s}
+                                                         << 1 << QString() << u"lumivera: il file \""_s;
         QTest::newRow("a name leading elsewhere")
             << QStringList{u"check"_s, u"../Giulia"_s} << 1 << QString()
             << u"lumivera: \"../Giulia\" non è un nome di book valido."_s;
@@ -130,6 +135,7 @@ private Q_SLOTS:
         if (status != 0)
             QVERIFY(result.output.isEmpty());
         QCOMPARE(entriesOf(m_dir->path()), QStringList{u"Giulia.wmn"_s}); // nothing written
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), bookOf(2));
     }
 
     // --- Export ----------------------------------------------------------------------------------

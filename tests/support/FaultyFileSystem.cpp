@@ -38,6 +38,7 @@ public:
         }
     }
     bool sync() override { return m_fault != FaultyFileSystem::Fault::SyncFails && m_real->sync(); }
+    bool truncate(qint64 size) override { return m_real->truncate(size); }
     bool close() override { return m_real->close(); }
     QString errorString() const override {
         return QStringLiteral("Nessuno spazio disponibile sul dispositivo");
@@ -86,6 +87,11 @@ public:
         if (m_owner.strike())
             return fail() == 0;
         return m_real->sync();
+    }
+    bool truncate(qint64 size) override {
+        if (m_owner.strike())
+            return fail() == 0;
+        return m_real->truncate(size);
     }
     bool close() override {
         if (m_owner.strike()) {

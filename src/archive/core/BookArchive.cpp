@@ -278,6 +278,32 @@ int BookArchive::Count() {
     return int(size / kRecord);
 }
 
+qint64 BookArchive::Size() {
+    const qint64 size = file().size();
+    if (size < 0)
+        fail(QStringLiteral("Impossibile leggere la dimensione dell'archivio"));
+    return size;
+}
+
+qint64 BookArchive::CutIncompleteTail() {
+    RecordFile& archive = file();
+    // Under the lock no save is appending: the tail measured here is the one that is cut.
+    std::unique_ptr<FileLock> forThisCut;
+    if (!m_lock) {
+        forThisCut = takeLock();
+        recoverJournal();
+    }
+    const qint64 size = Size();
+    const qint64 tail = size % kRecord;
+    if (tail == 0)
+        return 0;
+    if (!archive.truncate(size - tail))
+        fail(QStringLiteral("Impossibile togliere la scheda incompleta dall'archivio"));
+    if (!archive.sync())
+        fail(QStringLiteral("Riparazione non confermata dal disco per l'archivio"));
+    return tail;
+}
+
 void BookArchive::Seek(int index) {
     if (index < 0 || index > Count())
         throw ArchiveError(QStringLiteral("La scheda %1 non esiste nell'archivio \"%2\".")

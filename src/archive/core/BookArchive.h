@@ -41,6 +41,13 @@ public:
     // the end of the file when it writes. The system drops the lock if the process dies.
     void LockForWriting();
     int Count();
+    // The file's size in bytes: Count whole records and the bytes of an incomplete last one, if any.
+    qint64 Size();
+    // Drops the bytes of an incomplete last record (left by another program or a copy cut short) and
+    // makes the cut durable, under the archive's lock; whole cards are never touched. Returns how many
+    // bytes were dropped, 0 when the file ends on a whole record. This is the one operation that
+    // shortens an archive, and only a repair the user asked for calls it.
+    qint64 CutIncompleteTail();
     // Sets the index of the next transfer; from 0 up to Count (Count appends).
     void Seek(int index);
     // Reads the record at the current index and moves on by one.

@@ -169,20 +169,19 @@ Repair repair(const QString& bookName) {
     done.backupPath = path + u".bak"_s;
     for (int n = 2; QFileInfo::exists(done.backupPath); ++n)
         done.backupPath = path + u".bak.%1"_s.arg(n);
-    if (!QFile::copy(path, done.backupPath))
+    // The copy is on the disk before the archive is touched.
+    QFile backup(done.backupPath);
+    if (!QFile::copy(path, done.backupPath) || !backup.open(QIODevice::ReadWrite) ||
+        ::fsync(backup.handle()) != 0)
         throw ArchiveError(u"Non è stato possibile fare la copia di sicurezza \"%1\"; l'archivio non è stato "
                            u"toccato."_s.arg(done.backupPath));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw ArchiveError(
-            u"Non è stato possibile aprire l'archivio \"%1\": %2."_s.arg(path, file.errorString()));
-    const qint64 size = file.size();
-    done.cutBytes = size % kRecord;
-    if (done.cutBytes == 0)
-        return done;
-    if (!file.resize(size - done.cutBytes) || !file.flush() || ::fsync(file.handle()) != 0)
-        throw ArchiveError(
-            u"Non è stato possibile tagliare l'archivio \"%1\": %2."_s.arg(path, file.errorString()));
+    backup.close();
+    // Cut under the archive's lock, so no save appends meanwhile; an interrupted overwrite is put
+    // back first, as any opening does.
+    BookArchive archive;
+    archive.Open(path);
+    done.cutBytes = archive.CutIncompleteTail();
+    archive.Close();
     return done;
 }
 

@@ -39,8 +39,8 @@ struct Repair {
 };
 
 // Keeps a copy of the archive beside it (<archive>.bak, or .bak.2, .bak.3 ... when earlier copies are
-// there, which are never overwritten), then cuts an incomplete last record. An ArchiveError, with the
-// archive as it was, when the copy or the cut fails.
+// there, which are never overwritten), then cuts an incomplete last record under the archive's lock.
+// An ArchiveError, with the archive as it was, when the copy or the cut fails.
 Repair repair(const QString& bookName);
 
 } // namespace BookCheck

@@ -70,6 +70,17 @@ public:
         return false;
     }
 
+    bool truncate(qint64 length) override {
+        int result;
+        do {
+            result = ::ftruncate(m_fd, off_t(length));
+        } while (result != 0 && errno == EINTR);
+        if (result == 0)
+            return true;
+        fail();
+        return false;
+    }
+
     bool close() override {
         const int fd = m_fd;
         m_fd = -1;
@@ -167,6 +178,10 @@ bool keepsNoLocks(int code) {
 }
 
 } // namespace
+
+bool RecordFile::truncate(qint64) {
+    return false;
+}
 
 std::unique_ptr<FileLock> FileSystem::lockExclusive(const QString& path, OpenError& error) {
     const int fd = openRetrying(QFile::encodeName(path), O_RDWR | O_CLOEXEC);

@@ -18,6 +18,9 @@ public:
     virtual qint64 writeAt(qint64 offset, const char* data, qint64 n) = 0;
     // Makes what was written durable; false when the system could not.
     virtual bool sync() = 0;
+    // Cuts the file to the given size (only ever to drop the bytes of an incomplete last record);
+    // false when the system could not. A file layer that cannot cut files says so.
+    virtual bool truncate(qint64 size);
     virtual bool close() = 0;
     // The system's words for the last failure.
     virtual QString errorString() const = 0;
