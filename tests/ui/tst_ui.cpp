@@ -1,7 +1,7 @@
 // The behaviours that every window shares, tried on small windows made for the test.
 #include "FakeMessages.h"
-#include "artwork/Artwork.h"
 #include "archive/core/PhotoStore.h"
+#include "artwork/Artwork.h"
 #include "ui/BusyNotice.h"
 #include "ui/FocusStyles.h"
 #include "ui/LinkText.h"
