@@ -4,9 +4,9 @@
 // does: to the next card, whose photo was decoded ahead while the user looked at the card before, and
 // jumping to a card far away while the neighbours of the last one are still being decoded.
 #include "BookGenerator.h"
+#include "Djpeg.h"
 #include "Figures.h"
 #include "PhotoBook.h"
-#include "Process.h"
 #include "archive/core/PhotoPrefetch.h"
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
@@ -38,17 +38,7 @@ void BM_ShowPhoto(benchmark::State& state) {
 }
 
 void djpeg(benchmark::State& state, const QStringList& scale) {
-    const QString path = photo(int(state.range(0)));
-    for (auto _ : state) {
-        const double seconds =
-            Process::run(QStringLiteral(LUMIVERA_DJPEG),
-                         scale + QStringList{QStringLiteral("-outfile"), QStringLiteral("/dev/null"), path});
-        if (seconds < 0) {
-            state.SkipWithError("djpeg failed");
-            break;
-        }
-        state.SetIterationTime(seconds);
-    }
+    timeDjpeg(state, photo(int(state.range(0))), scale);
 }
 
 void BM_DjpegEighth(benchmark::State& state) {

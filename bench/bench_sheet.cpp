@@ -2,9 +2,9 @@
 // the JPEG library's own 1/8-scaled decode (djpeg -scale 1/8) of each of its photos. The cards share
 // one photo file through links, so the floor is 1,000 times the decode of that file.
 #include "BookGenerator.h"
+#include "Djpeg.h"
 #include "Figures.h"
 #include "PhotoBook.h"
-#include "Process.h"
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
 #include "output/core/BookPdf.h"
@@ -36,17 +36,7 @@ void BM_ContactSheet(benchmark::State& state) {
 }
 
 void BM_DjpegEighth(benchmark::State& state) {
-    for (auto _ : state) {
-        const double seconds =
-            Process::run(QStringLiteral(LUMIVERA_DJPEG),
-                         {QStringLiteral("-scale"), QStringLiteral("1/8"), QStringLiteral("-outfile"),
-                          QStringLiteral("/dev/null"), photo()});
-        if (seconds < 0) {
-            state.SkipWithError("djpeg failed");
-            break;
-        }
-        state.SetIterationTime(seconds);
-    }
+    timeDjpeg(state, photo(), {QStringLiteral("-scale"), QStringLiteral("1/8")});
 }
 
 BENCHMARK(BM_DjpegEighth)->Unit(benchmark::kMillisecond)->UseManualTime()->Repetitions(3);

@@ -1,6 +1,5 @@
 #include "cli/CommandLine.h"
 
-#include "archive/core/BookArchive.h"
 #include "archive/core/BookCheck.h"
 #include "archive/core/BookShelf.h"
 #include "base/LumiveraError.h"
@@ -13,7 +12,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <cstdio>
 #include <functional>
@@ -27,17 +25,12 @@ namespace CommandLine {
 
 namespace {
 
-// Where the command's output goes while it runs.
-const Console* g_console = nullptr;
-
-void print(bool toError, const QString& text) {
-    (toError ? g_console->error : g_console->output)(text);
-}
-
 struct Command {
     QString synopsis;    // the arguments after the command's name
     QString description; // one line
     QStringList options; // one line each
+    qsizetype leastArguments;
+    qsizetype mostArguments;
 };
 
 const std::map<QString, Command>& commands() {
@@ -46,22 +39,29 @@ const std::map<QString, Command>& commands() {
          {u"<book> [<file>]"_s,
           u"Esporta le schede del book nel file per il foglio di calcolo (senza <file>, nel file di "
           u"esportazione della cartella del programma)."_s,
-          {}}},
+          {},
+          1,
+          2}},
         {u"pdf"_s,
          {u"<book> <file.pdf>"_s,
           u"Scrive il book intero come portfolio PDF: una pagina A4 per scheda."_s,
-          {}}},
+          {},
+          2,
+          2}},
         {u"sheet"_s,
          {u"<book> <file.pdf> [--columns N]"_s,
           u"Scrive il provino a contatto del book: le miniature delle foto con posizione, titolo e data."_s,
-          {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(
-              BookPdf::kMaxColumns)}}},
+          {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(BookPdf::kMaxColumns)},
+          2,
+          2}},
         {u"check"_s,
          {u"<book> [--repair]"_s,
           u"Controlla l'archivio del book e la cartella delle foto e riporta, una riga ciascuno, i problemi "
           u"trovati."_s,
           {u"  --repair      conserva una copia dell'archivio (<book>.wmn.bak) e taglia l'ultimo record se "
-           u"incompleto"_s}}},
+           u"incompleto"_s},
+          1,
+          1}},
     };
     return known;
 }
@@ -90,25 +90,26 @@ QString commandUsage(const QString& name) {
     return text;
 }
 
-int usageError(const QString& problem, const QString& usage) {
-    print(true, u"lumivera: %1\n\n%2"_s.arg(problem, usage));
+int usageError(const Console& console, const QString& problem, const QString& usage) {
+    console.error(u"lumivera: %1\n\n%2"_s.arg(problem, usage));
     return 2;
 }
 
-int failure(const QString& text) {
-    print(true, u"lumivera: %1\n"_s.arg(text));
+int failure(const Console& console, const QString& text) {
+    console.error(u"lumivera: %1\n"_s.arg(text));
     return 1;
 }
 
 // Progress on standard error, only when it is a terminal and the user did not ask for quiet.
 class ProgressLine {
 public:
-    ProgressLine(const QString& what, bool quiet)
-        : m_what(what)
-        , m_shown(!quiet && g_console->errorIsTerminal) {}
+    ProgressLine(const Console& console, const QString& what, bool quiet)
+        : m_console(console)
+        , m_what(what)
+        , m_shown(!quiet && console.errorIsTerminal) {}
     ~ProgressLine() {
         if (m_started)
-            print(true, u"\n"_s);
+            m_console.error(u"\n"_s);
     }
     void operator()(qint64 done, qint64 total) {
         if (!m_shown || total <= 0)
@@ -118,10 +119,11 @@ public:
             return;
         m_started = true;
         m_percent = percent;
-        print(true, u"\r%1: %2%"_s.arg(m_what).arg(percent));
+        m_console.error(u"\r%1: %2%"_s.arg(m_what).arg(percent));
     }
 
 private:
+    const Console& m_console;
     QString m_what;
     bool m_shown;
     bool m_started = false;
@@ -130,15 +132,15 @@ private:
 
 // The book named on the command line, as it lies in the program folder; an empty text, after saying
 // why, when there is no such book.
-QString bookNamed(const QString& given) {
+QString bookNamed(const Console& console, const QString& given) {
     const QString name = TextRules::trim(given);
     if (name.isEmpty() || BookShelf::isUnsafeName(name)) {
-        failure(u"\"%1\" non è un nome di book valido."_s.arg(given));
+        failure(console, u"\"%1\" non è un nome di book valido."_s.arg(given));
         return {};
     }
     if (!QFileInfo(ProgramFolder::archiveOf(name)).isFile()) {
-        failure(u"il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(
-            name, QDir::toNativeSeparators(ProgramFolder::path())));
+        failure(console, u"il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(
+                             name, QDir::toNativeSeparators(ProgramFolder::path())));
         return {};
     }
     return name;
@@ -150,52 +152,54 @@ QString outputPath(const QString& given) {
 
 // A file a command is about to replace must not be a book's archive: a slip of the keyboard would put
 // a spreadsheet or a PDF where the cards were.
-bool refusesTarget(const QString& book, const QString& target) {
+bool refusesTarget(const Console& console, const QString& book, const QString& target) {
     const QFileInfo info(target);
     const bool archiveName = info.fileName().endsWith(u".wmn"_s, Qt::CaseInsensitive);
     const bool thisBook = info.exists() && info.canonicalFilePath() ==
                                                QFileInfo(ProgramFolder::archiveOf(book)).canonicalFilePath();
     if (!archiveName && !thisBook)
         return false;
-    failure(u"il file \"%1\" è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s.arg(
-        QDir::toNativeSeparators(target)));
+    failure(console,
+            u"il file \"%1\" è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s.arg(
+                QDir::toNativeSeparators(target)));
     return true;
 }
 
-int runExport(const QString& book, const QString& file) {
+int runExport(const Console& console, const QString& book, const QString& file) {
     const QString path = file.isEmpty() ? ProgramFolder::exportFile() : outputPath(file);
-    if (refusesTarget(book, path))
+    if (refusesTarget(console, book, path))
         return 1;
     CardGridModel grid;
     if (!grid.fill(ProgramFolder::archiveOf(book)))
-        return failure(u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
+        return failure(console, u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
     QString error;
     if (!ExportFile::write(path, grid, &error))
-        return failure(u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(path, error));
-    print(false,
-          u"Esportazione del book \"%1\" completata: %2\n"_s.arg(book, QDir::toNativeSeparators(path)));
+        return failure(console, u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(path, error));
+    console.output(
+        u"Esportazione del book \"%1\" completata: %2\n"_s.arg(book, QDir::toNativeSeparators(path)));
     return 0;
 }
 
-int runCheck(const QString& book, bool repair, bool quiet) {
+int runCheck(const Console& console, const QString& book, bool repair, bool quiet) {
     QList<BookCheck::Finding> findings;
     {
-        ProgressLine progress(u"Controllo di %1"_s.arg(book), quiet);
+        ProgressLine progress(console, u"Controllo di %1"_s.arg(book), quiet);
         findings = BookCheck::run(book, std::ref(progress));
     }
     for (const BookCheck::Finding& finding : findings)
-        print(false, finding.text + u'\n');
+        console.output(finding.text + u'\n');
     if (!repair) {
         if (findings.isEmpty())
-            print(false, u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
+            console.output(u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
         return findings.isEmpty() ? 0 : 1;
     }
     const BookCheck::Repair done = BookCheck::repair(book);
-    print(false, u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
+    console.output(
+        u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
     if (done.cutBytes > 0)
-        print(false, u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
+        console.output(u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
     else
-        print(false, u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
+        console.output(u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
     const bool otherFindings = std::any_of(findings.begin(), findings.end(), [](const BookCheck::Finding& f) {
         return f.kind != BookCheck::Finding::CutRecord;
     });
@@ -205,19 +209,17 @@ int runCheck(const QString& book, bool repair, bool quiet) {
 } // namespace
 
 int run(const QStringList& arguments, const Console& console) {
-    g_console = &console;
-    const auto forget = qScopeGuard([] { g_console = nullptr; });
     if (arguments.size() < 2)
-        return usageError(u"manca il comando."_s, generalUsage());
+        return usageError(console, u"manca il comando."_s, generalUsage());
     const QString name = arguments.at(1);
     if (name == u"-h"_s || name == u"--help"_s) {
         if (arguments.size() > 2)
-            return usageError(u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
-        print(false, generalUsage());
+            return usageError(console, u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
+        console.output(generalUsage());
         return 0;
     }
     if (commands().count(name) == 0)
-        return usageError(u"comando sconosciuto: %1"_s.arg(name), generalUsage());
+        return usageError(console, u"comando sconosciuto: %1"_s.arg(name), generalUsage());
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -235,51 +237,51 @@ int run(const QStringList& arguments, const Console& console) {
     rest.removeAt(1);
     const QString usage = commandUsage(name);
     if (!parser.parse(rest))
-        return usageError(parser.errorText(), usage);
+        return usageError(console, parser.errorText(), usage);
     if (parser.isSet(help)) {
-        print(false, usage);
+        console.output(usage);
         return 0;
     }
     const QStringList given = parser.positionalArguments();
-    const qsizetype least = name == u"export"_s || name == u"check"_s ? 1 : 2;
-    const qsizetype most = name == u"check"_s ? 1 : 2;
-    if (given.size() < least)
-        return usageError(u"mancano argomenti."_s, usage);
-    if (given.size() > most)
-        return usageError(u"argomento non previsto: %1"_s.arg(given.at(most)), usage);
+    const Command& command = commands().at(name);
+    if (given.size() < command.leastArguments)
+        return usageError(console, u"mancano argomenti."_s, usage);
+    if (given.size() > command.mostArguments)
+        return usageError(console, u"argomento non previsto: %1"_s.arg(given.at(command.mostArguments)),
+                          usage);
     int columnCount = BookPdf::kDefaultColumns;
     if (parser.isSet(columns)) {
         bool ok = false;
         columnCount = parser.value(columns).toInt(&ok);
         if (!ok || columnCount < 1 || columnCount > BookPdf::kMaxColumns)
-            return usageError(u"--columns vuole un numero da 1 a %1."_s.arg(BookPdf::kMaxColumns), usage);
+            return usageError(console, u"--columns vuole un numero da 1 a %1."_s.arg(BookPdf::kMaxColumns),
+                              usage);
     }
 
-    const QString book = bookNamed(given.at(0));
+    const QString book = bookNamed(console, given.at(0));
     if (book.isEmpty())
         return 1;
     try {
         if (name == u"export"_s)
-            return runExport(book, given.size() > 1 ? given.at(1) : QString());
+            return runExport(console, book, given.size() > 1 ? given.at(1) : QString());
         if (name == u"check"_s)
-            return runCheck(book, parser.isSet(repair), parser.isSet(quiet));
+            return runCheck(console, book, parser.isSet(repair), parser.isSet(quiet));
         const QString path = outputPath(given.at(1));
-        if (refusesTarget(book, path))
+        if (refusesTarget(console, book, path))
             return 1;
         {
-            ProgressLine progress(name == u"pdf"_s ? u"Portfolio di %1"_s.arg(book)
-                                                   : u"Provino di %1"_s.arg(book),
-                                  parser.isSet(quiet));
-            const auto step = [&progress](int done, int total) { progress(done, total); };
+            ProgressLine progress(
+                console, name == u"pdf"_s ? u"Portfolio di %1"_s.arg(book) : u"Provino di %1"_s.arg(book),
+                parser.isSet(quiet));
             if (name == u"pdf"_s)
-                BookPdf::writePortfolio(book, path, step);
+                BookPdf::writePortfolio(book, path, std::ref(progress));
             else
-                BookPdf::writeContactSheet(book, path, columnCount, step);
+                BookPdf::writeContactSheet(book, path, columnCount, std::ref(progress));
         }
-        print(false, u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
+        console.output(u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
         return 0;
     } catch (const LumiveraError& error) {
-        return failure(error.text());
+        return failure(console, error.text());
     }
 }
 

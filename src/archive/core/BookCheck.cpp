@@ -75,43 +75,43 @@ void checkRecord(const unsigned char* record, int position, QList<Finding>& find
     }
 }
 
+// The photo folder is listed once: a card whose photo file is not in it has none, and a file named
+// after the book whose number is no card of it belongs to none.
 void checkPhotos(const QString& bookName, int cards, QList<Finding>& findings) {
-    for (int position = 1; position <= cards; ++position) {
-        const QString path = PhotoStore::photoPath(bookName, position);
-        if (!QFileInfo(path).isFile()) {
-            findings.append({Finding::MissingPhoto, position,
-                             u"Scheda %1: manca il file della foto (%2)."_s.arg(position).arg(
-                                 QFileInfo(path).fileName())});
-            continue;
-        }
-        QImageReader reader(path);
-        if (!reader.canRead() || !reader.size().isValid() || reader.size().isEmpty()) {
-            findings.append(
-                {Finding::UnreadablePhoto, position,
-                 u"Scheda %1: il file della foto (%2) non contiene un'immagine leggibile."_s.arg(position)
-                     .arg(QFileInfo(path).fileName())});
-        }
-    }
-    // Photo files named after the book whose number is no card of it.
     const QString prefix = TextRules::trim(bookName) + u"_Foto_"_s;
     const QRegularExpression numbered(u"^"_s + QRegularExpression::escape(prefix) + u"([0-9]+)\\.jpg$"_s);
-    QStringList names = QDir(PhotoStore::folder()).entryList(QDir::Files);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const auto na = numbered.match(a), nb = numbered.match(b);
-        return na.captured(1).toLongLong() < nb.captured(1).toLongLong() ||
-               (na.captured(1).toLongLong() == nb.captured(1).toLongLong() && a < b);
-    });
-    for (const QString& name : names) {
+    std::vector<bool> present(std::size_t(cards) + 1, false);
+    std::vector<std::pair<qlonglong, QString>> strays;
+    for (const QString& name : QDir(PhotoStore::folder()).entryList(QDir::Files)) {
         const QRegularExpressionMatch match = numbered.match(name);
         if (!match.hasMatch())
             continue;
         bool ok = false;
         const qlonglong position = match.captured(1).toLongLong(&ok);
-        if (!ok || position < 1 || position > cards || match.captured(1).startsWith(u'0')) {
-            findings.append({Finding::StrayPhoto, 0,
-                             u"Il file della foto %1 non appartiene a nessuna scheda."_s.arg(name)});
+        if (ok && position >= 1 && position <= cards && !match.captured(1).startsWith(u'0'))
+            present[std::size_t(position)] = true;
+        else
+            strays.emplace_back(ok ? position : -1, name);
+    }
+    for (int position = 1; position <= cards; ++position) {
+        const QString file = QFileInfo(PhotoStore::photoPath(bookName, position)).fileName();
+        if (!present[std::size_t(position)]) {
+            findings.append({Finding::MissingPhoto, position,
+                             u"Scheda %1: manca il file della foto (%2)."_s.arg(position).arg(file)});
+            continue;
+        }
+        QImageReader reader(PhotoStore::photoPath(bookName, position));
+        if (!reader.canRead() || !reader.size().isValid() || reader.size().isEmpty()) {
+            findings.append(
+                {Finding::UnreadablePhoto, position,
+                 u"Scheda %1: il file della foto (%2) non contiene un'immagine leggibile."_s.arg(position)
+                     .arg(file)});
         }
     }
+    std::sort(strays.begin(), strays.end());
+    for (const auto& [number, name] : strays)
+        findings.append(
+            {Finding::StrayPhoto, 0, u"Il file della foto %1 non appartiene a nessuna scheda."_s.arg(name)});
 }
 
 } // namespace
@@ -154,12 +154,6 @@ QList<Finding> run(const QString& bookName, const Progress& progress) {
             progress(done, size);
     }
     checkPhotos(bookName, cards, findings);
-    // The archive's own findings first, then the photos', each in card order.
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        const bool aPhoto = a.kind >= Finding::MissingPhoto && a.kind != Finding::OutsideAttachment;
-        const bool bPhoto = b.kind >= Finding::MissingPhoto && b.kind != Finding::OutsideAttachment;
-        return aPhoto < bPhoto;
-    });
     return findings;
 }
 

@@ -30,7 +30,8 @@ struct Finding {
 // Called now and then with the bytes read so far and the archive's size.
 using Progress = std::function<void(qint64 done, qint64 total)>;
 
-// Checks the book of that name in the program folder; an ArchiveError when its archive cannot be read.
+// Checks the book of that name in the program folder: the archive's findings card by card, then the
+// photos'. An ArchiveError when its archive cannot be read.
 QList<Finding> run(const QString& bookName, const Progress& progress = {});
 
 struct Repair {

@@ -36,7 +36,7 @@ public:
     // file has not changed since (waiting for it when its decode is under way), else decoded now.
     CardPhoto load(const QString& bookName, int position, QSize frame);
 
-    // Drops the copy of one card (its photo was saved or removed), or of every card (the book closed).
+    // Drops the copy of one card (its photo file was just written), or of every card (the book closed).
     void forget(const QString& bookName, int position);
     void clear();
 

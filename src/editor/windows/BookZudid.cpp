@@ -95,11 +95,7 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->btnCaricaFoto, &Picture::clicked, this, [this] { EditorPhoto::load(this, ui->imgFoto); });
     connect(ui->btnSalvaFoto, &Picture::clicked, this,
             [this] { EditorPhoto::saveToFile(this, *ui->imgFoto); });
-    connect(ui->btnCancFoto, &Picture::clicked, this, [this] {
-        ui->imgFoto->showPlaceholder();
-        if (m_position)
-            m_photos.forget(m_bookName, *m_position);
-    });
+    connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoView::showPlaceholder);
     connect(ui->btnZoomFoto, &Picture::clicked, this, [this] { EditorPhoto::zoom(this, *ui->imgFoto); });
     connect(ui->cmdFile, &Picture::clicked, this, &TfrmBookZudid::cmdFileClick);
     connect(ui->cmdTrova, &Picture::clicked, this, &TfrmBookZudid::cmdTrovaClick);

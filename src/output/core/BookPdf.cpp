@@ -30,8 +30,13 @@ constexpr qreal kDotsPerMm = kDotsPerInch / 25.4;
 // The card page's photo area, in mm.
 constexpr QSizeF kCardPhotoMm{188, 177};
 
-// Reads the book's cards from start to end in blocks, handing each one to `card` with its position.
-template <class Card> int eachCard(const QString& archivePath, Card&& card, const Progress& progress) {
+// Reads the cards of the book of that name from start to end in blocks, handing each one to `card`
+// with its position and the book's count. The book must be there: opening an archive would make a
+// missing one.
+template <class Card> void eachCard(const QString& name, Card&& card, const Progress& progress) {
+    const QString archivePath = ProgramFolder::archiveOf(name);
+    if (!QFileInfo(archivePath).isFile())
+        throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
     BookArchive archive;
     archive.Open(archivePath);
     const int count = archive.Count();
@@ -49,7 +54,6 @@ template <class Card> int eachCard(const QString& archivePath, Card&& card, cons
         }
     }
     archive.Close();
-    return count;
 }
 
 QImage photoAt(const QString& bookName, int position, QSize dots) {
@@ -106,14 +110,11 @@ private:
 
 void writePortfolio(const QString& bookName, const QString& pdfPath, const Progress& progress) {
     const QString name = TextRules::trim(bookName);
-    const QString archivePath = ProgramFolder::archiveOf(name);
-    if (!QFileInfo(archivePath).isFile())
-        throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
     PdfFile pdf(pdfPath, name);
     Report::ReportTemplate page = CardPage::makeTemplate();
     const QSize photoDots = (kCardPhotoMm * kDotsPerMm).toSize();
     eachCard(
-        archivePath,
+        name,
         [&](const TScheda& card, int position, int) {
             CardPage::Values values;
             for (std::size_t f = 0; f < CardPage::kTextCount; ++f)
@@ -168,9 +169,6 @@ int cardsPerSheetPage(int columns) {
 void writeContactSheet(const QString& bookName, const QString& pdfPath, int columns,
                        const Progress& progress) {
     const QString name = TextRules::trim(bookName);
-    const QString archivePath = ProgramFolder::archiveOf(name);
-    if (!QFileInfo(archivePath).isFile())
-        throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
     PdfFile pdf(pdfPath, name);
     const SheetLayout layout = sheetLayout(std::clamp(columns, 1, kMaxColumns));
     const int perPage = layout.columns * layout.rows;
@@ -183,7 +181,7 @@ void writeContactSheet(const QString& bookName, const QString& pdfPath, int colu
     int pages = 0;
 
     eachCard(
-        archivePath,
+        name,
         [&](const TScheda& card, int position, int count) {
             const int index = position - 1;
             if (index % perPage == 0) {
