@@ -11,8 +11,11 @@
 #include "report/core/ReportTemplate.h"
 #include "search/core/SearchSummary.h"
 
+#include <QDir>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -80,6 +83,39 @@ Report::ReportTemplate summary(int lines) {
         resultLines << u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i);
     SearchSummary::fill(report, resultLines);
     return report;
+}
+
+// The pages of a PDF file as the system's PDF renderer draws them, in grey, at 100 dots per inch.
+QList<QImage> renderedPages(const QString& pdf) {
+    QTemporaryDir dir;
+    QProcess tool;
+    tool.start(u"pdftoppm"_s, {u"-r"_s, u"100"_s, u"-gray"_s, u"-png"_s, pdf, dir.filePath(u"p"_s)});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    QList<QImage> pages;
+    QStringList names = QDir(dir.path()).entryList({u"p-*.png"_s}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        pages << QImage(dir.filePath(name)).convertToFormat(QImage::Format_Grayscale8);
+    return pages;
+}
+
+// The share of the inked pixels of two renderings of a page that differ clearly.
+qreal inkDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 1;
+    qint64 ink = 0;
+    qint64 differ = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const uchar* p = a.constScanLine(y);
+        const uchar* q = b.constScanLine(y);
+        for (int x = 0; x < a.width(); ++x) {
+            if (p[x] < 200 || q[x] < 200)
+                ++ink;
+            if (std::abs(int(p[x]) - int(q[x])) > 100)
+                ++differ;
+        }
+    }
+    return ink == 0 ? 0 : qreal(differ) / qreal(ink);
 }
 
 } // namespace
@@ -439,6 +475,38 @@ private Q_SLOTS:
         QVERIFY(Report::cutToWidth(longer, font, width) != longer);
     }
 
+    // The list's fixed-pitch lines are cut where measuring every beginning whole, shaped as a printer
+    // shapes it, at 1200 dots per inch, would cut them.
+    void fixedPitchCutMatchesTheShapedMeasure_data() {
+        QTest::addColumn<QString>("text");
+        const QString accented = u"Città d'arte – caffè € 10 «ÀÉÎÕÜ» ß ñ ¿? ‰ ™ ‘x’ … Œuvre (1/2) \\\\ "_s;
+        QTest::newRow("accented") << accented.repeated(4);
+        QTest::newRow("plain") << u"0001 Scatto [1]   Data: 03/12/2024   "_s.repeated(8);
+    }
+    void fixedPitchCutMatchesTheShapedMeasure() {
+        QFETCH(QString, text);
+        const QFont font = Report::makeFont(u"Courier New"_s, 8);
+        QImage device(1, 1, QImage::Format_Mono);
+        device.setDotsPerMeterX(qRound(1200 / 0.0254));
+        device.setDotsPerMeterY(qRound(1200 / 0.0254));
+        const QFontMetricsF metrics(font, &device);
+        const auto shapedCut = [&](qreal width) {
+            qsizetype fits = 0;
+            while (fits < text.size() &&
+                   metrics.horizontalAdvance(text.left(fits + 1)) <= width * 1200 / 25.4)
+                ++fits;
+            return text.left(fits);
+        };
+        // Round widths, and the widths of beginnings exactly and a hair less.
+        QList<qreal> widths{3, 20, 57.3, 100, 273};
+        for (qsizetype length : {1, 37, 120}) {
+            const qreal exact = metrics.horizontalAdvance(text.left(length)) * 25.4 / 1200;
+            widths << exact << exact - 1e-4;
+        }
+        for (qreal width : widths)
+            QCOMPARE(Report::cutToWidth(text, font, width), shapedCut(width));
+    }
+
     // --- Painting ----------------------------------------------------------------------------------
     void paintsOnAnImage() {
         const Report::PreparedPage page = preparedCard(sampleCard());
@@ -484,6 +552,50 @@ private Q_SLOTS:
         QVERIFY(!text.contains(u"TITOLO FOTO"_s));
     }
 
+    // The program writes its PDF files itself; a page must look as a painter draws it on a printer:
+    // the same texts at the same places in the same faces, the same bars, frames and pictures.
+    void pdfLooksAsPainted_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("card") << 0;
+        QTest::newRow("summary of two sheets") << 1;
+    }
+    void pdfLooksAsPainted() {
+        QFETCH(int, kind);
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty(),
+                 "pdftoppm (poppler-utils) is needed");
+        Report::PreparedReport prepared;
+        if (kind == 0) {
+            CardPage::Values values = sampleCard();
+            values.texts[TScheda::Titolo] = u"Profilo fiero: caffè, €, «virgolette» (parentesi) \\ barra"_s;
+            values.texts[TScheda::Note] = u"Œuvre — ÀÉÎÕÜ ß ñ ¿? ‰ ™ ‘citazione’ … fine"_s;
+            Report::ReportTemplate page = CardPage::makeTemplate();
+            CardPage::fill(page, values);
+            prepared = Report::prepare(page);
+        } else {
+            Report::ReportTemplate report = summary(100);
+            report.textObject(u"txtRiepilogo").lines[3] = QString(300, u'W'); // cut at the sheet's edge
+            report.textObject(u"txtRiepilogo").lines[5] = u"Città d'arte (Firenze) – \\ 5 €"_s;
+            prepared = Report::prepare(report);
+        }
+        QTemporaryDir dir;
+        const QString painted = dir.filePath(u"painted.pdf"_s);
+        const QString written = dir.filePath(u"written.pdf"_s);
+        {
+            QPdfWriter writer(painted);
+            Report::paintReport(writer, prepared);
+        }
+        Report::writePdf(prepared, written);
+        const QList<QImage> expected = renderedPages(painted);
+        const QList<QImage> actual = renderedPages(written);
+        QCOMPARE(actual.size(), qsizetype(prepared.pages.size()));
+        QCOMPARE(actual.size(), expected.size());
+        for (qsizetype i = 0; i < actual.size(); ++i) {
+            const qreal difference = inkDifference(expected[i], actual[i]);
+            QVERIFY2(difference < 0.01,
+                     qPrintable(u"page %1 differs in %2 of its ink"_s.arg(i + 1).arg(difference)));
+        }
+    }
+
     void pdfOfSeveralSheets() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath(u"riepilogo.pdf"_s);
@@ -493,6 +605,38 @@ private Q_SLOTS:
         QCOMPARE(text.count(u'\f'), 3); // one form feed after each sheet
         QVERIFY(text.contains(u"0120 Scatto [120]"_s));
         QVERIFY(text.contains(u"Stampa eseguita in data "_s + ProcessFormats::dateText(QDate(2024, 3, 7))));
+    }
+
+    // A print to a file of some sheets, some of them more than once, in the order asked; the faces go
+    // into the file cut down to what it prints.
+    void pdfOfChosenSheets() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"scelte.pdf"_s);
+        const Report::PreparedReport prepared = Report::prepare(summary(120));
+        QCOMPARE(prepared.pages.size(), std::size_t(3));
+        Report::writePdf(prepared, pdf, {2, 0, 0});
+        const QStringList sheets = pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(sheets.size(), 3);
+        QVERIFY(sheets[0].contains(u"0120 Scatto [120]"_s) && !sheets[0].contains(u"0001 Scatto"_s));
+        QVERIFY(sheets[1].contains(u"0001 Scatto [1]"_s) && !sheets[1].contains(u"0120 Scatto"_s));
+        QCOMPARE(sheets[2], sheets[1]);
+
+        QProcess fonts;
+        fonts.start(u"pdffonts"_s, {pdf});
+        QVERIFY(fonts.waitForFinished(60000));
+        const QStringList rows = QString::fromUtf8(fonts.readAllStandardOutput()).split(u'\n').mid(2);
+        int embedded = 0;
+        for (const QString& row : rows) {
+            if (row.trimmed().isEmpty())
+                continue;
+            QVERIFY2(row.contains(
+                         QRegularExpression(u"^[A-Z]{6}\\+\\S+ +CID TrueType +Identity-H +yes +yes +yes"_s)),
+                     qPrintable(row));
+            ++embedded;
+        }
+        QCOMPARE(embedded, 2); // the list's fixed-pitch face and the bars' bold face
+
+        QVERIFY_THROWS_EXCEPTION(Report::ReportError, Report::writePdf(prepared, pdf, {3}));
     }
 
     void pdfToAnUnwritablePlaceFails() {

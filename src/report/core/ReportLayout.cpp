@@ -2,11 +2,13 @@
 
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
+#include "report/core/TextMeasure.h"
 
 #include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -18,23 +20,8 @@ namespace {
 // count as inside it.
 constexpr qreal kEpsilon = 1e-6;
 
-// Text is measured at printer resolution on a device of its own, so that what fits does not depend on
-// the screen or the printer the report goes to.
-constexpr qreal kMeasureDpi = 1200;
-
-const QImage& measureDevice() {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_Mono);
-        const int dotsPerMetre = qRound(kMeasureDpi / 0.0254);
-        image.setDotsPerMeterX(dotsPerMetre);
-        image.setDotsPerMeterY(dotsPerMetre);
-        return image;
-    }();
-    return device;
-}
-
 constexpr qreal toMm(qreal measured) {
-    return measured * 25.4 / kMeasureDpi;
+    return dotsToMm(measured);
 }
 
 QString expand(const QString& text, bool expandsDate) {
@@ -56,16 +43,36 @@ QRectF fitted(QSizeF picture, const QRectF& frame) {
 // Cuts texts in one font to a width; the font's measures are looked up once for all the lines.
 class Cutter {
 public:
-    explicit Cutter(const QFont& font)
-        : m_metrics(font, &measureDevice()) {}
+    explicit Cutter(CharacterWidths& widths)
+        : m_widths(widths)
+        , m_metrics(widths.metrics()) {}
 
-    // The longest beginning of the text that fits the width (mm); text is never wrapped. A beginning is
-    // longer than another only by what follows it, so the widths of the beginnings grow with their
-    // length: the cut lies where one beginning fits and the next one does not. It is looked for first
-    // where the text's average character width puts it, which for the fixed-pitch list is the place
-    // itself, so a long line is measured three or four times rather than at every step of a halving.
+    // The longest beginning of the text that fits the width (mm); text is never wrapped.
     QString cut(const QString& text, qreal width) const {
         const qreal limit = width * kMeasureDpi / 25.4;
+        if (const std::optional<qreal> whole = m_widths.width(text)) {
+            if (*whole <= limit)
+                return text;
+            // Plain characters of a fixed-pitch font: the beginnings' widths add up one by one.
+            qreal sum = 0;
+            qsizetype length = 0;
+            while (length < text.size()) {
+                sum += m_widths.advance(text[length].unicode());
+                if (sum > limit)
+                    break;
+                ++length;
+            }
+            return text.left(length);
+        }
+        return cutShaped(text, limit);
+    }
+
+private:
+    // A beginning is longer than another only by what follows it, so the widths of the beginnings grow
+    // with their length: the cut lies where one beginning fits and the next one does not. It is looked
+    // for first where the text's average character width puts it, so a long line is measured three or
+    // four times rather than at every step of a halving.
+    QString cutShaped(const QString& text, qreal limit) const {
         const qreal whole = m_metrics.horizontalAdvance(text);
         if (whole <= limit)
             return text;
@@ -108,8 +115,24 @@ public:
         return text.left(low);
     }
 
+    CharacterWidths& m_widths;
+    const QFontMetricsF& m_metrics;
+};
+
+// The measures of every font a preparation uses, taken once for all its sheets.
+class FontWidths {
+public:
+    CharacterWidths& of(const QFont& font) {
+        for (auto& [known, widths] : m_fonts) {
+            if (known == font)
+                return *widths;
+        }
+        m_fonts.emplace_back(font, std::make_unique<CharacterWidths>(font));
+        return *m_fonts.back().second;
+    }
+
 private:
-    QFontMetricsF m_metrics;
+    std::vector<std::pair<QFont, std::unique_ptr<CharacterWidths>>> m_fonts;
 };
 
 // The rectangles of a text object's lines that lie within the object, one under the other, as a block
@@ -327,7 +350,7 @@ private:
     // on which its top lies.
     void placeLines(const ReportObject& object, QPointF origin, qreal top, qreal bottom, const QRectF& clip) {
         const LineRects lines(object, origin);
-        const Cutter cutter(object.font);
+        const Cutter cutter(m_widths.of(object.font));
         for (qsizetype i = lines.firstWhere([&](const QRectF& line) { return line.top() >= top - kEpsilon; });
              i < lines.count(); ++i) {
             const QRectF rect = lines.at(i);
@@ -352,6 +375,7 @@ private:
     }
 
     PreparedReport& m_report;
+    FontWidths m_widths;
     const ReportPage* m_page = nullptr;
     QRectF m_area;
     qreal m_y = 0;
@@ -381,7 +405,23 @@ qreal lineSpacingOf(const QFont& font) {
 }
 
 QString cutToWidth(const QString& text, const QFont& font, qreal width) {
-    return Cutter(font).cut(text, width);
+    CharacterWidths widths(font);
+    return Cutter(widths).cut(text, width);
+}
+
+QList<int> sheetOrder(const PreparedReport& report, const QList<int>& sheets) {
+    QList<int> order = sheets;
+    if (order.isEmpty()) {
+        for (int i = 0; i < int(report.pages.size()); ++i)
+            order.append(i);
+    }
+    if (order.isEmpty())
+        throw ReportError(u"Il documento \"%1\" non ha pagine da stampare."_s.arg(report.name));
+    for (int index : order) {
+        if (index < 0 || index >= int(report.pages.size()))
+            throw ReportError(u"Il documento \"%1\" non ha la pagina %2."_s.arg(report.name).arg(index + 1));
+    }
+    return order;
 }
 
 PreparedReport prepare(const ReportTemplate& report) {

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QRectF>
 #include <QString>
 
@@ -54,6 +55,10 @@ struct PreparedReport {
 // the other, a data band that does not fit going on over new sheets. "[DATE]" becomes today's date in
 // the program's short date format where an object asks for it.
 PreparedReport prepare(const ReportTemplate& report);
+
+// The sheets to print, as indexes into the report in printing order: the listed ones, or all of them
+// when the list is empty. A ReportError when the report has no sheet or no such sheet.
+QList<int> sheetOrder(const PreparedReport& report, const QList<int>& sheets);
 
 // The longest beginning of the text that fits the width (mm) in the font; text is never wrapped.
 QString cutToWidth(const QString& text, const QFont& font, qreal width);

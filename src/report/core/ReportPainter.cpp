@@ -1,9 +1,10 @@
 #include "report/core/ReportPainter.h"
 
-#include <QFileInfo>
+#include "base/ReplaceFileDevice.h"
+#include "report/core/ReportPdf.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 
 using namespace Qt::StringLiterals;
 
@@ -75,18 +76,7 @@ void paintPage(QPainter& painter, const PreparedPage& page, qreal dotsPerMm) {
 }
 
 void paintReport(QPagedPaintDevice& device, const PreparedReport& report, const QList<int>& sheets) {
-    QList<int> order = sheets;
-    if (order.isEmpty()) {
-        for (int i = 0; i < int(report.pages.size()); ++i)
-            order.append(i);
-    }
-    if (order.isEmpty())
-        throw ReportError(u"Il documento \"%1\" non ha pagine da stampare."_s.arg(report.name));
-    for (int index : order) {
-        if (index < 0 || index >= int(report.pages.size()))
-            throw ReportError(u"Il documento \"%1\" non ha la pagina %2."_s.arg(report.name).arg(index + 1));
-    }
-
+    const QList<int> order = sheetOrder(report, sheets);
     device.setPageLayout(layoutOf(report.pages[std::size_t(order.first())]));
     QPainter painter;
     if (!painter.begin(&device))
@@ -106,13 +96,14 @@ void paintReport(QPagedPaintDevice& device, const PreparedReport& report, const 
         throw ReportError(u"La stampa di \"%1\" non è stata completata."_s.arg(report.name));
 }
 
-void writePdf(const PreparedReport& report, const QString& path) {
-    QPdfWriter writer(path);
-    writer.setTitle(report.name);
-    writer.setCreator(u"Lumivera"_s);
-    paintReport(writer, report);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
-        throw ReportError(u"Non è stato possibile scrivere il file \"%1\"."_s.arg(path));
+void writePdf(const PreparedReport& report, const QString& path, const QList<int>& sheets) {
+    const QList<int> order = sheetOrder(report, sheets);
+    ReplaceFileDevice file(path);
+    if (!file.start())
+        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
+    writePdf(file, report, order);
+    if (!file.commit())
+        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
 }
 
 } // namespace Report

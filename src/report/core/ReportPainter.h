@@ -1,5 +1,6 @@
-// The one routine that draws prepared sheets, whatever they go to: the preview, a printer or a PDF
-// file. Each sheet is drawn from its paper's top-left corner at the device's own resolution.
+// The one routine that draws prepared sheets on a painter, whatever it paints on: the preview, a
+// printer, a picture. Each sheet is drawn from its paper's top-left corner at the device's own
+// resolution. PDF files are written by the report's own PDF writer (ReportPdf.h).
 #pragma once
 
 #include "report/core/ReportLayout.h"
@@ -20,7 +21,8 @@ void paintPage(QPainter& painter, const PreparedPage& page, qreal dotsPerMm);
 // sheet with the sheet's size and orientation. A ReportError when the device cannot be painted on.
 void paintReport(QPagedPaintDevice& device, const PreparedReport& report, const QList<int>& sheets = {});
 
-// Writes the whole report as a PDF file; a ReportError when the file cannot be written.
-void writePdf(const PreparedReport& report, const QString& path);
+// Writes the listed sheets (all of them when the list is empty) as a PDF file, replacing the file whole
+// only once it is complete; a ReportError when the file cannot be written.
+void writePdf(const PreparedReport& report, const QString& path, const QList<int>& sheets = {});
 
 } // namespace Report

@@ -89,7 +89,12 @@ void printOn(QPrinter& printer, const Report::PreparedReport& report) {
             for (int c = 0; c < copies; ++c)
                 sheets.append(p - 1);
     }
-    Report::paintReport(printer, report, sheets);
+    // A print to a PDF file is written by the program's own PDF writer, which keeps a long list's text
+    // as lines of text instead of positioning every glyph on its own.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        Report::writePdf(report, printer.outputFileName(), sheets);
+    else
+        Report::paintReport(printer, report, sheets);
 }
 
 bool print(const Report::PreparedReport& report, QWidget* parent) {
