@@ -146,6 +146,11 @@ private Q_SLOTS:
         QCOMPARE(hits[1].position, 1);
         QVERIFY(CardSearch::linesBefore(u"_x"_s, u"b"_s));
         QVERIFY(CardSearch::linesBefore(u"a"_s, u"B"_s));
+        // Only A to Z fold; a shorter beginning comes first; lines equal but for case are neither before.
+        QVERIFY(CardSearch::linesBefore(u"Zeta"_s, u"èta"_s));
+        QVERIFY(CardSearch::linesBefore(u"ROSS"_s, u"rosso"_s));
+        QVERIFY(!CardSearch::linesBefore(u"Rosso"_s, u"rOSSO"_s));
+        QVERIFY(!CardSearch::linesBefore(u"rOSSO"_s, u"Rosso"_s));
     }
 
     void emptyAndMissingBooks() {

@@ -351,11 +351,14 @@ private:
     void placeLines(const ReportObject& object, QPointF origin, qreal top, qreal bottom, const QRectF& clip) {
         const LineRects lines(object, origin);
         const Cutter cutter(m_widths.of(object.font));
-        for (qsizetype i = lines.firstWhere([&](const QRectF& line) { return line.top() >= top - kEpsilon; });
-             i < lines.count(); ++i) {
+        const qsizetype first =
+            lines.firstWhere([&](const QRectF& line) { return line.top() >= top - kEpsilon; });
+        const qsizetype end =
+            lines.firstWhere([&](const QRectF& line) { return line.top() >= bottom - kEpsilon; });
+        if (end > first)
+            sheet().items.reserve(sheet().items.size() + std::size_t(end - first));
+        for (qsizetype i = first; i < end; ++i) {
             const QRectF rect = lines.at(i);
-            if (rect.top() >= bottom - kEpsilon)
-                break;
             PreparedItem item;
             item.kind = PreparedItem::Kind::Text;
             item.objectName = object.name;

@@ -9,10 +9,12 @@
 #include <QImageWriter>
 #include <QPainterPath>
 #include <QTextLayout>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -174,6 +176,17 @@ struct FontUse {
     qreal descent = 0;       // measuring dots
     bool emboldened = false; // bold asked for from a face that has none
     bool slanted = false;    // italic asked for from a face that has none
+
+    // For the quick path: each plain character's glyph in the main face (0: none, or not plain) and
+    // advance, looked up the first time the character is printed.
+    struct Quick {
+        quint32 glyph = kNotLooked;
+        float advance = 0;
+    };
+    static constexpr quint32 kNotLooked = 0xFFFFFFFF;
+    static constexpr char16_t kFirst = 0x20;
+    static constexpr char16_t kEnd = 0x2123;
+    std::vector<Quick> quick;
 };
 
 QString faceKey(const QRawFont& raw) {
@@ -196,7 +209,6 @@ public:
         if (sheet.orientation == QPageLayout::Landscape)
             size.transpose();
         m_height = size.height();
-        m_content.clear();
         m_pageFonts.clear();
         m_pageImages.clear();
         m_clip.reset();
@@ -222,9 +234,13 @@ public:
         endText();
         if (m_clip)
             m_content += "Q\n";
+        m_contentSize = m_content.size();
 
-        const int contents = m_file.reserve();
-        m_file.stream(contents, "/Filter /FlateDecode", compressed(m_content));
+        // The page is compressed on a worker while the next one is made; its objects follow in order.
+        Pending next;
+        next.contents = m_file.reserve();
+        next.data = compressLater(std::exchange(m_content, QByteArray()));
+        m_content.reserve(m_contentSize);
         QByteArray resources = "<< /ProcSet [/PDF /Text /ImageC]";
         if (!m_pageFonts.empty()) {
             resources += " /Font <<";
@@ -239,15 +255,16 @@ public:
             resources += " >>";
         }
         resources += " >>";
-        const int number = m_file.reserve();
-        m_file.object(number, "<< /Type /Page /Parent " + QByteArray::number(m_pages) +
-                                  " 0 R /MediaBox [0 0 " + numbers({size.width(), size.height()}) +
-                                  "] /Resources " + resources + " /Contents " + QByteArray::number(contents) +
-                                  " 0 R >>");
-        m_pageNumbers.push_back(number);
+        next.number = m_file.reserve();
+        next.page = "<< /Type /Page /Parent " + QByteArray::number(m_pages) + " 0 R /MediaBox [0 0 " +
+                    numbers({size.width(), size.height()}) + "] /Resources " + resources + " /Contents " +
+                    QByteArray::number(next.contents) + " 0 R >>";
+        writePending();
+        m_pending = std::move(next);
     }
 
     void finish() {
+        writePending();
         for (const auto& face : m_faces)
             writeFace(*face);
         QByteArray kids;
@@ -263,6 +280,32 @@ public:
     }
 
 private:
+    // A page whose content is being compressed.
+    struct Pending {
+        int contents = 0;
+        int number = 0;
+        QByteArray page;
+        std::shared_future<QByteArray> data;
+    };
+
+    static std::shared_future<QByteArray> compressLater(QByteArray content) {
+        auto task = std::make_shared<std::packaged_task<QByteArray()>>(
+            [content = std::move(content)] { return compressed(content); });
+        std::shared_future<QByteArray> result = task->get_future().share();
+        QThreadPool::globalInstance()->start([task] { (*task)(); });
+        return result;
+    }
+
+    void writePending() {
+        if (!m_pending)
+            return;
+        const QByteArray data = m_pending->data.get();
+        m_file.stream(m_pending->contents, "/Filter /FlateDecode", data);
+        m_file.object(m_pending->number, m_pending->page);
+        m_pageNumbers.push_back(m_pending->number);
+        m_pending.reset();
+    }
+
     // --- Coordinates: millimetres from the sheet's top-left corner to points from its bottom-left.
     qreal x(qreal mm) const { return mm * kPointsPerMm; }
     qreal y(qreal mm) const { return m_height - mm * kPointsPerMm; }
@@ -485,33 +528,42 @@ private:
 
     void moveTo(qreal xPoints, qreal yPoints, bool slanted) {
         m_content += slanted ? "1 0 0.2 1 " : "1 0 0 1 ";
-        m_content += numbers({xPoints, yPoints}) + " Tm\n";
+        appendNumber(m_content, xPoints);
+        m_content += ' ';
+        appendNumber(m_content, yPoints);
+        m_content += " Tm\n";
     }
 
     // Glyph numbers as a string of the file: two bytes each, with the bytes a string must escape.
     void appendGlyphs(const quint32* glyphs, qsizetype count) {
-        m_content += '(';
+        const qsizetype at = m_content.size();
+        m_content.resize(at + count * 4 + 2);
+        char* out = m_content.data() + at;
+        *out++ = '(';
         for (qsizetype i = 0; i < count; ++i) {
             for (char byte : {char(glyphs[i] >> 8), char(glyphs[i] & 0xFF)}) {
                 switch (byte) {
                 case '(':
                 case ')':
                 case '\\':
-                    m_content += '\\';
-                    m_content += byte;
+                    *out++ = '\\';
+                    *out++ = byte;
                     break;
                 case '\r':
-                    m_content += "\\r";
+                    *out++ = '\\';
+                    *out++ = 'r';
                     break;
                 case '\n':
-                    m_content += "\\n";
+                    *out++ = '\\';
+                    *out++ = 'n';
                     break;
                 default:
-                    m_content += byte;
+                    *out++ = byte;
                 }
             }
         }
-        m_content += ')';
+        *out++ = ')';
+        m_content.truncate(out - m_content.constData());
     }
 
     void text(const PreparedItem& item) {
@@ -533,20 +585,27 @@ private:
         if (!use.face || !use.face->font->embeddable() || !use.widths->quick())
             return false;
         PdfFont& font = *use.face->font;
-        m_glyphs.clear();
+        if (use.quick.empty())
+            use.quick.resize(FontUse::kEnd - FontUse::kFirst);
+        m_glyphs.resize(std::size_t(item.text.size()));
         qreal width = 0;
+        quint32* glyphs = m_glyphs.data();
         for (QChar c : item.text) {
             const char16_t u = c.unicode();
-            if (!isPlainCharacter(u))
+            if (u < FontUse::kFirst || u >= FontUse::kEnd)
                 return false;
-            const quint32 glyph = font.glyph(u);
-            if (glyph == 0)
+            FontUse::Quick& known = use.quick[u - FontUse::kFirst];
+            if (known.glyph == FontUse::kNotLooked) {
+                known.glyph = isPlainCharacter(u) ? font.glyph(u) : 0;
+                known.advance = float(known.glyph ? use.widths->advance(u) : 0);
+                if (known.glyph)
+                    font.use(known.glyph, QStringView(&c, 1));
+            }
+            if (known.glyph == 0)
                 return false;
-            m_glyphs.push_back(glyph);
-            width += use.widths->advance(u);
+            *glyphs++ = known.glyph;
+            width += qreal(known.advance);
         }
-        for (qsizetype i = 0; i < item.text.size(); ++i)
-            font.use(m_glyphs[std::size_t(i)], QStringView(item.text).mid(i, 1));
         const QPointF start = origin(item, width, use.ascent, use.descent);
         const bool clipped = clipLine(item, start, width, use.ascent, use.descent);
         useOnPage(*use.face);
@@ -729,9 +788,12 @@ private:
     std::vector<std::unique_ptr<FontUse>> m_fontUses;
     FontUse* m_lastUse = nullptr;
 
+    std::optional<Pending> m_pending;
+
     // The page being written.
     qreal m_height = 0;
     QByteArray m_content;
+    qsizetype m_contentSize = 0; // the last page's, to reserve as much for the next
     std::vector<Face*> m_pageFonts;
     std::vector<int> m_pageImages;
     std::optional<QRectF> m_clip;

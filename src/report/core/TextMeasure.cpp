@@ -48,19 +48,13 @@ CharacterWidths::CharacterWidths(const QFont& font)
     : m_metrics(font, &measureDevice())
     , m_quick(QFontInfo(font).fixedPitch()) {
     if (m_quick)
-        m_advance.assign(kEnd - kFirst, -1.0f);
+        m_advance.assign(kEnd - kFirst, kUnknown);
 }
 
-std::optional<qreal> CharacterWidths::width(QStringView text) {
-    if (!m_quick)
-        return std::nullopt;
-    qreal sum = 0;
-    for (QChar c : text) {
-        if (!isPlainCharacter(c.unicode()))
-            return std::nullopt;
-        sum += advance(c.unicode());
-    }
-    return sum;
+qreal CharacterWidths::lookUp(char16_t c) {
+    float& known = m_advance[c - kFirst];
+    known = isPlainCharacter(c) ? float(m_metrics.horizontalAdvance(QChar(c))) : kNotPlain;
+    return qreal(known);
 }
 
 } // namespace Report

@@ -36,16 +36,36 @@ public:
     bool quick() const { return m_quick; }
     // The advance of a plain character; only for a quick font.
     qreal advance(char16_t c) {
-        float& known = m_advance[c - kFirst];
-        if (known < 0)
-            known = float(m_metrics.horizontalAdvance(QChar(c)));
-        return qreal(known);
+        const float known = m_advance[c - kFirst];
+        return known >= 0 ? qreal(known) : lookUp(c);
     }
     // The width of the whole text, or nothing when the text holds a character that is not plain.
-    std::optional<qreal> width(QStringView text);
+    std::optional<qreal> width(QStringView text) {
+        if (!m_quick)
+            return std::nullopt;
+        qreal sum = 0;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < kFirst || u >= kEnd)
+                return std::nullopt;
+            const float known = m_advance[u - kFirst];
+            if (known >= 0)
+                sum += qreal(known);
+            else if (known == kNotPlain)
+                return std::nullopt;
+            else
+                sum += lookUp(u);
+        }
+        return sum;
+    }
     const QFontMetricsF& metrics() const { return m_metrics; }
 
 private:
+    // Measures a character the first time it comes; -1 for a character that is not plain.
+    qreal lookUp(char16_t c);
+
+    static constexpr float kUnknown = -1.0f;
+    static constexpr float kNotPlain = -2.0f;
     // Plain characters lie between these two.
     static constexpr char16_t kFirst = 0x20;
     static constexpr char16_t kEnd = 0x2123;

@@ -1,6 +1,7 @@
 #include "search/core/CardSearch.h"
 
 #include "archive/core/BookArchive.h"
+#include "archive/core/Cp1252.h"
 #include "base/TextRules.h"
 
 #include <algorithm>
@@ -10,9 +11,51 @@ namespace CardSearch {
 
 namespace {
 
-QString fitted(const QString& text, int width) {
-    const QString trimmed = TextRules::trim(text);
-    return trimmed.size() >= width ? trimmed.left(width) : trimmed.leftJustified(width, u' ');
+// A field's text as the list shows it: its bytes without the blanks and control characters at both
+// ends, cut to `width` characters (whole when `width` is negative).
+struct FieldText {
+    const unsigned char* bytes;
+    int length;
+    int width; // the characters it takes in the line, blanks after the text included
+};
+
+FieldText fieldText(const TScheda& card, TScheda::Field field, int width) {
+    const TScheda::Layout& f = TScheda::layout(field);
+    const unsigned char* text = card.bytes().data() + f.offset + 1;
+    int begin = 0;
+    int end = std::min<int>(card.bytes()[f.offset], f.capacity);
+    while (begin < end && TextRules::isTrimmedAway(QChar(Cp1252::toUnicode(text[begin]))))
+        ++begin;
+    while (end > begin && TextRules::isTrimmedAway(QChar(Cp1252::toUnicode(text[end - 1]))))
+        --end;
+    const int length = width < 0 ? end - begin : std::min(end - begin, width);
+    return {text + begin, length, std::max(length, width)};
+}
+
+char16_t* put(char16_t* out, const FieldText& field) {
+    out = std::transform(field.bytes, field.bytes + field.length, out, Cp1252::toUnicode);
+    return std::fill_n(out, field.width - field.length, u' ');
+}
+
+char16_t* put(char16_t* out, QStringView text) {
+    return std::copy(text.utf16(), text.utf16() + text.size(), out);
+}
+
+// Whether a line comes before another with the letters A to Z folded to lower case.
+bool foldedBefore(QStringView a, QStringView b) {
+    const auto fold = [](char16_t u) { return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u; };
+    const qsizetype common = std::min(a.size(), b.size());
+    const char16_t* p = a.utf16();
+    const char16_t* q = b.utf16();
+    for (qsizetype i = 0; i < common; ++i) {
+        if (p[i] != q[i]) {
+            const char16_t x = fold(p[i]);
+            const char16_t y = fold(q[i]);
+            if (x != y)
+                return x < y;
+        }
+    }
+    return a.size() < b.size();
 }
 
 constexpr int kBlock = 512; // records a read: about 1.8 MB
@@ -36,14 +79,23 @@ bool matches(const TScheda& card, const Criteria& criteria) {
 }
 
 QString resultLine(const TScheda& card) {
-    return fitted(card.field(TScheda::Titolo), 50) + QStringLiteral("  Data: ") +
-           fitted(card.field(TScheda::Data), 10) + QStringLiteral("  Location: ") +
-           fitted(card.field(TScheda::Location), 30) + QStringLiteral("  Note:  ") +
-           TextRules::trim(card.field(TScheda::Note));
+    constexpr QStringView kData = u"  Data: ";
+    constexpr QStringView kLocation = u"  Location: ";
+    constexpr QStringView kNote = u"  Note:  ";
+    const FieldText title = fieldText(card, TScheda::Titolo, 50);
+    const FieldText date = fieldText(card, TScheda::Data, 10);
+    const FieldText location = fieldText(card, TScheda::Location, 30);
+    const FieldText note = fieldText(card, TScheda::Note, -1);
+    QString line(title.width + kData.size() + date.width + kLocation.size() + location.width + kNote.size() +
+                     note.width,
+                 Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(line.data());
+    out = put(put(put(put(put(put(put(out, title), kData), date), kLocation), location), kNote), note);
+    return line;
 }
 
 bool linesBefore(const QString& a, const QString& b) {
-    return TextRules::foldAZ(a) < TextRules::foldAZ(b);
+    return foldedBefore(a, b);
 }
 
 QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
@@ -52,11 +104,7 @@ QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
     for (std::size_t i = 0; i < criteria.size(); ++i)
         folded[i] = TextRules::trim(criteria[i]).isEmpty() ? QString() : TextRules::foldAZ(criteria[i]);
 
-    struct Keyed {
-        QString key;
-        Hit hit;
-    };
-    std::vector<Keyed> found;
+    QList<Hit> hits;
     BookArchive archive;
     archive.Open(archivePath);
     std::vector<TScheda> block;
@@ -69,19 +117,15 @@ QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
                 if (!folded[i].isEmpty())
                     listed = TextRules::foldAZ(card.field(kSearchable[i])).contains(folded[i]);
             }
-            if (listed) {
-                QString line = resultLine(card);
-                found.push_back({TextRules::foldAZ(line), {std::move(line), position}});
-            }
+            if (listed)
+                hits.append({resultLine(card), position});
         }
     }
     archive.Close();
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
-    QList<Hit> hits;
-    hits.reserve(qsizetype(found.size()));
-    for (Keyed& k : found)
-        hits.append(std::move(k.hit));
+    // In the order of the lines with the letters folded; lines that differ only in case keep the book's
+    // order.
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const Hit& a, const Hit& b) { return linesBefore(a.line, b.line); });
     return hits;
 }
 
