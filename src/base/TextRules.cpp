@@ -14,10 +14,8 @@ QString trim(QStringView text) {
 
 QString foldAZ(QStringView text) {
     QString folded = text.toString();
-    for (QChar& c : folded) {
-        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
+    for (QChar& c : folded)
+        c = QChar(foldedAZ(c.unicode()));
     return folded;
 }
 

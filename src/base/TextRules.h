@@ -16,6 +16,11 @@ QString foldAZ(QStringView text);
 // Raises the letters a to z to upper case and leaves every other character as it is.
 QString upperAZ(QStringView text);
 
+// One character folded as foldAZ folds it.
+inline char16_t foldedAZ(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
 inline bool isTrimmedAway(QChar c) {
     return c.unicode() <= 32;
 }

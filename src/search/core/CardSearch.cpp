@@ -43,14 +43,13 @@ char16_t* put(char16_t* out, QStringView text) {
 
 // Whether a line comes before another with the letters A to Z folded to lower case.
 bool foldedBefore(QStringView a, QStringView b) {
-    const auto fold = [](char16_t u) { return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u; };
     const qsizetype common = std::min(a.size(), b.size());
     const char16_t* p = a.utf16();
     const char16_t* q = b.utf16();
     for (qsizetype i = 0; i < common; ++i) {
         if (p[i] != q[i]) {
-            const char16_t x = fold(p[i]);
-            const char16_t y = fold(q[i]);
+            const char16_t x = TextRules::foldedAZ(p[i]);
+            const char16_t y = TextRules::foldedAZ(q[i]);
             if (x != y)
                 return x < y;
         }
