@@ -108,6 +108,9 @@ PdfFont::PdfFont(const QRawFont& face)
     m_metricCount = std::min<int>(u16(m_hhea, 34), int(m_hmtx.size() / 4));
     m_longLoca = i16(m_head, 50) == 1;
     m_fixedPitch = u32(post, 12) != 0;
+    const quint16 macStyle = u16(m_head, 44);
+    m_boldFace = os2.size() >= 6 ? u16(os2, 4) >= 600 : (macStyle & 1) != 0;
+    m_italicFace = (macStyle & 2) != 0 || (u16(os2, 62) & 0x0201) != 0 || u32(post, 4) != 0;
     // Licence bit 1 alone: the face may not be embedded (later bits relax it).
     const quint16 fsType = u16(os2, 8);
     const bool restricted = (fsType & 0x000F) == 0x0002;

@@ -22,6 +22,10 @@ public:
     bool embeddable() const { return m_embeddable; }
     // True when every glyph of the face has the same advance.
     bool fixedPitch() const { return m_fixedPitch; }
+    // Whether the face itself is a bold one, or an italic or oblique one: a bold or italic asked of a
+    // family without such a face is made from its regular face.
+    bool boldFace() const { return m_boldFace; }
+    bool italicFace() const { return m_italicFace; }
 
     // The face's glyph for a character of the basic plane, looked up once; 0 when the face has none.
     quint32 glyph(char16_t c);
@@ -45,6 +49,8 @@ private:
     QRawFont m_face;
     bool m_embeddable = false;
     bool m_fixedPitch = false;
+    bool m_boldFace = false;
+    bool m_italicFace = false;
     int m_unitsPerEm = 1000;
     int m_glyphCount = 0;
     int m_metricCount = 0;

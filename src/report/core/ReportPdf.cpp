@@ -174,6 +174,7 @@ struct FontUse {
     qreal points = 0;        // the size in points
     qreal ascent = 0;        // measuring dots
     qreal descent = 0;       // measuring dots
+    qreal thickness = 0;     // the face's line thickness, measuring dots
     bool emboldened = false; // bold asked for from a face that has none
     bool slanted = false;    // italic asked for from a face that has none
 
@@ -443,8 +444,8 @@ private:
         const QRawFont raw = QRawFont::fromFont(font);
         if (raw.isValid()) {
             use->face = &face(raw);
-            use->emboldened = font.bold() && raw.weight() < QFont::DemiBold;
-            use->slanted = font.style() != QFont::StyleNormal && raw.style() == QFont::StyleNormal;
+            use->emboldened = emboldens(font, *use->face->font);
+            use->slanted = slants(font, *use->face->font);
         }
         // The size the measures were taken at: the measuring device's face, whose size in dots may be
         // rounded from the font's size in points.
@@ -454,8 +455,10 @@ private:
         probe.createLine();
         probe.endLayout();
         const QList<QGlyphRun> runs = probe.glyphRuns();
-        if (!runs.isEmpty() && runs.first().rawFont().pixelSize() > 0)
+        if (!runs.isEmpty() && runs.first().rawFont().pixelSize() > 0) {
             use->points = runs.first().rawFont().pixelSize() * kPointsPerDot;
+            use->thickness = runs.first().rawFont().lineThickness();
+        }
         use->ascent = use->widths->metrics().ascent();
         use->descent = use->widths->metrics().descent();
         m_fontUses.push_back(std::move(use));
@@ -512,22 +515,27 @@ private:
         return true;
     }
 
-    void selectFont(Face& face, qreal points, const FontUse* use) {
+    // A bold or italic asked of a face that is not: made as a painter makes it on a PDF device, the
+    // glyphs printed a second time half a line's thickness to the left (marked as no text, so that copying
+    // gives the line once), or slanted by 0.3.
+    static bool emboldens(const QFont& font, const PdfFont& face) {
+        return font.weight() >= QFont::DemiBold && !face.boldFace();
+    }
+    static bool slants(const QFont& font, const PdfFont& face) {
+        return font.style() != QFont::StyleNormal && !face.italicFace();
+    }
+
+    void selectFont(Face& face, qreal points) {
         beginText();
         if (m_textFont != &face || m_textSize != points) {
             m_content += face.resource + ' ' + numbers({points}) + " Tf\n";
             m_textFont = &face;
             m_textSize = points;
         }
-        const bool bold = use && use->emboldened;
-        if (bold != m_bold) {
-            m_content += bold ? numbers({points * 0.03}) + " w 2 Tr\n" : QByteArray("0 Tr\n");
-            m_bold = bold;
-        }
     }
 
     void moveTo(qreal xPoints, qreal yPoints, bool slanted) {
-        m_content += slanted ? "1 0 0.2 1 " : "1 0 0 1 ";
+        m_content += slanted ? "1 0 0.3 1 " : "1 0 0 1 ";
         appendNumber(m_content, xPoints);
         m_content += ' ';
         appendNumber(m_content, yPoints);
@@ -571,12 +579,7 @@ private:
             return;
         FontUse& use = fontUse(item.font);
         if (!quickText(item, use))
-            shapedText(item, use);
-        if (m_bold) {
-            beginText();
-            m_content += "0 Tr\n";
-            m_bold = false;
-        }
+            shapedText(item);
     }
 
     // Plain characters in a fixed-pitch face that has them all: a glyph per character, each one advance
@@ -610,10 +613,18 @@ private:
         const bool clipped = clipLine(item, start, width, use.ascent, use.descent);
         useOnPage(*use.face);
         setFill(item.colour);
-        selectFont(*use.face, use.points, &use);
-        moveTo(x(start.x()), y(start.y()), use.slanted);
-        appendGlyphs(m_glyphs.data(), qsizetype(m_glyphs.size()));
-        m_content += " Tj\n";
+        selectFont(*use.face, use.points);
+        for (bool again : {false, true}) {
+            if (again && !use.emboldened)
+                break;
+            if (again)
+                m_content += "/Span << /ActualText <> >> BDC\n";
+            moveTo(x(start.x() - (again ? dotsToMm(use.thickness / 2) : 0)), y(start.y()), use.slanted);
+            appendGlyphs(m_glyphs.data(), qsizetype(m_glyphs.size()));
+            m_content += " Tj\n";
+            if (again)
+                m_content += "EMC\n";
+        }
         if (clipped) {
             endText();
             m_content += "Q\n";
@@ -624,7 +635,7 @@ private:
 
     // Any other text is shaped as a painter would shape it, and its glyphs are placed where the shaping
     // put them, in whichever faces it took them from.
-    void shapedText(const PreparedItem& item, FontUse& use) {
+    void shapedText(const PreparedItem& item) {
         QTextLayout layout(item.text, item.font, &measureDevice());
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
@@ -655,32 +666,22 @@ private:
             for (quint32 g : glyphs)
                 printed.emplace_back(&font, g);
             const qreal points = raw.pixelSize() * kPointsPerDot;
-            const bool ownFace = use.face == &runFace;
             if (!font.embeddable()) {
                 outlines(raw, glyphs, positions, shift);
                 continue;
             }
             useOnPage(runFace);
-            selectFont(runFace, points, ownFace ? &use : nullptr);
-            // One run of glyphs from the first one's place, each later glyph moved from where the
-            // previous one's advance left it to where the shaping put it.
-            qsizetype i = 0;
-            while (i < glyphs.size()) {
-                const QPointF at = shift + QPointF(dotsToMm(positions[i].x()), dotsToMm(positions[i].y()));
-                moveTo(x(at.x()), y(at.y()), ownFace && use.slanted);
-                m_content += '[';
-                qreal pen = positions[i].x();
-                const qreal baseline = positions[i].y();
-                qsizetype j = i;
-                for (; j < glyphs.size() && qAbs(positions[j].y() - baseline) < 1e-3; ++j) {
-                    const qreal gap = positions[j].x() - pen;
-                    if (j > i && qAbs(gap) > 1e-3)
-                        appendNumber(m_content, -gap * kPointsPerDot * 1000 / points);
-                    appendGlyphs(&glyphs[j], 1);
-                    pen = positions[j].x() + font.advance(glyphs[j]) * points / 1000 / kPointsPerDot;
-                }
-                m_content += "] TJ\n";
-                i = j;
+            selectFont(runFace, points);
+            const bool emboldened = emboldens(item.font, font);
+            for (bool again : {false, true}) {
+                if (again && !emboldened)
+                    break;
+                if (again)
+                    m_content += "/Span << /ActualText <> >> BDC\n";
+                const QPointF moved = shift - QPointF(again ? dotsToMm(raw.lineThickness() / 2) : 0, 0);
+                placeRun(font, points, glyphs, positions, moved, slants(item.font, font));
+                if (again)
+                    m_content += "EMC\n";
             }
         }
         markText(item.text, printed);
@@ -688,6 +689,30 @@ private:
             endText();
             m_content += "Q\n";
             m_fill.reset();
+        }
+    }
+
+    // One run of glyphs from the first one's place, each later glyph moved from where the previous one's
+    // advance left it to where the shaping put it.
+    void placeRun(const PdfFont& font, qreal points, const QList<quint32>& glyphs,
+                  const QList<QPointF>& positions, QPointF shift, bool slanted) {
+        qsizetype i = 0;
+        while (i < glyphs.size()) {
+            const QPointF at = shift + QPointF(dotsToMm(positions[i].x()), dotsToMm(positions[i].y()));
+            moveTo(x(at.x()), y(at.y()), slanted);
+            m_content += '[';
+            qreal pen = positions[i].x();
+            const qreal baseline = positions[i].y();
+            qsizetype j = i;
+            for (; j < glyphs.size() && qAbs(positions[j].y() - baseline) < 1e-3; ++j) {
+                const qreal gap = positions[j].x() - pen;
+                if (j > i && qAbs(gap) > 1e-3)
+                    appendNumber(m_content, -gap * kPointsPerDot * 1000 / points);
+                appendGlyphs(&glyphs[j], 1);
+                pen = positions[j].x() + font.advance(glyphs[j]) * points / 1000 / kPointsPerDot;
+            }
+            m_content += "] TJ\n";
+            i = j;
         }
     }
 
@@ -799,7 +824,6 @@ private:
     std::optional<QRectF> m_clip;
     std::optional<QColor> m_fill;
     bool m_inText = false;
-    bool m_bold = false;
     const Face* m_textFont = nullptr;
     qreal m_textSize = -1;
     std::vector<quint32> m_glyphs;
