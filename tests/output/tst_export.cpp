@@ -463,6 +463,8 @@ private Q_SLOTS:
                                       << "Ottima"_ba;
         QTest::newRow("typed") << u"Sole"_s << u"  Luce & ombra <3> da rifare  "_s << "Sole"_ba
                                << "Luce &amp; ombra &lt;3> da rifare"_ba;
+        QTest::newRow("judgement emptied beside a stored ampersand")
+            << u"Luce & ombra"_s << u"   "_s << "Luce &amp; ombra"_ba << QByteArray();
         QTest::newRow("typed beside a stored one")
             << u"Mare & cielo"_s << u"Ottima davvero"_s << "Mare &amp; cielo"_ba
             << "Ottima davvero"_ba;
@@ -500,6 +502,21 @@ private Q_SLOTS:
                                     row("Seconda", {}, "A&amp;B") + row("Terza", {}, {}) +
                                     "</table></body></html>";
         QCOMPARE(readFile(exportPath()), expected);
+    }
+
+    // A card whose texts are all empty, with a text typed into one of its cells.
+    void textTypedIntoAnEmptyCard() {
+        writeBook(archive(), {TScheda()});
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        QVERIFY(grid.setData(grid.index(0, CardGridModel::colGiudizio), u"Buona & altro"_s));
+        QVERIFY(ExportFile::write(exportPath(), grid));
+        const QByteArray td = "<td style=\"text-align: left;\">";
+        QByteArray first = ExportFile::header() + "<tr>";
+        for (int cell = 1; cell <= 12; ++cell)
+            first += td + (cell == 11 ? "Buona &amp; altro"_ba : QByteArray()) + "</td>";
+        first += "</tr>";
+        QVERIFY(readFile(exportPath()).startsWith(first));
     }
 
     void emptyBookExportsTenEmptyRows() {

@@ -47,6 +47,8 @@ constexpr qsizetype kRowMarkup =
 // size; returns the end. The stretches between two such characters are found with memchr and copied
 // whole.
 char* putEscaped(char* out, QByteArrayView text) {
+    if (text.isEmpty())
+        return out; // an empty text may have no data at all, which memchr must not be given
     const char* in = text.data();
     const char* const end = in + text.size();
     const auto next = [&](char c) {
