@@ -1,5 +1,5 @@
 // The printed summary of a search that lists every card of a book of 100,000 cards: preparing it and
-// painting it to a PDF file for 100,000 lines against the same for 10,000 lines, which shows whether
+// writing it as a PDF file for 100,000 lines against the same for 10,000 lines, which shows whether
 // it grows linearly; and the whole summary (the search, its lines, the prepared sheets, the PDF file)
 // against the spreadsheet export of the same book, the other task that goes through every card.
 #include "BookGenerator.h"
@@ -42,7 +42,7 @@ void printSummary(const QStringList& lines) {
     Report::writePdf(Report::prepare(summary), g_pdf);
 }
 
-// The summary of the first `lines` lines of the list: prepared and painted to PDF.
+// The summary of the first `lines` lines of the list: prepared and written as a PDF file.
 void BM_SummaryPdf(benchmark::State& state) {
     const QStringList lines = g_lines.first(state.range(0));
     for (auto _ : state)
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     if (!Figures::run(argc, argv, reporter))
         return 1;
     Figures::printMachine();
-    Figures::printRatio("summary print, 100,000 lines (prepare, paint to PDF)",
+    Figures::printRatio("summary print, 100,000 lines (prepare, write the PDF)",
                         reporter.ms("BM_SummaryPdf/100000"), "the same, 10,000 lines",
                         reporter.ms("BM_SummaryPdf/10000"), 12.0);
     Figures::printRatio("summary print of every card, 100,000 cards (search, prepare, PDF)",
