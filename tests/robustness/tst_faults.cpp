@@ -23,6 +23,8 @@
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 #include "output/windows/ExpBookZudid.h"
+#include "report/core/ReportPainter.h"
+#include "search/core/SearchSummary.h"
 #include "ui/Picture.h"
 
 #include <QBuffer>
@@ -339,6 +341,51 @@ private Q_SLOTS:
             QCOMPARE(messages.asked.size(), 2);
             QVERIFY2(messages.asked[1].text == TfrmExpBookZudid::failureMessage(), qPrintable(step));
             QVERIFY(shell.opened.isEmpty());
+            QCOMPARE(readFile(path), previous);
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+        }
+    }
+
+    // --- A report printed to a PDF file --------------------------------------------------------------
+    void reportPdf_data() { exportFile_data(); }
+    void reportPdf() {
+        QFETCH(Kind, kind);
+        Report::ReportTemplate summary = SearchSummary::makeTemplate();
+        QStringList lines;
+        for (int i = 1; i <= 3000; ++i)
+            lines << u"Scatto %1  Data: 01/02/2024  Location: Milano  Note:  luce & ombra"_s.arg(i);
+        SearchSummary::fill(summary, lines);
+        const Report::PreparedReport prepared = Report::prepare(summary);
+        const QString path = m_dir->filePath(u"riepilogo.pdf"_s);
+        const QByteArray previous = "%PDF- il riepilogo di ieri";
+
+        int steps = 0;
+        {
+            QVERIFY(writeFile(path, previous));
+            FaultyReplacer counting(0, kind);
+            Report::writePdf(prepared, path);
+            steps = counting.operations();
+            QVERIFY(readFile(path).startsWith("%PDF-1.4"));
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            QVERIFY(writeFile(path, previous));
+            const QStringList entries = entriesOf(m_dir->path());
+            QString failure;
+            {
+                FaultyReplacer faulty(n, kind);
+                try {
+                    Report::writePdf(prepared, path);
+                } catch (const Report::ReportError& error) {
+                    failure = error.text();
+                }
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QVERIFY2(failure.startsWith(u"Non è stato possibile scrivere il file \""_s + path + u"\": "_s),
+                     qPrintable(step + u": "_s + failure));
             QCOMPARE(readFile(path), previous);
             QCOMPARE(entriesOf(m_dir->path()), entries);
         }

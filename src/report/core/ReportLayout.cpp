@@ -20,10 +20,6 @@ namespace {
 // count as inside it.
 constexpr qreal kEpsilon = 1e-6;
 
-constexpr qreal toMm(qreal measured) {
-    return dotsToMm(measured);
-}
-
 QString expand(const QString& text, bool expandsDate) {
     if (!expandsDate)
         return text;
@@ -404,7 +400,7 @@ std::vector<const PreparedItem*> PreparedPage::textLines(QStringView objectName)
 }
 
 qreal lineSpacingOf(const QFont& font) {
-    return toMm(QFontMetricsF(font, &measureDevice()).lineSpacing());
+    return dotsToMm(QFontMetricsF(font, &measureDevice()).lineSpacing());
 }
 
 QString cutToWidth(const QString& text, const QFont& font, qreal width) {

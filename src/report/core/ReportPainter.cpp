@@ -101,7 +101,13 @@ void writePdf(const PreparedReport& report, const QString& path, const QList<int
     ReplaceFileDevice file(path);
     if (!file.start())
         throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
-    writePdf(file, report, order);
+    try {
+        writePdf(file, report, order);
+    } catch (const ReportError&) {
+        if (file.failure().isEmpty())
+            throw; // not the file: a picture that could not be printed
+        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
+    }
     if (!file.commit())
         throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
 }
