@@ -83,18 +83,16 @@ inline bool printRatio(const char* figure, double figureValue, const char* floor
     return met;
 }
 
-inline void printMachine() {
-    std::printf("-- %u cores; ratios compare each figure with its floor measured in the same run --\n",
-                std::thread::hardware_concurrency());
-}
-
-// Runs the registered benchmarks with the given reporter after the usual command-line handling.
+// Runs the registered benchmarks with the given reporter after the usual command-line handling, then
+// prints the line that heads the figures.
 inline bool run(int& argc, char** argv, Reporter& reporter) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return false;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    std::printf("-- %u cores; ratios compare each figure with its floor measured in the same run --\n",
+                std::thread::hardware_concurrency());
     std::fflush(stdout);
     return true;
 }

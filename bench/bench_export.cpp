@@ -164,7 +164,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("export (fill the grid, write the file), 100,000 cards", reporter.ms("BM_Export"),
                         "memmem scan + write and fsync of as many bytes", reporter.ms("BM_ExportFloor"), 1.5);
     const double archiveMB = double(QFileInfo(g_archive).size()) / 1e6;

@@ -75,7 +75,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("next on 1,000,000 cards", reporter.ms("BM_NextLarge"), "10 cards",
                         reporter.ms("BM_NextSmall"), 1.2);
     Figures::printRatio("last on 1,000,000 cards", reporter.ms("BM_LastLarge"), "10 cards",

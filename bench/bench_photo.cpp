@@ -137,7 +137,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("photo shown, 24 MP JPEG", reporter.ms("BM_ShowPhoto/24"), "djpeg -scale 1/8",
                         reporter.ms("BM_DjpegEighth/24"), 1.2);
     Figures::printRatio("photo shown, 45 MP JPEG", reporter.ms("BM_ShowPhoto/45"), "djpeg -scale 1/8",

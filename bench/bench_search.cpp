@@ -55,7 +55,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("search, two criteria, 100,000 cards", reporter.ms("BM_Search"), "memmem scan",
                         reporter.ms("BM_SearchFloor"), 2.0);
     return 0;

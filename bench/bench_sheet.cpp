@@ -60,7 +60,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("contact sheet, 1,000 cards of 24 MP photos", reporter.ms("BM_ContactSheet"),
                         "djpeg -scale 1/8 of each photo", reporter.ms("BM_DjpegEighth") * kCards, 1.5);
     return 0;

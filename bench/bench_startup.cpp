@@ -35,7 +35,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("start-up to the first window shown", reporter.ms("BM_StartLumivera"),
                         "bare Qt window", reporter.ms("BM_StartBareWindow"), 2.0);
     return 0;

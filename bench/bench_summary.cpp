@@ -97,7 +97,6 @@ int main(int argc, char** argv) {
     Figures::Reporter reporter;
     if (!Figures::run(argc, argv, reporter))
         return 1;
-    Figures::printMachine();
     Figures::printRatio("summary print, 100,000 lines (prepare, write the PDF)",
                         reporter.ms("BM_SummaryPdf/100000"), "the same, 10,000 lines",
                         reporter.ms("BM_SummaryPdf/10000"), 12.0);

@@ -46,10 +46,7 @@ const TScheda::Layout& TScheda::layout(Field field) {
 }
 
 QString TScheda::field(Field field) const {
-    const Layout& f = kLayout[field];
-    const int length = std::min<int>(m_bytes[f.offset], f.capacity);
-    const auto* text = reinterpret_cast<const char*>(m_bytes.data() + f.offset + 1);
-    return TextRules::trim(Cp1252::decode(QByteArrayView(text, length)));
+    return Cp1252::decode(storedText(field));
 }
 
 void TScheda::setField(Field field, QStringView text) {

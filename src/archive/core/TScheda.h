@@ -3,9 +3,11 @@
 // text; the bytes after the text are left as they were, whatever they hold.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -49,6 +51,21 @@ public:
     // The field's text: its L bytes decoded and trimmed. A length byte above the field's capacity
     // (a damaged or foreign file) reads as the capacity, never into the next field.
     QString field(Field field) const;
+
+    // The same text as stored: its L bytes (at most the capacity) without the codes 0 to 32 at both
+    // ends. In Windows-1252 those codes are the same characters as in Unicode and no other byte stands
+    // for one of them, so this is exactly what field() decodes.
+    QByteArrayView storedText(Field field) const {
+        const Layout& f = layout(field);
+        const auto* text = reinterpret_cast<const char*>(m_bytes.data() + f.offset + 1);
+        qsizetype begin = 0;
+        qsizetype end = std::min<int>(m_bytes[f.offset], f.capacity);
+        while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+            ++begin;
+        while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+            --end;
+        return QByteArrayView(text + begin, end - begin);
+    }
 
     // Stores a text: trimmed, at most 255 characters converted, cut to 255 bytes and then to the
     // field's capacity; writes the length byte and the text bytes and nothing after them.

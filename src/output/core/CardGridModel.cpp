@@ -39,18 +39,6 @@ bool isEditable(int column) {
     return column == CardGridModel::colFotoritocco || column == CardGridModel::colGiudizio;
 }
 
-// In Windows-1252 the codes 0 to 32 are the same characters as in Unicode and no other byte stands
-// for one of them, so trimming the stored bytes trims the text exactly as the archive rules do.
-QByteArrayView trimmedBytes(QByteArrayView bytes) {
-    qsizetype begin = 0;
-    qsizetype end = bytes.size();
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return bytes.sliced(begin, end - begin);
-}
-
 } // namespace
 
 CardGridModel::CardGridModel(QObject* parent)
@@ -166,12 +154,9 @@ bool CardGridModel::fill(const QString& archivePath) {
         m_rows = count;
         m_received = 0;
         m_edits.clear();
-        std::array<TScheda::Layout, kTextColumns> layouts{};
         qsizetype cardRoom = 0;
-        for (int f = 0; f < kTextColumns; ++f) {
-            layouts[std::size_t(f)] = TScheda::layout(TScheda::Field(f));
-            cardRoom += layouts[std::size_t(f)].capacity;
-        }
+        for (int f = 0; f < kTextColumns; ++f)
+            cardRoom += TScheda::layout(TScheda::Field(f)).capacity;
         m_text.reset(std::size_t(count) * std::size_t(cardRoom));
         m_rowTexts.reset(std::size_t(count));
         // What is left of the reservations is given back however the reading ends.
@@ -183,14 +168,9 @@ bool CardGridModel::fill(const QString& archivePath) {
         std::vector<TScheda> block;
         while (m_received < count && archive.ReadBlock(block, kBlockCards) > 0) {
             for (const TScheda& card : block) {
-                const auto& bytes = card.bytes();
                 RowTexts texts{qint64(m_text.size()), {}};
                 for (int f = 0; f < kTextColumns; ++f) {
-                    const TScheda::Layout& layout = layouts[std::size_t(f)];
-                    // A length byte beyond the field's room reads as the room, as the card itself does.
-                    const int length = std::min<int>(bytes[layout.offset], layout.capacity);
-                    const auto* text = reinterpret_cast<const char*>(bytes.data() + layout.offset + 1);
-                    const QByteArrayView trimmed = trimmedBytes(QByteArrayView(text, length));
+                    const QByteArrayView trimmed = card.storedText(TScheda::Field(f));
                     if (!trimmed.isEmpty())
                         std::memcpy(m_text.grow(std::size_t(trimmed.size())), trimmed.data(),
                                     std::size_t(trimmed.size()));

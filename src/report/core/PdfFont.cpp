@@ -153,7 +153,6 @@ qreal PdfFont::advance(quint32 glyph) const {
 void PdfFont::use(quint32 glyph, QStringView text) {
     if (glyph >= m_used.size())
         return;
-    m_anyUsed = true;
     if (!m_used[glyph]) {
         m_used[glyph] = true;
         m_textOf[glyph] = text.toString();

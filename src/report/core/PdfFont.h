@@ -20,8 +20,6 @@ public:
     const QRawFont& face() const { return m_face; }
     // True when the face's outlines can go into the file as a TrueType font.
     bool embeddable() const { return m_embeddable; }
-    // True when every glyph of the face has the same advance.
-    bool fixedPitch() const { return m_fixedPitch; }
     // Whether the face itself is a bold one, or an italic or oblique one: a bold or italic asked of a
     // family without such a face is made from its regular face.
     bool boldFace() const { return m_boldFace; }
@@ -33,7 +31,6 @@ public:
     qreal advance(quint32 glyph) const;
     // Marks a glyph as printed; the first text given for it is what copying it out of the file gives.
     void use(quint32 glyph, QStringView text = {});
-    bool used() const { return m_anyUsed; }
 
     // The pieces of the file that describe the face, for the glyphs marked so far.
     QByteArray postScriptName() const; // with the six-letter tag of a cut-down face
@@ -59,7 +56,6 @@ private:
     std::vector<quint32> m_glyphOf; // per character of the basic plane; kUnknown until looked up
     std::vector<bool> m_used;       // per glyph
     std::vector<QString> m_textOf;  // per glyph
-    bool m_anyUsed = false;
 };
 
 } // namespace Report

@@ -185,8 +185,6 @@ struct FontUse {
         float advance = 0;
     };
     static constexpr quint32 kNotLooked = 0xFFFFFFFF;
-    static constexpr char16_t kFirst = 0x20;
-    static constexpr char16_t kEnd = 0x2123;
     std::vector<Quick> quick;
 };
 
@@ -589,15 +587,15 @@ private:
             return false;
         PdfFont& font = *use.face->font;
         if (use.quick.empty())
-            use.quick.resize(FontUse::kEnd - FontUse::kFirst);
+            use.quick.resize(kEndPlain - kFirstPlain);
         m_glyphs.resize(std::size_t(item.text.size()));
         qreal width = 0;
         quint32* glyphs = m_glyphs.data();
         for (QChar c : item.text) {
             const char16_t u = c.unicode();
-            if (u < FontUse::kFirst || u >= FontUse::kEnd)
+            if (u < kFirstPlain || u >= kEndPlain)
                 return false;
-            FontUse::Quick& known = use.quick[u - FontUse::kFirst];
+            FontUse::Quick& known = use.quick[u - kFirstPlain];
             if (known.glyph == FontUse::kNotLooked) {
                 known.glyph = isPlainCharacter(u) ? font.glyph(u) : 0;
                 known.advance = float(known.glyph ? use.widths->advance(u) : 0);

@@ -48,11 +48,11 @@ CharacterWidths::CharacterWidths(const QFont& font)
     : m_metrics(font, &measureDevice())
     , m_quick(QFontInfo(font).fixedPitch()) {
     if (m_quick)
-        m_advance.assign(kEnd - kFirst, kUnknown);
+        m_advance.assign(kEndPlain - kFirstPlain, kUnknown);
 }
 
 qreal CharacterWidths::lookUp(char16_t c) {
-    float& known = m_advance[c - kFirst];
+    float& known = m_advance[c - kFirstPlain];
     known = isPlainCharacter(c) ? float(m_metrics.horizontalAdvance(QChar(c))) : kNotPlain;
     return qreal(known);
 }

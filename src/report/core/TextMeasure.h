@@ -24,8 +24,11 @@ inline constexpr qreal dotsToMm(qreal dots) {
 }
 
 // True for characters that are printed one glyph each, never joined, reordered or combined with their
-// neighbours: Latin letters, digits, punctuation and the symbols of Western European text.
+// neighbours: Latin letters, digits, punctuation and the symbols of Western European text. All of
+// them lie from kFirstPlain up to kEndPlain, so tables of them can be indexed by their code.
 bool isPlainCharacter(char16_t c);
+inline constexpr char16_t kFirstPlain = 0x20;
+inline constexpr char16_t kEndPlain = 0x2123;
 
 // The advances of one font's characters, in measuring dots.
 class CharacterWidths {
@@ -36,7 +39,7 @@ public:
     bool quick() const { return m_quick; }
     // The advance of a plain character; only for a quick font.
     qreal advance(char16_t c) {
-        const float known = m_advance[c - kFirst];
+        const float known = m_advance[c - kFirstPlain];
         return known >= 0 ? qreal(known) : lookUp(c);
     }
     // The width of the whole text, or nothing when the text holds a character that is not plain.
@@ -46,9 +49,9 @@ public:
         qreal sum = 0;
         for (QChar c : text) {
             const char16_t u = c.unicode();
-            if (u < kFirst || u >= kEnd)
+            if (u < kFirstPlain || u >= kEndPlain)
                 return std::nullopt;
-            const float known = m_advance[u - kFirst];
+            const float known = m_advance[u - kFirstPlain];
             if (known >= 0)
                 sum += qreal(known);
             else if (known == kNotPlain)
@@ -66,10 +69,6 @@ private:
 
     static constexpr float kUnknown = -1.0f;
     static constexpr float kNotPlain = -2.0f;
-    // Plain characters lie between these two.
-    static constexpr char16_t kFirst = 0x20;
-    static constexpr char16_t kEnd = 0x2123;
-
     QFontMetricsF m_metrics;
     bool m_quick = false;
     std::vector<float> m_advance;

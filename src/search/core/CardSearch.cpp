@@ -11,50 +11,27 @@ namespace CardSearch {
 
 namespace {
 
-// A field's text as the list shows it: its bytes without the blanks and control characters at both
-// ends, cut to `width` characters (whole when `width` is negative).
+// A field's stored text as the list shows it: cut to `width` characters (whole when `width` is
+// negative), and the characters it takes in the line, blanks after the text included.
 struct FieldText {
-    const unsigned char* bytes;
-    int length;
-    int width; // the characters it takes in the line, blanks after the text included
+    QByteArrayView bytes;
+    qsizetype width;
 };
 
 FieldText fieldText(const TScheda& card, TScheda::Field field, int width) {
-    const TScheda::Layout& f = TScheda::layout(field);
-    const unsigned char* text = card.bytes().data() + f.offset + 1;
-    int begin = 0;
-    int end = std::min<int>(card.bytes()[f.offset], f.capacity);
-    while (begin < end && TextRules::isTrimmedAway(QChar(Cp1252::toUnicode(text[begin]))))
-        ++begin;
-    while (end > begin && TextRules::isTrimmedAway(QChar(Cp1252::toUnicode(text[end - 1]))))
-        --end;
-    const int length = width < 0 ? end - begin : std::min(end - begin, width);
-    return {text + begin, length, std::max(length, width)};
+    const QByteArrayView text = card.storedText(field);
+    const QByteArrayView shown = width < 0 ? text : text.first(std::min<qsizetype>(text.size(), width));
+    return {shown, std::max<qsizetype>(shown.size(), width)};
 }
 
 char16_t* put(char16_t* out, const FieldText& field) {
-    out = std::transform(field.bytes, field.bytes + field.length, out, Cp1252::toUnicode);
-    return std::fill_n(out, field.width - field.length, u' ');
+    out = std::transform(field.bytes.begin(), field.bytes.end(), out,
+                         [](char byte) { return Cp1252::toUnicode(static_cast<unsigned char>(byte)); });
+    return std::fill_n(out, field.width - field.bytes.size(), u' ');
 }
 
 char16_t* put(char16_t* out, QStringView text) {
     return std::copy(text.utf16(), text.utf16() + text.size(), out);
-}
-
-// Whether a line comes before another with the letters A to Z folded to lower case.
-bool foldedBefore(QStringView a, QStringView b) {
-    const qsizetype common = std::min(a.size(), b.size());
-    const char16_t* p = a.utf16();
-    const char16_t* q = b.utf16();
-    for (qsizetype i = 0; i < common; ++i) {
-        if (p[i] != q[i]) {
-            const char16_t x = TextRules::foldedAZ(p[i]);
-            const char16_t y = TextRules::foldedAZ(q[i]);
-            if (x != y)
-                return x < y;
-        }
-    }
-    return a.size() < b.size();
 }
 
 constexpr int kBlock = 512; // records a read: about 1.8 MB
@@ -94,7 +71,19 @@ QString resultLine(const TScheda& card) {
 }
 
 bool linesBefore(const QString& a, const QString& b) {
-    return foldedBefore(a, b);
+    // Compared as they stand until two characters differ, which is then folded: no folded copies.
+    const qsizetype common = std::min(a.size(), b.size());
+    const char16_t* p = QStringView(a).utf16();
+    const char16_t* q = QStringView(b).utf16();
+    for (qsizetype i = 0; i < common; ++i) {
+        if (p[i] != q[i]) {
+            const char16_t x = TextRules::foldedAZ(p[i]);
+            const char16_t y = TextRules::foldedAZ(q[i]);
+            if (x != y)
+                return x < y;
+        }
+    }
+    return a.size() < b.size();
 }
 
 QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
