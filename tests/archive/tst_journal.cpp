@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -235,6 +236,140 @@ private Q_SLOTS:
         archive.Write(JournalCards::card(u"nuova"_s, 6));
         archive.Close();
         QCOMPARE(readFile(m_path), oldBook().left(kCards * kRecord) + JournalCards::bytes(u"nuova"_s, 6));
+    }
+
+    // --- A journal meets another copy of the book ----------------------------------------------------
+    // A save was killed with its journal on the disk; then the user put back a copy of the archive
+    // kept elsewhere. The journal belongs to the archive that was being changed, not to the copy: it is
+    // never applied to the copy, and it is kept under a name of its own (never deleted) and the user
+    // told once. A copy that is the very archive the save started from is left as it is.
+    void journalOfAnotherCopy_data() {
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<QString>("restored"); // "other": other cards; "same": the book before the save
+        QTest::addColumn<bool>("forReading");
+        for (const char* stop : {"journal-synced", "record-torn", "record-synced"}) {
+            for (bool forReading : {false, true}) {
+                const char* how = forReading ? "read" : "opened";
+                QTest::addRow("%s, other cards restored, %s", stop, how)
+                    << QString::fromLatin1(stop) << u"other"_s << forReading;
+                QTest::addRow("%s, same cards restored, %s", stop, how)
+                    << QString::fromLatin1(stop) << u"same"_s << forReading;
+            }
+        }
+    }
+    void journalOfAnotherCopy() {
+        QFETCH(QString, stop);
+        QFETCH(QString, restored);
+        QFETCH(bool, forReading);
+        runWriter({u"overwrite"_s, m_path, u"1"_s, stop}, true);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(QFile::exists(m_journal));
+        const QByteArray journal = readFile(m_journal);
+
+        QByteArray copy;
+        for (int n = 1; n <= kCards; ++n)
+            copy += JournalCards::bytes(u"ripristinata"_s, n);
+        if (restored == u"same")
+            copy = oldBook();
+        QVERIFY(writeFile(m_path, copy));
+
+        QStringList told;
+        BookArchive::setNoticeHandler([&](const QString& text) { told << text; });
+        const auto forget = qScopeGuard([] { BookArchive::setNoticeHandler({}); });
+        const QString aside = BookArchive::setAsideJournalPath(m_path, 1);
+        BookArchive archive;
+        if (forReading)
+            archive.OpenForReading(m_path);
+        else
+            archive.Open(m_path);
+        QCOMPARE(archive.Count(), kCards);
+        for (int n = 0; n < kCards; ++n)
+            QCOMPARE(JournalCards::bytes(archive.Read()), copy.mid(n * kRecord, kRecord));
+        archive.Close();
+        QCOMPARE(readFile(m_path), copy);
+
+        if (forReading) {
+            // Reading changes nothing on the disk, the journal included.
+            QCOMPARE(readFile(m_journal), journal);
+            QVERIFY(told.isEmpty());
+            return;
+        }
+        QVERIFY(!QFile::exists(m_journal));
+        if (restored == u"same") {
+            QVERIFY(!QFile::exists(aside));
+            QVERIFY(told.isEmpty());
+            return;
+        }
+        QCOMPARE(readFile(aside), journal);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(QFileInfo(aside).fileName()), qPrintable(told.first()));
+        // Told once: the next opening finds no journal and says nothing.
+        archive.Open(m_path);
+        archive.LockForWriting();
+        archive.Close();
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(readFile(m_path), copy);
+        QCOMPARE(readFile(aside), journal);
+    }
+
+    // Journals already set aside keep their names; the next one takes the first free number.
+    void journalSetAsideBesideEarlierOnes() {
+        runWriter({u"overwrite"_s, m_path, u"3"_s, u"record-synced"_s}, true);
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray journal = readFile(m_journal);
+        QVERIFY(writeFile(BookArchive::setAsideJournalPath(m_path, 1), "prima"));
+        QVERIFY(writeFile(m_path, JournalCards::bytes(u"altra"_s, 1).repeated(kCards)));
+        BookArchive archive;
+        archive.Open(m_path);
+        archive.Close();
+        QCOMPARE(readFile(BookArchive::setAsideJournalPath(m_path, 1)), QByteArray("prima"));
+        QCOMPARE(readFile(BookArchive::setAsideJournalPath(m_path, 2)), journal);
+        QCOMPARE(readFile(m_path), JournalCards::bytes(u"altra"_s, 1).repeated(kCards));
+    }
+
+    // An earlier version's journal holds only the old bytes: it is applied when what differs from
+    // them lies within one card (the card that was being written), and set aside otherwise.
+    void journalOfAnEarlierVersion_data() {
+        QTest::addColumn<bool>("twoCardsChanged");
+        QTest::newRow("one card changed") << false;
+        QTest::newRow("two cards changed") << true;
+    }
+    void journalOfAnEarlierVersion() {
+        QFETCH(bool, twoCardsChanged);
+        QByteArray changed = withCard(oldBook(), 1, newCard(1));
+        if (twoCardsChanged)
+            changed = withCard(changed, 0, newCard(0));
+        QVERIFY(writeFile(m_path, changed));
+        QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
+        BookArchive archive;
+        archive.Open(m_path);
+        archive.Close();
+        QVERIFY(!QFile::exists(m_journal));
+        QCOMPARE(readFile(m_path), twoCardsChanged ? changed : oldBook());
+        QCOMPARE(QFile::exists(BookArchive::setAsideJournalPath(m_path, 1)), twoCardsChanged);
+    }
+
+    // A book read while an overwrite is pending is read as it was before that overwrite, and left
+    // on the disk exactly as it is for the next opening to roll back.
+    void readingSeesThePendingOverwriteUndone() {
+        runWriter({u"overwrite"_s, m_path, u"1"_s, u"record-synced"_s}, true);
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray onDisk = readFile(m_path);
+        const QByteArray journal = readFile(m_journal);
+        QCOMPARE(onDisk, withCard(oldBook(), 1, newCard(1)));
+        BookArchive archive;
+        archive.OpenForReading(m_path);
+        std::vector<TScheda> cards;
+        QCOMPARE(archive.ReadBlock(cards, kCards), kCards);
+        for (int n = 0; n < kCards; ++n)
+            QCOMPARE(JournalCards::bytes(cards[std::size_t(n)]), oldBook().mid(n * kRecord, kRecord));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(JournalCards::card(u"nuova"_s, 9)));
+        archive.Close();
+        QCOMPARE(readFile(m_path), onDisk);
+        QCOMPARE(readFile(m_journal), journal);
     }
 
     // --- Overwrites that fail ---------------------------------------------------------------------

@@ -187,6 +187,10 @@ std::unique_ptr<RecordFile> FaultyFileSystem::openReadWrite(const QString& path,
         error.text = faultText();
         return nullptr;
     }
+    if (m_fault == Fault::ReadOnlyDisk) {
+        error.text = systemText(EROFS);
+        return nullptr;
+    }
     auto real = realFileSystem().openReadWrite(path, error);
     if (real && m_fault == Fault::OpenFails) {
         error.text = QStringLiteral("File bloccato da un altro programma");
@@ -205,6 +209,10 @@ std::unique_ptr<RecordFile> FaultyFileSystem::createNew(const QString& path, Ope
         error.text = faultText();
         return nullptr;
     }
+    if (m_fault == Fault::ReadOnlyDisk) {
+        error.text = systemText(EROFS);
+        return nullptr;
+    }
     auto real = realFileSystem().createNew(path, error);
     if (!real)
         return nullptr;
@@ -213,9 +221,26 @@ std::unique_ptr<RecordFile> FaultyFileSystem::createNew(const QString& path, Ope
     return std::make_unique<FaultyFile>(std::move(real), m_fault);
 }
 
+std::unique_ptr<RecordFile> FaultyFileSystem::openReadOnly(const QString& path, OpenError& error) {
+    if (strike()) {
+        error.text = faultText();
+        return nullptr;
+    }
+    auto real = realFileSystem().openReadOnly(path, error);
+    if (!real)
+        return nullptr;
+    if (m_fault == Fault::None || m_fault == Fault::ReadOnlyDisk)
+        return std::make_unique<CountedFile>(std::move(real), *this);
+    return std::make_unique<FaultyFile>(std::move(real), m_fault);
+}
+
 std::unique_ptr<FileLock> FaultyFileSystem::lockExclusive(const QString& path, OpenError& error) {
     if (strike()) {
         error.text = faultText();
+        return nullptr;
+    }
+    if (m_fault == Fault::ReadOnlyDisk) {
+        error.text = systemText(EROFS);
         return nullptr;
     }
     return realFileSystem().lockExclusive(path, error);

@@ -20,6 +20,7 @@ public:
         ShortWrite, // only part of the record reaches the file, then the disk is full
         SyncFails,  // the data was accepted but the disk could not make it durable
         ReadError,
+        ReadOnlyDisk, // nothing can be opened for writing, created or locked; reading works
     };
     // How the chosen operation fails.
     enum class Kind {
@@ -35,6 +36,7 @@ public:
 
     std::unique_ptr<RecordFile> openReadWrite(const QString& path, OpenError& error) override;
     std::unique_ptr<RecordFile> createNew(const QString& path, OpenError& error) override;
+    std::unique_ptr<RecordFile> openReadOnly(const QString& path, OpenError& error) override;
     std::unique_ptr<FileLock> lockExclusive(const QString& path, OpenError& error) override;
     bool remove(const QString& path, QString& error) override;
     bool syncFolder(const QString& folder, QString& error) override;

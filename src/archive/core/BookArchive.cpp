@@ -1,68 +1,18 @@
 #include "archive/core/BookArchive.h"
 
+#include "archive/core/ArchiveJournal.h"
 #include "base/TextRules.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace {
 constexpr qint64 kRecord = qint64(TScheda::kSize);
-
-// The unit the disk writes in. A write cut short by a power failure can leave a whole block damaged,
-// the bytes of the neighbouring cards in it as well, so the journal keeps whole blocks.
-constexpr qint64 kBlock = 4096;
-// A record spans at most two blocks.
-constexpr qint64 kMaxSaved = 2 * kBlock;
-
-// The journal, integers little-endian:
-//   0      8 bytes   "LMVJRNL1"
-//   8      8 bytes   archive offset of the saved bytes, a multiple of the block
-//   16     8 bytes   n, the number of saved bytes
-//   24     n bytes   the archive's bytes as they were before the overwrite
-//   24 + n 32 bytes  SHA-256 of everything before it
-// A journal of any other size, or whose checksum does not match, was cut short while it was being
-// written, before the overwrite it guards began.
-constexpr char kMagic[8] = {'L', 'M', 'V', 'J', 'R', 'N', 'L', '1'};
-constexpr qint64 kHeader = 24;
-constexpr qint64 kDigest = 32;
-
-QByteArray journalOf(qint64 offset, const QByteArray& saved) {
-    QByteArray content(kMagic, sizeof kMagic);
-    char number[8];
-    qToLittleEndian<quint64>(quint64(offset), number);
-    content.append(number, sizeof number);
-    qToLittleEndian<quint64>(quint64(saved.size()), number);
-    content.append(number, sizeof number);
-    content += saved;
-    content += QCryptographicHash::hash(content, QCryptographicHash::Sha256);
-    return content;
-}
-
-struct SavedBytes {
-    qint64 offset = 0;
-    QByteArray bytes;
-};
-
-// The bytes a journal saved, or nothing when it is torn or does not fit the archive as it is now.
-std::optional<SavedBytes> savedBytesOf(const QByteArray& journal, qint64 archiveSize) {
-    if (journal.size() < kHeader + kDigest || !journal.startsWith(QByteArrayView(kMagic, sizeof kMagic)))
-        return std::nullopt;
-    const auto offset = qFromLittleEndian<quint64>(journal.constData() + 8);
-    const auto length = qFromLittleEndian<quint64>(journal.constData() + 16);
-    if (length == 0 || length > quint64(kMaxSaved) || length != quint64(journal.size() - kHeader - kDigest))
-        return std::nullopt;
-    if (offset % kBlock != 0 || offset > quint64(archiveSize) || length > quint64(archiveSize) - offset)
-        return std::nullopt;
-    const QByteArray body = journal.first(journal.size() - kDigest);
-    if (QCryptographicHash::hash(body, QCryptographicHash::Sha256) != journal.last(kDigest))
-        return std::nullopt;
-    return SavedBytes{qint64(offset), journal.mid(kHeader, qsizetype(length))};
-}
+constexpr qint64 kBlock = ArchiveJournal::kBlock;
 
 QString folderOf(const QString& path) {
     return QFileInfo(path).absolutePath();
@@ -85,11 +35,33 @@ QString BookArchive::journalPath(const QString& archivePath) {
     return archivePath + QStringLiteral("-journal");
 }
 
+QString BookArchive::setAsideJournalPath(const QString& archivePath, int n) {
+    return archivePath + QStringLiteral("-scartato-") + QString::number(n);
+}
+
+namespace {
+std::function<void(const QString&)>& noticeHandler() {
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+} // namespace
+
+void BookArchive::setNoticeHandler(std::function<void(const QString&)> handler) {
+    noticeHandler() = std::move(handler);
+}
+
+void BookArchive::notify(const QString& text) {
+    if (noticeHandler())
+        noticeHandler()(text);
+}
+
 void BookArchive::Open(const QString& path) {
     if (m_file)
         Close();
     m_path = TextRules::trim(path);
     m_index = 0;
+    m_readOnly = false;
+    m_overlay.reset();
     if (m_path.isEmpty())
         throw ArchiveError(QStringLiteral("Archivio non indicato."));
 
@@ -120,8 +92,52 @@ void BookArchive::Open(const QString& path) {
     }
 }
 
+void BookArchive::OpenForReading(const QString& path) {
+    if (m_file)
+        Close();
+    m_path = TextRules::trim(path);
+    m_index = 0;
+    m_readOnly = true;
+    m_overlay.reset();
+    if (m_path.isEmpty())
+        throw ArchiveError(QStringLiteral("Archivio non indicato."));
+    FileSystem::OpenError error;
+    m_file = fileSystem().openReadOnly(m_path, error);
+    if (!m_file)
+        throw ArchiveError(QStringLiteral("Impossibile aprire l'archivio \"%1\": %2.")
+                               .arg(QDir::toNativeSeparators(m_path), error.text));
+    // An overwrite interrupted (or under way in another copy) is seen as not done: the cards are read
+    // as the journal says they were, and the file is left for the next opening for writing.
+    try {
+        const JournalState state = inspectJournal();
+        if (state.entry && state.verdict == ArchiveJournal::Verdict::RollBack)
+            m_overlay = Overlay{state.entry->offset, state.entry->before};
+    } catch (...) {
+        m_file->close();
+        m_file.reset();
+        throw;
+    }
+}
+
+void BookArchive::applyOverlay(qint64 offset, char* data, qint64 got) const {
+    if (!m_overlay || got <= 0)
+        return;
+    const qint64 from = std::max(offset, m_overlay->offset);
+    const qint64 to = std::min(offset + got, m_overlay->offset + m_overlay->bytes.size());
+    if (from < to)
+        std::copy_n(m_overlay->bytes.constData() + (from - m_overlay->offset), to - from,
+                    data + (from - offset));
+}
+
+void BookArchive::refuseWhenReadOnly() {
+    if (m_readOnly)
+        throw ArchiveError(QStringLiteral("L'archivio \"%1\" è aperto in sola lettura.")
+                               .arg(QDir::toNativeSeparators(m_path)));
+}
+
 void BookArchive::LockForWriting() {
     file();
+    refuseWhenReadOnly();
     if (m_lock)
         return;
     std::unique_ptr<FileLock> lock = takeLock();
@@ -160,47 +176,101 @@ bool BookArchive::discardJournal(QString& error) {
            fileSystem().syncFolder(folderOf(m_path), error);
 }
 
-// Called with the lock held: no overwrite is under way, so a journal left beside the archive is the
-// trace of one that a crash interrupted. A complete journal puts the saved bytes back (the card is
-// then entirely as it was, and so are its neighbours); a torn one is dropped, since the journal is on
-// the disk before the overwrite begins and so that overwrite never started.
-void BookArchive::recoverJournal() {
+QByteArray BookArchive::readJournal(bool& present) {
+    present = false;
     FileSystem::OpenError error;
-    std::unique_ptr<RecordFile> journal = fileSystem().openReadWrite(journalPath(m_path), error);
+    std::unique_ptr<RecordFile> journal = fileSystem().openReadOnly(journalPath(m_path), error);
     if (!journal) {
         if (error.missing)
-            return;
+            return {};
         throw ArchiveError(QStringLiteral("Impossibile aprire il giornale delle modifiche \"%1\": %2.")
                                .arg(QDir::toNativeSeparators(journalPath(m_path)), error.text));
     }
+    present = true;
     const qint64 size = journal->size();
     if (size < 0)
         failJournal(*journal, QStringLiteral("Impossibile leggere il giornale delle modifiche"));
     QByteArray content;
-    // Anything larger than the largest journal is not one: it stays empty and is dropped below.
-    if (size <= kHeader + kMaxSaved + kDigest) {
+    // Anything larger than the largest journal is not one: it stays empty and counts as torn.
+    if (size <= ArchiveJournal::maxFileSize()) {
         content.resize(qsizetype(size));
         const qint64 got = journal->readAt(0, content.data(), size);
         if (got < 0)
             failJournal(*journal, QStringLiteral("Impossibile leggere il giornale delle modifiche"));
         content.truncate(qsizetype(got));
     }
-    journal->close(); // only read; it is removed next
+    journal->close(); // only read
+    return content;
+}
 
-    const qint64 archiveSize = file().size();
-    if (archiveSize < 0)
-        fail(QStringLiteral("Impossibile leggere la dimensione dell'archivio"));
-    if (const std::optional<SavedBytes> saved = savedBytesOf(content, archiveSize)) {
-        const qint64 put = file().writeAt(saved->offset, saved->bytes.constData(), saved->bytes.size());
-        if (put != saved->bytes.size())
+BookArchive::JournalState BookArchive::inspectJournal() {
+    JournalState state;
+    const QByteArray content = readJournal(state.present);
+    if (!state.present)
+        return state;
+    state.entry = ArchiveJournal::decode(content);
+    if (!state.entry)
+        return state;
+    const qint64 archiveSize = Size();
+    QByteArray current;
+    if (state.entry->offset < archiveSize) {
+        current.resize(
+            qsizetype(std::min<qint64>(state.entry->before.size(), archiveSize - state.entry->offset)));
+        const qint64 got = file().readAt(state.entry->offset, current.data(), current.size());
+        if (got < 0)
+            fail(QStringLiteral("Lettura non riuscita dell'archivio"));
+        current.truncate(qsizetype(got));
+    }
+    state.verdict = ArchiveJournal::judge(*state.entry, current);
+    return state;
+}
+
+// Called with the lock held: no overwrite is under way, so a journal left beside the archive is the
+// trace of one that a crash interrupted. A journal written for this archive puts the saved bytes back
+// (the card is then entirely as it was, and so are its neighbours); a torn one is dropped, since the
+// journal is on the disk before the overwrite begins and so that overwrite never started. A journal
+// that does not fit the archive on the disk (restored from a copy meanwhile) is set aside under a name
+// of its own, never applied and never deleted, and the user is told.
+void BookArchive::recoverJournal() {
+    const JournalState state = inspectJournal();
+    if (!state.present)
+        return;
+    QString why;
+    if (state.entry && state.verdict == ArchiveJournal::Verdict::Foreign) {
+        QString kept;
+        if (!setJournalAside(kept, why))
+            throw ArchiveError(
+                QStringLiteral("Impossibile mettere da parte il giornale delle modifiche \"%1\": %2.")
+                    .arg(QDir::toNativeSeparators(journalPath(m_path)), why));
+        notify(
+            QStringLiteral("Accanto all'archivio \"%1\" c'era il giornale di un salvataggio interrotto, ma "
+                           "l'archivio non è più quello di quel salvataggio (per esempio è stato "
+                           "ripristinato da una copia). Il giornale non è stato applicato e le schede non "
+                           "sono state modificate; è conservato come \"%2\".")
+                .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(kept)));
+        return;
+    }
+    if (state.entry && state.verdict == ArchiveJournal::Verdict::RollBack) {
+        const QByteArray& saved = state.entry->before;
+        const qint64 put = file().writeAt(state.entry->offset, saved.constData(), saved.size());
+        if (put != saved.size())
             fail(QStringLiteral("Impossibile ripristinare la scheda interrotta nell'archivio"));
         if (!file().sync())
             fail(QStringLiteral("Ripristino non confermato dal disco per l'archivio"));
     }
-    QString why;
     if (!discardJournal(why))
         throw ArchiveError(QStringLiteral("Impossibile eliminare il giornale delle modifiche \"%1\": %2.")
                                .arg(QDir::toNativeSeparators(journalPath(m_path)), why));
+}
+
+bool BookArchive::setJournalAside(QString& kept, QString& error) {
+    for (int n = 1;; ++n) {
+        kept = setAsideJournalPath(m_path, n);
+        if (!QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink())
+            break;
+    }
+    return fileSystem().rename(journalPath(m_path), kept, error) &&
+           fileSystem().syncFolder(folderOf(m_path), error);
 }
 
 void BookArchive::writeJournal(const QByteArray& content) {
@@ -243,7 +313,10 @@ void BookArchive::overwrite(const TScheda& card, qint64 size) {
         throw ArchiveError(QStringLiteral("La scheda %1 dell'archivio \"%2\" è incompleta.")
                                .arg(m_index + 1)
                                .arg(QDir::toNativeSeparators(m_path)));
-    writeJournal(journalOf(first, saved));
+    QByteArray after = saved;
+    after.replace(qsizetype(offset - first), qsizetype(kRecord),
+                  QByteArrayView(reinterpret_cast<const char*>(card.bytes().data()), kRecord));
+    writeJournal(ArchiveJournal::encode(first, saved, after));
 
     QString failure;
     const auto* data = reinterpret_cast<const char*>(card.bytes().data());
@@ -272,10 +345,14 @@ void BookArchive::overwrite(const TScheda& card, qint64 size) {
 }
 
 int BookArchive::Count() {
-    const qint64 size = file().size();
-    if (size < 0)
-        fail(QStringLiteral("Impossibile leggere la dimensione dell'archivio"));
-    return int(size / kRecord);
+    const qint64 records = Size() / kRecord;
+    if (records > kMaxCards)
+        throw ArchiveError(QStringLiteral("L'archivio \"%1\" è troppo grande per il programma: contiene %2 "
+                                          "schede, il programma ne gestisce al più %3.")
+                               .arg(QDir::toNativeSeparators(m_path))
+                               .arg(records)
+                               .arg(kMaxCards));
+    return int(records);
 }
 
 qint64 BookArchive::Size() {
@@ -287,6 +364,7 @@ qint64 BookArchive::Size() {
 
 qint64 BookArchive::CutIncompleteTail() {
     RecordFile& archive = file();
+    refuseWhenReadOnly();
     // Under the lock no save is appending: the tail measured here is the one that is cut.
     std::unique_ptr<FileLock> forThisCut;
     if (!m_lock) {
@@ -318,6 +396,7 @@ TScheda BookArchive::Read() {
     const qint64 got = file().readAt(m_index * kRecord, data, kRecord);
     if (got < 0)
         fail(QStringLiteral("Lettura non riuscita dell'archivio"));
+    applyOverlay(m_index * kRecord, data, got);
     if (got != kRecord)
         throw ArchiveError(QStringLiteral("La scheda %1 dell'archivio \"%2\" è incompleta.")
                                .arg(m_index + 1)
@@ -337,6 +416,7 @@ int BookArchive::ReadBlock(std::vector<TScheda>& cards, int max) {
     const qint64 got = file().readAt(m_index * kRecord, data, wanted);
     if (got < 0)
         fail(QStringLiteral("Lettura non riuscita dell'archivio"));
+    applyOverlay(m_index * kRecord, data, got);
     if (got != wanted)
         throw ArchiveError(QStringLiteral("La scheda %1 dell'archivio \"%2\" è incompleta.")
                                .arg(m_index + 1 + int(got / kRecord))
@@ -347,6 +427,7 @@ int BookArchive::ReadBlock(std::vector<TScheda>& cards, int max) {
 
 void BookArchive::Write(const TScheda& card) {
     RecordFile& archive = file();
+    refuseWhenReadOnly();
     // A caller that did not lock still writes under the lock, so that no overwrite ever runs beside
     // another save or beside the roll-back of a journal.
     std::unique_ptr<FileLock> forThisWrite;

@@ -5,18 +5,22 @@
 //
 // Overwriting a card in place cannot tear it: before the write, the disk blocks it touches are copied
 // into a journal beside the archive ("<archive>-journal"), and any later opening that finds a complete
-// journal puts those bytes back. Saves from several copies of the program (on one machine or on
-// several that share the book's folder) take an exclusive lock on the archive, so each one counts and
-// writes alone; readers take no lock.
+// journal written for the archive as it is puts those bytes back. Saves from several copies of the program
+// (on one machine or on several that share the book's folder) take an exclusive lock on the archive, so each
+// one counts and writes alone; readers take no lock.
 #pragma once
 
+#include "archive/core/ArchiveJournal.h"
 #include "archive/core/RecordFile.h"
 #include "archive/core/TScheda.h"
 #include "base/LumiveraError.h"
 
 #include <QString>
 
+#include <climits>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ArchiveError : public LumiveraError {
@@ -36,10 +40,15 @@ public:
     // stay. The current index is 0 afterwards. An overwrite that a crash interrupted is undone first
     // (see the journal above), waiting for the lock while another save is under way.
     void Open(const QString& path);
+    // Opens an existing archive for reading only (a book on a read-only disk or share can still be
+    // exported and printed): nothing is ever written, created or locked. An overwrite interrupted or
+    // under way is read as not done, from its journal, which stays where it is.
+    void OpenForReading(const QString& path);
     // Takes the archive's exclusive lock until Close, waiting while another save holds it. A save
     // calls it right after Open, before it counts the cards, so that the index it appends at is still
     // the end of the file when it writes. The system drops the lock if the process dies.
     void LockForWriting();
+    // The number of whole records; an ArchiveError when there are more than kMaxCards.
     int Count();
     // The file's size in bytes: Count whole records and the bytes of an incomplete last one, if any.
     qint64 Size();
@@ -65,18 +74,42 @@ public:
     void Close();
     bool isOpen() const { return m_file != nullptr; }
 
+    // The most cards a book can hold: positions are counted in int.
+    static constexpr qint64 kMaxCards = INT_MAX;
+
     // The message every window shows when an archive operation fails.
     static QString accessMessage();
 
     // The journal file beside an archive.
     static QString journalPath(const QString& archivePath);
+    // The n-th name (from 1) under which a journal that no longer belongs to this archive is kept.
+    static QString setAsideJournalPath(const QString& archivePath, int n);
+
+    // Who tells the user of what an opening did by itself (a journal set aside): a message box in the
+    // windows, a line on standard error on the command line. Nothing is told when none is set.
+    static void setNoticeHandler(std::function<void(const QString&)> handler);
+
+    // What a journal beside the archive means for it; an ArchiveError when it cannot be read. The
+    // archive must be open.
+    struct JournalState {
+        bool present = false;
+        std::optional<ArchiveJournal::Entry> entry; // none when torn
+        ArchiveJournal::Verdict verdict = ArchiveJournal::Verdict::Untouched;
+    };
+    JournalState inspectJournal();
 
 private:
     RecordFile& file();
     [[noreturn]] void fail(const QString& what);
     [[noreturn]] void failJournal(RecordFile& journal, const QString& what);
     std::unique_ptr<FileLock> takeLock();
+    QByteArray readJournal(bool& present);
     void recoverJournal();
+    bool setJournalAside(QString& kept, QString& error);
+    static void notify(const QString& text);
+    void refuseWhenReadOnly();
+    // Lays the journal's old bytes over records just read, for an archive opened for reading.
+    void applyOverlay(qint64 offset, char* data, qint64 got) const;
     void overwrite(const TScheda& card, qint64 size);
     void writeJournal(const QByteArray& content);
     bool discardJournal(QString& error);
@@ -85,4 +118,10 @@ private:
     std::unique_ptr<FileLock> m_lock; // held from LockForWriting to Close
     QString m_path;
     int m_index = 0;
+    bool m_readOnly = false;
+    struct Overlay {
+        qint64 offset;
+        QByteArray bytes;
+    };
+    std::optional<Overlay> m_overlay;
 };

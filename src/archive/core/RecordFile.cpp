@@ -1,8 +1,11 @@
 #include "archive/core/RecordFile.h"
 
+#include "base/SystemText.h"
+
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,7 +15,7 @@
 namespace {
 
 QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return SystemText::ofCode(code);
 }
 
 class PosixRecordFile final : public RecordFile {
@@ -111,7 +114,6 @@ public:
         return open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, error);
     }
 
-private:
     static std::unique_ptr<RecordFile> open(const QString& path, int flags, OpenError& error) {
         const QByteArray name = QFile::encodeName(path);
         int fd;
@@ -150,7 +152,8 @@ private:
     int m_fd;
 };
 
-bool waitForLock(int fd) {
+// Waits for the lock, or with `wait` false tries once (errno EAGAIN or EWOULDBLOCK when it is held).
+bool takeLock(int fd, bool wait) {
     int result = -1;
 #ifdef F_OFD_SETLKW
     struct flock whole {};
@@ -159,16 +162,20 @@ bool waitForLock(int fd) {
     whole.l_start = 0;
     whole.l_len = 0; // to the end of the file, however far it grows
     do {
-        result = ::fcntl(fd, F_OFD_SETLKW, &whole);
+        result = ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &whole);
     } while (result != 0 && errno == EINTR);
     // EINVAL: a kernel older than these locks; flock belongs to the descriptor in the same way.
     if (result == 0 || errno != EINVAL)
         return result == 0;
 #endif
     do {
-        result = ::flock(fd, LOCK_EX);
+        result = ::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     return result == 0;
+}
+
+bool heldElsewhere(int code) {
+    return code == EAGAIN || code == EWOULDBLOCK || code == EACCES;
 }
 
 // A file system that keeps no locks at all (some network and user-space mounts). Books kept there
@@ -183,19 +190,41 @@ bool RecordFile::truncate(qint64) {
     return false;
 }
 
-std::unique_ptr<FileLock> FileSystem::lockExclusive(const QString& path, OpenError& error) {
+namespace {
+std::unique_ptr<FileLock> lockFile(const QString& path, bool wait, FileSystem::OpenError& error) {
     const int fd = openRetrying(QFile::encodeName(path), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         error.missing = (errno == ENOENT);
         error.text = systemError(errno);
         return nullptr;
     }
-    if (!waitForLock(fd) && !keepsNoLocks(errno)) {
+    if (!takeLock(fd, wait) && !keepsNoLocks(errno)) {
+        error.busy = !wait && heldElsewhere(errno);
         error.text = systemError(errno);
         ::close(fd);
         return nullptr;
     }
     return std::make_unique<DescriptorLock>(fd);
+}
+} // namespace
+
+std::unique_ptr<RecordFile> FileSystem::openReadOnly(const QString& path, OpenError& error) {
+    return PosixFileSystem::open(path, O_RDONLY | O_CLOEXEC, error);
+}
+
+std::unique_ptr<FileLock> FileSystem::lockExclusive(const QString& path, OpenError& error) {
+    return lockFile(path, true, error);
+}
+
+std::unique_ptr<FileLock> FileSystem::tryLockExclusive(const QString& path, OpenError& error) {
+    return lockFile(path, false, error);
+}
+
+bool FileSystem::rename(const QString& from, const QString& to, QString& error) {
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    error = systemError(errno);
+    return false;
 }
 
 bool FileSystem::remove(const QString& path, QString& error) {

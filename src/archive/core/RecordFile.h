@@ -37,6 +37,7 @@ class FileSystem {
 public:
     struct OpenError {
         bool missing = false; // nothing exists at the path
+        bool busy = false;    // another holder has the lock (tryLockExclusive)
         QString text;
     };
     virtual ~FileSystem() = default;
@@ -47,10 +48,18 @@ public:
 
     // The operations below work on the real file system unless a replacement overrides them.
 
+    // Opens an existing file for reading only.
+    virtual std::unique_ptr<RecordFile> openReadOnly(const QString& path, OpenError& error);
+
     // Takes an exclusive lock on the existing file at the path, waiting while another holder (this
     // process or another one, on this machine or on another that shares the folder) has it. Readers
     // that take no lock are not held up. nullptr on failure.
     virtual std::unique_ptr<FileLock> lockExclusive(const QString& path, OpenError& error);
+    // Takes the lock as lockExclusive does, but never waits: nullptr with error.busy set when another
+    // holder has it.
+    virtual std::unique_ptr<FileLock> tryLockExclusive(const QString& path, OpenError& error);
+    // Gives a file another name in the same folder; the new name must be free.
+    virtual bool rename(const QString& from, const QString& to, QString& error);
     // Removes the file at the path; true when it is gone (or was never there).
     virtual bool remove(const QString& path, QString& error);
     // Makes the creations and removals of files in the folder durable.
