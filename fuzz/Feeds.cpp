@@ -66,6 +66,9 @@ public:
         }
         return std::make_unique<File>(*found);
     }
+    std::unique_ptr<RecordFile> openReadOnly(const QString& path, OpenError& error) override {
+        return openReadWrite(path, error);
+    }
     std::unique_ptr<RecordFile> createNew(const QString& path, OpenError& error) override {
         if (files.contains(path)) {
             error.text = QStringLiteral("file esistente");

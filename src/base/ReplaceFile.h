@@ -1,8 +1,9 @@
 // Files replaced whole (a card's photo, the export, the password store, an attached file): the new
 // content goes to a temporary file beside the target, is made durable and only then takes the
-// target's name, so a failure at any step leaves the earlier file exactly as it was. The whole layer
-// is one replaceable entry point, so tests can make any single step fail and watch what the program
-// does.
+// target's name, so a failure at any step leaves the earlier file exactly as it was. A target that is a
+// link is replaced as a link: the folder entry takes the new file, and the file the link pointed to is
+// left as it was. The whole layer is one replaceable entry point, so tests can make any single step
+// fail and watch what the program does.
 #pragma once
 
 #include <QByteArrayView>
@@ -35,7 +36,7 @@ public:
     virtual std::unique_ptr<ReplaceFile> replace(const QString& path) = 0;
 };
 
-// The replacer in use: the real one (QSaveFile) unless a test installed another.
+// The replacer in use: the real one (a new file renamed over the target) unless a test installed another.
 FileReplacer& fileReplacer();
 // Installs a replacement (not owned); nullptr puts the real one back.
 void setFileReplacer(FileReplacer* replacement);

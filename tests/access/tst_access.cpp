@@ -11,6 +11,7 @@
 #include "app/Avvio.h"
 #include "app/WindowSet.h"
 #include "base/ProgramFolder.h"
+#include "base/ReplaceFile.h"
 #include "ui/Picture.h"
 
 #include <QDateTime>
@@ -61,6 +62,34 @@ QString narrowText(int length, quint32 seed) {
     return text;
 }
 
+// A store the disk will not let be replaced: the replacement of the store cannot even be started,
+// as on a folder where nothing new can be made. Other files are replaced as usual.
+class RefusingReplacer final : public FileReplacer {
+public:
+    explicit RefusingReplacer(QString refused)
+        : m_refused(std::move(refused)) {
+        setFileReplacer(this);
+    }
+    ~RefusingReplacer() override { setFileReplacer(nullptr); }
+
+    std::unique_ptr<ReplaceFile> replace(const QString& path) override {
+        if (path != m_refused)
+            return realFileReplacer().replace(path);
+        class Refused final : public ReplaceFile {
+        public:
+            bool open() override { return false; }
+            bool write(QByteArrayView) override { return false; }
+            bool commit() override { return false; }
+            void cancel() override {}
+            QString errorString() const override { return QStringLiteral("Permission denied"); }
+        };
+        return std::make_unique<Refused>();
+    }
+
+private:
+    QString m_refused;
+};
+
 } // namespace
 
 class TestAccess : public QObject {
@@ -73,6 +102,7 @@ private Q_SLOTS:
         ProgramFolder::setPath(m_folder->path());
     }
     void cleanup() {
+        m_refusing.reset();
         m_windows.reset();
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QTRY_VERIFY(visibleWindows().isEmpty());
@@ -812,9 +842,8 @@ private:
     // system's limit, so the temporary file that a replacement is written to, named after it, cannot
     // be made.
     void makeUnreplaceableStore(const QString& normal) {
-        const QString target = m_folder->filePath(QString(250, u'p'));
-        PasswordStore(target).WritePassword(normal);
-        QVERIFY(QFile::link(target, ProgramFolder::passwordStore()));
+        PasswordStore(ProgramFolder::passwordStore()).WritePassword(normal);
+        m_refusing = std::make_unique<RefusingReplacer>(ProgramFolder::passwordStore());
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), normal);
     }
 
@@ -863,6 +892,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<RefusingReplacer> m_refusing;
 };
 
 LUMIVERA_WINDOW_TEST_MAIN(TestAccess)

@@ -118,6 +118,10 @@ public:
         auto real = realFileSystem().createNew(path, error);
         return real ? std::make_unique<File>(std::move(real), *this) : nullptr;
     }
+    std::unique_ptr<RecordFile> openReadOnly(const QString& path, OpenError& error) override {
+        auto real = realFileSystem().openReadOnly(path, error);
+        return real ? std::make_unique<File>(std::move(real), *this) : nullptr;
+    }
 
     int open = 0;
 

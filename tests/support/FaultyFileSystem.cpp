@@ -227,6 +227,10 @@ std::unique_ptr<RecordFile> FaultyFileSystem::openReadOnly(const QString& path, 
         return nullptr;
     }
     auto real = realFileSystem().openReadOnly(path, error);
+    if (real && m_fault == Fault::OpenFails) {
+        error.text = QStringLiteral("File bloccato da un altro programma");
+        return nullptr;
+    }
     if (!real)
         return nullptr;
     if (m_fault == Fault::None || m_fault == Fault::ReadOnlyDisk)

@@ -31,14 +31,14 @@ constexpr qreal kDotsPerMm = kDotsPerInch / 25.4;
 constexpr QSizeF kCardPhotoMm{188, 177};
 
 // Reads the cards of the book of that name from start to end in blocks, handing each one to `card`
-// with its position and the book's count. The book must be there: opening an archive would make a
-// missing one.
+// with its position and the book's count. The archive is only read, so a book on a read-only disk
+// can be printed.
 template <class Card> void eachCard(const QString& name, Card&& card, const Progress& progress) {
     const QString archivePath = ProgramFolder::archiveOf(name);
     if (!QFileInfo(archivePath).isFile())
         throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
     BookArchive archive;
-    archive.Open(archivePath);
+    archive.OpenForReading(archivePath);
     const int count = archive.Count();
     if (count == 0) {
         archive.Close();

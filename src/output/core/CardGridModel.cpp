@@ -5,6 +5,7 @@
 #include "archive/core/TScheda.h"
 #include "base/TextRules.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -139,10 +140,13 @@ bool CardGridModel::exportTexts(int row, std::array<QByteArrayView, kTextColumns
     return untouched;
 }
 
-bool CardGridModel::fill(const QString& archivePath) {
+bool CardGridModel::fill(const QString& archivePath, QString* error) {
     BookArchive archive; // closes the file on every way out
     try {
-        archive.Open(archivePath);
+        if (QFileInfo::exists(archivePath))
+            archive.OpenForReading(archivePath);
+        else
+            archive.Open(archivePath);
         const int count = archive.Count();
         if (count == 0) {
             archive.Close();
@@ -184,9 +188,14 @@ bool CardGridModel::fill(const QString& archivePath) {
         }
         archive.Close();
         return true;
-    } catch (const ArchiveError&) {
+    } catch (const ArchiveError& failure) {
+        if (error)
+            *error = failure.text();
         return false;
     } catch (const std::bad_alloc&) {
-        return false; // a book too large for the memory left: the rows received so far stay
+        // A book too large for the memory left: the rows received so far stay.
+        if (error)
+            *error = QStringLiteral("memoria insufficiente per leggere tutte le schede del book");
+        return false;
     }
 }

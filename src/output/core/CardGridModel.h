@@ -54,11 +54,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Fills the grid from the book's archive: a missing archive is created empty; an empty book leaves
-    // the grid as it is; otherwise the grid gets one row per card, in file order. When the archive
-    // cannot be opened or read, or the memory runs out, the rows received so far stay, the others are empty,
-    // the archive is closed and false is returned; nothing is shown to the user.
-    bool fill(const QString& archivePath);
+    // Fills the grid from the book's archive: a missing archive is created empty; an existing one is
+    // only read (a book on a read-only disk can be exported); an empty book leaves the grid as it is;
+    // otherwise the grid gets one row per card, in file order. When the archive cannot be opened or
+    // read, or the memory runs out, the rows received so far stay, the others are empty, the archive is
+    // closed and false is returned with the reason in error (when given); nothing is shown to the user.
+    bool fill(const QString& archivePath, QString* error = nullptr);
 
     // The text of a cell as the grid shows it (an edit as typed).
     QString text(int row, int column) const;
