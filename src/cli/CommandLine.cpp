@@ -188,22 +188,26 @@ int runCheck(const Console& console, const QString& book, bool repair, bool quie
     }
     for (const BookCheck::Finding& finding : findings)
         console.output(finding.text + u'\n');
+    // A save in progress in another copy is said, but is no problem of the book.
+    const auto anyProblem = [&](bool cutRecordCounts) {
+        return std::any_of(findings.begin(), findings.end(), [&](const BookCheck::Finding& f) {
+            return f.isProblem() && (cutRecordCounts || f.kind != BookCheck::Finding::CutRecord);
+        });
+    };
     if (!repair) {
-        if (findings.isEmpty())
+        if (!anyProblem(true))
             console.output(u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
-        return findings.isEmpty() ? 0 : 1;
+        return anyProblem(true) ? 1 : 0;
     }
     const BookCheck::Repair done = BookCheck::repair(book);
-    console.output(
-        u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
-    if (done.cutBytes > 0)
+    if (done.cutBytes > 0) {
+        console.output(
+            u"Copia dell'archivio conservata in %1\n"_s.arg(QDir::toNativeSeparators(done.backupPath)));
         console.output(u"Tagliati i %1 byte dell'ultimo record incompleto.\n"_s.arg(done.cutBytes));
-    else
+    } else {
         console.output(u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
-    const bool otherFindings = std::any_of(findings.begin(), findings.end(), [](const BookCheck::Finding& f) {
-        return f.kind != BookCheck::Finding::CutRecord;
-    });
-    return otherFindings ? 1 : 0;
+    }
+    return anyProblem(false) ? 1 : 0;
 }
 
 } // namespace

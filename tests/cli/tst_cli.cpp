@@ -300,6 +300,7 @@ private Q_SLOTS:
                 u"taglia."_s,
                 u"Scheda 1: l'allegato \"../Giulia.wmn\" indica un file fuori dalla cartella dei documenti "
                 u"allegati."_s,
+                u"Scheda 1: il file allegato \"contratto.pdf\" non è nella cartella dei documenti allegati."_s,
                 u"Scheda 2: il campo Data dichiara 200 caratteri, ma ne può contenere al più 10."_s,
                 u"Scheda 3: il campo Location contiene il codice 0x81, che non è testo."_s,
                 u"Scheda 2: manca il file della foto (Giulia_Foto_2.jpg)."_s,
@@ -318,13 +319,23 @@ private Q_SLOTS:
         QCOMPARE(readFile(backup), archive);
         QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archiveOf(cards));
 
-        // An earlier copy is never overwritten.
+        // With nothing to cut, a repair changes nothing and keeps no copy, however often it runs.
+        for (int run = 0; run < 3; ++run) {
+            result = lumivera({u"check"_s, u"Giulia"_s, u"--repair"_s});
+            QVERIFY(result.output.contains(u"Nessun record incompleto da tagliare"_s));
+            QVERIFY2(!result.output.contains(u"conservata"_s), qPrintable(result.output));
+        }
+        QVERIFY(!QFile::exists(backup + u".2"_s));
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archiveOf(cards));
+        QVERIFY(!lumivera({u"check"_s, u"Giulia"_s}).output.contains(u"incompleto"_s));
+
+        // The next cut keeps its copy beside the earlier one, which is never overwritten.
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), archiveOf(cards) + "yy"));
         result = lumivera({u"check"_s, u"Giulia"_s, u"--repair"_s});
         QVERIFY(result.output.contains(u"conservata in %1.2\n"_s.arg(backup)));
-        QVERIFY(result.output.contains(u"Nessun record incompleto da tagliare"_s));
         QCOMPARE(readFile(backup), archive);
-        QCOMPARE(readFile(backup + u".2"_s), archiveOf(cards));
-        QVERIFY(!lumivera({u"check"_s, u"Giulia"_s}).output.contains(u"incompleto"_s));
+        QCOMPARE(readFile(backup + u".2"_s), archiveOf(cards) + "yy");
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archiveOf(cards));
     }
 
     void checkOfASoundBook() {

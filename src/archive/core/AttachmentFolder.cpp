@@ -1,6 +1,7 @@
 #include "archive/core/AttachmentFolder.h"
 
 #include "archive/core/BookShelf.h"
+#include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFile.h"
 #include "base/TextRules.h"
@@ -39,6 +40,8 @@ bool copyIn(const QString& source, const QString& name) {
     const QFileInfo to(destination);
     if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return true; // already the file in the folder
+    if (!PhotoStore::isRegularFile(source))
+        return false;
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return false;

@@ -21,7 +21,8 @@ bool contains(const QString& name);
 
 // Copies a file into the folder under the given name, replacing a file of that name whole: the copy
 // goes to a temporary file first and takes the name only when complete. A file copied onto itself is
-// left as it is. False when the copy could not be made; the folder then holds what it held before.
+// left as it is. False when the source is no regular file (a pipe or a device would keep the copy
+// waiting for ever) or the copy could not be made; the folder then holds what it held before.
 bool copyIn(const QString& source, const QString& name);
 
 } // namespace AttachmentFolder

@@ -5,6 +5,7 @@
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
 #include "base/ProgramFolder.h"
+#include "base/SystemText.h"
 #include "base/TextRules.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <unistd.h>
 
@@ -36,7 +38,25 @@ QString fieldName(int field) {
     return QString::fromUtf16(TScheda::layout(TScheda::Field(field)).name);
 }
 
-void checkRecord(const unsigned char* record, int position, QList<Finding>& findings) {
+// The attachments folder is listed once; a name not in the list is looked at on its own.
+class AttachmentFiles {
+public:
+    AttachmentFiles()
+        : m_files(listed()) {}
+    bool holds(const QString& name) const {
+        return m_files.contains(name) && PhotoStore::isRegularFile(AttachmentFolder::pathOf(name));
+    }
+
+private:
+    static QSet<QString> listed() {
+        const QStringList names = QDir(AttachmentFolder::folder()).entryList(QDir::Files | QDir::Hidden);
+        return QSet<QString>(names.begin(), names.end());
+    }
+    QSet<QString> m_files;
+};
+
+void checkRecord(const unsigned char* record, int position, const AttachmentFiles& attachments,
+                 QList<Finding>& findings) {
     for (int f = 0; f < TScheda::kFieldCount; ++f) {
         const TScheda::Layout& layout = TScheda::layout(TScheda::Field(f));
         const int length = record[layout.offset];
@@ -65,24 +85,32 @@ void checkRecord(const unsigned char* record, int position, QList<Finding>& find
     std::copy_n(record, TScheda::kSize, card.bytes().data());
     for (int a = 0; a < 3; ++a) {
         const QString name = card.field(TScheda::Field(TScheda::File01 + a));
-        if (!name.isEmpty() && AttachmentFolder::pathOf(name).isEmpty()) {
+        if (name.isEmpty())
+            continue;
+        if (AttachmentFolder::pathOf(name).isEmpty()) {
             findings.append(
                 {Finding::OutsideAttachment, position,
                  u"Scheda %1: l'allegato \"%2\" indica un file fuori dalla cartella dei documenti "
                  u"allegati."_s.arg(position)
                      .arg(name)});
+        } else if (!attachments.holds(TextRules::trim(name))) {
+            findings.append({Finding::MissingAttachment, position,
+                             u"Scheda %1: il file allegato \"%2\" non è nella cartella dei documenti "
+                             u"allegati."_s.arg(position)
+                                 .arg(TextRules::trim(name))});
         }
     }
 }
 
 // The photo folder is listed once: a card whose photo file is not in it has none, and a file named
 // after the book whose number is no card of it belongs to none.
-void checkPhotos(const QString& bookName, int cards, QList<Finding>& findings) {
+void checkPhotos(const QString& bookName, qint64 cards, QList<Finding>& findings) {
     const QString prefix = TextRules::trim(bookName) + u"_Foto_"_s;
     const QRegularExpression numbered(u"^"_s + QRegularExpression::escape(prefix) + u"([0-9]+)\\.jpg$"_s);
     std::vector<bool> present(std::size_t(cards) + 1, false);
     std::vector<std::pair<qlonglong, QString>> strays;
-    for (const QString& name : QDir(PhotoStore::folder()).entryList(QDir::Files)) {
+    // Pipes and devices are listed too: under a photo's name they are a photo that is no picture.
+    for (const QString& name : QDir(PhotoStore::folder()).entryList(QDir::Files | QDir::System)) {
         const QRegularExpressionMatch match = numbered.match(name);
         if (!match.hasMatch())
             continue;
@@ -93,15 +121,19 @@ void checkPhotos(const QString& bookName, int cards, QList<Finding>& findings) {
         else
             strays.emplace_back(ok ? position : -1, name);
     }
-    for (int position = 1; position <= cards; ++position) {
+    for (int position = 1; position <= int(cards); ++position) {
         const QString file = QFileInfo(PhotoStore::photoPath(bookName, position)).fileName();
         if (!present[std::size_t(position)]) {
             findings.append({Finding::MissingPhoto, position,
                              u"Scheda %1: manca il file della foto (%2)."_s.arg(position).arg(file)});
             continue;
         }
-        QImageReader reader(PhotoStore::photoPath(bookName, position));
-        if (!reader.canRead() || !reader.size().isValid() || reader.size().isEmpty()) {
+        const QString path = PhotoStore::photoPath(bookName, position);
+        QImageReader reader;
+        if (PhotoStore::isRegularFile(path))
+            reader.setFileName(path);
+        if (reader.fileName().isEmpty() || !reader.canRead() || !reader.size().isValid() ||
+            reader.size().isEmpty()) {
             findings.append(
                 {Finding::UnreadablePhoto, position,
                  u"Scheda %1: il file della foto (%2) non contiene un'immagine leggibile."_s.arg(position)
@@ -114,15 +146,66 @@ void checkPhotos(const QString& bookName, int cards, QList<Finding>& findings) {
             {Finding::StrayPhoto, 0, u"Il file della foto %1 non appartiene a nessuna scheda."_s.arg(name)});
 }
 
+// What a journal beside the archive means, said as the next opening will act on it.
+void checkJournal(const QString& path, QList<Finding>& findings) {
+    if (!QFileInfo::exists(BookArchive::journalPath(path)))
+        return;
+    // A save under way in another copy holds the lock and has its journal beside the archive: that
+    // is no damage.
+    FileSystem::OpenError error;
+    const std::unique_ptr<FileLock> lock = fileSystem().tryLockExclusive(path, error);
+    if (!lock && error.busy) {
+        findings.append({Finding::SaveInProgress, 0,
+                         u"Un'altra copia del programma sta salvando una scheda in questo book: il "
+                         u"controllo vede l'archivio com'era prima di quel salvataggio."_s});
+        return;
+    }
+    BookArchive archive;
+    archive.OpenForReading(path);
+    const BookArchive::JournalState state = archive.inspectJournal();
+    archive.Close();
+    if (!state.present)
+        return;
+    if (!state.entry || state.verdict == ArchiveJournal::Verdict::Untouched) {
+        findings.append({Finding::TornJournal, 0,
+                         u"Un salvataggio è stato interrotto prima di modificare l'archivio: alla prossima "
+                         u"apertura del book il suo giornale sarà eliminato e le schede resteranno come "
+                         u"sono."_s});
+    } else if (state.verdict == ArchiveJournal::Verdict::RollBack) {
+        const int card = ArchiveJournal::positionOf(*state.entry);
+        findings.append({Finding::PendingJournal, card,
+                         (card > 0 ? u"Il salvataggio della scheda %1 è stato interrotto"_s.arg(card)
+                                   : u"Un salvataggio è stato interrotto"_s) +
+                             u": alla prossima apertura del book la scheda tornerà com'era prima di quel "
+                             u"salvataggio."_s});
+    } else {
+        findings.append(
+            {Finding::ForeignJournal, 0,
+             u"Il giornale di un salvataggio interrotto (%1) non corrisponde all'archivio, che "
+             u"forse è stato ripristinato da una copia: alla prossima apertura del book non sarà "
+             u"applicato, ma conservato con un altro nome, e le schede resteranno come sono."_s.arg(
+                 QFileInfo(BookArchive::journalPath(path)).fileName())});
+    }
+}
+
+QString readFailure(const QString& path, const QString& why) {
+    return u"Non è stato possibile leggere l'archivio \"%1\": %2."_s.arg(QDir::toNativeSeparators(path),
+                                                                         SystemText::italian(why));
+}
+
 } // namespace
 
 QList<Finding> run(const QString& bookName, const Progress& progress) {
     const QString path = ProgramFolder::archiveOf(TextRules::trim(bookName));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ArchiveError(
-            u"Non è stato possibile leggere l'archivio \"%1\": %2."_s.arg(path, file.errorString()));
+        throw ArchiveError(readFailure(path, file.errorString()));
     const qint64 size = file.size();
+    if (size / kRecord > BookArchive::kMaxCards)
+        throw ArchiveError(u"L'archivio \"%1\" è troppo grande per il programma: contiene %2 schede, il "
+                           u"programma ne gestisce al più %3."_s.arg(QDir::toNativeSeparators(path))
+                               .arg(size / kRecord)
+                               .arg(BookArchive::kMaxCards));
     const int cards = int(size / kRecord);
     QList<Finding> findings;
     if (size % kRecord != 0) {
@@ -131,12 +214,8 @@ QList<Finding> run(const QString& bookName, const Progress& progress) {
                          u"riparazione taglia."_s.arg(size % kRecord)
                              .arg(cards)});
     }
-    if (QFileInfo::exists(BookArchive::journalPath(path))) {
-        findings.append(
-            {Finding::PendingJournal, 0,
-             u"Un salvataggio è stato interrotto: il programma lo completerà alla prossima apertura "
-             u"del book."_s});
-    }
+    checkJournal(path, findings);
+    const AttachmentFiles attachments;
     QByteArray block;
     qint64 done = 0;
     int position = 0;
@@ -144,11 +223,10 @@ QList<Finding> run(const QString& bookName, const Progress& progress) {
         const qint64 records = std::min<qint64>(kBlockRecords, cards - position);
         block = file.read(records * kRecord);
         if (block.size() != records * kRecord)
-            throw ArchiveError(
-                u"Non è stato possibile leggere l'archivio \"%1\": %2."_s.arg(path, file.errorString()));
+            throw ArchiveError(readFailure(path, file.errorString()));
         for (qint64 r = 0; r < records; ++r)
             checkRecord(reinterpret_cast<const unsigned char*>(block.constData()) + r * kRecord, ++position,
-                        findings);
+                        attachments, findings);
         done += block.size();
         if (progress)
             progress(done, size);
@@ -160,20 +238,23 @@ QList<Finding> run(const QString& bookName, const Progress& progress) {
 Repair repair(const QString& bookName) {
     const QString path = ProgramFolder::archiveOf(TextRules::trim(bookName));
     Repair done;
+    BookArchive archive;
+    archive.Open(path);
+    archive.LockForWriting();
+    if (archive.Size() % kRecord == 0) {
+        archive.Close();
+        return done;
+    }
     done.backupPath = path + u".bak"_s;
-    for (int n = 2; QFileInfo::exists(done.backupPath); ++n)
+    for (int n = 2; QFileInfo::exists(done.backupPath) || QFileInfo(done.backupPath).isSymLink(); ++n)
         done.backupPath = path + u".bak.%1"_s.arg(n);
     // The copy is on the disk before the archive is touched.
     QFile backup(done.backupPath);
     if (!QFile::copy(path, done.backupPath) || !backup.open(QIODevice::ReadWrite) ||
         ::fsync(backup.handle()) != 0)
         throw ArchiveError(u"Non è stato possibile fare la copia di sicurezza \"%1\"; l'archivio non è stato "
-                           u"toccato."_s.arg(done.backupPath));
+                           u"toccato."_s.arg(QDir::toNativeSeparators(done.backupPath)));
     backup.close();
-    // Cut under the archive's lock, so no save appends meanwhile; an interrupted overwrite is put
-    // back first, as any opening does.
-    BookArchive archive;
-    archive.Open(path);
     done.cutBytes = archive.CutIncompleteTail();
     archive.Close();
     return done;

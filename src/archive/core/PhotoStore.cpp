@@ -61,6 +61,8 @@ QImage readFull(QImageReader& reader) {
 }
 
 QImage decodeFull(const QString& path) {
+    if (!PhotoStore::isRegularFile(path))
+        return {};
     QImageReader reader(path);
     QSize upright;
     bool rotated = false;
@@ -83,6 +85,8 @@ CardPhoto CardPhoto::fromImage(const QImage& image) {
 
 CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
     CardPhoto photo;
+    if (!PhotoStore::isRegularFile(path))
+        return photo;
     QImageReader reader(path);
     QSize upright;
     bool rotated = false;
@@ -157,6 +161,10 @@ QString photoPath(const QString& bookName, int position) {
 
 bool ensureFolder() {
     return QDir().mkpath(folder());
+}
+
+bool isRegularFile(const QString& path) {
+    return QFileInfo(path).isFile();
 }
 
 QImage placeholder() {

@@ -64,6 +64,10 @@ QString photoPath(const QString& bookName, int position);
 // Creates the photo folder and its missing parents; false when it cannot.
 bool ensureFolder();
 
+// True when the path leads, through any links, to a regular file: the only kind of file read as a
+// picture or an attachment. Opening anything else (a pipe, a device) could wait for ever.
+bool isRegularFile(const QString& path);
+
 // The placeholder picture, 307 x 409.
 QImage placeholder();
 inline constexpr QSize kPlaceholderSize{307, 409};
