@@ -3,6 +3,7 @@
 #include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
+#include "base/SystemText.h"
 #include "base/TextRules.h"
 
 #include <QDir>
@@ -148,12 +149,13 @@ void createEmpty(const QString& path) {
     std::unique_ptr<RecordFile> file = fileSystem().createNew(path, error);
     if (!file)
         throw ArchiveError(QStringLiteral("Impossibile creare il file \"%1\": %2.")
-                               .arg(QDir::toNativeSeparators(path), error.text));
+                               .arg(QDir::toNativeSeparators(path), SystemText::italian(error.text)));
     const bool durable = file->sync();
     const bool closed = file->close();
     if (!durable || !closed)
-        throw ArchiveError(QStringLiteral("Impossibile creare il file \"%1\": %2.")
-                               .arg(QDir::toNativeSeparators(path), file->errorString()));
+        throw ArchiveError(
+            QStringLiteral("Impossibile creare il file \"%1\": %2.")
+                .arg(QDir::toNativeSeparators(path), SystemText::italian(file->errorString())));
 }
 
 bool listsBefore(const QString& a, const QString& b) {
