@@ -272,6 +272,34 @@ private Q_SLOTS:
         QCOMPARE(entries(m_dir->filePath(u"Book_Zudid"_s)), QStringList{u"Anna_Foto_1.jpg"_s});
     }
 
+    // A book another program changed after the list was made cannot be deleted: the message says why,
+    // in Italian, with the system's words after it.
+    void bookThatCannotBeDeletedSaysWhy_data() {
+        QTest::addColumn<bool>("folderInPlace"); // otherwise the file is gone
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a folder in its place") << true << u"al suo posto c'è una cartella (Is a directory)"_s;
+        QTest::newRow("already gone")
+            << false << u"il file o la cartella non esiste (No such file or directory)"_s;
+    }
+    void bookThatCannotBeDeletedSaysWhy() {
+        QFETCH(bool, folderInPlace);
+        QFETCH(QString, why);
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        FakeMessages messages;
+        click(m_windows->launcher(), u"btnApri"_s);
+        QVERIFY(QFile::remove(m_dir->filePath(u"Anna.wmn"_s)));
+        if (folderInPlace)
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Anna.wmn"_s));
+        lstFiles()->setCurrentRow(0);
+        click(m_windows->openBook(), u"btnElimina"_s);
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text,
+                 TfrmApriZudid::notDeletedMessage() + u"\r\n\r\nMotivo: "_s + why + u'.');
+        QCOMPARE(messages.asked[1].kind, MsgKind::Warning);
+        QCOMPARE(QFileInfo(m_dir->filePath(u"Anna.wmn"_s)).isDir(), folderInPlace);
+        QCOMPARE(countLine(), TfrmApriZudid::countLine(0));
+    }
+
     void answeringNoKeepsTheBook() {
         touch(m_dir->filePath(u"Anna.wmn"_s), "dati");
         FakeMessages messages;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 using namespace Qt::StringLiterals;
@@ -172,9 +173,21 @@ QString bookNameOf(const QString& entry) {
     return entry.chopped(std::min<qsizetype>(4, entry.size()));
 }
 
-bool remove(const QString& path) {
-    if (!QFileInfo(path).isFile() || !QFile::remove(path))
+bool remove(const QString& path, QString* why) {
+    const QFileInfo info(path);
+    QString failure;
+    QFile file(path);
+    if (!info.exists())
+        failure = SystemText::ofCode(ENOENT);
+    else if (!info.isFile())
+        failure = SystemText::ofCode(EISDIR);
+    else if (!file.remove())
+        failure = SystemText::italian(file.errorString());
+    if (!failure.isEmpty()) {
+        if (why)
+            *why = failure;
         return false;
+    }
     // A journal left by an interrupted overwrite belongs to the book and goes with it.
     QFile::remove(BookArchive::journalPath(path));
     return true;

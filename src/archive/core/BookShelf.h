@@ -46,7 +46,8 @@ bool listsBefore(const QString& a, const QString& b);
 // The book name of a list entry: the entry without its last four characters (".wmn").
 QString bookNameOf(const QString& entry);
 
-// Deletes a book's archive file, and only that; false when it could not be deleted.
-bool remove(const QString& path);
+// Deletes a book's archive file, and only that; false when it could not be deleted, with the
+// system's words for why, said in Italian, in `why` when given.
+bool remove(const QString& path, QString* why = nullptr);
 
 } // namespace BookShelf
