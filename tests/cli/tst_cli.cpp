@@ -271,6 +271,11 @@ private Q_SLOTS:
             << QStringList{u"pdf"_s, u"U/copia.wmn"_s} << QStringList{u"U/copia.wmn>U/nuovo.pdf"_s} << 1
             << u"lumivera: il file \"U/copia.wmn\" (che porta a \"U/nuovo.pdf\") è o potrebbe essere "
                u"l'archivio di un book: scegliere un altro nome.\n"_s;
+        QTest::newRow("links in a loop") << QStringList{u"pdf"_s, u"U/a.pdf"_s}
+                                         << QStringList{u"U/a.pdf>U/b.pdf"_s, u"U/b.pdf>U/a.pdf"_s} << 1
+                                         << u"lumivera: non è stato possibile scrivere il file \"U/a.pdf\": "
+                                            u"troppi collegamenti simbolici nel "
+                                            u"percorso (Too many levels of symbolic links).\n"_s;
         QTest::newRow("a new file") << QStringList{u"pdf"_s, u"U/Giulia.pdf"_s} << QStringList{} << 0
                                     << u"U/Giulia.pdf"_s;
         QTest::newRow("a link to a user's file")
@@ -550,6 +555,9 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Comandi:"_s << QString();
         QTest::newRow("wrong command") << QStringList{u"stampa"_s} << 2 << QString()
                                        << u"lumivera: comando sconosciuto: stampa\n\nUso: lumivera"_s;
+        QTest::newRow("unknown option")
+            << QStringList{u"check"_s, u"Giulia"_s, u"--cards"_s} << 2 << QString()
+            << u"lumivera: opzione sconosciuta: --cards\n\nUso: lumivera check"_s;
         QTest::newRow("no such book") << QStringList{u"check"_s, u"Libro che non c'è"_s} << 1 << QString()
                                       << u"lumivera: il book \"Libro che non c'è\" non esiste"_s;
     }
