@@ -240,7 +240,7 @@ QString parseProblem(const QCommandLineParser& parser, const QStringList& argume
         return std::any_of(valued.begin(), valued.end(),
                            [&](const QCommandLineOption& option) { return option.names().contains(name); });
     };
-    QStringList options; // as the user wrote them, without a value
+    QStringList options; // as the user wrote them, with any "=value"
     for (const QString& argument : arguments.mid(1)) {
         if (argument == u"--"_s)
             break;
