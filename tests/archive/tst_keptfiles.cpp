@@ -95,7 +95,9 @@ private Q_SLOTS:
         QTest::addColumn<Links>("links");
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("kept"); // empty: nothing the program keeps
-        const auto beside = [](const QString& path) -> QString { return u"P/"_s + QFileInfo(path).fileName(); };
+        const auto beside = [](const QString& path) -> QString {
+            return u"P/"_s + QFileInfo(path).fileName();
+        };
         const QString archive = u"/x/Giulia.wmn"_s; // only its name matters to the builders
         QTest::newRow("a book's archive")
             << Links{} << u"P/Altro.wmn"_s << u"l'archivio del book \"Altro\""_s;
