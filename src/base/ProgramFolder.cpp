@@ -42,4 +42,16 @@ QString exportFile() {
     return file(QString::fromUtf16(kExportFileName));
 }
 
+QString executable() {
+    return file(QString::fromUtf16(kExecutableFileName));
+}
+
+QString icon() {
+    return file(QString::fromUtf16(kIconFileName));
+}
+
+QString desktopEntry() {
+    return file(QString::fromUtf16(kDesktopEntryFileName));
+}
+
 } // namespace ProgramFolder

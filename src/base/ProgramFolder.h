@@ -26,9 +26,18 @@ QString passwordStore();
 // The spreadsheet export file, replaced by every export.
 QString exportFile();
 
+// The program's own files that an install puts beside the books (see the install rules in
+// src/app/CMakeLists.txt): the executable, its icon and its desktop entry.
+QString executable();
+QString icon();
+QString desktopEntry();
+
 inline constexpr char16_t kArchiveExtension[] = u".wmn";
 inline constexpr char16_t kGuideFileName[] = u"Guida.pdf";
 inline constexpr char16_t kPasswordStoreFileName[] = u"unins000.dll";
 inline constexpr char16_t kExportFileName[] = u"Rove_Roruvorerud.xls";
+inline constexpr char16_t kExecutableFileName[] = u"lumivera";
+inline constexpr char16_t kIconFileName[] = u"lumivera.svg";
+inline constexpr char16_t kDesktopEntryFileName[] = u"lumivera.desktop";
 
 } // namespace ProgramFolder

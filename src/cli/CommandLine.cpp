@@ -2,8 +2,10 @@
 
 #include "archive/core/BookCheck.h"
 #include "archive/core/BookShelf.h"
+#include "archive/core/KeptFiles.h"
 #include "base/LumiveraError.h"
 #include "base/ProgramFolder.h"
+#include "base/SystemText.h"
 #include "base/TextRules.h"
 #include "output/core/BookPdf.h"
 #include "output/core/CardGridModel.h"
@@ -13,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -131,7 +135,8 @@ private:
 };
 
 // The book named on the command line, as it lies in the program folder; an empty text, after saying
-// why, when there is no such book.
+// why, when there is no such book. A book whose name could not be given to a new book today is still
+// found: the rule for new names only helps to say why a book is not there.
 QString bookNamed(const Console& console, const QString& given) {
     const QString name = TextRules::trim(given);
     if (name.isEmpty() || BookShelf::isUnsafeName(name)) {
@@ -139,42 +144,56 @@ QString bookNamed(const Console& console, const QString& given) {
         return {};
     }
     if (!QFileInfo(ProgramFolder::archiveOf(name)).isFile()) {
-        failure(console, u"il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(
-                             name, QDir::toNativeSeparators(ProgramFolder::path())));
+        QString text = u"il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(
+            name, QDir::toNativeSeparators(ProgramFolder::path()));
+        const QString problem = BookShelf::nameProblem(name);
+        if (!problem.isEmpty())
+            text += u' ' + problem;
+        failure(console, text);
         return {};
     }
     return name;
 }
 
-QString outputPath(const QString& given) {
-    return QDir::cleanPath(QFileInfo(given).absoluteFilePath());
-}
-
-// A file a command is about to replace must not be a book's archive: a slip of the keyboard would put
-// a spreadsheet or a PDF where the cards were.
-bool refusesTarget(const Console& console, const QString& book, const QString& target) {
-    const QFileInfo info(target);
-    const bool archiveName = info.fileName().endsWith(u".wmn"_s, Qt::CaseInsensitive);
-    const bool thisBook = info.exists() && info.canonicalFilePath() ==
-                                               QFileInfo(ProgramFolder::archiveOf(book)).canonicalFilePath();
-    if (!archiveName && !thisBook)
-        return false;
-    failure(console,
-            u"il file \"%1\" è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s.arg(
-                QDir::toNativeSeparators(target)));
-    return true;
+// The file a command writes: the path given, made absolute, with every link followed, so that what is
+// judged is what gets written. An empty text, after saying why, when that is one of the files the
+// program keeps (a book, its journal or backups, the password store, a photo, the program itself...):
+// a slip of the keyboard or a link would put a spreadsheet or a PDF in its place.
+QString outputTarget(const Console& console, const QString& given) {
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(given).absoluteFilePath()));
+    const QString path = KeptFiles::resolved(given);
+    if (path.isEmpty()) {
+        failure(console, u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(
+                             shown, SystemText::ofCode(ELOOP)));
+        return {};
+    }
+    const QString native = QDir::toNativeSeparators(path);
+    const QString named =
+        native == shown ? u"\"%1\""_s.arg(shown) : u"\"%1\" (che porta a \"%2\")"_s.arg(shown, native);
+    if (const std::optional<QString> kept = KeptFiles::whatIsKept(path)) {
+        failure(console, u"il file %1 è %2: scegliere un altro nome."_s.arg(named, *kept));
+        return {};
+    }
+    if (KeptFiles::hasArchiveName(given) || KeptFiles::hasArchiveName(path)) {
+        failure(
+            console,
+            u"il file %1 è o potrebbe essere l'archivio di un book: scegliere un altro nome."_s.arg(named));
+        return {};
+    }
+    return path;
 }
 
 int runExport(const Console& console, const QString& book, const QString& file) {
-    const QString path = file.isEmpty() ? ProgramFolder::exportFile() : outputPath(file);
-    if (refusesTarget(console, book, path))
+    const QString path = outputTarget(console, file.isEmpty() ? ProgramFolder::exportFile() : file);
+    if (path.isEmpty())
         return 1;
     CardGridModel grid;
     if (!grid.fill(ProgramFolder::archiveOf(book)))
         return failure(console, u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
     QString error;
     if (!ExportFile::write(path, grid, &error))
-        return failure(console, u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(path, error));
+        return failure(console, u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(
+                                    QDir::toNativeSeparators(path), SystemText::italian(error)));
     console.output(
         u"Esportazione del book \"%1\" completata: %2\n"_s.arg(book, QDir::toNativeSeparators(path)));
     return 0;
@@ -210,6 +229,52 @@ int runCheck(const Console& console, const QString& book, bool repair, bool quie
     return anyProblem(false) ? 1 : 0;
 }
 
+// What the parser could not take, said in Italian: QCommandLineParser words its errors in English.
+// Only its own checks fail a parse: an unknown option, a value missing after the last option that
+// takes one, a value given to an option that takes none.
+QString parseProblem(const QCommandLineParser& parser, const QStringList& arguments,
+                     const QList<QCommandLineOption>& valued) {
+    const auto bareName = [](const QString& argument) {
+        QString name = argument.section(u'=', 0, 0);
+        while (name.startsWith(u'-'))
+            name.remove(0, 1);
+        return name;
+    };
+    const auto takesValue = [&](const QString& name) {
+        return std::any_of(valued.begin(), valued.end(),
+                           [&](const QCommandLineOption& option) { return option.names().contains(name); });
+    };
+    QStringList options; // as the user wrote them, with any "=value"
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == u"--"_s)
+            break;
+        if (argument.startsWith(u'-') && argument.size() > 1)
+            options << argument;
+    }
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        QStringList shown;
+        for (const QString& name : unknown) {
+            const auto given = std::find_if(options.begin(), options.end(),
+                                            [&](const QString& option) { return bareName(option) == name; });
+            shown << (given != options.end() ? given->section(u'=', 0, 0)
+                                             : (name.size() == 1 ? u"-"_s : u"--"_s) + name);
+        }
+        shown.removeDuplicates();
+        return shown.size() == 1 ? u"opzione sconosciuta: %1"_s.arg(shown.first())
+                                 : u"opzioni sconosciute: %1"_s.arg(shown.join(u", "_s));
+    }
+    for (const QString& option : options) {
+        if (option.contains(u'=') && !takesValue(bareName(option)))
+            return u"l'opzione %1 non vuole un valore: %2"_s.arg(option.section(u'=', 0, 0), option);
+    }
+    if (!options.isEmpty() && options.last() == arguments.last() && !options.last().contains(u'=') &&
+        takesValue(bareName(options.last())))
+        return u"manca il valore dopo %1."_s.arg(options.last());
+    // Any other failure the parser may add one day, with its words in brackets.
+    return u"opzioni non comprese (%1)"_s.arg(parser.errorText());
+}
+
 } // namespace
 
 int run(const QStringList& arguments, const Console& console) {
@@ -241,7 +306,7 @@ int run(const QStringList& arguments, const Console& console) {
     rest.removeAt(1);
     const QString usage = commandUsage(name);
     if (!parser.parse(rest))
-        return usageError(console, parser.errorText(), usage);
+        return usageError(console, parseProblem(parser, rest, {columns}), usage);
     if (parser.isSet(help)) {
         console.output(usage);
         return 0;
@@ -270,8 +335,8 @@ int run(const QStringList& arguments, const Console& console) {
             return runExport(console, book, given.size() > 1 ? given.at(1) : QString());
         if (name == u"check"_s)
             return runCheck(console, book, parser.isSet(repair), parser.isSet(quiet));
-        const QString path = outputPath(given.at(1));
-        if (refusesTarget(console, book, path))
+        const QString path = outputTarget(console, given.at(1));
+        if (path.isEmpty())
             return 1;
         {
             ProgressLine progress(

@@ -317,6 +317,40 @@ private Q_SLOTS:
         }
     }
 
+    // A store that cannot be written says which file and why: the system's words in Italian, its own
+    // after them in brackets (Qt's translation of them where it has one), never bare in English.
+    void storeFailuresSayWhyInItalian_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("said"); // up to the system's own words
+        QTest::newRow("folder where the file should be")
+            << u"folder"_s
+            << u"Impossibile leggere l'archivio della password \"%1\": al suo posto c'è una cartella ("_s;
+        QTest::newRow("replacement name too long")
+            << u"unreplaceable"_s
+            << u"Impossibile scrivere l'archivio della password \"%1\": nome di file troppo lungo ("_s;
+        QTest::newRow("folder of the store missing")
+            << u"no folder"_s
+            << u"Impossibile scrivere l'archivio della password \"%1\": il file o la cartella non esiste ("_s;
+    }
+    void storeFailuresSayWhyInItalian() {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, said);
+        QString path = ProgramFolder::passwordStore();
+        if (obstacle == u"folder"_s)
+            QVERIFY(QDir(m_folder->path()).mkdir(u"unins000.dll"_s));
+        else if (obstacle == u"unreplaceable"_s)
+            makeUnreplaceableStore(kInitial);
+        else
+            path = m_folder->filePath(u"manca/unins000.dll"_s);
+        try {
+            PasswordStore(path).WritePassword(u"NUOVA"_s);
+            QFAIL("the store was written");
+        } catch (const PasswordStoreError& error) {
+            QVERIFY2(error.text().startsWith(said.arg(path)), qPrintable(error.text()));
+            QVERIFY2(error.text().endsWith(u')'), qPrintable(error.text()));
+        }
+    }
+
     void unstorablePasswordsAreRefused_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<int>("verdict");

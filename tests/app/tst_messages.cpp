@@ -160,6 +160,26 @@ private Q_SLOTS:
                u"controllo, e non può essere formato soltanto da punti (. o ..).\r\n\r\nCorreggere il nome e "
                u"premere di nuovo il pulsante Applica e chiudi."_s
             << warning << okCancel;
+        QTest::newRow("create: name a USB key cannot hold")
+            << u"Attenzione: il nome indicato non può essere usato per un book fotografico.\r\n\r\nIl nome "
+               u"contiene il carattere | (barra verticale), che il nome di un file non può contenere su "
+               u"Windows e "
+               u"sulle chiavette USB.\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e "
+               u"chiudi."_s
+            << warning << okCancel;
+        QTest::newRow("create: name a device has")
+            << u"Attenzione: il nome indicato non può essere usato per un book fotografico.\r\n\r\nIl nome "
+               u"comincia con \"Com1\", riservato da Windows ai dispositivi del sistema, che non lo ammette "
+               u"come "
+               u"nome di un file neanche seguito da un punto e da altro.\r\n\r\nCorreggere il nome e premere "
+               u"di nuovo il pulsante Applica e chiudi."_s
+            << warning << okCancel;
+        QTest::newRow("create: name too long")
+            << u"Attenzione: il nome indicato non può essere usato per un book fotografico.\r\n\r\nIl nome è "
+               u"troppo lungo: può occupare al massimo 228 byte (una lettera accentata ne occupa due), "
+               u"mentre ne "
+               u"occupa 240.\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi."_s
+            << warning << okCancel;
         QTest::newRow("create: created")
             << u"Il file di archivio relativo al nuovo book fotografico è stato creato con successo.\r\n\r\n"
                u"E' ora possibile visualizzarlo nell'elenco dei book fotografici esistenti."_s
@@ -183,7 +203,8 @@ private Q_SLOTS:
             << u"Il book fotografico è stato eliminato con successo."_s << info << okCancel;
         QTest::newRow("delete: file would not go")
             << u"Attenzione: non è stato possibile eliminare il book fotografico selezionato.\r\n\r\nIl file "
-               u"potrebbe essere in uso da parte di un altro programma oppure protetto da scrittura."_s
+               u"potrebbe essere in uso da parte di un altro programma oppure protetto da scrittura.\r\n\r\n"
+               u"Motivo: al suo posto c'è una cartella (Is a directory)."_s
             << warning << okCancel;
 
         // The editor.
@@ -315,6 +336,11 @@ private:
             createBook(u" Giulia "_s);
         };
         s[u"create: name no file can have"_s] = [this](FakeMessages&) { createBook(u"../fuori"_s); };
+        s[u"create: name a USB key cannot hold"_s] = [this](FakeMessages&) {
+            createBook(u"Giulia|estate"_s);
+        };
+        s[u"create: name a device has"_s] = [this](FakeMessages&) { createBook(u"Com1.Giulia"_s); };
+        s[u"create: name too long"_s] = [this](FakeMessages&) { createBook(QString(120, u'è')); };
         s[u"create: created"_s] = [this](FakeMessages&) { createBook(kBook); };
         s[u"open: empty list"_s] = [this](FakeMessages&) { chooseBook(u"btnApri"_s, false); };
         s[u"delete: empty list"_s] = [this](FakeMessages&) { chooseBook(u"btnElimina"_s, false); };

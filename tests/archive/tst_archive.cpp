@@ -5,10 +5,14 @@
 #include "archive/core/BookShelf.h"
 #include "archive/core/CardNavigation.h"
 #include "archive/core/Cp1252.h"
+#include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
+
+#include "base/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -420,6 +424,90 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, unsafe);
         QCOMPARE(BookShelf::isUnsafeName(name), unsafe);
+    }
+
+    // New books: the names that suit every file of a book, here and on a FAT or exFAT key.
+    void newBookNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason"); // a part of the reason; empty when the name is fine
+        QTest::newRow("plain") << u"Giulia estate 2026"_s << QString();
+        QTest::newRow("accents, apostrophes and spaces") << u"Città dell'Aquila – Èlena e Noè"_s << QString();
+        QTest::newRow("dots inside") << u"G. Rossi...2026"_s << QString();
+        QTest::newRow("a device name inside a word") << u"Console"_s << QString();
+        QTest::newRow("COM without its digit") << u"COM"_s << QString();
+        QTest::newRow("COM10") << u"COM10"_s << QString();
+        QTest::newRow("LPT0") << u"LPT0"_s << QString();
+        const QList<std::pair<QChar, QString>> characters{
+            {u'"', u"virgolette"_s}, {u'|', u"barra verticale"_s},   {u'?', u"punto interrogativo"_s},
+            {u'*', u"asterisco"_s},  {u':', u"due punti"_s},         {u'<', u"minore"_s},
+            {u'>', u"maggiore"_s},   {u'\\', u"barra rovesciata"_s}, {u'/', u"barra"_s},
+        };
+        for (const auto& [character, words] : characters)
+            QTest::addRow("character %s", qPrintable(words))
+                << u"Giulia %1 estate"_s.arg(character) << u"il carattere %1 (%2)"_s.arg(character, words);
+        QTest::newRow("control character") << u"Giu\tlia"_s << u"carattere di controllo (codice 9)"_s;
+        QTest::newRow("only dots") << u".."_s << u"soltanto da punti"_s;
+        QTest::newRow("trailing dot") << u"Giulia."_s << u"termina con un punto"_s;
+        QTest::newRow("trailing dots") << u"Giulia..."_s << u"termina con un punto"_s;
+        QTest::newRow("trailing blank") << u"Giulia "_s << u"termina con uno spazio"_s;
+        for (const QString& device :
+             {u"CON"_s, u"prn"_s, u"Aux"_s, u"nul"_s, u"COM1"_s, u"com9"_s, u"LPT1"_s, u"lpt9"_s})
+            QTest::addRow("device name %s", qPrintable(device))
+                << device << u"Il nome \"%1\" è riservato da Windows"_s.arg(device);
+        QTest::newRow("device name with an extension")
+            << u"con.estate"_s << u"comincia con \"con\", riservato da Windows"_s;
+        QTest::newRow("device name with two extensions")
+            << u"NUL.book.2026"_s << u"comincia con \"NUL\", riservato da Windows"_s;
+        QTest::newRow("device name, blank, extension")
+            << u"Lpt3 .book"_s << u"comincia con \"Lpt3 \", riservato da Windows"_s;
+        // A card's photo is the longest name a book makes: "<name>_Foto_2147483647.jpg", written first
+        // under that name followed by a dot and six characters when it is replaced.
+        QTest::newRow("228 bytes") << QString(228, u'a') << QString();
+        QTest::newRow("229 bytes")
+            << QString(229, u'a')
+            << u"troppo lungo: può occupare al massimo 228 byte (una lettera accentata ne "
+               u"occupa due), mentre ne occupa 229"_s;
+        QTest::newRow("accented letters, 228 bytes") << QString(114, u'è') << QString();
+        QTest::newRow("accented letters, 230 bytes") << QString(115, u'è') << u"mentre ne occupa 230"_s;
+        QTest::newRow("one letter more than 228 bytes")
+            << QString(114, u'è') + u'a' << u"mentre ne occupa 229"_s;
+    }
+    void newBookNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString problem = BookShelf::nameProblem(name);
+        if (reason.isEmpty())
+            QCOMPARE(problem, QString());
+        else
+            QVERIFY2(problem.contains(reason), qPrintable(problem));
+        QVERIFY(problem.isEmpty() || problem.startsWith(u"Il nome "_s));
+    }
+
+    // The longest name allowed is a real limit: each file of such a book can be made on this disk, and
+    // its photo replaced; one byte more and the photo can no longer be replaced.
+    void longestNameFitsEveryFile() {
+        const auto folder = scratchProgramFolder();
+        QVERIFY(folder->isValid());
+        const QString name(BookShelf::longestNameBytes(), u'a');
+        QVERIFY(BookShelf::nameProblem(name).isEmpty());
+        const QString archive = ProgramFolder::archiveOf(name);
+        BookShelf::createEmpty(archive);
+        for (const QString& path :
+             {BookArchive::journalPath(archive), BookShelf::backupPath(archive, 1),
+              BookShelf::backupPath(archive, 99999), BookArchive::setAsideJournalPath(archive, 99999)})
+            QVERIFY2(writeFile(path, "x"), qPrintable(path));
+        QImage red(8, 8, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QImage blue = red;
+        blue.fill(Qt::blue);
+        QVERIFY(PhotoStore::SaveCardPhoto(red, name, INT_MAX));
+        QVERIFY(PhotoStore::SaveCardPhoto(blue, name, INT_MAX));
+        QVERIFY(QFileInfo::exists(PhotoStore::photoPath(name, INT_MAX)));
+
+        const QString longer = name + u'a';
+        QVERIFY(!BookShelf::nameProblem(longer).isEmpty());
+        PhotoStore::SaveCardPhoto(red, longer, INT_MAX); // made where the disk can make it at once
+        QVERIFY(!PhotoStore::SaveCardPhoto(blue, longer, INT_MAX));
     }
 
     void createEmptyNeverReplaces() {

@@ -1,5 +1,6 @@
 // Creating, listing, opening and deleting books through their windows, with what reached the disk.
 #include "FakeMessages.h"
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
@@ -138,19 +139,95 @@ private Q_SLOTS:
         QCOMPARE(txtFile->text(), typed);
     }
 
-    // A name the file system cannot hold reaches the general error report; the window stays as it was.
-    void creationFailureGoesToTheGeneralReport() {
+    // Names a book's files could not have, here or on the USB key the program folder is copied to, are
+    // refused with the reason before anything is made; the window stays as it was.
+    void unusableNamesAreRefusedWithTheReason_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("pasted"); // typed keys go through the field's filter
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("typed vertical bar")
+            << u"Giulia|estate"_s << false << u"Il nome contiene il carattere | (barra verticale)"_s;
+        QTest::newRow("pasted question mark")
+            << u"Giulia?"_s << true << u"Il nome contiene il carattere ? (punto interrogativo)"_s;
+        QTest::newRow("pasted colon") << u"Giulia: estate"_s << true << u"il carattere : (due punti)"_s;
+        QTest::newRow("trailing dot") << u"Giulia."_s << false << u"Il nome termina con un punto"_s;
+        QTest::newRow("device name") << u"con"_s << false << u"Il nome \"con\" è riservato da Windows"_s;
+        QTest::newRow("device name with an extension")
+            << u"LPT1.book"_s << false << u"Il nome comincia con \"LPT1\", riservato da Windows"_s;
+        QTest::newRow("too long") << QString(229, u'a') << true
+                                  << u"Il nome è troppo lungo: può occupare al massimo 228 byte"_s;
+        // 200 letters fit the field's 250 characters, but are 400 bytes on the disk.
+        QTest::newRow("too long in accented letters")
+            << QString(200, u'è') << true
+            << u"al massimo 228 byte (una lettera accentata ne occupa due), "
+               u"mentre ne occupa 400."_s;
+    }
+    void unusableNamesAreRefusedWithTheReason() {
+        QFETCH(QString, typed);
+        QFETCH(bool, pasted);
+        QFETCH(QString, reason);
         FakeMessages messages;
         click(m_windows->launcher(), u"btnCrea"_s);
         auto* txtFile = child<QLineEdit>(m_windows->createBook(), u"txtFile"_s);
-        const QString longName(200, u'è'); // 400 bytes: more than a file name can hold
-        txtFile->setText(longName);
+        QTRY_VERIFY(txtFile->hasFocus());
+        if (pasted)
+            txtFile->setText(typed);
+        else
+            QTest::keyClicks(txtFile, typed);
+        QCOMPARE(txtFile->text(), typed);
         click(m_windows->createBook(), u"btnApplica"_s);
+
+        QCOMPARE(messages.asked.size(), 1);
+        const QString said = messages.asked[0].text;
+        QVERIFY2(said.startsWith(u"Attenzione: il nome indicato non può essere usato per un book "
+                                 u"fotografico.\r\n\r\nIl nome "_s),
+                 qPrintable(said));
+        QVERIFY2(said.contains(reason), qPrintable(said));
+        QVERIFY(
+            said.endsWith(u"\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi."_s));
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QVERIFY(
+            QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        QCOMPARE(txtFile->text(), typed);
+        QVERIFY(txtFile->hasFocus());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->createBook()});
+    }
+
+    // A book that cannot be made reaches the general error report in Italian, the system's words
+    // after it; the window stays as it was.
+    void creationFailureGoesToTheGeneralReport_data() {
+        QTest::addColumn<bool>("readOnlyDisk"); // otherwise a file stands where the program folder should
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a file in place of the folder")
+            << false << u"una parte del percorso non è una cartella ("_s;
+        QTest::newRow("a read-only disk") << true << u"il disco è di sola lettura (Read-only file system)"_s;
+    }
+    void creationFailureGoesToTheGeneralReport() {
+        QFETCH(bool, readOnlyDisk);
+        QFETCH(QString, why);
+        FakeMessages messages;
+        click(m_windows->launcher(), u"btnCrea"_s);
+        auto* txtFile = child<QLineEdit>(m_windows->createBook(), u"txtFile"_s);
+        txtFile->setText(u"Giulia"_s);
+        QString folder = m_dir->path();
+        if (!readOnlyDisk) {
+            folder = m_dir->filePath(u"cartella"_s);
+            touch(folder);
+            ProgramFolder::setPath(folder);
+        }
+        {
+            FaultyFileSystem disk(readOnlyDisk ? FaultyFileSystem::Fault::ReadOnlyDisk
+                                               : FaultyFileSystem::Fault::None);
+            click(m_windows->createBook(), u"btnApplica"_s);
+        }
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].kind, MsgKind::Error);
-        QVERIFY(messages.asked[0].text.contains(longName));
-        QVERIFY(entries(m_dir->path()).isEmpty());
-        QCOMPARE(txtFile->text(), longName);
+        const QString said = messages.asked[0].text;
+        QVERIFY2(said.startsWith(u"Impossibile creare il file \"%1/Giulia.wmn\": "_s.arg(folder) + why),
+                 qPrintable(said));
+        QCOMPARE(entries(m_dir->path()), readOnlyDisk ? QStringList{} : QStringList{u"cartella"_s});
+        QCOMPARE(txtFile->text(), u"Giulia"_s);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->createBook()});
     }
 
@@ -193,6 +270,34 @@ private Q_SLOTS:
         }
         QCOMPARE(entries(m_dir->path()), QStringList{u"Book_Zudid"_s});
         QCOMPARE(entries(m_dir->filePath(u"Book_Zudid"_s)), QStringList{u"Anna_Foto_1.jpg"_s});
+    }
+
+    // A book another program changed after the list was made cannot be deleted: the message says why,
+    // in Italian, with the system's words after it.
+    void bookThatCannotBeDeletedSaysWhy_data() {
+        QTest::addColumn<bool>("folderInPlace"); // otherwise the file is gone
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a folder in its place") << true << u"al suo posto c'è una cartella (Is a directory)"_s;
+        QTest::newRow("already gone")
+            << false << u"il file o la cartella non esiste (No such file or directory)"_s;
+    }
+    void bookThatCannotBeDeletedSaysWhy() {
+        QFETCH(bool, folderInPlace);
+        QFETCH(QString, why);
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        FakeMessages messages;
+        click(m_windows->launcher(), u"btnApri"_s);
+        QVERIFY(QFile::remove(m_dir->filePath(u"Anna.wmn"_s)));
+        if (folderInPlace)
+            QVERIFY(QDir(m_dir->path()).mkdir(u"Anna.wmn"_s));
+        lstFiles()->setCurrentRow(0);
+        click(m_windows->openBook(), u"btnElimina"_s);
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text,
+                 TfrmApriZudid::notDeletedMessage() + u"\r\n\r\nMotivo: "_s + why + u'.');
+        QCOMPARE(messages.asked[1].kind, MsgKind::Warning);
+        QCOMPARE(QFileInfo(m_dir->filePath(u"Anna.wmn"_s)).isDir(), folderInPlace);
+        QCOMPARE(countLine(), TfrmApriZudid::countLine(0));
     }
 
     void answeringNoKeepsTheBook() {

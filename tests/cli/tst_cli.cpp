@@ -11,6 +11,7 @@
 #include "ui/Picture.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -67,6 +68,21 @@ int pagesOf(const QString& pdf) {
     const QRegularExpressionMatch pages =
         QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(poppler(u"pdfinfo"_s, {pdf}));
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+// Every file and link under a folder with its content (a link by its target), to see that nothing changed.
+QMap<QString, QByteArray> contentsOf(const QString& folder) {
+    QMap<QString, QByteArray> contents;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        contents[path] = info.isSymLink() ? "-> " + info.symLinkTarget().toUtf8()
+                         : info.isDir()   ? QByteArray("<cartella>")
+                                          : readFile(path);
+    }
+    return contents;
 }
 
 } // namespace
@@ -136,6 +152,198 @@ private Q_SLOTS:
             QVERIFY(result.output.isEmpty());
         QCOMPARE(entriesOf(m_dir->path()), QStringList{u"Giulia.wmn"_s}); // nothing written
         QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), bookOf(2));
+    }
+
+    // QCommandLineParser words its errors in English; the user reads them in Italian.
+    void optionErrorsInItalian_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("unknown option")
+            << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s} << u"opzione sconosciuta: --cards"_s;
+        QTest::newRow("unknown option with a value")
+            << QStringList{u"export"_s, u"Giulia"_s, u"--cards=3"_s} << u"opzione sconosciuta: --cards"_s;
+        QTest::newRow("unknown short option")
+            << QStringList{u"export"_s, u"Giulia"_s, u"-x"_s} << u"opzione sconosciuta: -x"_s;
+        QTest::newRow("two unknown options") << QStringList{u"export"_s, u"--uno"_s, u"Giulia"_s, u"--due"_s}
+                                             << u"opzioni sconosciute: --uno, --due"_s;
+        QTest::newRow("an option of another command")
+            << QStringList{u"pdf"_s, u"Giulia"_s, u"a.pdf"_s, u"--repair"_s}
+            << u"opzione sconosciuta: --repair"_s;
+        QTest::newRow("missing value") << QStringList{u"sheet"_s, u"Giulia"_s, u"a.pdf"_s, u"--columns"_s}
+                                       << u"manca il valore dopo --columns."_s;
+        QTest::newRow("value to an option that takes none")
+            << QStringList{u"check"_s, u"Giulia"_s, u"--repair=si"_s}
+            << u"l'opzione --repair non vuole un valore: --repair=si"_s;
+        QTest::newRow("value to quiet") << QStringList{u"export"_s, u"Giulia"_s, u"-quiet=1"_s}
+                                        << u"l'opzione -quiet non vuole un valore: -quiet=1"_s;
+    }
+    void optionErrorsInItalian() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, problem);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        const Result result = lumivera(arguments);
+        QCOMPARE(result.status, 2);
+        QCOMPARE(result.error.section(u'\n', 0, 0), u"lumivera: "_s + problem);
+        QVERIFY(result.error.contains(u"\n\nUso: lumivera %1 "_s.arg(arguments.first())));
+        for (const QString& english : {u"Unknown"_s, u"Missing"_s, u"Unexpected"_s, u"option"_s, u"value"_s})
+            QVERIFY2(!result.error.contains(english), qPrintable(result.error));
+        QVERIFY(result.output.isEmpty());
+        QCOMPARE(entriesOf(m_dir->path()), QStringList{u"Giulia.wmn"_s});
+    }
+
+    // A book that is not there; when its name could not be given to a new book, the message says why.
+    void missingBookWithTheReason_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("ordinary name") << u"Nessuno"_s << QString();
+        QTest::newRow("device name") << u"CON"_s << u" Il nome \"CON\" è riservato da Windows"_s;
+        QTest::newRow("too long") << QString(240, u'a') << u" Il nome è troppo lungo"_s;
+    }
+    void missingBookWithTheReason() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const Result result = lumivera({u"check"_s, name});
+        QCOMPARE(result.status, 1);
+        const QString missing =
+            u"lumivera: il book \"%1\" non esiste nella cartella del programma (%2)."_s.arg(name,
+                                                                                            m_dir->path());
+        QVERIFY2(result.error.startsWith(missing + reason), qPrintable(result.error));
+        if (reason.isEmpty())
+            QCOMPARE(result.error, missing + u'\n');
+    }
+
+    // Books made before the rule for new names, or by hand, still work from the command line.
+    void bookWithANameNoLongerGivenStillWorks() {
+        const QString name = u"Giulia: estate?"_s;
+        QVERIFY(writeFile(ProgramFolder::archiveOf(name), bookOf(3)));
+        const QString xls = m_dir->filePath(u"Giulia.xls"_s);
+        const Result result = lumivera({u"export"_s, name, xls});
+        QCOMPARE(result.status, 0);
+        QVERIFY(readFile(xls).contains("Ritratto n. 2"));
+    }
+
+    // --- Outputs onto the program's own files ----------------------------------------------------
+    // Run from the program folder, as a user types in it: P is the program folder, U a folder of the
+    // user's elsewhere. A refused output writes nothing anywhere; any other file is written where its
+    // links lead, and the message names that place.
+    void outputOntoKeptFiles_data() {
+        QTest::addColumn<QStringList>("arguments"); // after the command's name and the book Giulia
+        QTest::addColumn<QStringList>("links");     // "link>target"
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said"); // the whole error line, or the file written
+        const auto refused = [](const QString& file, const QString& what) {
+            return u"lumivera: il file %1 è %2: scegliere un altro nome.\n"_s.arg(file, what);
+        };
+        QTest::newRow("a link to another book")
+            << QStringList{u"pdf"_s, u"x.pdf"_s} << QStringList{u"P/x.pdf>Altro.wmn"_s} << 1
+            << refused(u"\"P/x.pdf\" (che porta a \"P/Altro.wmn\")"_s, u"l'archivio del book \"Altro\""_s);
+        QTest::newRow("the password store")
+            << QStringList{u"export"_s, u"unins000.dll"_s} << QStringList{} << 1
+            << refused(u"\"P/unins000.dll\""_s, u"l'archivio della password di accesso"_s);
+        QTest::newRow("a card's photo")
+            << QStringList{u"sheet"_s, u"Book_Zudid/Giulia_Foto_2.jpg"_s} << QStringList{} << 1
+            << refused(u"\"P/Book_Zudid/Giulia_Foto_2.jpg\""_s,
+                       u"la foto della scheda 2 del book \"Giulia\""_s);
+        QTest::newRow("the executable") << QStringList{u"export"_s, u"lumivera"_s} << QStringList{} << 1
+                                        << refused(u"\"P/lumivera\""_s, u"il programma Lumivera"_s);
+        QTest::newRow("a chain of links")
+            << QStringList{u"pdf"_s, u"U/a.pdf"_s}
+            << QStringList{u"U/a.pdf>U/b.pdf"_s, u"U/b.pdf>P/unins000.dll"_s} << 1
+            << refused(u"\"U/a.pdf\" (che porta a \"P/unins000.dll\")"_s,
+                       u"l'archivio della password di accesso"_s);
+        QTest::newRow("dot dot") << QStringList{u"export"_s, u"Book_Zudid/../unins000.dll"_s} << QStringList{}
+                                 << 1
+                                 << refused(u"\"P/unins000.dll\""_s,
+                                            u"l'archivio della password di accesso"_s);
+        QTest::newRow("a link to the photo folder")
+            << QStringList{u"sheet"_s, u"U/foto/provino.pdf"_s} << QStringList{u"U/foto>P/Book_Zudid"_s} << 1
+            << refused(u"\"U/foto/provino.pdf\" (che porta a \"P/Book_Zudid/provino.pdf\")"_s,
+                       u"un file della cartella delle foto dei book"_s);
+        QTest::newRow("a journal") << QStringList{u"pdf"_s, u"Giulia.wmn-journal"_s} << QStringList{} << 1
+                                   << refused(u"\"P/Giulia.wmn-journal\""_s,
+                                              u"il giornale delle modifiche del book \"Giulia\""_s);
+        QTest::newRow("a backup") << QStringList{u"export"_s, u"Altro.wmn.bak.2"_s} << QStringList{} << 1
+                                  << refused(u"\"P/Altro.wmn.bak.2\""_s,
+                                             u"una copia di sicurezza dell'archivio del book \"Altro\""_s);
+        QTest::newRow("the guide") << QStringList{u"pdf"_s, u"Guida.pdf"_s} << QStringList{} << 1
+                                   << refused(u"\"P/Guida.pdf\""_s, u"la guida del programma"_s);
+        QTest::newRow("a link named as an archive")
+            << QStringList{u"pdf"_s, u"U/copia.wmn"_s} << QStringList{u"U/copia.wmn>U/nuovo.pdf"_s} << 1
+            << u"lumivera: il file \"U/copia.wmn\" (che porta a \"U/nuovo.pdf\") è o potrebbe essere "
+               u"l'archivio di un book: scegliere un altro nome.\n"_s;
+        QTest::newRow("links in a loop") << QStringList{u"pdf"_s, u"U/a.pdf"_s}
+                                         << QStringList{u"U/a.pdf>U/b.pdf"_s, u"U/b.pdf>U/a.pdf"_s} << 1
+                                         << u"lumivera: non è stato possibile scrivere il file \"U/a.pdf\": "
+                                            u"troppi collegamenti simbolici nel "
+                                            u"percorso (Too many levels of symbolic links).\n"_s;
+        QTest::newRow("a new file") << QStringList{u"pdf"_s, u"U/Giulia.pdf"_s} << QStringList{} << 0
+                                    << u"U/Giulia.pdf"_s;
+        QTest::newRow("a link to a user's file")
+            << QStringList{u"pdf"_s, u"U/link.pdf"_s} << QStringList{u"U/link.pdf>U/lettera.pdf"_s} << 0
+            << u"U/lettera.pdf"_s;
+        QTest::newRow("a new file through a linked folder")
+            << QStringList{u"export"_s, u"U/cartella/Giulia.xls"_s}
+            << QStringList{u"U/cartella>U/documenti"_s} << 0 << u"U/documenti/Giulia.xls"_s;
+    }
+    void outputOntoKeptFiles() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, links);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QTemporaryDir user;
+        QVERIFY(user.isValid());
+        const QString program = QFileInfo(m_dir->path()).canonicalFilePath();
+        const QString userFolder = QFileInfo(user.path()).canonicalFilePath();
+        const auto place = [&](const QString& spec) -> QString {
+            if (spec.startsWith(u"P/"_s))
+                return program + spec.mid(1);
+            if (spec.startsWith(u"U/"_s))
+                return userFolder + spec.mid(1);
+            return spec;
+        };
+        const auto placesIn = [&](QString text) -> QString {
+            return text.replace(u"\"P/"_s, u'"' + program + u'/')
+                .replace(u"\"U/"_s, u'"' + userFolder + u'/');
+        };
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(3)));
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Altro"_s), bookOf(1)));
+        QVERIFY(writeFile(ProgramFolder::passwordStore(), "[Accesso]\nValore=00\n"));
+        QVERIFY(writeFile(ProgramFolder::guide(), "%PDF guida"));
+        QVERIFY(writeFile(ProgramFolder::file(u"lumivera"_s), "programma"));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 2), jpeg({60, 80}, Qt::red)));
+        QVERIFY(writeFile(user.filePath(u"lettera.pdf"_s), "lettera"));
+        QVERIFY(QDir().mkpath(user.filePath(u"documenti"_s)));
+        for (const QString& link : links) {
+            const QString target = link.section(u'>', 1);
+            QVERIFY(
+                QFile::link(target.contains(u'/') ? place(target) : target, place(link.section(u'>', 0, 0))));
+        }
+        const QMap<QString, QByteArray> programBefore = contentsOf(program);
+        const QMap<QString, QByteArray> userBefore = contentsOf(userFolder);
+
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(program));
+        QStringList given = arguments;
+        given[1] = place(given[1]);
+        given.insert(1, u"Giulia"_s);
+        const Result result = lumivera(given);
+        QVERIFY(QDir::setCurrent(before));
+
+        QCOMPARE(result.status, status);
+        QCOMPARE(contentsOf(program), programBefore);
+        if (status == 1) {
+            QCOMPARE(result.error, placesIn(said));
+            QVERIFY(result.output.isEmpty());
+            QCOMPARE(contentsOf(userFolder), userBefore);
+            return;
+        }
+        const QString written = place(said);
+        QVERIFY2(result.output.contains(written), qPrintable(result.output));
+        const QByteArray content = readFile(written);
+        QVERIFY(arguments.first() == u"export"_s ? content.contains("Ritratto n. 3")
+                                                 : content.startsWith("%PDF"));
+        for (const QString& link : links) // a link stays a link
+            QVERIFY(QFileInfo(place(link.section(u'>', 0, 0))).isSymLink());
     }
 
     // --- Export ----------------------------------------------------------------------------------
@@ -358,6 +566,9 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Comandi:"_s << QString();
         QTest::newRow("wrong command") << QStringList{u"stampa"_s} << 2 << QString()
                                        << u"lumivera: comando sconosciuto: stampa\n\nUso: lumivera"_s;
+        QTest::newRow("unknown option")
+            << QStringList{u"check"_s, u"Giulia"_s, u"--cards"_s} << 2 << QString()
+            << u"lumivera: opzione sconosciuta: --cards\n\nUso: lumivera check"_s;
         QTest::newRow("no such book") << QStringList{u"check"_s, u"Libro che non c'è"_s} << 1 << QString()
                                       << u"lumivera: il book \"Libro che non c'è\" non esiste"_s;
     }

@@ -471,13 +471,16 @@ private Q_SLOTS:
             QCOMPARE(PasswordStore(store).ReadPassword(), kInitial);
             QCOMPARE(entriesOf(m_dir->path()), entries);
 
-            // The store itself says why.
+            // The store itself says why: in Italian, the system's own words after it in brackets.
             FaultyReplacer again(n, kind);
             try {
                 PasswordStore(store).WritePassword(u"ALTRA"_s);
                 QFAIL("the write was reported as done");
             } catch (const PasswordStoreError& error) {
-                QVERIFY2(error.text().endsWith(systemText(kind == Kind::Error ? EIO : ENOSPC)),
+                const QString italian = kind == Kind::Error ? u"errore di lettura o scrittura del disco"_s
+                                                            : u"il disco è pieno"_s;
+                QVERIFY2(error.text().endsWith(
+                             u": %1 (%2)"_s.arg(italian, systemText(kind == Kind::Error ? EIO : ENOSPC))),
                          qPrintable(error.text()));
             }
             QCOMPARE(readFile(store), before);

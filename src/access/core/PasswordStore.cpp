@@ -2,6 +2,7 @@
 
 #include "access/core/Crypt.h"
 #include "base/ReplaceFile.h"
+#include "base/SystemText.h"
 #include "base/TextRules.h"
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -18,15 +20,20 @@ namespace {
 // The section and key of the store, in QSettings' notation.
 constexpr QStringView kValueKey = u"Accesso/Valore";
 
+// The system's words (Qt passes on the C library's, in English) are said in Italian, with the
+// system's own after them in brackets.
 QString readError(const QString& path, const QString& why) {
-    return u"Impossibile leggere l'archivio della password \"%1\": %2"_s.arg(path, why);
+    return u"Impossibile leggere l'archivio della password \"%1\": %2"_s.arg(path, SystemText::italian(why));
 }
 
 QString writeError(const QString& path, const QString& why) {
-    return u"Impossibile scrivere l'archivio della password \"%1\": %2"_s.arg(path, why);
+    return u"Impossibile scrivere l'archivio della password \"%1\": %2"_s.arg(path, SystemText::italian(why));
 }
 
 QByteArray readWhole(const QString& path) {
+    // Qt words this one itself, and in English where its translations are not installed.
+    if (QFileInfo(path).isDir())
+        throw PasswordStoreError(readError(path, SystemText::ofCode(EISDIR)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw PasswordStoreError(readError(path, file.errorString()));

@@ -2,6 +2,10 @@
 // archive, listing the books in the order the user sees them, and deleting a book's archive.
 // A book is a regular file "<name>.wmn" directly in the program folder; a folder with such a name is
 // not a book.
+//
+// A new book's name must suit every file the program will make from it, on this disk and on the FAT
+// or exFAT key the program folder may be copied to: the archive, its journal, its backups and set-aside
+// journals, and its cards' photos (each written first under a temporary name beside it).
 #pragma once
 
 #include <QString>
@@ -12,6 +16,20 @@ namespace BookShelf {
 // A name that would place or reach a file outside the program folder: one that holds a path
 // separator ("/" or "\") or a control character, or that is "." or "..".
 bool isUnsafeName(const QString& name);
+
+// Why a name cannot become a new book, as one Italian sentence ("Il nome contiene il carattere ..."),
+// or an empty text when it can: a character that a file name cannot hold here or on a FAT or exFAT
+// key, a name ending in a dot or a blank, a name that Windows keeps for a device (CON, PRN, AUX, NUL,
+// COM1-COM9, LPT1-LPT9, in any case, also followed by a dot and more), or a name too long for one of
+// the book's files. Books that already have such a name are still opened: this judges new names only.
+QString nameProblem(const QString& name);
+
+// The longest name, in bytes of the file names' encoding, whose every file fits the file system's
+// limit of 255 bytes for a file name, with the card position at its largest.
+int longestNameBytes();
+
+// The n-th copy (from 1) that a repair keeps of an archive: "<archive>.bak", then "<archive>.bak.2" ...
+QString backupPath(const QString& archivePath, int n);
 
 // True when anything (file or folder) already stands at the path.
 bool exists(const QString& path);
@@ -28,7 +46,8 @@ bool listsBefore(const QString& a, const QString& b);
 // The book name of a list entry: the entry without its last four characters (".wmn").
 QString bookNameOf(const QString& entry);
 
-// Deletes a book's archive file, and only that; false when it could not be deleted.
-bool remove(const QString& path);
+// Deletes a book's archive file, and only that; false when it could not be deleted, with the
+// system's words for why, said in Italian, in `why` when given.
+bool remove(const QString& path, QString* why = nullptr);
 
 } // namespace BookShelf

@@ -55,11 +55,13 @@ QString TfrmApriZudid::deletedMessage() {
     return QStringLiteral("Il book fotografico è stato eliminato con successo.");
 }
 
-QString TfrmApriZudid::notDeletedMessage() {
-    return QStringLiteral(
+// The system's reason, in Italian with its own words in brackets, follows the usual text.
+QString TfrmApriZudid::notDeletedMessage(const QString& why) {
+    const QString text = QStringLiteral(
         "Attenzione: non è stato possibile eliminare il book fotografico selezionato."
         "\r\n\r\nIl file potrebbe essere in uso da parte di un altro programma oppure protetto "
         "da scrittura.");
+    return why.isEmpty() ? text : text + QStringLiteral("\r\n\r\nMotivo: ") + why + u'.';
 }
 
 QString TfrmApriZudid::countLine(int books) {
@@ -121,10 +123,11 @@ void TfrmApriZudid::btnEliminaClick() {
     if (!consents(MessageBox(deleteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
         return;
     m_path = TextRules::trim(ProgramFolder::file(entry));
-    if (BookShelf::remove(m_path))
+    QString why;
+    if (BookShelf::remove(m_path, &why))
         MessageBox(deletedMessage(), MsgKind::Information, MsgButtons::OkCancel);
     else
-        MessageBox(notDeletedMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        MessageBox(notDeletedMessage(why), MsgKind::Warning, MsgButtons::OkCancel);
     m_closeReason = CloseReason::Avvio;
     m_path.clear();
     listBooks();

@@ -22,7 +22,7 @@ public:
     static QString selectToDeleteMessage();
     static QString deleteQuestion();
     static QString deletedMessage();
-    static QString notDeletedMessage();
+    static QString notDeletedMessage(const QString& why = {});
     static QString countLine(int books);
 
 Q_SIGNALS:

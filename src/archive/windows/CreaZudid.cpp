@@ -52,6 +52,13 @@ QString TfrmCreaZudid::unsafeNameMessage() {
                           "\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi.");
 }
 
+QString TfrmCreaZudid::unusableNameMessage(const QString& reason) {
+    return QStringLiteral(
+               "Attenzione: il nome indicato non può essere usato per un book fotografico.\r\n\r\n") +
+           reason +
+           QStringLiteral("\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi.");
+}
+
 QString TfrmCreaZudid::createdMessage() {
     return QStringLiteral("Il file di archivio relativo al nuovo book fotografico è stato creato con "
                           "successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco dei book fotografici "
@@ -83,6 +90,14 @@ void TfrmCreaZudid::btnApplicaClick() {
     // A pasted name could otherwise reach a file outside the program folder.
     if (BookShelf::isUnsafeName(name)) {
         MessageBox(unsafeNameMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+        ui->txtFile->setFocus();
+        return;
+    }
+    // Every save of a book whose files the disk cannot name would fail, and the program folder is meant
+    // to be copied to a USB key.
+    const QString problem = BookShelf::nameProblem(name);
+    if (!problem.isEmpty()) {
+        MessageBox(unusableNameMessage(problem), MsgKind::Warning, MsgButtons::OkCancel);
         ui->txtFile->setFocus();
         return;
     }

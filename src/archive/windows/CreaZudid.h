@@ -19,6 +19,8 @@ public:
     static QString noNameMessage();
     static QString nameTakenMessage();
     static QString unsafeNameMessage();
+    // A name the file system or a USB key cannot hold for every file of the book, with the reason.
+    static QString unusableNameMessage(const QString& reason);
     static QString createdMessage();
 
 Q_SIGNALS:
