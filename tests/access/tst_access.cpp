@@ -325,9 +325,9 @@ private Q_SLOTS:
         QTest::newRow("folder where the file should be")
             << u"folder"_s
             << u"Impossibile leggere l'archivio della password \"%1\": al suo posto c'è una cartella ("_s;
-        QTest::newRow("replacement name too long")
+        QTest::newRow("replacement refused by the disk")
             << u"unreplaceable"_s
-            << u"Impossibile scrivere l'archivio della password \"%1\": nome di file troppo lungo ("_s;
+            << u"Impossibile scrivere l'archivio della password \"%1\": accesso negato ("_s;
         QTest::newRow("folder of the store missing")
             << u"no folder"_s
             << u"Impossibile scrivere l'archivio della password \"%1\": il file o la cartella non esiste ("_s;

@@ -176,7 +176,7 @@ private Q_SLOTS:
             << warning << okCancel;
         QTest::newRow("create: name too long")
             << u"Attenzione: il nome indicato non può essere usato per un book fotografico.\r\n\r\nIl nome è "
-               u"troppo lungo: può occupare al massimo 228 byte (una lettera accentata ne occupa due), "
+               u"troppo lungo: può occupare al massimo 235 byte (una lettera accentata ne occupa due), "
                u"mentre ne "
                u"occupa 240.\r\n\r\nCorreggere il nome e premere di nuovo il pulsante Applica e chiudi."_s
             << warning << okCancel;

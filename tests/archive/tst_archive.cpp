@@ -460,17 +460,17 @@ private Q_SLOTS:
             << u"NUL.book.2026"_s << u"comincia con \"NUL\", riservato da Windows"_s;
         QTest::newRow("device name, blank, extension")
             << u"Lpt3 .book"_s << u"comincia con \"Lpt3 \", riservato da Windows"_s;
-        // A card's photo is the longest name a book makes: "<name>_Foto_2147483647.jpg", written first
-        // under that name followed by a dot and six characters when it is replaced.
-        QTest::newRow("228 bytes") << QString(228, u'a') << QString();
-        QTest::newRow("229 bytes")
-            << QString(229, u'a')
-            << u"troppo lungo: può occupare al massimo 228 byte (una lettera accentata ne "
-               u"occupa due), mentre ne occupa 229"_s;
-        QTest::newRow("accented letters, 228 bytes") << QString(114, u'è') << QString();
-        QTest::newRow("accented letters, 230 bytes") << QString(115, u'è') << u"mentre ne occupa 230"_s;
-        QTest::newRow("one letter more than 228 bytes")
-            << QString(114, u'è') + u'a' << u"mentre ne occupa 229"_s;
+        // A card's photo is the longest name a book makes: "<name>_Foto_2147483647.jpg".
+        QTest::newRow("235 bytes") << QString(235, u'a') << QString();
+        QTest::newRow("236 bytes")
+            << QString(236, u'a')
+            << u"troppo lungo: può occupare al massimo 235 byte (una lettera accentata ne "
+               u"occupa due), mentre ne occupa 236"_s;
+        QTest::newRow("accented letters, 234 bytes") << QString(117, u'è') << QString();
+        QTest::newRow("accented letters, 236 bytes") << QString(118, u'è') << u"mentre ne occupa 236"_s;
+        QTest::newRow("accented letters and one more, 235 bytes") << QString(117, u'è') + u'a' << QString();
+        QTest::newRow("accented letters and two more, 236 bytes")
+            << QString(117, u'è') + u"aa"_s << u"mentre ne occupa 236"_s;
     }
     void newBookNames() {
         QFETCH(QString, name);
@@ -484,7 +484,7 @@ private Q_SLOTS:
     }
 
     // The longest name allowed is a real limit: each file of such a book can be made on this disk, and
-    // its photo replaced; one byte more and the photo can no longer be replaced.
+    // its photo replaced; one byte more and the photo can no longer be made.
     void longestNameFitsEveryFile() {
         const auto folder = scratchProgramFolder();
         QVERIFY(folder->isValid());
@@ -506,8 +506,8 @@ private Q_SLOTS:
 
         const QString longer = name + u'a';
         QVERIFY(!BookShelf::nameProblem(longer).isEmpty());
-        PhotoStore::SaveCardPhoto(red, longer, INT_MAX); // made where the disk can make it at once
-        QVERIFY(!PhotoStore::SaveCardPhoto(blue, longer, INT_MAX));
+        QVERIFY(!PhotoStore::SaveCardPhoto(red, longer, INT_MAX));
+        QVERIFY(!QFileInfo::exists(PhotoStore::photoPath(longer, INT_MAX)));
     }
 
     void createEmptyNeverReplaces() {

@@ -154,12 +154,12 @@ private Q_SLOTS:
         QTest::newRow("device name") << u"con"_s << false << u"Il nome \"con\" è riservato da Windows"_s;
         QTest::newRow("device name with an extension")
             << u"LPT1.book"_s << false << u"Il nome comincia con \"LPT1\", riservato da Windows"_s;
-        QTest::newRow("too long") << QString(229, u'a') << true
-                                  << u"Il nome è troppo lungo: può occupare al massimo 228 byte"_s;
+        QTest::newRow("too long") << QString(236, u'a') << true
+                                  << u"Il nome è troppo lungo: può occupare al massimo 235 byte"_s;
         // 200 letters fit the field's 250 characters, but are 400 bytes on the disk.
         QTest::newRow("too long in accented letters")
             << QString(200, u'è') << true
-            << u"al massimo 228 byte (una lettera accentata ne occupa due), "
+            << u"al massimo 235 byte (una lettera accentata ne occupa due), "
                u"mentre ne occupa 400."_s;
     }
     void unusableNamesAreRefusedWithTheReason() {

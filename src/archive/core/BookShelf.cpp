@@ -38,11 +38,9 @@ QStringList fileNamesOf(const QString& bookName) {
         BookArchive::journalPath(archive),
         backupPath(archive, kNumberedCopies),
         BookArchive::setAsideJournalPath(archive, kNumberedCopies),
+        // A photo replaced whole is first written under a temporary name of a fixed length, whatever
+        // the book's name, and then renamed to this one.
         photo,
-        // A photo is replaced whole: the new one is written first under the photo's name followed by a
-        // dot and six characters (the temporary file of QSaveFile, always made on FAT and exFAT keys and
-        // elsewhere whenever the photo already exists).
-        photo + u".XXXXXX"_s,
     };
     QStringList names;
     for (const QString& path : paths)

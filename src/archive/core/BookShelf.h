@@ -5,7 +5,7 @@
 //
 // A new book's name must suit every file the program will make from it, on this disk and on the FAT
 // or exFAT key the program folder may be copied to: the archive, its journal, its backups and set-aside
-// journals, and its cards' photos (each written first under a temporary name beside it).
+// journals, and its cards' photos.
 #pragma once
 
 #include <QString>
