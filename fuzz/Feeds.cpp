@@ -896,7 +896,7 @@ bool check(QByteArrayView input) {
         if (fileName.isEmpty() || fileName == u"."_s || fileName == u".."_s || fileName.contains(u'/') ||
             fileName.contains(QChar(0)) || fileName.endsWith(u'\n'))
             continue;
-        const QString filePath = QDir(PhotoStore::folder()).filePath(fileName);
+        const QString filePath = ProgramFolder::inFolder(PhotoStore::folder(), fileName);
         if (QFileInfo::exists(filePath))
             continue;
         switch ((how >> 2) % 4) {
