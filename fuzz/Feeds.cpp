@@ -669,10 +669,16 @@ bool exportRows(QByteArrayView input) {
     setFileReplacer(nullptr);
     if (!written)
         return false;
-    // One header row and one row per grid row, twelve cells each; no text can open a tag of its own.
+    // One header row and one row per grid row, twelve cells each; no text can open a tag of its own,
+    // and no byte is left that a strict reader of Windows-1252 refuses.
     const QByteArray out = g_replaced->files.value(path);
     const qsizetype rows = grid.rowCount() + 1;
-    return out.startsWith(ExportFile::header()) && out.endsWith(ExportFile::closing()) &&
+    const bool onlyText = std::none_of(out.begin(), out.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7F ||
+               byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    });
+    return onlyText && out.startsWith(ExportFile::header()) && out.endsWith(ExportFile::closing()) &&
            out.count("<tr>") == rows && out.count("<td") == rows * CardGridModel::kTextColumns;
 }
 
