@@ -56,7 +56,7 @@ bench: deps
 
 FUZZ_TIME ?= 60
 FUZZ_RUNS ?= -1
-FUZZ_TARGETS ?= record archive password photo export
+FUZZ_TARGETS ?= record archive password photo export journal check cli search pdf
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -66,6 +66,7 @@ fuzz: deps
 	for t in $(FUZZ_TARGETS); do \
 		mkdir -p build/fuzz/corpus/$$t tests/fixtures/fuzz/$$t; \
 		ASAN_OPTIONS=intercept_tls_get_addr=0 QT_QPA_PLATFORM=offscreen \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		./build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_TIME) -runs=$(FUZZ_RUNS) -timeout=20 -rss_limit_mb=4096 \
 			-print_final_stats=1 -artifact_prefix=build/fuzz/crashes/$$t- \
 			build/fuzz/corpus/$$t tests/fixtures/fuzz/$$t || exit 1; \

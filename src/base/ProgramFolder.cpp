@@ -23,7 +23,13 @@ void setPath(const QString& folder) {
 }
 
 QString file(const QString& name) {
-    return QDir(path()).filePath(name);
+    return inFolder(path(), name);
+}
+
+QString inFolder(const QString& folder, const QString& name) {
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
 }
 
 QString archiveOf(const QString& bookName) {

@@ -14,6 +14,10 @@ void setPath(const QString& folder);
 // A file or folder directly inside the program folder.
 QString file(const QString& name);
 
+// A file or folder directly inside a folder, whatever its name: joined as text, since QDir::filePath
+// gives back a name that looks absolute as it is, and one that starts with ":" names a Qt resource.
+QString inFolder(const QString& folder, const QString& name);
+
 // The archive file of a book: the book name followed by ".wmn".
 QString archiveOf(const QString& bookName);
 

@@ -1,18 +1,20 @@
 // The card record, its code page and the archive file, checked byte for byte.
 #include "FaultyFileSystem.h"
 #include "TestFiles.h"
+#include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/CardNavigation.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
-
 #include "base/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -527,6 +529,55 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_dir->filePath(u"Anna.wmn"_s), {}));
         QVERIFY(BookShelf::remove(m_dir->filePath(u"Anna.wmn"_s)));
         QVERIFY(!QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
+    }
+
+    // --- Names in the program folder -------------------------------------------------------------
+    // A name is a file directly in its folder, also one that starts with ":" (which Qt takes for one
+    // of its resources, and QDir::filePath for an absolute path): the book, its photo and an attached
+    // file are made there, and nothing lands in the current folder.
+    void namesStayInTheirFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("colon first") << u":Prova"_s;
+        QTest::newRow("colon alone") << u":"_s;
+        QTest::newRow("colon inside") << u"Prova:2"_s;
+    }
+    void namesStayInTheirFolder() {
+        QFETCH(QString, name);
+        const std::unique_ptr<QTemporaryDir> program = scratchProgramFolder();
+        QVERIFY(program->isValid());
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(current); });
+        const QString folder = program->path() + u'/';
+
+        const QString archive = ProgramFolder::archiveOf(name);
+        QCOMPARE(archive, folder + name + u".wmn"_s);
+        BookShelf::createEmpty(archive);
+        BookArchive book;
+        book.Open(archive);
+        book.Write(cardTitled(u"Prima"_s));
+        book.Close();
+        QCOMPARE(readFile(folder + name + u".wmn"_s), bytesOf(cardTitled(u"Prima"_s)));
+        QCOMPARE(BookShelf::list(program->path()), QStringList{name + u".wmn"_s});
+
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QCOMPARE(PhotoStore::photoPath(name, 1), folder + u"Book_Zudid/"_s + name + u"_Foto_1.jpg"_s);
+        QVERIFY(PhotoStore::SaveCardPhoto(picture, name, 1));
+        QVERIFY(QFileInfo(folder + u"Book_Zudid/"_s + name + u"_Foto_1.jpg"_s).isFile());
+        QCOMPARE(PhotoStore::LoadCardPhoto(name, 1, PhotoStore::kPlaceholderSize).fullSize(), QSize(8, 6));
+
+        const QString attached = name + u".pdf"_s;
+        QVERIFY(writeFile(folder + u"contratto.pdf"_s, "%PDF-1.4"));
+        QCOMPARE(AttachmentFolder::pathOf(attached), folder + u"Documenti_Allegati/"_s + attached);
+        QVERIFY(AttachmentFolder::ensureFolder());
+        QVERIFY(AttachmentFolder::copyIn(folder + u"contratto.pdf"_s, attached));
+        QCOMPARE(readFile(folder + u"Documenti_Allegati/"_s + attached), "%PDF-1.4"_ba);
+        QVERIFY(AttachmentFolder::contains(attached));
+
+        QCOMPARE(entriesOf(elsewhere.path()), QStringList());
     }
 
 private:

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/WindowSet.h"
 #include "archive/core/BookArchive.h"
+#include "archive/core/Cp1252.h"
 #include "base/HelpTopics.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/BookZudid.h"
@@ -28,8 +29,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
 
+#include <algorithm>
 #include <csignal>
+#include <functional>
 #include <optional>
 #include <sys/resource.h>
 
@@ -92,6 +96,47 @@ QList<TScheda> numberedCards(int count) {
 
 void writeBook(const QString& path, const QList<TScheda>& cards) {
     QVERIFY(writeFile(path, archiveOf(cards)));
+}
+
+// True when the file holds a byte that is no text in Windows-1252: a control code other than tab and
+// the line breaks, or one of the five codes the code page leaves undefined.
+bool holdsByteThatIsNoText(const QByteArray& file) {
+    return std::any_of(file.begin(), file.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7F ||
+               byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    });
+}
+
+// The cells of an export file's data rows as a reader of the markup gets them, row by row; nothing, with
+// the reader's words in `error`, when it refuses them.
+QList<QStringList> parsedRows(const QByteArray& file, QString* error) {
+    const QByteArray head = ExportFile::header();
+    const QByteArray end = ExportFile::closing();
+    if (!file.startsWith(head) || !file.endsWith(end)) {
+        *error = u"not an export file"_s;
+        return {};
+    }
+    const QByteArray rows = file.sliced(head.size(), file.size() - head.size() - end.size());
+    QXmlStreamReader reader(u"<rows>"_s + Cp1252::decode(rows) + u"</rows>"_s);
+    QList<QStringList> cells;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == u"tr"_s) {
+            cells.append(QStringList());
+        } else if (reader.name() == u"td"_s && !cells.isEmpty()) {
+            cells.last().append(reader.readElementText());
+        } else if (reader.name() != u"rows"_s) {
+            *error = u"unexpected element "_s + reader.name().toString();
+            return {};
+        }
+    }
+    if (reader.hasError()) {
+        *error = reader.errorString();
+        return {};
+    }
+    return cells;
 }
 
 QString emptyRow() {
@@ -521,6 +566,144 @@ private Q_SLOTS:
             first += td + (cell == 11 ? "Buona &amp; altro"_ba : QByteArray()) + "</td>";
         first += "</tr>";
         QVERIFY(readFile(exportPath()).startsWith(first));
+    }
+
+    // A control code or one of the five codes Windows-1252 leaves undefined is no text in the code page
+    // the file declares, and a strict reader refuses a file that holds one: each is written as the
+    // reference to the replacement character, stored or typed, alone, in a row or beside "&" and "<".
+    // Tab, the line breaks and every other byte, the neighbours of the undefined codes included, stay.
+    void bytesThatAreNoTextAreReplaced_data() {
+        QTest::addColumn<QByteArray>("stored"); // the first card's judgement, as the archive holds it
+        QTest::addColumn<QString>("typed");     // typed into that cell; null for nothing
+        QTest::addColumn<QByteArray>("cell");   // the cell in the file
+        QTest::addColumn<QString>("read");      // the cell's text as a reader of the markup gets it
+        for (const char code : "\x00\x01\x08\x0B\x0C\x0E\x1B\x1F\x7F\x81\x8D\x8F\x90\x9D"_ba) {
+            QTest::addRow("code 0x%02X", unsigned(static_cast<unsigned char>(code)))
+                << "Luce"_ba + code + "ombra"_ba << QString() << "Luce&#xFFFD;ombra"_ba
+                << u"Luce\uFFFDombra"_s;
+        }
+        QTest::newRow("at both ends, beyond the blanks trimmed")
+            << "  \x81Luce ombra\x7F  "_ba << QString() << "&#xFFFD;Luce ombra&#xFFFD;"_ba
+            << u"\uFFFDLuce ombra\uFFFD"_s;
+        QTest::newRow("several in a row beside & and <")
+            << "a&\x01\x02<b\x9D\x9D"_ba << QString() << "a&amp;&#xFFFD;&#xFFFD;&lt;b&#xFFFD;&#xFFFD;"_ba
+            << u"a&\uFFFD\uFFFD<b\uFFFD\uFFFD"_s;
+        QTest::newRow("tab and line breaks stay")
+            << "Luce\tombra\r\nmare"_ba << QString() << "Luce\tombra\r\nmare"_ba << u"Luce\tombra\nmare"_s;
+        QTest::newRow("neighbours of the undefined codes stay")
+            << "\x80\x82\x8C\x8E\x91\x9C\x9E\x9F\xA0\xFF"_ba << QString()
+            << "\x80\x82\x8C\x8E\x91\x9C\x9E\x9F\xA0\xFF"_ba
+            << Cp1252::decode("\x80\x82\x8C\x8E\x91\x9C\x9E\x9F\xA0\xFF"_ba);
+        QTest::newRow("typed control code")
+            << "Ottima"_ba << u"Da\u0001rifare & <ristampare>"_s
+            << "Da&#xFFFD;rifare &amp; &lt;ristampare>"_ba << u"Da\uFFFDrifare & <ristampare>"_s;
+        QTest::newRow("typed control of an undefined code")
+            << "Ottima"_ba << u"Da\u0090rifare"_s << "Da&#xFFFD;rifare"_ba << u"Da\uFFFDrifare"_s;
+    }
+    void bytesThatAreNoTextAreReplaced() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, cell);
+        QFETCH(QString, read);
+        TScheda first;
+        first.setField(TScheda::Titolo, u"Ritratto"_s);
+        setRaw(first, TScheda::Giudizio, stored);
+        TScheda second;
+        second.setField(TScheda::Titolo, u"Seconda"_s);
+        writeBook(archive(), {first, second});
+
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        if (!typed.isNull())
+            QVERIFY(grid.setData(grid.index(0, CardGridModel::colGiudizio), typed));
+        QVERIFY(ExportFile::write(exportPath(), grid));
+
+        const QByteArray written = readFile(exportPath());
+        const QByteArray td = "<td style=\"text-align: left;\">";
+        QByteArray firstRow = "<tr>" + td + "Ritratto</td>";
+        for (int c = 2; c <= 12; ++c)
+            firstRow += td + (c == 11 ? cell : QByteArray()) + "</td>";
+        firstRow += "</tr>";
+        QByteArray secondRow = "<tr>" + td + "Seconda</td>";
+        for (int c = 2; c <= 12; ++c)
+            secondRow += td + "</td>";
+        secondRow += "</tr>";
+        QCOMPARE(written, ExportFile::header() + firstRow + secondRow + ExportFile::closing());
+        QVERIFY(!holdsByteThatIsNoText(written));
+
+        // The rows as markup: every cell is read, the judgement as the reader gets it.
+        QString error;
+        const QList<QStringList> rows = parsedRows(written, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].size(), 12);
+        QCOMPARE(rows[0][10], read);
+        QCOMPARE(rows[1][0], u"Seconda"_s);
+    }
+
+    // Rows whose every text is made only of bytes written eightfold, placed so that one of them needs
+    // 64 bytes more than the 1 MiB the writer gathers before each write has left: it goes whole into the
+    // next gathering, and nothing is lost or written past the gathered rows.
+    void rowsMadeOnlyOfReplacedBytes() {
+        const QByteArray codes = "\x7F\x81\x8D\x8F\x90\x9D";
+        QList<TScheda> cards;
+        QByteArray rows;
+        const auto add = [&](const std::function<char(int field, int i)>& byte, qsizetype texts) {
+            TScheda card;
+            QByteArray row = "<tr>";
+            for (int f = TScheda::Titolo; f <= TScheda::Note; ++f) {
+                const TScheda::Field field = TScheda::Field(f);
+                const int length = int(std::min<qsizetype>(texts, TScheda::layout(field).capacity));
+                texts -= length;
+                QByteArray text;
+                for (int i = 0; i < length; ++i)
+                    text += byte(f, i);
+                setRaw(card, field, text);
+                row += kTd.toLatin1() +
+                       (codes.contains(text.left(1)) ? "&#xFFFD;"_ba.repeated(length) : text) + "</td>";
+            }
+            cards.append(card);
+            rows += row + "</tr>";
+        };
+        const auto replaced = [&](int f, int i) { return codes[(f + i) % codes.size()]; };
+        const auto plain = [](int, int i) { return char('a' + i % 26); };
+
+        qsizetype capacity = 0; // of the twelve texts
+        for (int f = TScheda::Titolo; f <= TScheda::Note; ++f)
+            capacity += TScheda::layout(TScheda::Field(f)).capacity;
+        const qsizetype markup = 9 + 12 * (kTd.size() + 5);
+        const qsizetype full = markup + 8 * capacity;
+        const qsizetype head = ExportFile::header().size();
+        // Before the row that just misses: whole rows of replaced bytes, then rows of plain text.
+        qsizetype before = (1 << 20) - (full - 64) - head;
+        qsizetype wholeRows = before / full;
+        if (before % full < markup)
+            --wholeRows;
+        qsizetype plainBytes = before - wholeRows * full;
+        for (qsizetype n = 0; n < wholeRows; ++n)
+            add(replaced, capacity);
+        while (plainBytes > 0) {
+            qsizetype texts = plainBytes - markup;
+            if (texts > capacity)
+                texts = std::min(capacity, plainBytes - 2 * markup); // room left for one more row
+            add(plain, texts);
+            plainBytes -= markup + texts;
+        }
+        QCOMPARE(plainBytes, 0);
+        QCOMPARE(head + rows.size() + full - 64, 1 << 20);
+        for (int n = 0; n < 70; ++n)
+            add(replaced, capacity);
+
+        writeBook(archive(), cards);
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        QVERIFY(ExportFile::write(exportPath(), grid));
+        const QByteArray written = readFile(exportPath());
+        QCOMPARE(written.size(), head + rows.size() + ExportFile::closing().size());
+        QVERIFY(written == ExportFile::header() + rows + ExportFile::closing());
+        QString error;
+        QCOMPARE(parsedRows(written, &error).size(), cards.size());
+        QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
     void emptyBookExportsTenEmptyRows() {

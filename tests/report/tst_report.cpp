@@ -591,6 +591,7 @@ private Q_SLOTS:
         QTest::newRow("card") << 0;
         QTest::newRow("summary of two sheets") << 1;
         QTest::newRow("faces drawn as outlines, emboldened, slanted") << 2;
+        QTest::newRow("characters no installed font has, drawn as boxes") << 3;
     }
     void pdfLooksAsPainted() {
         QFETCH(int, kind);
@@ -625,6 +626,18 @@ private Q_SLOTS:
             add(u"DejaVu Math TeX Gyre"_s, true, false, 30);
             add(u"DejaVu Math TeX Gyre"_s, false, true, 50);
             report.pages().push_back(page);
+            prepared = Report::prepare(report);
+        } else if (kind == 3) {
+            // No installed font has the Thaana letters: Qt's stand-in gives a box for each, in a line
+            // of the summary's list and in a bold line.
+            Report::ReportTemplate report = summary(3);
+            report.textObject(u"txtRiepilogo"_s).lines[1] = u"Ritratto \u0780\u0781\u0782 al tramonto"_s;
+            Report::ReportObject text;
+            text.name = u"txtRiga"_s;
+            text.geometry = {5, 150, 180, 12};
+            text.font = Report::makeFont(u"Arial"_s, 16, true);
+            text.setText(u"Citt\u00E0 \u0780\u0781 caff\u00E8"_s);
+            report.pages().back().objects.push_back(text);
             prepared = Report::prepare(report);
         } else {
             Report::ReportTemplate report = summary(100);

@@ -2,10 +2,11 @@
 // fed again to the same code the fuzz target runs, so a fault once found stays fixed.
 #include "Feeds.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
+#include <QHash>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -21,7 +22,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         const QDir root(QStringLiteral(LUMIVERA_FUZZ_FIXTURES));
         QVERIFY(root.exists());
-        for (const QString& target : {u"record"_s, u"archive"_s, u"password"_s, u"photo"_s, u"export"_s}) {
+        for (const QString& target : {u"record"_s, u"archive"_s, u"password"_s, u"photo"_s, u"export"_s,
+                                      u"journal"_s, u"check"_s, u"cli"_s, u"search"_s, u"pdf"_s}) {
             QDirIterator inputs(root.filePath(target), QDir::Files | QDir::Hidden);
             QStringList paths;
             while (inputs.hasNext())
@@ -40,17 +42,26 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray input = file.readAll();
         using Feed = bool (*)(QByteArrayView);
-        const Feed feed = target == u"record"_s     ? &Feeds::record
-                          : target == u"archive"_s  ? &Feeds::archive
-                          : target == u"password"_s ? &Feeds::password
-                          : target == u"photo"_s    ? [](QByteArrayView in) { return Feeds::photo(in); }
-                                                    : &Feeds::exportRows;
+        static const QHash<QString, Feed> feeds = {
+            {u"record"_s, &Feeds::record},
+            {u"archive"_s, &Feeds::archive},
+            {u"password"_s, &Feeds::password},
+            {u"photo"_s, [](QByteArrayView in) { return Feeds::photo(in); }},
+            {u"export"_s, &Feeds::exportRows},
+            {u"journal"_s, &Feeds::journal},
+            {u"check"_s, &Feeds::check},
+            {u"cli"_s, &Feeds::commandLine},
+            {u"search"_s, &Feeds::search},
+            {u"pdf"_s, &Feeds::pdf},
+        };
+        const Feed feed = feeds.value(target);
+        QVERIFY(feed);
         QVERIFY(feed(input));
     }
 };
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // fonts, for the reports and the command line's PDF files
     TestReplay test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -20,7 +20,7 @@ QString pathOf(const QString& name) {
     const QString bare = TextRules::trim(name);
     if (bare.isEmpty() || BookShelf::isUnsafeName(bare))
         return {};
-    return QDir(folder()).filePath(bare);
+    return ProgramFolder::inFolder(folder(), bare);
 }
 
 bool ensureFolder() {

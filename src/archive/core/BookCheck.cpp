@@ -106,11 +106,15 @@ void checkRecord(const unsigned char* record, int position, const AttachmentFile
 // after the book whose number is no card of it belongs to none.
 void checkPhotos(const QString& bookName, qint64 cards, QList<Finding>& findings) {
     const QString prefix = TextRules::trim(bookName) + u"_Foto_"_s;
-    const QRegularExpression numbered(u"^"_s + QRegularExpression::escape(prefix) + u"([0-9]+)\\.jpg$"_s);
+    // The whole name: "$" alone would also take a name with a line break after ".jpg".
+    const QRegularExpression numbered(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(prefix) + u"([0-9]+)\\.jpg"_s));
     std::vector<bool> present(std::size_t(cards) + 1, false);
     std::vector<std::pair<qlonglong, QString>> strays;
-    // Pipes and devices are listed too: under a photo's name they are a photo that is no picture.
-    for (const QString& name : QDir(PhotoStore::folder()).entryList(QDir::Files | QDir::System)) {
+    // Pipes and devices are listed too: under a photo's name they are a photo that is no picture. So
+    // are hidden files: the photos of a book whose name begins with a dot.
+    for (const QString& name :
+         QDir(PhotoStore::folder()).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
         const QRegularExpressionMatch match = numbered.match(name);
         if (!match.hasMatch())
             continue;

@@ -155,8 +155,8 @@ QString folder() {
 }
 
 QString photoPath(const QString& bookName, int position) {
-    return QDir(folder()).filePath(TextRules::trim(bookName) + QStringLiteral("_Foto_") +
-                                   QString::number(position) + QStringLiteral(".jpg"));
+    return ProgramFolder::inFolder(folder(), TextRules::trim(bookName) + QStringLiteral("_Foto_") +
+                                                 QString::number(position) + QStringLiteral(".jpg"));
 }
 
 bool ensureFolder() {

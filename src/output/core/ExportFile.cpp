@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace ExportFile {
@@ -36,46 +37,93 @@ template <std::size_t N> char* put(char* out, const char (&literal)[N]) {
     return out + (N - 1);
 }
 
-// A cell's text can grow at most five times when escaped ("&" becomes "&amp;").
-constexpr qsizetype kEscapedGrowth = 5;
+// The replacement character, written for a byte that is no text in Windows-1252.
+constexpr char kReplacement[] = "&#xFFFD;";
+
+// A byte of a cell's text takes at most this many in the file once escaped (the replacement).
+constexpr qsizetype kEscapedGrowth = qsizetype(sizeof kReplacement - 1);
 // The markup of a row around its twelve texts.
 constexpr qsizetype kRowMarkup =
     qsizetype(sizeof kRowStart - 1 + sizeof kRowEnd - 1) +
     CardGridModel::kTextColumns * qsizetype(sizeof kCellStart - 1 + sizeof kCellEnd - 1);
 
-// Writes the text with "&" as "&amp;" and "<" as "&lt;" at out, which has room for five times its
-// size; returns the end. The stretches between two such characters are found with memchr and copied
-// whole.
+// The bytes a cell cannot hold as they are: "&" and "<", which would start markup, and the bytes that
+// are no text in the code page the file declares, which a strict reader refuses: the control codes
+// other than tab and the two line breaks, and the five codes Windows-1252 leaves undefined. A damaged
+// or foreign archive may hold any of them.
+constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> special{};
+    special['&'] = special['<'] = true;
+    for (int code = 0; code < 0x20; ++code)
+        special[std::size_t(code)] = code != '\t' && code != '\n' && code != '\r';
+    for (int code : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        special[std::size_t(code)] = true;
+    return special;
+}();
+
+const char* nextSpecialByte(const char* in, const char* end) {
+    while (in != end && !kSpecial[static_cast<unsigned char>(*in)])
+        ++in;
+    return in;
+}
+
+#if defined(__GNUC__)
+// Sixteen bytes at a time: every special byte is "&", "<", below 0x20 or from 0x7F to 0x9D, ranges
+// that ordinary text touches only with a tab, a line break or typographic punctuation, so a block
+// none of whose bytes lies there is passed over with a few vector operations, and only a block that
+// has one is looked through byte by byte. Rows without special bytes cost about what the search for
+// "&" and "<" alone cost.
+using Block = unsigned char __attribute__((vector_size(16)));
+
+bool mayHoldSpecial(Block bytes) {
+    const auto splat = [](unsigned char byte) { return Block{} + byte; };
+    const auto found = (bytes < splat(0x20)) | (bytes - splat(0x7F) < splat(0x9E - 0x7F)) |
+                       (bytes == splat('&')) | (bytes == splat('<'));
+    const auto words = std::bit_cast<std::array<quint64, 2>>(found);
+    return (words[0] | words[1]) != 0;
+}
+
+const char* nextSpecial(const char* in, const char* end) {
+    for (; end - in >= qsizetype(sizeof(Block)); in += sizeof(Block)) {
+        Block bytes;
+        std::memcpy(&bytes, in, sizeof bytes);
+        if (mayHoldSpecial(bytes)) {
+            const char* const found = nextSpecialByte(in, in + sizeof(Block));
+            if (found != in + sizeof(Block))
+                return found;
+        }
+    }
+    return nextSpecialByte(in, end);
+}
+#else
+const char* nextSpecial(const char* in, const char* end) {
+    return nextSpecialByte(in, end);
+}
+#endif
+
+// Writes the text at out, which has room for kEscapedGrowth times its size, with "&" as "&amp;", "<"
+// as "&lt;" and a byte that is no text as the replacement character; returns the end. The stretches
+// between two special bytes are copied whole.
 char* putEscaped(char* out, QByteArrayView text) {
     if (text.isEmpty())
-        return out; // an empty text may have no data at all, which memchr must not be given
+        return out; // an empty text may have no data at all, which memcpy must not be given
     const char* in = text.data();
     const char* const end = in + text.size();
-    const auto next = [&](char c) {
-        const void* found = std::memchr(in, c, std::size_t(end - in));
-        return found ? static_cast<const char*>(found) : end;
-    };
-    const char* amp = next('&');
-    const char* lt = next('<');
-    while (in != end) {
-        const char* const special = std::min(amp, lt);
+    for (;;) {
+        const char* const special = nextSpecial(in, end);
         if (special != in)
             std::memcpy(out, in, std::size_t(special - in));
         out += special - in;
-        in = special;
-        if (in == end)
-            break;
-        if (*in == '&') {
+        if (special == end)
+            return out;
+        if (*special == '&')
             out = put(out, "&amp;");
-            ++in;
-            amp = next('&');
-        } else {
+        else if (*special == '<')
             out = put(out, "&lt;");
-            ++in;
-            lt = next('<');
-        }
+        else
+            out = put(out, kReplacement);
+        in = special + 1;
     }
-    return out;
 }
 
 } // namespace
@@ -157,13 +205,12 @@ bool write(const QString& path, const CardGridModel& grid, QString* error) {
         qsizetype length = 0;
         for (const QByteArrayView text : texts)
             length += text.size();
-        // Almost no row holds "&" or "<": the texts of a row without edits are looked through in one
-        // go, and then copied as they are.
+        // Almost no row holds a special byte: the texts of a row without edits are looked through in
+        // one go, and then copied as they are.
         bool plain = false;
         if (together && length > 0) {
             const char* const first = texts.front().data();
-            plain = !std::memchr(first, '&', std::size_t(length)) &&
-                    !std::memchr(first, '<', std::size_t(length));
+            plain = nextSpecial(first, first + length) == first + length;
         } else if (together) {
             plain = true;
         }

@@ -16,8 +16,11 @@ QByteArray header();
 QByteArray closing();
 
 // Writes the export of every row of the grid to the file at path: after the header, one data row for
-// each grid row, its twelve text columns as cells (the position column left out), then the closing. On
-// failure returns false with the system's words in error, and whatever was at path before is left untouched.
+// each grid row, its twelve text columns as cells (the position column left out), then the closing. In
+// a cell "&" is written as "&amp;", "<" as "&lt;", and a byte that is no text in Windows-1252 (a
+// control code other than tab and the line breaks, or one of the five undefined codes) as a reference
+// to the replacement character U+FFFD. On failure returns false with the system's words in error, and
+// whatever was at path before is left untouched.
 bool write(const QString& path, const CardGridModel& grid, QString* error = nullptr);
 
 } // namespace ExportFile

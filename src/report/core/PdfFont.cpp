@@ -92,6 +92,10 @@ std::vector<quint16> components(const QByteArray& glyph) {
 
 } // namespace
 
+bool isStandIn(const QRawFont& face) {
+    return face.pixelSize() <= 0 && face.fontTable("head").isEmpty();
+}
+
 PdfFont::PdfFont(const QRawFont& face)
     : m_face(face)
     , m_glyphOf(0x10000, kUnknown) {
@@ -183,7 +187,7 @@ QByteArray PdfFont::postScriptName() const {
         }
     }
     if (name.isEmpty())
-        name = (m_face.familyName() + u'-' + m_face.styleName()).toLatin1();
+        name = ((isStandIn(m_face) ? QString() : m_face.familyName()) + u'-' + m_face.styleName()).toLatin1();
     QByteArray clean;
     for (char c : std::as_const(name)) {
         if (c > 32 && c < 127 && !std::strchr("()<>[]{}/%#", c))

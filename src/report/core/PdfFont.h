@@ -13,6 +13,10 @@
 
 namespace Report {
 
+// True for the stand-in with which Qt draws a box for each character that no installed font has. It
+// has no tables, no size of its own and no name (QRawFont::familyName() would read the first of none).
+bool isStandIn(const QRawFont& face);
+
 class PdfFont {
 public:
     explicit PdfFont(const QRawFont& face);

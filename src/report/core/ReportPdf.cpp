@@ -189,7 +189,8 @@ struct FontUse {
 };
 
 QString faceKey(const QRawFont& raw) {
-    return raw.familyName() + u'\n' + raw.styleName() + u'\n' + QString::number(raw.weight()) + u'\n' +
+    const QString family = isStandIn(raw) ? QString() : raw.familyName();
+    return family + u'\n' + raw.styleName() + u'\n' + QString::number(raw.weight()) + u'\n' +
            QString::number(int(raw.style()));
 }
 
@@ -742,14 +743,24 @@ private:
         }
     }
 
-    // Glyphs of a face that cannot go into the file, drawn as filled outlines.
+    // Glyphs of a face that cannot go into the file, drawn as filled outlines; the boxes of Qt's
+    // stand-in for characters no font has are filled whole, as the painter fills them.
     void outlines(QRawFont raw, const QList<quint32>& glyphs, const QList<QPointF>& positions,
                   QPointF shift) {
         endText();
+        const bool standIn = isStandIn(raw);
         QByteArray path;
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
             const QPainterPath outline = raw.pathForGlyph(glyphs[i]);
             const QPointF at = positions[i];
+            if (standIn) {
+                const QRectF dots = outline.boundingRect().translated(at);
+                if (!dots.isEmpty())
+                    path += box(QRectF(shift + QPointF(dotsToMm(dots.left()), dotsToMm(dots.top())),
+                                       QSizeF(dotsToMm(dots.width()), dotsToMm(dots.height())))) +
+                            " re\n";
+                continue;
+            }
             for (int e = 0; e < outline.elementCount(); ++e) {
                 const QPainterPath::Element element = outline.elementAt(e);
                 const auto point = [&](const QPainterPath::Element& p) {
