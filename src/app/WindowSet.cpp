@@ -5,6 +5,7 @@
 #include "app/Avvio.h"
 #include "app/Info.h"
 #include "app/Splash.h"
+#include "archive/core/BookArchive.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/CreaZudid.h"
 #include "base/ProcessFormats.h"
@@ -18,6 +19,7 @@
 #include "output/windows/StampaBookZudid.h"
 #include "search/windows/TrovaBookZudid.h"
 #include "ui/Guida.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -34,6 +36,10 @@ template <class W> W* make(std::vector<std::unique_ptr<QWidget>>& owned, std::ve
 WindowSet::WindowSet() {
     // The date settings hold from start-up on, before any window shows a date.
     ProcessFormats::startUp();
+    // What an opening of a book does by itself (a journal of another copy of the archive set aside)
+    // is told in a message box, once.
+    BookArchive::setNoticeHandler(
+        [](const QString& text) { MessageBox(text, MsgKind::Warning, MsgButtons::Ok); });
     m_login = make<TfrmPassword>(m_owned, m_order);
     m_launcher = make<TfrmAvvio>(m_owned, m_order);
     m_changePassword = make<TfrmCambiaPassword>(m_owned, m_order);
@@ -55,6 +61,7 @@ WindowSet::WindowSet() {
 }
 
 WindowSet::~WindowSet() {
+    BookArchive::setNoticeHandler({});
     // Destroyed in reverse order of making.
     while (!m_owned.empty())
         m_owned.pop_back();

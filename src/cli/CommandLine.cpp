@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "archive/core/BookArchive.h"
 #include "archive/core/BookCheck.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/KeptFiles.h"
@@ -14,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -184,12 +186,18 @@ QString outputTarget(const Console& console, const QString& given) {
 }
 
 int runExport(const Console& console, const QString& book, const QString& file) {
-    const QString path = outputTarget(console, file.isEmpty() ? ProgramFolder::exportFile() : file);
-    if (path.isEmpty())
+    const bool ownFile = file.isEmpty();
+    const QString checked = outputTarget(console, ownFile ? ProgramFolder::exportFile() : file);
+    if (checked.isEmpty())
         return 1;
+    // The program's own export file is replaced where it stands, a link as a link; a file the user
+    // names is written where its links lead.
+    const QString path = ownFile ? ProgramFolder::exportFile() : checked;
     CardGridModel grid;
-    if (!grid.fill(ProgramFolder::archiveOf(book)))
-        return failure(console, u"non è stato possibile leggere l'archivio del book \"%1\"."_s.arg(book));
+    QString why;
+    if (!grid.fill(ProgramFolder::archiveOf(book), &why))
+        return failure(console,
+                       u"non è stato possibile leggere l'archivio del book \"%1\": %2"_s.arg(book, why));
     QString error;
     if (!ExportFile::write(path, grid, &error))
         return failure(console, u"non è stato possibile scrivere il file \"%1\": %2."_s.arg(
@@ -327,6 +335,10 @@ int run(const QStringList& arguments, const Console& console) {
                               usage);
     }
 
+    // What an opening of the book does by itself is said on standard error.
+    BookArchive::setNoticeHandler(
+        [&console](const QString& text) { console.error(u"lumivera: %1\n"_s.arg(text)); });
+    const auto forget = qScopeGuard([] { BookArchive::setNoticeHandler({}); });
     const QString book = bookNamed(console, given.at(0));
     if (book.isEmpty())
         return 1;

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -510,6 +512,69 @@ private Q_SLOTS:
         QVERIFY(!BookShelf::nameProblem(longer).isEmpty());
         QVERIFY(!PhotoStore::SaveCardPhoto(red, longer, INT_MAX));
         QVERIFY(!QFileInfo::exists(PhotoStore::photoPath(longer, INT_MAX)));
+    }
+
+    // --- Files the program replaces and reads ---------------------------------------------------
+    // A card's photo or an attachment whose name in the program's folders is a link to a file
+    // elsewhere: replacing it replaces the link, and the file elsewhere keeps its bytes.
+    void linksAreReplacedNotFollowed_data() {
+        QTest::addColumn<bool>("photo");
+        QTest::newRow("card's photo") << true;
+        QTest::newRow("attachment") << false;
+    }
+    void linksAreReplacedNotFollowed() {
+        QFETCH(bool, photo);
+        const auto program = scratchProgramFolder();
+        QTemporaryDir elsewhere;
+        const QString theirs = elsewhere.filePath(u"ritratto.jpg"_s);
+        QVERIFY(writeFile(theirs, "il file di un altro"));
+        QString target;
+        if (photo) {
+            QVERIFY(PhotoStore::ensureFolder());
+            target = PhotoStore::photoPath(u"Giulia"_s, 2);
+            QVERIFY(QFile::link(theirs, target));
+            QImage red(8, 8, QImage::Format_RGB32);
+            red.fill(Qt::red);
+            QVERIFY(PhotoStore::SaveCardPhoto(red, u"Giulia"_s, 2));
+            QCOMPARE(QImage(target).pixelColor(4, 4).red() > 200, true);
+        } else {
+            QVERIFY(AttachmentFolder::ensureFolder());
+            target = AttachmentFolder::pathOf(u"contratto.txt"_s);
+            QVERIFY(QFile::link(theirs, target));
+            const QString source = elsewhere.filePath(u"nuovo.txt"_s);
+            QVERIFY(writeFile(source, "il contratto nuovo"));
+            QVERIFY(AttachmentFolder::copyIn(source, u"contratto.txt"_s));
+            QCOMPARE(readFile(target), QByteArray("il contratto nuovo"));
+        }
+        QCOMPARE(readFile(theirs), QByteArray("il file di un altro"));
+        QVERIFY(!QFileInfo(target).isSymLink());
+        // Nothing is left behind beside the file.
+        QCOMPARE(QDir(QFileInfo(target).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // The photo folder kept on another disk, behind a link, stays in use as it is.
+    void linkedPhotoFolder() {
+        const auto program = scratchProgramFolder();
+        QTemporaryDir otherDisk;
+        QVERIFY(QFile::link(otherDisk.path(), PhotoStore::folder()));
+        QImage blue(8, 8, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(PhotoStore::SaveCardPhoto(blue, u"Giulia"_s, 1));
+        QVERIFY(PhotoStore::SaveCardPhoto(blue, u"Giulia"_s, 1));
+        QVERIFY(QFileInfo(PhotoStore::folder()).isSymLink());
+        QVERIFY(QFileInfo(otherDisk.filePath(u"Giulia_Foto_1.jpg"_s)).isFile());
+        QVERIFY(!PhotoStore::LoadCardPhoto(u"Giulia"_s, 1, {100, 100}).isNull());
+    }
+
+    // A pipe is read as nothing at all, never waited on: no picture, no attachment.
+    void pipesAreNeitherPicturesNorAttachments() {
+        const auto program = scratchProgramFolder();
+        const QString pipe = program->filePath(u"tubo.jpg"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(CardPhoto::fromFile(pipe, {100, 100}).isNull());
+        QVERIFY(CardPhoto::fromFileInFull(pipe, {100, 100}).isNull());
+        QVERIFY(!AttachmentFolder::copyIn(pipe, u"tubo.jpg"_s));
+        QVERIFY(!AttachmentFolder::contains(u"tubo.jpg"_s));
     }
 
     void createEmptyNeverReplaces() {

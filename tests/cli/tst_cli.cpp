@@ -2,8 +2,11 @@
 // the executable itself started with arguments and no display.
 #include "FakeMessages.h"
 #include "FakeShell.h"
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
+#include "archive/core/ArchiveJournal.h"
+#include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
 #include "cli/CommandLine.h"
@@ -15,7 +18,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -553,6 +560,166 @@ private Q_SLOTS:
         const Result result = lumivera({u"check"_s, u"Giulia"_s});
         QCOMPARE(result.status, 0);
         QCOMPARE(result.output, u"Nessun problema trovato nel book \"Giulia\".\n"_s);
+    }
+
+    // --- What the commands never damage ------------------------------------------------------------
+    // A save killed with its journal on the disk, then the archive put back from a copy kept elsewhere:
+    // no command applies that journal to the copy. The commands that only read leave every file as it
+    // is; the repair, which opens the book for writing, keeps the journal aside and says so.
+    void journalOfAnotherCopyIsNeverApplied() {
+        const QString archive = ProgramFolder::archiveOf(u"Giulia"_s);
+        const QString journal = BookArchive::journalPath(archive);
+        QVERIFY(writeFile(archive, bookOf(5)));
+        QProcess writer;
+        writer.start(QStringLiteral(LUMIVERA_JOURNAL_WRITER),
+                     {u"overwrite"_s, archive, u"1"_s, u"record-synced"_s});
+        QVERIFY(writer.waitForFinished(-1));
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QFile::exists(journal));
+        const QByteArray kept = readFile(journal);
+        QList<TScheda> restored;
+        for (int n = 1; n <= 5; ++n)
+            restored << card(n + 20);
+        QVERIFY(writeFile(archive, archiveOf(restored)));
+
+        const QStringList reading[] = {{u"export"_s, u"Giulia"_s, m_dir->filePath(u"Giulia.xls"_s)},
+                                       {u"pdf"_s, u"Giulia"_s, m_dir->filePath(u"Giulia.pdf"_s)},
+                                       {u"sheet"_s, u"Giulia"_s, m_dir->filePath(u"Provino.pdf"_s)},
+                                       {u"check"_s, u"Giulia"_s}};
+        for (const QStringList& command : reading) {
+            const Result result = lumivera(command);
+            QVERIFY2(readFile(archive) == archiveOf(restored), qPrintable(command.join(u' ')));
+            QVERIFY2(readFile(journal) == kept, qPrintable(command.join(u' ')));
+            if (command.first() == u"check"_s)
+                QVERIFY2(result.output.contains(u"non corrisponde all'archivio"_s),
+                         qPrintable(result.output));
+            else
+                QCOMPARE(result.status, 0);
+        }
+        QVERIFY(readFile(m_dir->filePath(u"Giulia.xls"_s)).contains("Ritratto n. 22"));
+
+        const Result repaired = lumivera({u"check"_s, u"Giulia"_s, u"--repair"_s});
+        QCOMPARE(readFile(archive), archiveOf(restored));
+        QVERIFY(!QFile::exists(journal));
+        QCOMPARE(readFile(BookArchive::setAsideJournalPath(archive, 1)), kept);
+        QVERIFY2(repaired.error.contains(u"Giulia.wmn-scartato-1"_s), qPrintable(repaired.error));
+    }
+
+    // A journal beside the book, said as the next opening will act on it; a save under way in another
+    // copy (its lock held) is no problem of the book.
+    void checkSaysWhatAJournalMeans_data() {
+        QTest::addColumn<QString>("journal");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("interrupted overwrite")
+            << u"pending"_s << 1
+            << u"Il salvataggio della scheda 2 è stato interrotto: alla "
+               u"prossima apertura del book la scheda tornerà com'era prima "
+               u"di quel salvataggio."_s;
+        QTest::newRow("torn journal")
+            << u"torn"_s << 1 << u"Un salvataggio è stato interrotto prima di modificare l'archivio"_s;
+        QTest::newRow("save in progress")
+            << u"locked"_s << 0 << u"Un'altra copia del programma sta salvando una scheda"_s;
+    }
+    void checkSaysWhatAJournalMeans() {
+        QFETCH(QString, journal);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        const QString archive = ProgramFolder::archiveOf(u"Giulia"_s);
+        QVERIFY(writeFile(archive, bookOf(3)));
+        for (int position = 1; position <= 3; ++position)
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, position), jpeg({60, 80}, Qt::red)));
+        QByteArray before = bookOf(3).left(8192);
+        QByteArray after = before;
+        after.replace(qsizetype(TScheda::kSize), qsizetype(TScheda::kSize), archiveOf({card(9)}));
+        if (journal == u"torn"_s)
+            QVERIFY(writeFile(BookArchive::journalPath(archive), "LMVJRNL2 cut short"));
+        else
+            QVERIFY(writeFile(BookArchive::journalPath(archive), ArchiveJournal::encode(0, before, after)));
+        if (journal == u"pending"_s)
+            QVERIFY(writeFile(archive, after + bookOf(3).mid(8192)));
+        std::unique_ptr<FileLock> lock;
+        if (journal == u"locked"_s) {
+            FileSystem::OpenError error;
+            lock = fileSystem().lockExclusive(archive, error);
+            QVERIFY(lock);
+        }
+        const QByteArray onDisk = readFile(archive);
+        const Result result = lumivera({u"check"_s, u"Giulia"_s});
+        QVERIFY2(result.output.contains(said), qPrintable(result.output));
+        QCOMPARE(result.status, status);
+        QCOMPARE(readFile(archive), onDisk);
+    }
+
+    // A book on a disk that cannot be written (a DVD, a read-only share) is still exported and printed
+    // to a place that can be.
+    void bookOnAReadOnlyDisk() {
+        const QString archive = ProgramFolder::archiveOf(u"Giulia"_s);
+        QVERIFY(writeFile(archive, bookOf(3)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({60, 80}, Qt::red)));
+        FaultyFileSystem readOnly(FaultyFileSystem::Fault::ReadOnlyDisk);
+        for (const auto& [command, file] : {std::pair{u"export"_s, u"Giulia.xls"_s},
+                                            {u"pdf"_s, u"Giulia.pdf"_s},
+                                            {u"sheet"_s, u"Provino.pdf"_s}}) {
+            const QString output =
+                QDir::temp().filePath(u"lumivera-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(file));
+            const auto gone = qScopeGuard([&] { QFile::remove(output); });
+            const Result result = lumivera({command, u"Giulia"_s, output});
+            QVERIFY2(result.status == 0, qPrintable(command + u": "_s + result.error));
+            QVERIFY(QFileInfo(output).size() > 0);
+        }
+        QCOMPARE(readFile(archive), bookOf(3));
+    }
+
+    // A file larger than the cards a book can count: a clear message, no crash, no output.
+    void bookTooLargeForTheProgram_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("check") << QStringList{u"check"_s, u"Enorme"_s};
+        QTest::newRow("export") << QStringList{u"export"_s, u"Enorme"_s, u"Enorme.xls"_s};
+        QTest::newRow("pdf") << QStringList{u"pdf"_s, u"Enorme"_s, u"Enorme.pdf"_s};
+        QTest::newRow("sheet") << QStringList{u"sheet"_s, u"Enorme"_s, u"Enorme.pdf"_s};
+    }
+    void bookTooLargeForTheProgram() {
+        QFETCH(QStringList, arguments);
+        QFile huge(ProgramFolder::archiveOf(u"Enorme"_s));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        if (!huge.resize(qint64(8) << 40))
+            QSKIP("this disk holds no sparse file of 8 TB");
+        huge.close();
+        QDir::setCurrent(m_dir->path());
+        const Result result = lumivera(arguments);
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.error.contains(u"è troppo grande per il programma: contiene 2479169397 schede"_s),
+                 qPrintable(result.error));
+        if (arguments.size() > 2)
+            QVERIFY(!QFile::exists(m_dir->filePath(arguments.at(2))));
+    }
+
+    // A pipe where a photo should be is no picture: the check says so, and the PDFs are made with the
+    // placeholder instead of waiting for ever.
+    void pipeUnderAPhotoName() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({60, 80}, Qt::red)));
+        QCOMPARE(::mkfifo(QFile::encodeName(PhotoStore::photoPath(u"Giulia"_s, 2)).constData(), 0600), 0);
+        const Result checked = lumivera({u"check"_s, u"Giulia"_s});
+        QCOMPARE(checked.output, u"Scheda 2: il file della foto (Giulia_Foto_2.jpg) non contiene "
+                                 u"un'immagine leggibile.\n"_s);
+        QCOMPARE(lumivera({u"pdf"_s, u"Giulia"_s, m_dir->filePath(u"Giulia.pdf"_s)}).status, 0);
+        QCOMPARE(lumivera({u"sheet"_s, u"Giulia"_s, m_dir->filePath(u"Provino.pdf"_s)}).status, 0);
+    }
+
+    // The program's own export file, made a link by someone, is replaced as a link: the file it led
+    // to stays as it was.
+    void ownExportFileThatIsALink() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        QTemporaryDir elsewhere;
+        const QString theirs = elsewhere.filePath(u"conti.xls"_s);
+        QVERIFY(writeFile(theirs, "i conti del fotografo"));
+        QVERIFY(QFile::link(theirs, ProgramFolder::exportFile()));
+        QCOMPARE(lumivera({u"export"_s, u"Giulia"_s}).status, 0);
+        QCOMPARE(readFile(theirs), QByteArray("i conti del fotografo"));
+        QVERIFY(!QFileInfo(ProgramFolder::exportFile()).isSymLink());
+        QVERIFY(readFile(ProgramFolder::exportFile()).contains("Ritratto n. 2"));
     }
 
     // --- The executable --------------------------------------------------------------------------
