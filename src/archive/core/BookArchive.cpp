@@ -55,15 +55,19 @@ void BookArchive::notify(const QString& text) {
         noticeHandler()(text);
 }
 
-void BookArchive::Open(const QString& path) {
+void BookArchive::begin(const QString& path, bool readOnly) {
     if (m_file)
         Close();
     m_path = TextRules::trim(path);
     m_index = 0;
-    m_readOnly = false;
+    m_readOnly = readOnly;
     m_overlay.reset();
     if (m_path.isEmpty())
         throw ArchiveError(QStringLiteral("Archivio non indicato."));
+}
+
+void BookArchive::Open(const QString& path) {
+    begin(path, false);
 
     FileSystem::OpenError error;
     m_file = fileSystem().openReadWrite(m_path, error);
@@ -93,14 +97,7 @@ void BookArchive::Open(const QString& path) {
 }
 
 void BookArchive::OpenForReading(const QString& path) {
-    if (m_file)
-        Close();
-    m_path = TextRules::trim(path);
-    m_index = 0;
-    m_readOnly = true;
-    m_overlay.reset();
-    if (m_path.isEmpty())
-        throw ArchiveError(QStringLiteral("Archivio non indicato."));
+    begin(path, true);
     FileSystem::OpenError error;
     m_file = fileSystem().openReadOnly(m_path, error);
     if (!m_file)

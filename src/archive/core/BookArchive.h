@@ -99,6 +99,8 @@ public:
     JournalState inspectJournal();
 
 private:
+    // What both openings do first: the earlier file closed, the path and the mode set.
+    void begin(const QString& path, bool readOnly);
     RecordFile& file();
     [[noreturn]] void fail(const QString& what);
     [[noreturn]] void failJournal(RecordFile& journal, const QString& what);
