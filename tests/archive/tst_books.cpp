@@ -6,6 +6,9 @@
 #include "app/Application.h"
 #include "app/Avvio.h"
 #include "app/WindowSet.h"
+#include "archive/core/ArchiveJournal.h"
+#include "archive/core/BookArchive.h"
+#include "archive/core/TScheda.h"
 #include "archive/windows/ApriZudid.h"
 #include "archive/windows/ArchiveMessages.h"
 #include "archive/windows/CreaZudid.h"
@@ -246,6 +249,34 @@ private Q_SLOTS:
         click(m_windows->launcher(), u"btnApri"_s);
         QCOMPARE(shownList(), QStringList({u"A.wmn"_s, u"b.wmn"_s, u"c.wmn"_s}));
         QCOMPARE(countLine(), u"Sono stati creati 3 book fotografici."_s);
+    }
+
+    // A journal beside the book that another copy of the archive left (the archive was put back from a
+    // copy): going to the book's cards in the editor leaves the cards as they are and tells the user once.
+    void openingTellsOfAJournalSetAside() {
+        const QString archive = m_dir->filePath(u"Anna.wmn"_s);
+        QByteArray cards(2 * qsizetype(TScheda::kSize), 'x');
+        touch(archive, cards);
+        const QByteArray before(4096, 'a');
+        const QByteArray after(4096, 'b');
+        touch(BookArchive::journalPath(archive), ArchiveJournal::encode(0, before, after));
+        FakeMessages messages;
+        click(m_windows->launcher(), u"btnApri"_s);
+        lstFiles()->setCurrentRow(0);
+        click(m_windows->openBook(), u"btnApri"_s);
+        QTRY_VERIFY(m_windows->editor()->isVisible());
+        click(m_windows->editor(), u"cmdPrimo"_s);
+        click(m_windows->editor(), u"cmdAvanti"_s);
+        const auto warnings =
+            std::count_if(messages.asked.begin(), messages.asked.end(), [](const auto& asked) {
+                return asked.kind == MsgKind::Warning && asked.text.contains(u"Anna.wmn-scartato-1"_s);
+            });
+        QCOMPARE(warnings, 1);
+        QVERIFY(!QFile::exists(BookArchive::journalPath(archive)));
+        QVERIFY(QFile::exists(BookArchive::setAsideJournalPath(archive, 1)));
+        QFile kept(archive);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), cards);
     }
 
     void deletingCountsDownToNoneAndKeepsPhotos() {
