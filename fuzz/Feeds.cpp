@@ -1039,18 +1039,22 @@ bool check(QByteArrayView input) {
 
     if (!repairToo)
         return true;
-    // The repair keeps a copy of the archive as it was, then cuts the incomplete record and nothing
-    // else; an opening first deals with the journal.
+    // The repair deals with the journal first, as an opening does; then, only when the last record is
+    // incomplete, it keeps a copy of the archive as it was and cuts that record and nothing else.
     BookCheck::Repair done;
     try {
         done = BookCheck::repair(name);
     } catch (const ArchiveError&) {
         return false;
     }
+    const qint64 tail = size % kRecord;
+    if (tail == 0 ? !done.backupPath.isEmpty() || done.cutBytes != 0
+                  : done.backupPath.isEmpty() || done.cutBytes != tail ||
+                        (!journalLeft && readWhole(done.backupPath) != archiveBytes))
+        return false;
     const QByteArray repaired = readWhole(archivePath);
     const qsizetype whole = qsizetype(cards * kRecord);
-    return readWhole(done.backupPath) == archiveBytes && done.cutBytes == size % kRecord &&
-           repaired.size() == whole && (journalLeft || repaired == archiveBytes.first(whole)) &&
+    return repaired.size() == whole && (journalLeft || repaired == archiveBytes.first(whole)) &&
            !QFileInfo::exists(journalPath);
 }
 
