@@ -2,6 +2,7 @@
 
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
+#include "archive/core/BookShelf.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
 #include "base/ProgramFolder.h"
@@ -249,9 +250,8 @@ Repair repair(const QString& bookName) {
         archive.Close();
         return done;
     }
-    done.backupPath = path + u".bak"_s;
-    for (int n = 2; QFileInfo::exists(done.backupPath) || QFileInfo(done.backupPath).isSymLink(); ++n)
-        done.backupPath = path + u".bak.%1"_s.arg(n);
+    for (int n = 1; done.backupPath.isEmpty() || BookShelf::exists(done.backupPath); ++n)
+        done.backupPath = BookShelf::backupPath(path, n);
     // The copy is on the disk before the archive is touched.
     QFile backup(done.backupPath);
     if (!QFile::copy(path, done.backupPath) || !backup.open(QIODevice::ReadWrite) ||
