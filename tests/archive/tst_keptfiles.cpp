@@ -196,12 +196,12 @@ private Q_SLOTS:
 
 private:
     // A case's path: P/ the program folder, U/ the user's folder.
-    QString path(const QString& spec) const {
-        QString result = spec;
-        if (spec.startsWith(u"P/"_s) || spec == u"P"_s)
-            result = ProgramFolder::path() + spec.mid(1);
-        else if (spec.startsWith(u"U/"_s))
-            result = QFileInfo(m_user->path()).canonicalFilePath() + spec.mid(1);
+    QString path(const QString& written) const {
+        QString result = written;
+        if (written.startsWith(u"P/"_s) || written == u"P"_s)
+            result = ProgramFolder::path() + written.mid(1);
+        else if (written.startsWith(u"U/"_s))
+            result = QFileInfo(m_user->path()).canonicalFilePath() + written.mid(1);
         return result;
     }
 

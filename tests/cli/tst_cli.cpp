@@ -301,12 +301,12 @@ private Q_SLOTS:
         QVERIFY(user.isValid());
         const QString program = QFileInfo(m_dir->path()).canonicalFilePath();
         const QString userFolder = QFileInfo(user.path()).canonicalFilePath();
-        const auto place = [&](const QString& spec) -> QString {
-            if (spec.startsWith(u"P/"_s))
-                return program + spec.mid(1);
-            if (spec.startsWith(u"U/"_s))
-                return userFolder + spec.mid(1);
-            return spec;
+        const auto place = [&](const QString& written) -> QString {
+            if (written.startsWith(u"P/"_s))
+                return program + written.mid(1);
+            if (written.startsWith(u"U/"_s))
+                return userFolder + written.mid(1);
+            return written;
         };
         const auto placesIn = [&](QString text) -> QString {
             return text.replace(u"\"P/"_s, u'"' + program + u'/')
