@@ -13,6 +13,8 @@ public:
         box.setText(text);
         box.setIcon(icon(kind));
         box.setWindowTitle(title(kind));
+        QAbstractButton* reload = nullptr;
+        QAbstractButton* overwrite = nullptr;
         switch (buttons) {
         case MsgButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -29,8 +31,26 @@ public:
             // is deleted, overwritten or exported that the user did not ask for.
             box.setEscapeButton(QMessageBox::No);
             break;
+        case MsgButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case MsgButtons::ReloadOverwriteCancel: {
+            reload = box.addButton(QStringLiteral("Mostra l'altra versione"), QMessageBox::AcceptRole);
+            overwrite = box.addButton(QStringLiteral("Sovrascrivi"), QMessageBox::DestructiveRole);
+            QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+            // Nothing of either version is dropped by Return or Escape.
+            box.setDefaultButton(cancel);
+            box.setEscapeButton(cancel);
+            break;
+        }
         }
         box.exec();
+        if (box.clickedButton() && box.clickedButton() == reload)
+            return MsgAnswer::Reload;
+        if (box.clickedButton() && box.clickedButton() == overwrite)
+            return MsgAnswer::Overwrite;
         switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;

@@ -1,13 +1,19 @@
 // The program's only message dialogs. MessageBox shows a modal box of one of five kinds with one of
-// three button sets and returns the answer; ShowMessage is the plain box with OK. Both go through one
+// its button sets and returns the answer; ShowMessage is the plain box with OK. Both go through one
 // replaceable service, so tests read what was asked and answer it.
 #pragma once
 
 #include <QString>
 
 enum class MsgKind { Warning, Error, Information, Confirmation, Plain };
-enum class MsgButtons { Ok, OkCancel, YesNo };
-enum class MsgAnswer { Ok, Cancel, Yes, No };
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,           // Sì, No, Annulla: closing the box answers Annulla
+    ReloadOverwriteCancel, // "Mostra l'altra versione", "Sovrascrivi", Annulla (the default)
+};
+enum class MsgAnswer { Ok, Cancel, Yes, No, Reload, Overwrite };
 
 class MessageService {
 public:

@@ -7,6 +7,9 @@
 //       only opens the book, which undoes an interrupted overwrite, and stops at <stop>
 //   tst_journal_writer append <archive> <count> <tag>
 //       appends the cards "<tag> 1" ... "<tag> <count>", one save (open, lock, count, write) each
+//   tst_journal_writer hold <archive> lock
+//       takes the archive's save lock, writes "locked" on standard output and keeps the lock until its
+//       standard input ends
 //
 // Stops: journal-torn (half the journal written), journal-written, journal-synced, journal-listed
 // (its folder synced), record-torn (half the record written), record-written, record-synced,
@@ -143,7 +146,7 @@ private:
 
 int usage() {
     std::fputs("tst_journal_writer overwrite <archive> <index> <stop> | open <archive> <stop> | "
-               "append <archive> <count> <tag>\n",
+               "append <archive> <count> <tag> | hold <archive> lock\n",
                stderr);
     return 2;
 }
@@ -203,6 +206,17 @@ int main(int argc, char** argv) {
                 archive.Write(JournalCards::card(args[3], n));
                 archive.Close();
             }
+            return 0;
+        }
+        if (mode == u"hold" && args.size() == 3 && args[2] == u"lock") {
+            BookArchive archive;
+            archive.Open(path);
+            archive.LockForWriting();
+            std::puts("locked");
+            std::fflush(stdout);
+            while (std::getchar() != EOF) {
+            }
+            archive.Close();
             return 0;
         }
     } catch (const ArchiveError& error) {

@@ -500,6 +500,49 @@ private Q_SLOTS:
     }
 
     // --- Two programs saving into one book ----------------------------------------------------------
+    // The save lock that keeps copies of the program apart: held by another process, it makes a try
+    // fail as busy and a save wait; it is free again as soon as its holder lets go or dies.
+    void saveLockKeepsProcessesApart_data() {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("released") << false;
+        QTest::newRow("holder killed") << true;
+    }
+    void saveLockKeepsProcessesApart() {
+        QFETCH(bool, killed);
+        QVERIFY(writeFile(m_path, JournalCards::bytes(u"vecchia"_s, 1)));
+        QProcess holder;
+        holder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        holder.start(writerProgram(), {u"hold"_s, m_path, u"lock"_s});
+        QVERIFY(holder.waitForReadyRead(60000));
+        QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("locked"));
+
+        FileSystem::OpenError error;
+        QVERIFY(!fileSystem().tryLockExclusive(m_path, error));
+        QVERIFY(error.busy);
+        std::unique_ptr<FileLock> mine;
+        {
+            FileSystem::OpenError free;
+            QProcess second;
+            second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            second.start(writerProgram(), {u"append"_s, m_path, u"1"_s, u"seconda"_s});
+            QVERIFY(second.waitForStarted(60000));
+            if (killed)
+                holder.kill();
+            else
+                holder.closeWriteChannel();
+            QVERIFY(second.waitForFinished(60000));
+            QCOMPARE(second.exitCode(), 0);
+            mine = fileSystem().tryLockExclusive(m_path, free);
+            QVERIFY2(mine, qPrintable(free.text));
+            // A second descriptor in this process is kept out as well.
+            std::unique_ptr<FileLock> again = fileSystem().tryLockExclusive(m_path, free);
+            QVERIFY(!again);
+            QVERIFY(free.busy);
+        }
+        QVERIFY(holder.waitForFinished(60000));
+        QCOMPARE(readFile(m_path).size(), 2 * kRecord);
+    }
+
     void twoWritersAppendTogether() {
         constexpr int kEach = 1000;
         QVERIFY(writeFile(m_path, {}));

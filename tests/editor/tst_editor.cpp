@@ -34,6 +34,7 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,14 +169,161 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(archive()).size(), 0);
     }
 
-    void unsavedTextIsDroppedByAMove() {
+    // A card changed on screen is never dropped without a question: Sì saves it and goes on, No
+    // drops it and goes on, Annulla stays on the card as typed.
+    void changedCardAsksBeforeItIsLeft_data() {
+        QTest::addColumn<QChar>("command");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<QString>("shownTitle");
+        QTest::addColumn<std::optional<int>>("shownPosition");
+        QTest::addColumn<QString>("storedTitle");
+        const struct {
+            QChar command;
+            const char* name;
+            QString title;
+            std::optional<int> position;
+        } commands[] = {
+            {u'N', "next", u"Scatto 3"_s, 3},
+            {u'P', "previous", u"Scatto 1"_s, 1},
+            {u'F', "first", u"Scatto 1"_s, 1},
+            {u'L', "last", u"Scatto 3"_s, 3},
+            {u'C', "new card", QString(), std::nullopt},
+        };
+        for (const auto& c : commands) {
+            QTest::addRow("%s, Sì", c.name)
+                << c.command << MsgAnswer::Yes << c.title << c.position << u"cambiato"_s;
+            QTest::addRow("%s, No", c.name)
+                << c.command << MsgAnswer::No << c.title << c.position << u"Scatto 2"_s;
+            QTest::addRow("%s, Annulla", c.name)
+                << c.command << MsgAnswer::Cancel << u"cambiato"_s << std::optional<int>(2) << u"Scatto 2"_s;
+        }
+    }
+    void changedCardAsksBeforeItIsLeft() {
+        QFETCH(QChar, command);
+        QFETCH(MsgAnswer, answer);
+        QFETCH(QString, shownTitle);
+        QFETCH(std::optional<int>, shownPosition);
+        QFETCH(QString, storedTitle);
         openBook(3);
-        press(u'F');
-        editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->setText(u"cambiato"_s);
-        press(u'P'); // on card 1: nothing happens, the text stays
-        QCOMPARE(field(u"txtTitolo"_s), u"cambiato"_s);
         press(u'N');
-        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 2"_s);
+        press(u'N');
+        QLineEdit* title = editor()->findChild<QLineEdit*>(u"txtTitolo"_s);
+        QTest::keyClicks(title, u"xx"_s);
+        title->setText(u"cambiato"_s);
+        FakeMessages messages;
+        messages.answers << answer;
+        press(command);
+        QCOMPARE(messages.asked.value(0).text,
+                 u"Attenzione: la scheda corrente contiene modifiche che non sono state salvate in "
+                 u"archivio.\r\n\r\nSi vogliono salvare le modifiche prima di proseguire?"_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(messages.asked.size(), answer == MsgAnswer::Yes ? 2 : 1);
+        if (answer == MsgAnswer::Yes)
+            QCOMPARE(messages.asked[1].text,
+                     u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s);
+        QCOMPARE(field(u"txtTitolo"_s), shownTitle);
+        QCOMPARE(editor()->position(), shownPosition);
+        QCOMPARE(storedCard(2).field(TScheda::Titolo), storedTitle);
+        QCOMPARE(QFileInfo(archive()).size(), 3 * kRecord);
+    }
+
+    // Each part of a card counts: a field, the date, an attachment, the photo. Browsing, saving and
+    // duplicating without a change ask nothing, nor does a move that leaves the card on screen.
+    void changesOfEachKindAreNoticed_data() {
+        QTest::addColumn<int>("change");
+        QTest::newRow("a field") << 0;
+        QTest::newRow("the date") << 1;
+        QTest::newRow("an attachment") << 2;
+        QTest::newRow("a photo loaded") << 3;
+        QTest::newRow("the photo deleted") << 4;
+    }
+    void changesOfEachKindAreNoticed() {
+        QFETCH(int, change);
+        FakeMessages messages;
+        FakeFileDialogs dialogs;
+        openBook(3);
+        QVERIFY(QDir().mkpath(PhotoStore::folder()));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({300, 400}, Qt::blue)));
+        for (QChar move : {u'N', u'N', u'P', u'L', u'N', u'F', u'P', u'S', u'N', u'P', u'D', u'C'})
+            press(move);
+        press(u'F');
+        QCOMPARE(messages.asked.size(), 2); // the save's confirmation and the duplicate's
+        messages.asked.clear();
+        const QString picture = m_dir->filePath(u"nuova.jpg"_s);
+        QVERIFY(writeFile(picture, jpeg({200, 100}, Qt::red)));
+        switch (change) {
+        case 0:
+            QTest::keyClicks(editor()->findChild<QLineEdit*>(u"txtNote"_s), u"!"_s);
+            break;
+        case 1:
+            editor()->setDateText(u"07/07/2027"_s);
+            break;
+        case 2:
+            editor()->setAttachments({u"altro.pdf"_s, QString(), QString(), QString(), QString(), QString()});
+            break;
+        case 3:
+            dialogs.answers << picture;
+            click(u"btnCaricaFoto"_s);
+            break;
+        case 4:
+            click(u"btnCancFoto"_s);
+            break;
+        }
+        press(u'P'); // on card 1: stays, asks nothing
+        QVERIFY(messages.asked.isEmpty());
+        messages.answers << MsgAnswer::Cancel;
+        press(u'N');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(editor()->position(), std::optional<int>(1));
+    }
+
+    // Closing the editor (Esci or the window's own close button) asks as a move does; Annulla keeps
+    // it open with the card as typed.
+    void closingAsksAboutChanges_data() {
+        QTest::addColumn<bool>("byEsci");
+        QTest::addColumn<MsgAnswer>("answer");
+        for (bool byEsci : {true, false}) {
+            const char* how = byEsci ? "Esci" : "window closed";
+            QTest::addRow("%s, Sì", how) << byEsci << MsgAnswer::Yes;
+            QTest::addRow("%s, No", how) << byEsci << MsgAnswer::No;
+            QTest::addRow("%s, Annulla", how) << byEsci << MsgAnswer::Cancel;
+        }
+    }
+    void closingAsksAboutChanges() {
+        QFETCH(bool, byEsci);
+        QFETCH(MsgAnswer, answer);
+        openBook(2);
+        press(u'N');
+        editor()->findChild<QLineEdit*>(u"txtTrucco"_s)->setText(u"naturale"_s);
+        FakeMessages messages;
+        messages.answers << answer;
+        if (byEsci)
+            click(u"cmdEsci"_s);
+        else
+            editor()->close();
+        QCOMPARE(messages.asked.value(0).buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(editor()->isVisible(), answer == MsgAnswer::Cancel);
+        QCOMPARE(m_windows->launcher()->isVisible(), answer != MsgAnswer::Cancel);
+        QCOMPARE(field(u"txtTrucco"_s), u"naturale"_s);
+        QCOMPARE(storedCard(1).field(TScheda::Trucco), answer == MsgAnswer::Yes ? u"naturale"_s : QString());
+    }
+
+    // Sì goes on only once the card is saved: a save refused by its own checks stays on the card.
+    void refusedSaveStaysOnTheCard() {
+        openBook(2);
+        press(u'N');
+        editor()->findChild<QLineEdit*>(u"txtLocation"_s)->clear();
+        FakeMessages messages;
+        messages.answers << MsgAnswer::Yes;
+        press(u'N');
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text,
+                 u"Attenzione: per salvare la scheda è necessario indicare la location della foto."_s);
+        QCOMPARE(editor()->position(), std::optional<int>(1));
+        QCOMPARE(storedCard(1).field(TScheda::Location), u"Milano"_s);
+        QTRY_VERIFY(editor()->findChild<QLineEdit*>(u"txtLocation"_s)->hasFocus());
     }
 
     void titleStoredWithBlanksShowsWithout() {
@@ -623,8 +771,8 @@ private Q_SLOTS:
     void failedPhotoWriteKeepsThePictureAndWarns() {
         FakeMessages messages;
         openBook(2);
-        press(u'N');
         QVERIFY(QDir().mkpath(PhotoStore::photoPath(u"Giulia"_s, 1))); // a folder where the photo should go
+        press(u'N');
         QImage red(640, 480, QImage::Format_RGB32);
         red.fill(Qt::red);
         editor()->photoFrame()->setPhoto(CardPhoto::fromImage(red));
@@ -663,6 +811,105 @@ private Q_SLOTS:
         QCOMPARE(editor()->position(), newCard ? std::nullopt : std::optional<int>(1));
         QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 3)));
         QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 1)));
+    }
+
+    // Two copies of the program on one book: a card another copy changed since this one showed it
+    // (its text or its photo file) is never overwritten without the user's choice.
+    void anotherCopysChangeIsNeverOverwrittenSilently_data() {
+        QTest::addColumn<bool>("photo");
+        QTest::addColumn<MsgAnswer>("answer");
+        for (bool photo : {false, true}) {
+            const char* what = photo ? "photo" : "title";
+            QTest::addRow("%s, Annulla", what) << photo << MsgAnswer::Cancel;
+            QTest::addRow("%s, the other version", what) << photo << MsgAnswer::Reload;
+            QTest::addRow("%s, overwrite", what) << photo << MsgAnswer::Overwrite;
+        }
+    }
+    void anotherCopysChangeIsNeverOverwrittenSilently() {
+        QFETCH(bool, photo);
+        QFETCH(MsgAnswer, answer);
+        openBook(3);
+        press(u'N');
+        press(u'N');
+        const QString red = m_dir->filePath(u"rossa.png"_s);
+        QImage picture(120, 90, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(red));
+        otherCopySaves(2, {photo ? u"photo="_s + red : u"Titolo=Da B"_s});
+        const QByteArray theirs = storedBytes(2);
+        const QByteArray theirPhoto = readFile(PhotoStore::photoPath(u"Giulia"_s, 2));
+
+        editor()->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"Nota di A"_s);
+        FakeMessages messages;
+        messages.answers << answer;
+        press(u'S');
+        QCOMPARE(messages.asked.value(0).text,
+                 u"Attenzione: dopo che questa scheda è stata visualizzata, un'altra copia del programma "
+                 u"l'ha modificata in archivio.\r\n\r\nMostra l'altra versione: visualizza la scheda come "
+                 u"è ora in archivio (le modifiche fatte qui vanno perse).\r\nSovrascrivi: salva questa "
+                 u"versione al posto dell'altra.\r\nAnnulla: torna alla scheda senza salvare."_s);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::ReloadOverwriteCancel);
+        QCOMPARE(editor()->position(), std::optional<int>(2));
+        switch (answer) {
+        case MsgAnswer::Cancel:
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(storedBytes(2), theirs);
+            QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 2)), theirPhoto);
+            QCOMPARE(field(u"txtNote"_s), u"Nota di A"_s);
+            break;
+        case MsgAnswer::Reload:
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(storedBytes(2), theirs);
+            QCOMPARE(field(u"txtNote"_s), u"Nota 2"_s);
+            QCOMPARE(field(u"txtTitolo"_s), photo ? u"Scatto 2"_s : u"Da B"_s);
+            if (photo)
+                QVERIFY(editor()->photoFrame()->photo().display().pixelColor(60, 45).red() > 240); // JPEG
+            press(u'N'); // the other version on screen is unchanged: nothing to ask
+            QCOMPARE(messages.asked.size(), 1);
+            break;
+        default:
+            QCOMPARE(messages.asked.size(), 2);
+            QCOMPARE(messages.asked[1].text,
+                     u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s);
+            QCOMPARE(storedCard(2).field(TScheda::Titolo), u"Scatto 2"_s);
+            QCOMPARE(storedCard(2).field(TScheda::Note), u"Nota di A"_s);
+            QCOMPARE(QImage(PhotoStore::photoPath(u"Giulia"_s, 2)).size(), QSize(307, 409));
+            break;
+        }
+    }
+
+    // What this copy saved itself, and what another copy saved into other cards, is no conflict; a
+    // card that the book no longer holds (an older copy of the book restored) can be appended.
+    void ownSavesAndOtherCardsAreNoConflict() {
+        FakeMessages messages;
+        openBook(3);
+        press(u'N');
+        for (const QString& note : {u"uno"_s, u"due"_s, u"tre"_s}) {
+            editor()->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
+            press(u'S');
+        }
+        otherCopySaves(3, {u"Titolo=Da B"_s});
+        editor()->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"quattro"_s);
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 4);
+        for (const FakeMessages::Asked& asked : messages.asked)
+            QCOMPARE(asked.kind, MsgKind::Information);
+        QCOMPARE(storedCard(1).field(TScheda::Note), u"quattro"_s);
+        QCOMPARE(storedCard(3).field(TScheda::Titolo), u"Da B"_s);
+
+        press(u'L');
+        QCOMPARE(editor()->position(), std::optional<int>(3));
+        writeBook(archive(), 2);
+        messages.asked.clear();
+        messages.answers << MsgAnswer::Yes;
+        press(u'S');
+        QCOMPARE(messages.asked.value(0).text,
+                 u"Attenzione: l'archivio non contiene più la scheda 3: un'altra copia del programma lo ha "
+                 u"sostituito con uno più breve.\r\n\r\nSi vuole inserire la scheda corrente in archivio "
+                 u"come nuova scheda?"_s);
+        QCOMPARE(messages.asked.value(1).text, u"La scheda corrente è stata inserita in archivio."_s);
+        QCOMPARE(QFileInfo(archive()).size(), 3 * kRecord);
+        QCOMPARE(storedCard(3).field(TScheda::Titolo), u"Da B"_s);
     }
 
     void newCardEmptiesTheScreen() {
@@ -1068,8 +1315,13 @@ private Q_SLOTS:
             window->findChild<QPushButton*>(u"btnApplica"_s)->click();
         });
         QCOMPARE(editor()->attachments()[3].size(), 300);
-        press(u'N');
-        press(u'P');
+        {
+            FakeMessages dropped;
+            dropped.answers << MsgAnswer::No;
+            press(u'N');
+            QCOMPARE(dropped.asked.size(), 1);
+            press(u'P');
+        }
         QCOMPARE(readFile(archive()), before);
         QCOMPARE(editor()->attachments()[0], u"contratto1.pdf"_s);
         QCOMPARE(editor()->attachments()[3], QString());
@@ -1145,6 +1397,15 @@ private:
         return c;
     }
     TfrmBookZudid* editor() { return m_windows->editor(); }
+    // Another copy of the program, in a process of its own, saves a card of the book.
+    void otherCopySaves(int position, const QStringList& changes) {
+        QProcess other;
+        other.start(QString::fromUtf8(LUMIVERA_OTHER_COPY),
+                    QStringList{m_dir->path(), u"Giulia"_s, QString::number(position)} + changes);
+        QVERIFY(other.waitForFinished(60000));
+        QCOMPARE(other.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(other.exitCode(), 0);
+    }
     // Starts the program again under other regional settings, which hold until the test ends.
     void startUnder(const QString& locale) {
         m_windows.reset();

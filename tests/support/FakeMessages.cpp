@@ -4,5 +4,13 @@ MsgAnswer FakeMessages::show(const QString& text, MsgKind kind, MsgButtons butto
     asked.append({text, kind, buttons});
     if (!answers.isEmpty())
         return answers.takeFirst();
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        return MsgAnswer::Yes;
+    case MsgButtons::ReloadOverwriteCancel:
+        return MsgAnswer::Cancel;
+    default:
+        return MsgAnswer::Ok;
+    }
 }

@@ -1,5 +1,6 @@
 // Stands in for the message boxes while it lives: records every box asked for and answers from a
-// script (OK, or Yes for a question, when the script is empty).
+// script (OK, Yes for a question, Annulla for the choice between two versions of a card, when the
+// script is empty).
 #pragma once
 
 #include "ui/Messages.h"

@@ -13,18 +13,40 @@ std::optional<TScheda::Field> firstMissing(const Texts& texts) {
     return std::nullopt;
 }
 
-int save(const QString& archivePath, std::optional<int> position, TScheda& record, const Texts& texts) {
+FileStamp photoStampOf(const QString& bookName, int position) {
+    return FileStamp::of(PhotoStore::photoPath(bookName, position));
+}
+
+Outcome save(const QString& archivePath, const QString& bookName, std::optional<int> position,
+             TScheda& record, const Texts& texts, const CardPhoto& photo, const Seen* expected) {
     BookArchive archive;
     archive.Open(archivePath);
-    // From the count to the end of the write no other copy of the program may save into this book.
+    // From the count to the end of the photo's write no other copy of the program may save into
+    // this book: what is checked below is what is overwritten.
     archive.LockForWriting();
+    if (position) {
+        if (*position > archive.Count())
+            return {Outcome::Gone, *position, false, {}};
+        if (expected) {
+            archive.Seek(*position - 1);
+            const bool sameRecord = archive.Read().bytes() == expected->record.bytes();
+            if (!sameRecord || photoStampOf(bookName, *position) != expected->photo)
+                return {Outcome::ChangedElsewhere, *position, false, {}};
+        }
+    }
     archive.Seek(position ? *position - 1 : archive.Count());
     for (int f = 0; f < TScheda::kFieldCount; ++f)
         record.setField(TScheda::Field(f), texts[f]);
     archive.Write(record);
-    const int saved = archive.Position();
+    Outcome outcome;
+    outcome.position = archive.Position();
+    // The photo the card already has on disk is left as it is, byte for byte; anything else is written.
+    // A photo that cannot be written leaves the earlier file as it was.
+    outcome.photoSaved = PhotoStore::isStoredPhotoOf(photo, bookName, outcome.position) ||
+                         PhotoStore::SaveCardPhoto(photo.full(), bookName, outcome.position);
+    outcome.seen = {record, photoStampOf(bookName, outcome.position)};
     archive.Close();
-    return saved;
+    return outcome;
 }
 
 } // namespace CardSave

@@ -1,8 +1,17 @@
 // Saving the card on screen: the three texts a card cannot do without, and the write itself, which
-// overwrites the card in place when it has a position and appends it when it has none.
+// overwrites the card in place when it has a position and appends it when it has none, then writes
+// its photo.
+//
+// Several copies of the program may work on one book (bookers of an agency on a shared folder). A
+// save holds the archive's lock from the first look at the card to the end of the photo's write, and
+// overwrites a card only while it is still what this copy showed: its record byte for byte and its
+// photo file. A card another copy changed meanwhile is reported, not overwritten, unless the user
+// chose to overwrite it.
 #pragma once
 
+#include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
+#include "base/FileStamp.h"
 
 #include <QString>
 
@@ -18,10 +27,34 @@ using Texts = std::array<QString, TScheda::kFieldCount>;
 // The first required text that is empty once trimmed, in the order title, date, location.
 std::optional<TScheda::Field> firstMissing(const Texts& texts);
 
+// A card as this copy of the program showed it: its record as read or last saved, and the stamp its
+// photo file had then.
+struct Seen {
+    TScheda record;
+    FileStamp photo;
+};
+
+// What the card on disk is now, for the card read at a position: taken when a card is shown.
+FileStamp photoStampOf(const QString& bookName, int position);
+
+struct Outcome {
+    enum Kind {
+        Saved,            // the card and its photo were written
+        ChangedElsewhere, // another copy changed the card since it was seen: nothing written
+        Gone,             // the book no longer holds a card at that position: nothing written
+    } kind = Saved;
+    int position = 0;       // the card's position once saved
+    bool photoSaved = true; // false: the photo file could not be written (the record was)
+    Seen seen;              // the card as it now stands on disk, when saved
+};
+
 // Fills the record buffer with the texts (each stored by the field rules, the bytes after each text
-// left as the buffer had them), writes it at the position or appends it, and returns the card's
-// position. The record is on the disk when this returns. Throws ArchiveError; the archive is closed
-// on every path.
-int save(const QString& archivePath, std::optional<int> position, TScheda& record, const Texts& texts);
+// left as the buffer had them), writes it at the position or appends it, then writes the photo as
+// the card's photo file: a photo read from that very file is left as it is, anything else is written.
+// With `expected`, a card at a position is overwritten only while the disk still holds that record
+// and photo file. The record is on the disk when this returns Saved. Throws ArchiveError; the archive
+// is closed on every path.
+Outcome save(const QString& archivePath, const QString& bookName, std::optional<int> position,
+             TScheda& record, const Texts& texts, const CardPhoto& photo, const Seen* expected);
 
 } // namespace CardSave

@@ -1,10 +1,6 @@
 #include "archive/core/PhotoPrefetch.h"
 
-#include <QFile>
-
 #include <algorithm>
-
-#include <sys/stat.h>
 
 PhotoPrefetch::PhotoPrefetch()
     : m_worker([this] { work(); }) {}
@@ -17,14 +13,6 @@ PhotoPrefetch::~PhotoPrefetch() {
     }
     m_wake.notify_all();
     m_worker.join();
-}
-
-PhotoPrefetch::FileStamp PhotoPrefetch::stampOf(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-            quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 std::list<PhotoPrefetch::Entry>::iterator PhotoPrefetch::find(const QString& path, QSize frame) {
@@ -76,7 +64,7 @@ CardPhoto PhotoPrefetch::load(const QString& bookName, int position, QSize frame
             entry = findId(id);
         }
         if (entry != m_entries.end()) {
-            if (entry->stamp == stampOf(path)) {
+            if (entry->stamp == FileStamp::of(path)) {
                 m_entries.splice(m_entries.begin(), m_entries, entry); // the newest again
                 return entry->photo.withoutDecodedFull();
             }
@@ -85,7 +73,7 @@ CardPhoto PhotoPrefetch::load(const QString& bookName, int position, QSize frame
     }
     // Decoded here; the stamp is taken first, so a file replaced during the decode is never taken for
     // the one decoded.
-    const FileStamp stamp = stampOf(path);
+    const FileStamp stamp = FileStamp::of(path);
     const CardPhoto photo = PhotoStore::LoadCardPhoto(bookName, position, frame);
     std::lock_guard lock(m_mutex);
     // A decode of the same file the worker began meanwhile is left to finish; it is as fresh.
@@ -133,7 +121,7 @@ void PhotoPrefetch::work() {
         if (find(request.path, request.frame) != m_entries.end())
             continue; // prepared already, or shown
         const quint64 id = m_nextId++;
-        m_entries.push_front({id, request.path, request.frame, stampOf(request.path), {}, false});
+        m_entries.push_front({id, request.path, request.frame, FileStamp::of(request.path), {}, false});
         lock.unlock();
         // The same decode as PhotoStore::LoadCardPhoto, for a photo folder that exists.
         const CardPhoto photo = CardPhoto::fromFile(request.path, request.frame);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "archive/core/PhotoStore.h"
+#include "base/FileStamp.h"
 
 #include <QList>
 #include <QSize>
@@ -44,15 +45,6 @@ public:
     bool isPrepared(const QString& bookName, int position, QSize frame) const;
 
 private:
-    // What identifies a photo file's content without reading it.
-    struct FileStamp {
-        bool exists = false;
-        qint64 size = 0;
-        qint64 modifiedNs = 0;
-        quint64 device = 0;
-        quint64 inode = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
     struct Request {
         QString path;
         QSize frame;
@@ -66,7 +58,6 @@ private:
         bool ready;
     };
 
-    static FileStamp stampOf(const QString& path);
     std::list<Entry>::iterator find(const QString& path, QSize frame);
     std::list<Entry>::iterator findId(quint64 id);
     // Keeps the newest kKept copies; a decode under way is never dropped.

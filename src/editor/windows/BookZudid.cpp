@@ -24,8 +24,10 @@
 #include "ui/ReturnChain.h"
 #include "ui/WindowFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QSessionManager>
 
 #include <functional>
 
@@ -85,8 +87,8 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     connect(ui->cmdIndietro, &Picture::clicked, this, [this] { navigate(Move::Previous); });
     connect(ui->cmdAvanti, &Picture::clicked, this, [this] { navigate(Move::Next); });
     connect(ui->cmdUltimo, &Picture::clicked, this, [this] { navigate(Move::Last); });
-    connect(ui->cmdNuovo, &Picture::clicked, this, &TfrmBookZudid::ClearCard);
-    connect(ui->cmdSalva, &Picture::clicked, this, &TfrmBookZudid::cmdSalvaClick);
+    connect(ui->cmdNuovo, &Picture::clicked, this, &TfrmBookZudid::cmdNuovoClick);
+    connect(ui->cmdSalva, &Picture::clicked, this, &TfrmBookZudid::saveCard);
     connect(ui->cmdDuplica, &Picture::clicked, this, &TfrmBookZudid::cmdDuplicaClick);
     connect(ui->impData, &Picture::clicked, this,
             [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
@@ -117,6 +119,14 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     });
     connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::bookZudid()); });
     connect(ui->cmdEsci, &Picture::clicked, this, &QWidget::close);
+    // The desktop session ending (the user logs out) asks as closing the window does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!isVisible() || !hasUnsavedChanges() || !manager.allowsInteraction())
+            return;
+        if (settleChanges() == Settled::Stay)
+            manager.cancel();
+        manager.release();
+    });
 }
 
 TfrmBookZudid::~TfrmBookZudid() = default;
@@ -151,6 +161,10 @@ void TfrmBookZudid::showEvent(QShowEvent* event) {
 }
 
 void TfrmBookZudid::closeEvent(QCloseEvent* event) {
+    if (settleChanges() == Settled::Stay) {
+        event->ignore();
+        return;
+    }
     m_photos.clear();
     event->accept();
     Q_EMIT closed();
@@ -172,10 +186,29 @@ void TfrmBookZudid::ClearCard() {
     ui->imgFoto->showPlaceholder();
     setPosition(std::nullopt);
     ui->txtTitolo->setFocus();
+    rememberShown();
+}
+
+TfrmBookZudid::Shown TfrmBookZudid::shownNow() const {
+    Shown shown;
+    shown.texts = cardTexts();
+    shown.placeholder = ui->imgFoto->showsPlaceholder();
+    shown.photo = shown.placeholder ? 0 : ui->imgFoto->photo().display().cacheKey();
+    return shown;
+}
+
+void TfrmBookZudid::rememberShown() {
+    m_shown = shownNow();
+}
+
+bool TfrmBookZudid::hasUnsavedChanges() const {
+    return !(shownNow() == m_shown);
 }
 
 void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
     m_record = card;
+    // Taken before the photo is read, so a photo replaced meanwhile counts as a change made elsewhere.
+    m_seen = {card, CardSave::photoStampOf(m_bookName, position)};
     const std::array<QLineEdit*, 12> fields = cardFields();
     for (int f = 0; f < 12; ++f)
         fields[f]->setText(card.field(TScheda::Field(f)));
@@ -193,6 +226,7 @@ void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
         m_photos.prepare(m_bookName, {position - 1, position + 1}, frame);
     else
         m_photos.prepare(m_bookName, {position + 1, position - 1}, frame);
+    rememberShown();
 }
 
 void TfrmBookZudid::navigate(Move move) {
@@ -200,6 +234,15 @@ void TfrmBookZudid::navigate(Move move) {
     CardNavigation::Outcome outcome;
     try {
         outcome = CardNavigation::move(move, m_archivePath, m_position);
+        // Only a card about to take the screen drops the changes of the card on screen; once they
+        // are saved, the move goes on from where the save left the card.
+        if (outcome.kind == CardNavigation::Outcome::Show) {
+            const Settled settled = settleChanges();
+            if (settled == Settled::Stay)
+                return;
+            if (settled == Settled::Saved)
+                outcome = CardNavigation::move(move, m_archivePath, m_position);
+        }
     } catch (const ArchiveError&) {
         showArchiveAccessMessage();
         return;
@@ -253,6 +296,45 @@ QString TfrmBookZudid::duplicatedMessage() {
         "premere Salva per inserire la scheda in archivio.");
 }
 
+QString TfrmBookZudid::unsavedChangesQuestion() {
+    return QStringLiteral("Attenzione: la scheda corrente contiene modifiche che non sono state salvate in "
+                          "archivio.\r\n\r\nSi vogliono salvare le modifiche prima di proseguire?");
+}
+
+QString TfrmBookZudid::changedElsewhereMessage() {
+    return QStringLiteral(
+        "Attenzione: dopo che questa scheda è stata visualizzata, un'altra copia del programma l'ha "
+        "modificata in archivio.\r\n\r\nMostra l'altra versione: visualizza la scheda come è ora in "
+        "archivio (le modifiche fatte qui vanno perse).\r\nSovrascrivi: salva questa versione al posto "
+        "dell'altra.\r\nAnnulla: torna alla scheda senza salvare.");
+}
+
+QString TfrmBookZudid::goneMessage(int position) {
+    return QStringLiteral(
+               "Attenzione: l'archivio non contiene più la scheda %1: un'altra copia del programma lo ha "
+               "sostituito con uno più breve.\r\n\r\nSi vuole inserire la scheda corrente in archivio "
+               "come nuova scheda?")
+        .arg(position);
+}
+
+TfrmBookZudid::Settled TfrmBookZudid::settleChanges() {
+    if (!hasUnsavedChanges())
+        return Settled::Unchanged;
+    switch (MessageBox(unsavedChangesQuestion(), MsgKind::Confirmation, MsgButtons::YesNoCancel)) {
+    case MsgAnswer::Yes:
+        return saveCard() ? Settled::Saved : Settled::Stay;
+    case MsgAnswer::No:
+        return Settled::Dropped;
+    default:
+        return Settled::Stay;
+    }
+}
+
+void TfrmBookZudid::cmdNuovoClick() {
+    if (settleChanges() != Settled::Stay)
+        ClearCard();
+}
+
 CardSave::Texts TfrmBookZudid::cardTexts() const {
     CardSave::Texts texts;
     const std::array<QLineEdit*, 12> fields = cardFields();
@@ -273,34 +355,63 @@ CardPage::Values TfrmBookZudid::cardValues() const {
     return values;
 }
 
-void TfrmBookZudid::cmdSalvaClick() {
+bool TfrmBookZudid::saveCard() {
     ui->btnFocus->setFocus(); // no edit field holds the focus during the save
     const CardSave::Texts texts = cardTexts();
     if (const std::optional<TScheda::Field> missing = CardSave::firstMissing(texts)) {
         MessageBox(missingMessage(*missing), MsgKind::Warning, MsgButtons::OkCancel);
         cardFields()[*missing]->setFocus();
-        return;
+        return false;
     }
-    const bool appending = !m_position;
-    int saved = 0;
-    try {
-        saved = CardSave::save(m_archivePath, m_position, m_record, texts);
-    } catch (const ArchiveError&) {
-        showArchiveAccessMessage();
-        return;
+    const CardSave::Seen* expected = &m_seen;
+    CardSave::Outcome outcome;
+    for (;;) {
+        try {
+            outcome = CardSave::save(m_archivePath, m_bookName, m_position, m_record, texts,
+                                     ui->imgFoto->photo(), expected);
+        } catch (const ArchiveError&) {
+            showArchiveAccessMessage();
+            return false;
+        }
+        if (outcome.kind == CardSave::Outcome::Saved)
+            break;
+        if (outcome.kind == CardSave::Outcome::Gone) {
+            if (MessageBox(goneMessage(outcome.position), MsgKind::Warning, MsgButtons::YesNo) !=
+                MsgAnswer::Yes)
+                return false;
+            setPosition(std::nullopt); // appended as a new card
+            continue;
+        }
+        switch (MessageBox(changedElsewhereMessage(), MsgKind::Warning, MsgButtons::ReloadOverwriteCancel)) {
+        case MsgAnswer::Overwrite:
+            expected = nullptr;
+            continue;
+        case MsgAnswer::Reload:
+            try {
+                const CardNavigation::Outcome other = CardNavigation::goTo(m_archivePath, outcome.position);
+                if (other.kind == CardNavigation::Outcome::Show)
+                    ShowCard(other.card, other.position);
+            } catch (const ArchiveError&) {
+                showArchiveAccessMessage();
+            }
+            return false;
+        default:
+            return false;
+        }
     }
-    setPosition(saved);
-
-    // The photo the card already has on disk is left as it is, byte for byte; anything else the frame
-    // holds is written. A photo that cannot be written stays in the frame, so a later save can store it.
-    const CardPhoto& photo = ui->imgFoto->photo();
-    const bool photoSaved = PhotoStore::isStoredPhotoOf(photo, m_bookName, saved) ||
-                            PhotoStore::SaveCardPhoto(photo.full(), m_bookName, saved);
-    m_photos.forget(m_bookName, saved); // a copy prepared from the file before it was written
-    MessageBox(appending ? appendedMessage() : overwrittenMessage(), MsgKind::Information,
+    const bool appended = !m_position;
+    setPosition(outcome.position);
+    m_seen = outcome.seen;
+    m_photos.forget(m_bookName, outcome.position); // a copy prepared from the file before it was written
+    // A photo that could not be written stays in the frame, so a later save can store it: the card
+    // keeps counting as changed until then.
+    if (outcome.photoSaved)
+        rememberShown();
+    MessageBox(appended ? appendedMessage() : overwrittenMessage(), MsgKind::Information,
                MsgButtons::OkCancel);
-    if (!photoSaved)
+    if (!outcome.photoSaved)
         MessageBox(photoNotSavedMessage(), MsgKind::Warning, MsgButtons::OkCancel);
+    return outcome.photoSaved;
 }
 
 void TfrmBookZudid::cmdDuplicaClick() {
@@ -312,6 +423,7 @@ void TfrmBookZudid::cmdDuplicaClick() {
     setPosition(std::nullopt);
     ui->imgFoto->showPlaceholder();
     ui->txtTitolo->setFocus();
+    rememberShown(); // the copy counts as changed once the user changes it
     MessageBox(duplicatedMessage(), MsgKind::Information, MsgButtons::OkCancel);
 }
 
@@ -368,7 +480,7 @@ void TfrmBookZudid::cmdTrovaClick() {
             search.setOpener(TfrmTrovaBookZudid::Opener::Editor);
         },
         [&chosen](const TfrmTrovaBookZudid& search) { chosen = search.chosenPosition(); });
-    if (!chosen)
+    if (!chosen || settleChanges() == Settled::Stay)
         return;
     try {
         const CardNavigation::Outcome outcome = CardNavigation::goTo(m_archivePath, *chosen);

@@ -64,6 +64,13 @@ public:
     static QString photoNotSavedMessage();
     static QString duplicateNewCardMessage();
     static QString duplicatedMessage();
+    static QString unsavedChangesQuestion();
+    static QString changedElsewhereMessage();
+    static QString goneMessage(int position);
+
+    // True when the card on screen differs from what was shown or last saved: any of the twelve
+    // fields, the six attachment values or the photo.
+    bool hasUnsavedChanges() const;
 
 Q_SIGNALS:
     // The window was closed: the program goes back to the launcher.
@@ -71,12 +78,23 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // Closing drops what was not saved.
+    // Closing asks first about changes not saved, and stays open when the user cancels.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What becomes of changes not saved before a command leaves the card: none to settle, dropped
+    // by the user, saved, or the user stays on the card.
+    enum class Settled { Unchanged, Dropped, Saved, Stay };
+
     void navigate(CardNavigation::Move move);
-    void cmdSalvaClick();
+    void cmdNuovoClick();
+    // Asks whether to save the card's changes, when it has any, and saves them on Sì.
+    Settled settleChanges();
+    // Saves the card on screen with every check and message of the save; true when the card and its
+    // photo are on disk.
+    bool saveCard();
+    // What the card on screen now is: the point its changes are measured from.
+    void rememberShown();
     void cmdDuplicaClick();
     // A key in the read-only date field: Backspace and Delete empty it, any other key opens the calendar.
     bool txtDataKeyDown(int key);
@@ -96,6 +114,18 @@ private:
     std::optional<int> m_position;
     std::array<QString, 6> m_attachments;
     TScheda m_record; // receives every card read and is filled before every card written
+    // The card at the position as this copy last read or saved it, so a save can tell whether another
+    // copy of the program changed it since.
+    CardSave::Seen m_seen;
+    // The card as shown or last saved, what its changes are measured from.
+    struct Shown {
+        CardSave::Texts texts;
+        bool placeholder = true;
+        qint64 photo = 0; // the frame's picture
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shownNow() const;
+    Shown m_shown;
     PhotoPrefetch m_photos;
     CardNavigation::Move m_lastMove = CardNavigation::Move::Next;
 };
