@@ -37,8 +37,8 @@ public:
             box.setEscapeButton(QMessageBox::Cancel);
             break;
         case MsgButtons::ReloadOverwriteCancel: {
-            reload = box.addButton(QStringLiteral("Mostra l'altra versione"), QMessageBox::AcceptRole);
-            overwrite = box.addButton(QStringLiteral("Sovrascrivi"), QMessageBox::DestructiveRole);
+            reload = box.addButton(QStringLiteral("&Mostra l'altra versione"), QMessageBox::AcceptRole);
+            overwrite = box.addButton(QStringLiteral("&Sovrascrivi"), QMessageBox::DestructiveRole);
             QPushButton* cancel = box.addButton(QMessageBox::Cancel);
             // Nothing of either version is dropped by Return or Escape.
             box.setDefaultButton(cancel);

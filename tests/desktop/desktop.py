@@ -335,9 +335,11 @@ class Desktop:
     def type(self, text):
         self.xdotool("type", "--delay", "30", text)
 
-    def windows(self, caption):
-        """The visible windows whose caption matches the regular expression."""
-        found = self.output("xdotool", "search", "--onlyvisible", "--name", caption, check=False)
+    def windows(self, caption, pid=None):
+        """The visible windows whose caption matches the regular expression (of one process only, when
+        its number is given)."""
+        owner = ["--all", "--pid", str(pid)] if pid else []
+        found = self.output("xdotool", "search", *owner, "--onlyvisible", "--name", caption, check=False)
         return [int(w) for w in found.split()]
 
     def grab(self, x=0, y=0, w=None, h=None):
@@ -425,6 +427,7 @@ PREVIEW = "^ Anteprima di stampa - "
 PHOTO_DIALOG = "^Selezionare un file di immagine in formato Jpeg o Bitmap\\.$"
 INFORMATION = "^Informazione$"
 WARNING = "^Avviso$"
+CONFIRMATION = "^Conferma$"
 PANELS = {LAUNCHER: (995, 692), CREATE: (995, 692), OPEN: (995, 692), EDITOR: (996, 692)}
 
 # Controls: (x, y, width, height) in the layout units of their window's panel.
@@ -443,6 +446,7 @@ EDITOR_PHOTO = (38, 103, 307, 409)
 EDITOR_LOAD_PHOTO = (38, 534, 157, 40)
 EDITOR_ZOOM = (304, 534, 42, 40)
 EDITOR_TITLE = (364, 164, 600, 22)
+EDITOR_NOTE = (86, 596, 878, 22)
 PREVIEW_WINDOW_SHOW = (187, 248, 145, 28)
 
 # The initial password store of the build, when the driver is told where it lies.
@@ -452,9 +456,17 @@ INITIAL_STORE = None
 class Lumivera:
     """The program copied into a scratch folder of its own, with its books, run on a desktop."""
 
-    def __init__(self, desktop, executable, scale=1):
+    def __init__(self, desktop, executable, scale=1, beside=None):
+        """beside: another Lumivera whose program folder, books included, this copy shares (two copies
+        of the program on one folder); its windows are told apart by process."""
         self.desktop = desktop
         self.scale = scale
+        self.process = None
+        if beside is not None:
+            self.folder = beside.folder
+            self.executable = beside.executable
+            self.log = tempfile.mkstemp(prefix="lumivera-", suffix=".log", dir=desktop.workdir)[1]
+            return
         self.folder = tempfile.mkdtemp(prefix="lumivera-", dir=desktop.workdir)
         source = os.path.dirname(os.path.abspath(executable))
         # The program keeps its books beside itself, so it runs from a copy of its folder: the program's
@@ -523,7 +535,7 @@ class Lumivera:
         """Waits for the program's visible window with this caption."""
         def find():
             self._alive()
-            found = self.desktop.windows(caption)
+            found = self.desktop.windows(caption, self.process.pid)
             return found[-1] if found else None
         wid = wait_for(f"the window {caption!r}", find, timeout)
         return Window(self.desktop, wid, self.scale, PANELS.get(caption))
@@ -532,18 +544,19 @@ class Lumivera:
         """Waits for a message box; returns its caption."""
         def find():
             self._alive()
-            for caption in (INFORMATION, WARNING, "^Errore$", "^Conferma$"):
-                if self.desktop.windows(caption):
+            for caption in (INFORMATION, WARNING, "^Errore$", CONFIRMATION):
+                if self.desktop.windows(caption, self.process.pid):
                     return caption.strip("^$")
             return None
         return wait_for("a message box", find, timeout)
 
-    def answer_message(self):
-        """Waits for a message box and presses its default button; returns the box's caption."""
+    def answer_message(self, key="Return"):
+        """Waits for a message box and answers it with a key (its default button unless told);
+        returns the box's caption."""
         caption = self.message()
         box = self.window("^" + caption + "$")
         box.activate()
-        self.desktop.key("Return")
+        self.desktop.key(key)
         box.wait_closed()
         return caption
 

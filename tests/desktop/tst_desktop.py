@@ -416,6 +416,58 @@ class PalettePictures(DesktopCase):
                                        timeout=6 + d.PAINT_TIMEOUT)
                 self.close_by_clicking_photo(show)
 
+class ChangedCards(DesktopCase):
+    """What the user typed is never dropped or overwritten without a word."""
+
+    def test_next_asks_before_leaving_a_typed_card(self):
+        with self.program(books=[("Giulia", [CARD_1, CARD_2])]) as lumivera:
+            editor = self.editor_on_card_1(lumivera)
+            editor.click(*d.EDITOR_TITLE)
+            lumivera.desktop.key("ctrl+a")
+            lumivera.desktop.type("Ritratto in studio")
+            editor.click(*d.EDITOR_NEXT)
+            self.assertEqual(lumivera.answer_message("Escape"), "Conferma",
+                             "moving on from a typed card asked no question")
+            self.assertEqual(d.read_cards(lumivera.archive("Giulia"))[0]["Titolo"], CARD_1["Titolo"])
+
+            # Escape kept the card as typed: Sì now saves what was typed, then moves on.
+            editor.click(*d.EDITOR_NEXT)
+            self.assertEqual(lumivera.answer_message(), "Conferma")
+            self.assertEqual(lumivera.answer_message(), "Informazione", "Sì did not save the card")
+            cards = d.read_cards(lumivera.archive("Giulia"))
+            self.assertEqual([c["Titolo"] for c in cards], ["Ritratto in studio", CARD_2["Titolo"]])
+
+    def test_two_copies_on_one_book(self):
+        with self.program(books=[("Giulia", [CARD_1, CARD_2])]) as first:
+            with d.Lumivera(first.desktop, PROGRAM, 1, beside=first) as second:
+                editor_a = self.editor_on_card_1(first)
+                editor_b = self.editor_on_card_1(second)
+
+                editor_a.click(*d.EDITOR_TITLE)
+                first.desktop.key("ctrl+a")
+                first.desktop.type("Titolo di A")
+                editor_a.click(*d.EDITOR_SAVE)
+                self.assertEqual(first.answer_message(), "Informazione")
+
+                # The second copy still shows the old card 1: its save is stopped and the user told.
+                editor_b.click(*d.EDITOR_TITLE)
+                second.desktop.key("ctrl+a")
+                second.desktop.type("Titolo di B")
+                editor_b.click(*d.EDITOR_SAVE)
+                self.assertEqual(second.answer_message(), "Avviso",
+                                 "the second copy overwrote a card the first had changed")
+                self.assertEqual(d.read_cards(first.archive("Giulia"))[0]["Titolo"], "Titolo di A")
+
+                # Shown the other version, it saves on top of it.
+                editor_b.click(*d.EDITOR_SAVE)
+                self.assertEqual(second.answer_message("alt+m"), "Avviso")
+                editor_b.click(*d.EDITOR_NOTE)
+                second.desktop.type("Nota di B")
+                editor_b.click(*d.EDITOR_SAVE)
+                self.assertEqual(second.answer_message(), "Informazione")
+                card = d.read_cards(first.archive("Giulia"))[0]
+                self.assertEqual((card["Titolo"], card["Note"]), ("Titolo di A", "Nota di B"))
+
 
 def main():
     global PROGRAM
