@@ -8,14 +8,19 @@
 enum class MsgKind { Warning, Error, Information, Confirmation, Plain };
 enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
+// The button that Return presses: the first of the set (OK, or Yes in a question), or No in a question
+// whose Yes cannot be undone, so that a hasty Return loses nothing.
+enum class MsgDefault { First, No };
 
 class MessageService {
 public:
     virtual ~MessageService() = default;
-    virtual MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) = 0;
+    virtual MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons,
+                           MsgDefault defaultButton) = 0;
 };
 
-MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons);
+MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons,
+                     MsgDefault defaultButton = MsgDefault::First);
 void ShowMessage(const QString& text);
 
 // In a confirmation only No stops the operation. Closing a confirmation box without choosing answers
