@@ -197,7 +197,8 @@ private Q_SLOTS:
             << warning << okCancel;
         QTest::newRow("delete: question")
             << u"Si sta per eliminare il book fotografico selezionato. Si ricorda che il file eliminato non "
-               u"potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?"_s
+               u"potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?\r\n\r\n"
+               u"Book fotografico: \"Giulia\" (2 schede)."_s
             << question << yesNo;
         QTest::newRow("delete: deleted")
             << u"Il book fotografico è stato eliminato con successo."_s << info << okCancel;
@@ -353,7 +354,7 @@ private:
             chooseBook(u"btnElimina"_s, false);
         };
         s[u"delete: question"_s] = [this](FakeMessages& messages) {
-            QVERIFY(writeFile(ProgramFolder::archiveOf(kBook), {}));
+            QVERIFY(writeFile(ProgramFolder::archiveOf(kBook), archiveOf({card(u"Uno"_s), card(u"Due"_s)})));
             messages.answers = {MsgAnswer::No};
             chooseBook(u"btnElimina"_s, true);
         };
