@@ -427,6 +427,9 @@ private Q_SLOTS:
         QTest::newRow("login logo") << u":/access/login-logo.svg"_s << QSize(328, 160) << false;
         QTest::newRow("login logo, pixel ratio 2")
             << u":/access/login-logo.svg"_s << QSize(656, 320) << false;
+        QTest::newRow("initial password line") << u":/access/first-access.svg"_s << QSize(328, 48) << false;
+        QTest::newRow("initial password line, pixel ratio 2")
+            << u":/access/first-access.svg"_s << QSize(656, 96) << false;
         QTest::newRow("placeholder photo") << u":/editor/placeholder.svg"_s << QSize(307, 409) << true;
     }
     void buildDrawingsAreTheArtworkAsDrawnNow() {
