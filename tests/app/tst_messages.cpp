@@ -103,6 +103,7 @@ private Q_SLOTS:
     }
 
     // Each row is named after the situation that shows the box; the box compared is the last one shown.
+    // "<cartella>" stands for the program's folder, where the test puts it.
     void everyMessageBox_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<MsgKind>("kind");
@@ -265,8 +266,8 @@ private Q_SLOTS:
                u"presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?"_s
             << question << yesNo;
         QTest::newRow("export: done")
-            << u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di "
-               u"Excel?"_s
+            << u"Le schede in archivio sono state esportate con successo.\r\n\r\nI dati si trovano nel file "
+               u"\"<cartella>/Rove_Roruvorerud.xls\".\r\n\r\nSi vuole aprire il file di Excel?"_s
             << question << yesNo;
         QTest::newRow("export: failed") << u"Attenzione: il sistema non permette di esportare i "
                                            u"dati.\n\r\n\rAccertarsi che il file di Excel "
@@ -296,7 +297,8 @@ private Q_SLOTS:
         (*scene)(messages);
         QVERIFY2(!messages.asked.isEmpty(), "no message box was shown");
         const FakeMessages::Asked& shown = messages.asked.last();
-        QCOMPARE(shown.text, text);
+        QCOMPARE(shown.text,
+                 text.replace(u"<cartella>/"_s, QDir::toNativeSeparators(ProgramFolder::path() + u'/')));
         QCOMPARE(shown.kind, kind);
         QCOMPARE(shown.buttons, buttons);
     }

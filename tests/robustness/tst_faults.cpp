@@ -320,7 +320,7 @@ private Q_SLOTS:
             clickExport();
             steps = counting.operations();
             QCOMPARE(messages.asked.size(), 2);
-            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion());
+            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion(path));
             exported = readFile(path);
             QVERIFY(exported.endsWith("</table></body></html>"));
         }
