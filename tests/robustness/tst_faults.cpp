@@ -354,7 +354,7 @@ private Q_SLOTS:
         QStringList lines;
         for (int i = 1; i <= 3000; ++i)
             lines << u"Scatto %1  Data: 01/02/2024  Location: Milano  Note:  luce & ombra"_s.arg(i);
-        SearchSummary::fill(summary, lines);
+        SearchSummary::fill(summary, u"Giulia"_s, lines);
         const Report::PreparedReport prepared = Report::prepare(summary);
         const QString path = m_dir->filePath(u"riepilogo.pdf"_s);
         const QByteArray previous = "%PDF- il riepilogo di ieri";

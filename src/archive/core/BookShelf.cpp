@@ -184,6 +184,10 @@ std::optional<int> cardCount(const QString& path) {
     }
 }
 
+QString bookNameOfArchive(const QString& archivePath) {
+    return bookNameOf(QFileInfo(archivePath).fileName());
+}
+
 bool remove(const QString& path, QString* why) {
     const QFileInfo info(path);
     QString failure;

@@ -47,6 +47,8 @@ bool listsBefore(const QString& a, const QString& b);
 
 // The book name of a list entry: the entry without its last four characters (".wmn").
 QString bookNameOf(const QString& entry);
+// The book name of an archive's path: its file name without ".wmn".
+QString bookNameOfArchive(const QString& archivePath);
 
 // How many whole cards a book's archive holds, from its size, opened for reading only (nothing is
 // written, created or locked); none when it cannot be read, or when no regular file stands there.
