@@ -243,6 +243,9 @@ private Q_SLOTS:
                                              u"corrente.\n\r\n\rAl termine premere "
                                              u"Salva per inserire la scheda in archivio."_s
                                           << info << okCancel;
+        QTest::newRow("photo: saved to the chosen file")
+            << u"La foto è stata salvata nel file \"<cartella>/scrivania/ritratto.jpg\"."_s << info
+            << okCancel;
         QTest::newRow("photo: not written to the chosen file")
             << u"Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare di "
                u"poter scrivere nella cartella scelta e che il nome del file termini con un'estensione di "
@@ -416,6 +419,13 @@ private:
             openEditor(1);
             click(editor(), u"cmdAvanti"_s);
             click(editor(), u"cmdDuplica"_s);
+        };
+        s[u"photo: saved to the chosen file"_s] = [this](FakeMessages&) {
+            FakeFileDialogs dialogs;
+            openEditor(1);
+            QVERIFY(QDir(m_dir->path()).mkdir(u"scrivania"_s));
+            dialogs.answers = {m_dir->filePath(u"scrivania/ritratto"_s)};
+            click(editor(), u"btnSalvaFoto"_s);
         };
         s[u"photo: not written to the chosen file"_s] = [this](FakeMessages&) {
             FakeFileDialogs dialogs;
