@@ -425,6 +425,7 @@ PREVIEW = "^ Anteprima di stampa - "
 PHOTO_DIALOG = "^Selezionare un file di immagine in formato Jpeg o Bitmap\\.$"
 INFORMATION = "^Informazione$"
 WARNING = "^Avviso$"
+QUESTION = "^Conferma$"
 PANELS = {LAUNCHER: (995, 692), CREATE: (995, 692), OPEN: (995, 692), EDITOR: (996, 692)}
 
 # Controls: (x, y, width, height) in the layout units of their window's panel.
@@ -432,8 +433,10 @@ LAUNCHER_CREATE = (34, 518, 442, 79)
 LAUNCHER_OPEN = (518, 518, 442, 79)
 CREATE_NAME = (216, 234, 742, 34)
 CREATE_APPLY = (752, 588, 193, 58)
+OPEN_LIST = (34, 224, 926, 298)
 OPEN_LIST_FIRST = (34, 224, 926, 20)
 OPEN_OPEN = (758, 594, 193, 58)
+OPEN_DELETE = (24, 156, 46, 45)
 EDITOR_SAVE = (104, 26, 37, 39)
 EDITOR_PREVIEW = (238, 28, 148, 32)
 EDITOR_PREVIOUS = (614, 26, 37, 39)
