@@ -38,7 +38,7 @@ CardSearch::Criteria everyCard() {
 
 void printSummary(const QStringList& lines) {
     Report::ReportTemplate summary = SearchSummary::makeTemplate();
-    SearchSummary::fill(summary, lines);
+    SearchSummary::fill(summary, QStringLiteral("Giulia"), lines);
     Report::writePdf(Report::prepare(summary), g_pdf);
 }
 

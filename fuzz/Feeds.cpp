@@ -1174,7 +1174,7 @@ bool search(QByteArrayView input) {
     for (int r = 0; r < repeats; ++r)
         printed += shown;
     Report::ReportTemplate summary = SearchSummary::makeTemplate();
-    SearchSummary::fill(summary, printed);
+    SearchSummary::fill(summary, QStringLiteral("Giulia"), printed);
     const Report::PreparedReport sheets = Report::prepare(summary);
     if (sheets.pages.empty())
         return false;

@@ -8,7 +8,7 @@ namespace {
 
 class QtMessageService final : public MessageService {
 public:
-    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) override {
+    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons, MsgDefault defaultButton) override {
         QMessageBox box(QApplication::activeWindow());
         box.setText(text);
         box.setIcon(icon(kind));
@@ -26,7 +26,7 @@ public:
             break;
         case MsgButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(defaultButton == MsgDefault::No ? QMessageBox::No : QMessageBox::Yes);
             // A question closed without a choice (Escape, the close button) is answered No: nothing
             // is deleted, overwritten or exported that the user did not ask for.
             box.setEscapeButton(QMessageBox::No);
@@ -106,12 +106,12 @@ MessageService& service() {
 
 } // namespace
 
-MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons) {
-    return service().show(text, kind, buttons);
+MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons, MsgDefault defaultButton) {
+    return service().show(text, kind, buttons, defaultButton);
 }
 
 void ShowMessage(const QString& text) {
-    service().show(text, MsgKind::Plain, MsgButtons::Ok);
+    service().show(text, MsgKind::Plain, MsgButtons::Ok, MsgDefault::First);
 }
 
 void reportUnexpectedError(const QString& text) {

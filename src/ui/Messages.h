@@ -14,14 +14,20 @@ enum class MsgButtons {
     ReloadOverwriteCancel, // "Mostra l'altra versione", "Sovrascrivi", Annulla (the default)
 };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Reload, Overwrite };
+// The button that Return presses: the set's own (OK, Yes in a question, Annulla in the choice between
+// two versions of a card), or No in a question whose Yes cannot be undone, so that a hasty Return
+// loses nothing.
+enum class MsgDefault { First, No };
 
 class MessageService {
 public:
     virtual ~MessageService() = default;
-    virtual MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) = 0;
+    virtual MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons,
+                           MsgDefault defaultButton) = 0;
 };
 
-MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons);
+MsgAnswer MessageBox(const QString& text, MsgKind kind, MsgButtons buttons,
+                     MsgDefault defaultButton = MsgDefault::First);
 void ShowMessage(const QString& text);
 
 // In a confirmation only No stops the operation. Closing a confirmation box without choosing answers

@@ -433,6 +433,52 @@ private Q_SLOTS:
         QVERIFY(!m_windows->login()->findChild<QWidget*>(u"effPassword"_s)->isVisible());
     }
 
+    // The logo names the initial password, in its own red, only while the store holds it: not once
+    // another password is stored (here or by another copy of the program), nor when the store is
+    // missing or damaged, since then the initial password lets nobody in either.
+    void logoNamesTheInitialPasswordOnlyWhileStored_data() {
+        QTest::addColumn<QString>("stored"); // empty: no store
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("initial password") << kInitial << false << true;
+        QTest::newRow("another password") << u"SEGRETO"_s << false << false;
+        QTest::newRow("no store") << QString() << false << false;
+        QTest::newRow("store that does not decode") << QString() << true << false;
+    }
+    void logoNamesTheInitialPasswordOnlyWhileStored() {
+        QFETCH(QString, stored);
+        QFETCH(bool, damaged);
+        QFETCH(bool, named);
+        if (damaged)
+            QVERIFY(writeRaw(ProgramFolder::passwordStore(), "[Accesso]\nValore=8F52 8413\n"));
+        else if (!stored.isEmpty())
+            storePassword(stored);
+        showLogin();
+        if (named)
+            QVERIFY(initialPasswordPixels() >= 50);
+        else
+            QCOMPARE(initialPasswordPixels(), 0);
+    }
+
+    void changingThePasswordTakesTheLineAway() {
+        FakeMessages messages;
+        storePassword(kInitial);
+        showLogin();
+        QVERIFY(initialPasswordPixels() >= 50);
+        QTest::mouseClick(button(m_windows->login(), u"btnCambiaPassword"_s), Qt::LeftButton);
+        fill(u"lucepiumavelox"_s, u"segreto"_s, u"segreto"_s);
+        clickOk();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
+        QCOMPARE(initialPasswordPixels(), 0);
+
+        // Choosing the initial password again brings the line back.
+        QTest::mouseClick(button(m_windows->login(), u"btnCambiaPassword"_s), Qt::LeftButton);
+        fill(u"segreto"_s, u"lucepiumavelox"_s, u"lucepiumavelox"_s);
+        clickOk();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
+        QVERIFY(initialPasswordPixels() >= 50);
+    }
+
     void blanksLeaveOkDisabled_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("typed");
@@ -879,6 +925,21 @@ private:
         PasswordStore(ProgramFolder::passwordStore()).WritePassword(normal);
         m_refusing = std::make_unique<RefusingReplacer>(ProgramFolder::passwordStore());
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), normal);
+    }
+
+    // The pixels of the login logo in the red in which it names the initial password.
+    int initialPasswordPixels() {
+        QWidget* login = m_windows->login();
+        QWidget* logo = login->findChild<QWidget*>(u"imgLogo"_s);
+        const QImage shown = login->grab(QRect(logo->mapTo(login, QPoint(0, 0)), logo->size())).toImage();
+        int red = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                red += c.red() > 140 && c.green() < 100 && c.blue() < 100;
+            }
+        }
+        return red;
     }
 
     void showLogin() {

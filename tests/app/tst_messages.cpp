@@ -103,6 +103,7 @@ private Q_SLOTS:
     }
 
     // Each row is named after the situation that shows the box; the box compared is the last one shown.
+    // "<cartella>" stands for the program's folder, where the test puts it.
     void everyMessageBox_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<MsgKind>("kind");
@@ -197,7 +198,8 @@ private Q_SLOTS:
             << warning << okCancel;
         QTest::newRow("delete: question")
             << u"Si sta per eliminare il book fotografico selezionato. Si ricorda che il file eliminato non "
-               u"potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?"_s
+               u"potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?\r\n\r\n"
+               u"Book fotografico: \"Giulia\" (2 schede)."_s
             << question << yesNo;
         QTest::newRow("delete: deleted")
             << u"Il book fotografico è stato eliminato con successo."_s << info << okCancel;
@@ -241,6 +243,9 @@ private Q_SLOTS:
                                              u"corrente.\n\r\n\rAl termine premere "
                                              u"Salva per inserire la scheda in archivio."_s
                                           << info << okCancel;
+        QTest::newRow("photo: saved to the chosen file")
+            << u"La foto è stata salvata nel file \"<cartella>/scrivania/ritratto.jpg\"."_s << info
+            << okCancel;
         QTest::newRow("photo: not written to the chosen file")
             << u"Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare di "
                u"poter scrivere nella cartella scelta e che il nome del file termini con un'estensione di "
@@ -264,8 +269,8 @@ private Q_SLOTS:
                u"presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?"_s
             << question << yesNo;
         QTest::newRow("export: done")
-            << u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di "
-               u"Excel?"_s
+            << u"Le schede in archivio sono state esportate con successo.\r\n\r\nI dati si trovano nel file "
+               u"\"<cartella>/Rove_Roruvorerud.xls\".\r\n\r\nSi vuole aprire il file di Excel?"_s
             << question << yesNo;
         QTest::newRow("export: failed") << u"Attenzione: il sistema non permette di esportare i "
                                            u"dati.\n\r\n\rAccertarsi che il file di Excel "
@@ -295,7 +300,8 @@ private Q_SLOTS:
         (*scene)(messages);
         QVERIFY2(!messages.asked.isEmpty(), "no message box was shown");
         const FakeMessages::Asked& shown = messages.asked.last();
-        QCOMPARE(shown.text, text);
+        QCOMPARE(shown.text,
+                 text.replace(u"<cartella>/"_s, QDir::toNativeSeparators(ProgramFolder::path() + u'/')));
         QCOMPARE(shown.kind, kind);
         QCOMPARE(shown.buttons, buttons);
     }
@@ -353,7 +359,7 @@ private:
             chooseBook(u"btnElimina"_s, false);
         };
         s[u"delete: question"_s] = [this](FakeMessages& messages) {
-            QVERIFY(writeFile(ProgramFolder::archiveOf(kBook), {}));
+            QVERIFY(writeFile(ProgramFolder::archiveOf(kBook), archiveOf({card(u"Uno"_s), card(u"Due"_s)})));
             messages.answers = {MsgAnswer::No};
             chooseBook(u"btnElimina"_s, true);
         };
@@ -413,6 +419,13 @@ private:
             openEditor(1);
             click(editor(), u"cmdAvanti"_s);
             click(editor(), u"cmdDuplica"_s);
+        };
+        s[u"photo: saved to the chosen file"_s] = [this](FakeMessages&) {
+            FakeFileDialogs dialogs;
+            openEditor(1);
+            QVERIFY(QDir(m_dir->path()).mkdir(u"scrivania"_s));
+            dialogs.answers = {m_dir->filePath(u"scrivania/ritratto"_s)};
+            click(editor(), u"btnSalvaFoto"_s);
         };
         s[u"photo: not written to the chosen file"_s] = [this](FakeMessages&) {
             FakeFileDialogs dialogs;

@@ -27,6 +27,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -40,6 +43,12 @@ void touch(const QString& path, const QByteArray& content = {}) {
 QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
+
+// The question before a book is deleted, as it begins.
+const QString kDeleteQuestion =
+    u"Si sta per eliminare il book fotografico selezionato. Si ricorda che il file "
+    u"eliminato non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione "
+    u"dell'archivio?"_s;
 
 void click(QWidget* window, const QString& picture) {
     QTest::mouseClick(child<Picture>(window, picture), Qt::LeftButton);
@@ -286,12 +295,15 @@ private Q_SLOTS:
         touch(m_dir->filePath(u"Book_Zudid/Anna_Foto_1.jpg"_s), "jpeg");
         FakeMessages messages;
         click(m_windows->launcher(), u"btnApri"_s);
+        const QStringList names{u"Anna"_s, u"Bea"_s, u"Carla"_s};
         for (int left = 2; left >= 0; --left) {
             messages.asked.clear();
             lstFiles()->setCurrentRow(0);
             click(m_windows->openBook(), u"btnElimina"_s);
             QCOMPARE(messages.asked.size(), 2);
-            QCOMPARE(messages.asked[0].text, TfrmApriZudid::deleteQuestion());
+            QCOMPARE(messages.asked[0].text,
+                     kDeleteQuestion +
+                         u"\r\n\r\nBook fotografico: \"%1\" (nessuna scheda)."_s.arg(names[2 - left]));
             QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
             QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNo);
             QCOMPARE(messages.asked[1].text, TfrmApriZudid::deletedMessage());
@@ -341,6 +353,107 @@ private Q_SLOTS:
         QCOMPARE(messages.asked.size(), 1);
         QVERIFY(QFile::exists(m_dir->filePath(u"Anna.wmn"_s)));
         QCOMPARE(shownList(), QStringList{u"Anna.wmn"_s});
+    }
+
+    // The question names the book the user picked and how many cards it holds, counted from the size of
+    // its archive without writing to it; Return answers No. An archive that cannot be read is still
+    // named, without a count, and Yes still deletes it.
+    void deleteQuestionNamesTheBook_data() {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<QString>("naming");
+        const QByteArray card(qsizetype(TScheda::kSize), 'x');
+        QTest::newRow("twelve cards")
+            << card.repeated(12) << false << u"Book fotografico: \"Giulia estate\" (12 schede)."_s;
+        QTest::newRow("one card") << card << false << u"Book fotografico: \"Giulia estate\" (1 scheda)."_s;
+        QTest::newRow("no card") << QByteArray() << false
+                                 << u"Book fotografico: \"Giulia estate\" (nessuna scheda)."_s;
+        QTest::newRow("an incomplete last card is not counted")
+            << card.repeated(2) + QByteArray(100, 'y') << false
+            << u"Book fotografico: \"Giulia estate\" (2 schede)."_s;
+        QTest::newRow("archive that cannot be read")
+            << card.repeated(3) << true << u"Book fotografico: \"Giulia estate\"."_s;
+    }
+    void deleteQuestionNamesTheBook() {
+        QFETCH(QByteArray, archive);
+        QFETCH(bool, unreadable);
+        QFETCH(QString, naming);
+        touch(m_dir->filePath(u"Anna.wmn"_s), "dati di Anna");
+        const QString path = m_dir->filePath(u"Giulia estate.wmn"_s);
+        touch(path, archive);
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::No};
+        click(m_windows->launcher(), u"btnApri"_s);
+        lstFiles()->setCurrentRow(1);
+        {
+            std::optional<FaultyFileSystem> faulty;
+            if (unreadable)
+                faulty.emplace(FaultyFileSystem::Fault::OpenFails);
+            click(m_windows->openBook(), u"btnElimina"_s);
+        }
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, kDeleteQuestion + u"\r\n\r\n"_s + naming);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNo);
+        QCOMPARE(messages.asked[0].defaultButton, MsgDefault::No);
+        // Counting wrote nothing: the archive is as it was, with nothing beside it.
+        QCOMPARE(readFile(path), archive);
+        QCOMPARE(entries(m_dir->path()), QStringList({u"Anna.wmn"_s, u"Giulia estate.wmn"_s}));
+
+        messages.asked.clear();
+        lstFiles()->setCurrentRow(1);
+        {
+            std::optional<FaultyFileSystem> faulty;
+            if (unreadable)
+                faulty.emplace(FaultyFileSystem::Fault::OpenFails);
+            click(m_windows->openBook(), u"btnElimina"_s);
+        }
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[0].text, kDeleteQuestion + u"\r\n\r\n"_s + naming);
+        QCOMPARE(messages.asked[1].text, u"Il book fotografico è stato eliminato con successo."_s);
+        QCOMPARE(entries(m_dir->path()), QStringList{u"Anna.wmn"_s});
+    }
+
+    // The list shows no book as chosen until the user picks one, by the mouse or the keys: not when the
+    // window opens and the list takes the focus, nor after a deletion lists the books again.
+    void listShowsNoChoiceUntilTheUserPicks() {
+        for (const char* name : {"Anna.wmn", "Bea.wmn", "Carla.wmn"})
+            touch(m_dir->filePath(QString::fromLatin1(name)));
+        FakeMessages messages;
+        click(m_windows->launcher(), u"btnApri"_s);
+        QTRY_VERIFY(lstFiles()->hasFocus());
+        QVERIFY(!lstFiles()->currentIndex().isValid());
+        QVERIFY(lstFiles()->selectedItems().isEmpty());
+        QCOMPARE(markedPixels(0), 0);
+        click(m_windows->openBook(), u"btnElimina"_s);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Attenzione: selezionare dall'elenco il book fotografico da eliminare "
+                 u"prima di premere il pulsante del cestino."_s);
+
+        // The arrow key picks the first book, and the list shows it chosen.
+        QTest::keyClick(lstFiles(), Qt::Key_Down);
+        QCOMPARE(lstFiles()->selectedItems().size(), 1);
+        QCOMPARE(lstFiles()->selectedItems()[0]->text(), u"Anna.wmn"_s);
+        QVERIFY(markedPixels(0) > 0);
+
+        messages.asked.clear();
+        click(m_windows->openBook(), u"btnElimina"_s);
+        QCOMPARE(messages.asked.size(), 2);
+        QVERIFY(messages.asked[0].text.endsWith(u"Book fotografico: \"Anna\" (nessuna scheda)."_s));
+        QCOMPARE(shownList(), QStringList({u"Bea.wmn"_s, u"Carla.wmn"_s}));
+        lstFiles()->setFocus();
+        QVERIFY(!lstFiles()->currentIndex().isValid());
+        QVERIFY(lstFiles()->selectedItems().isEmpty());
+        QCOMPARE(markedPixels(0), 0);
+
+        // A click picks a book as well.
+        QTest::mouseClick(lstFiles()->viewport(), Qt::LeftButton, {},
+                          lstFiles()->visualItemRect(lstFiles()->item(1)).center());
+        QCOMPARE(lstFiles()->selectedItems().size(), 1);
+        QCOMPARE(lstFiles()->selectedItems()[0]->text(), u"Carla.wmn"_s);
+        QVERIFY(markedPixels(1) > 0);
+        QCOMPARE(markedPixels(0), 0);
     }
 
     void warningsWhenNothingCanBeChosen_data() {
@@ -430,6 +543,21 @@ private Q_SLOTS:
 
 private:
     QListWidget* lstFiles() { return child<QListWidget>(m_windows->openBook(), u"lstFiles"_s); }
+    // The pixels of a row of the list drawn in a colour (the highlight of a chosen row, the pale tint
+    // of the current one) rather than black text on white.
+    int markedPixels(int row) {
+        const QImage shown = lstFiles()->viewport()->grab().toImage();
+        const QRect rect = lstFiles()->visualItemRect(lstFiles()->item(row)) & shown.rect();
+        int marked = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                marked +=
+                    std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) >= 12;
+            }
+        }
+        return marked;
+    }
     QString countLine() { return child<QLabel>(m_windows->openBook(), u"lblCreati"_s)->text(); }
     QStringList shownList() {
         QStringList shown;

@@ -360,6 +360,100 @@ class PhotoFollowsCard(DesktopCase):
                 self.close_by_clicking_photo(show)
 
 
+def is_marked(pixel):
+    """A pixel of a list row drawn as chosen or current: the style tints such a row blue, from a
+    saturated blue for the chosen one to a pale one for the current one, where the rest of the list is
+    black text on white."""
+    r, g, b = pixel
+    return b - r >= 12
+
+
+class BookDeletion(DesktopCase):
+    """The open-book window shows no book as chosen until the user picks one; the question before a
+    book is deleted names the book picked, and Return, which answers No, leaves the book on disk."""
+
+    BOOKS = [("Anna", [CARD_1]), ("Giulia", [CARD_1, CARD_2])]
+
+    def chosen_rows(self, lumivera, chooser):
+        """The stretches (start, length) of the list's middle column that show a row as chosen, in pixels
+        from the list's top (its frame left out), once the list has settled."""
+        x, y, w, h = chooser.rect(*d.OPEN_LIST)
+        column = (x + w // 2, y + 3, 1, h - 6)
+        lumivera.settled(column)
+        found, start = [], None
+        pixels = lumivera.desktop.grab(*column).pixels()
+        for i, pixel in enumerate(pixels + [None]):
+            inside = pixel is not None and is_marked(pixel)
+            if inside and start is None:
+                start = i
+            elif not inside and start is not None:
+                found.append((start, i - start))
+                start = None
+        return found
+
+    def ask_to_delete(self, lumivera, chooser, row):
+        """Picks the list's row (from 0) with a click, presses the waste bin and returns the question
+        box with the pixels of its client area."""
+        x, y, w, h = d.OPEN_LIST_FIRST
+        chooser.click(x, y + row * self.row_height, w, self.row_height)
+        chosen = self.chosen_rows(lumivera, chooser)
+        self.assertEqual(len(chosen), 1, f"one row should show as chosen after the click: {chosen}")
+        self.assertLessEqual(abs(chosen[0][0] - row * self.row_height), 3,
+                             f"the chosen row is not the one clicked: {chosen}")
+        chooser.click(*d.OPEN_DELETE)
+        question = lumivera.window(d.CONFIRMATION)
+        rect = question.geometry()
+        lumivera.settled(rect)
+        return question, lumivera.desktop.grab(*rect)
+
+    def answer_with_return(self, lumivera, chooser, question):
+        question.activate()
+        lumivera.desktop.key("Return")
+        question.wait_closed()
+        # Had the answer been Yes, the book would go and its confirmation would show at once.
+        lumivera.settled(chooser.geometry())
+        self.assertEqual(lumivera.desktop.windows(d.INFORMATION), [], "the book was deleted")
+
+    def test_question_names_the_book_and_return_keeps_it(self):
+        with self.program(books=self.BOOKS) as lumivera:
+            before = {name: read_bytes(lumivera.archive(name)) for name, _ in self.BOOKS}
+            launcher = lumivera.login()
+            launcher.click(*d.LAUNCHER_OPEN)
+            chooser = lumivera.window(d.OPEN)
+            chooser.activate()
+            self.assertEqual(self.chosen_rows(lumivera, chooser), [],
+                             "a row shows as chosen before the user picked one")
+
+            # The rows of the list, in pixels: the height of the first row, once it is picked.
+            self.row_height = d.OPEN_LIST_FIRST[3]
+            x, y, w, h = d.OPEN_LIST_FIRST
+            chooser.click(x, y, w, h // 2)
+            self.row_height = self.chosen_rows(lumivera, chooser)[0][1]
+
+            anna, anna_shot = self.ask_to_delete(lumivera, chooser, 0)
+            self.answer_with_return(lumivera, chooser, anna)
+            giulia, giulia_shot = self.ask_to_delete(lumivera, chooser, 1)
+            self.answer_with_return(lumivera, chooser, giulia)
+
+            for name, content in before.items():
+                self.assertEqual(read_bytes(lumivera.archive(name)), content, f"the book {name} changed")
+
+            # The two questions differ only where they name the book: the same question above, then a
+            # line of its own for each book.
+            self.assertEqual((anna_shot.width, anna_shot.height), (giulia_shot.width, giulia_shot.height),
+                             "the two questions differ in size")
+            stride = anna_shot.stride
+            differing = [row for row in range(anna_shot.height)
+                         if anna_shot.data[row * stride:(row + 1) * stride]
+                         != giulia_shot.data[row * stride:(row + 1) * stride]]
+            self.assertTrue(differing, "the question does not name the book picked")
+            band = differing[-1] - differing[0] + 1
+            self.assertLessEqual(band, 30, f"the questions differ over {band} rows, not in one line of text")
+            self.assertGreater(differing[0], anna_shot.height // 2,
+                               f"the questions differ from row {differing[0]} of {anna_shot.height}, above "
+                               "the question that both should ask alike")
+
+
 def palette_file(path):
     """(bits per pixel, palette entries) of a PNG or BMP file, read from its headers."""
     data = read_bytes(path)

@@ -1112,7 +1112,12 @@ private Q_SLOTS:
         QCOMPARE(dialogs.asked[0].title,
                  u"Selezionare la cartella in cui si desidera salvare il file Jpeg."_s);
         QCOMPARE(QImage(m_dir->filePath(written)).size(), QSize(307, 409));
-        QVERIFY(messages.asked.isEmpty());
+        // The user is told where the picture went: the file written, with its folder.
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"La foto è stata salvata nel file \""_s +
+                                             QDir::toNativeSeparators(m_dir->filePath(written)) + u"\"."_s);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Information);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
     }
 
     // The bytes of a picture saved to a file: the encoder the extension names (any case), JPEG when

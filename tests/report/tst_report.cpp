@@ -82,7 +82,7 @@ Report::ReportTemplate summary(int lines) {
     QStringList resultLines;
     for (int i = 1; i <= lines; ++i)
         resultLines << u"%1 Scatto [%2]"_s.arg(i, 4, 10, QChar(u'0')).arg(i);
-    SearchSummary::fill(report, resultLines);
+    SearchSummary::fill(report, u"Giulia"_s, resultLines);
     return report;
 }
 

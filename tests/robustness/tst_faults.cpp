@@ -260,7 +260,8 @@ private Q_SLOTS:
             FaultyReplacer counting(0, kind);
             press("btnSalvaFoto");
             steps = counting.operations();
-            QVERIFY(messages.asked.isEmpty());
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(messages.asked[0].text, EditorPhoto::savedMessage(chosen));
             QCOMPARE(QImage(chosen).size(), QSize(640, 480));
         }
         QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
@@ -290,7 +291,8 @@ private Q_SLOTS:
             messages.asked.clear();
             dialogs.answers = {chosen};
             press("btnSalvaFoto");
-            QVERIFY(messages.asked.isEmpty());
+            QCOMPARE(messages.asked.size(), 1);
+            QCOMPARE(messages.asked[0].text, EditorPhoto::savedMessage(chosen));
             QCOMPARE(QImage(chosen).size(), QSize(640, 480));
         }
     }
@@ -320,7 +322,7 @@ private Q_SLOTS:
             clickExport();
             steps = counting.operations();
             QCOMPARE(messages.asked.size(), 2);
-            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion());
+            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion(path));
             exported = readFile(path);
             QVERIFY(exported.endsWith("</table></body></html>"));
         }
@@ -354,7 +356,7 @@ private Q_SLOTS:
         QStringList lines;
         for (int i = 1; i <= 3000; ++i)
             lines << u"Scatto %1  Data: 01/02/2024  Location: Milano  Note:  luce & ombra"_s.arg(i);
-        SearchSummary::fill(summary, lines);
+        SearchSummary::fill(summary, u"Giulia"_s, lines);
         const Report::PreparedReport prepared = Report::prepare(summary);
         const QString path = m_dir->filePath(u"riepilogo.pdf"_s);
         const QByteArray previous = "%PDF- il riepilogo di ieri";

@@ -373,7 +373,8 @@ private Q_SLOTS:
         // The font may set "fi" as one ligature glyph; compatibility normalisation reads it as two letters.
         const QString text =
             QString::fromUtf8(pdftotext.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-        QVERIFY2(text.contains(u"Riepilogo foto in book fotografico"_s), qPrintable(text));
+        // The title bar names the book searched.
+        QVERIFY2(text.contains(u"Riepilogo foto in book fotografico \"Giulia\""_s), qPrintable(text));
         QVERIFY2(text.contains(u"Stampa eseguita in data 08/12/2026"_s), qPrintable(text));
         for (const QString& line : printed)
             QVERIFY(text.contains(line));

@@ -1,7 +1,8 @@
 #include "FakeMessages.h"
 
-MsgAnswer FakeMessages::show(const QString& text, MsgKind kind, MsgButtons buttons) {
-    asked.append({text, kind, buttons});
+MsgAnswer FakeMessages::show(const QString& text, MsgKind kind, MsgButtons buttons,
+                             MsgDefault defaultButton) {
+    asked.append({text, kind, buttons, defaultButton});
     if (!answers.isEmpty())
         return answers.takeFirst();
     switch (buttons) {

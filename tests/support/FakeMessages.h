@@ -13,12 +13,13 @@ public:
         QString text;
         MsgKind kind;
         MsgButtons buttons;
+        MsgDefault defaultButton; // the button Return would press
     };
 
     FakeMessages() { setMessageService(this); }
     ~FakeMessages() override { setMessageService(nullptr); }
 
-    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons) override;
+    MsgAnswer show(const QString& text, MsgKind kind, MsgButtons buttons, MsgDefault defaultButton) override;
 
     QList<Asked> asked;
     QList<MsgAnswer> answers;

@@ -150,6 +150,41 @@ private Q_SLOTS:
         QCOMPARE(consents(got), goesOn);
     }
 
+    // Return presses the box's default button: the first of its set, or No in a question that asks for
+    // it, which then stops the operation.
+    void returnPressesTheDefaultButton_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("answer");
+        const int info = int(MsgKind::Information), confirm = int(MsgKind::Confirmation),
+                  plain = int(MsgKind::Plain);
+        const int first = int(MsgDefault::First), no = int(MsgDefault::No);
+        QTest::newRow("information") << info << int(MsgButtons::OkCancel) << first << int(MsgAnswer::Ok);
+        QTest::newRow("plain") << plain << int(MsgButtons::Ok) << first << int(MsgAnswer::Ok);
+        QTest::newRow("question") << confirm << int(MsgButtons::YesNo) << first << int(MsgAnswer::Yes);
+        QTest::newRow("question whose default is No")
+            << confirm << int(MsgButtons::YesNo) << no << int(MsgAnswer::No);
+    }
+    void returnPressesTheDefaultButton() {
+        QFETCH(int, kind);
+        QFETCH(int, buttons);
+        QFETCH(int, defaultButton);
+        QFETCH(int, answer);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = true;
+            // Where the keyboard is: the button that has the focus passes Return on to the box.
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+        });
+        const MsgAnswer got = MessageBox(u"Si conferma l'eliminazione dell'archivio?"_s, MsgKind(kind),
+                                         MsgButtons(buttons), MsgDefault(defaultButton));
+        QVERIFY(seen);
+        QCOMPARE(int(got), answer);
+    }
+
     void showMessageIsPlainWithOk() {
         FakeMessages messages;
         ShowMessage(u"Attenzione: testo\r\n\r\nsu due paragrafi."_s);
@@ -392,6 +427,9 @@ private Q_SLOTS:
         QTest::newRow("login logo") << u":/access/login-logo.svg"_s << QSize(328, 160) << false;
         QTest::newRow("login logo, pixel ratio 2")
             << u":/access/login-logo.svg"_s << QSize(656, 320) << false;
+        QTest::newRow("initial password line") << u":/access/first-access.svg"_s << QSize(328, 48) << false;
+        QTest::newRow("initial password line, pixel ratio 2")
+            << u":/access/first-access.svg"_s << QSize(656, 96) << false;
         QTest::newRow("placeholder photo") << u":/editor/placeholder.svg"_s << QSize(307, 409) << true;
     }
     void buildDrawingsAreTheArtworkAsDrawnNow() {

@@ -75,6 +75,14 @@ QByteArray contentWith(const QString& storePath, const QString& digits) {
 PasswordStore::PasswordStore(QString path)
     : m_path(std::move(path)) {}
 
+bool PasswordStore::holdsInitialPassword() const {
+    try {
+        return isCorrect(kInitialPassword, ReadPassword());
+    } catch (const PasswordStoreError&) {
+        return false;
+    }
+}
+
 QString PasswordStore::ReadPassword() const {
     QSettings settings(m_path, QSettings::IniFormat);
     const QVariant value = settings.value(kValueKey);

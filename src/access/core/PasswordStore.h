@@ -39,6 +39,13 @@ public:
     // is never correct, so a missing store lets nobody in.
     static bool isCorrect(QStringView typed, QStringView stored);
 
+    // The password the store is delivered with, in normal form; the login window names it until the
+    // user chooses another.
+    static constexpr QStringView kInitialPassword = u"LUCEPIUMAVELOX";
+    // True while the store holds the initial password; false once another is stored, and when the
+    // store cannot be read.
+    bool holdsInitialPassword() const;
+
     // Scrambling keeps 8 bits of each character and counts positions in 8 bits, so only these
     // passwords read back as they were stored.
     enum class Storable { Yes, TooLong, WideCharacter };

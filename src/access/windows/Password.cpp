@@ -55,7 +55,10 @@ void TfrmPassword::showWithEmptyField() {
     ui->txtPassword->setFocus(Qt::OtherFocusReason);
 }
 
+// The line over the foot of the logo names the initial password, and only while the store holds it:
+// once the user has chosen another (here or in another copy of the program), it would mislead.
 void TfrmPassword::showEvent(QShowEvent* event) {
+    ui->imgPrimoAccesso->setVisible(PasswordStore(ProgramFolder::passwordStore()).holdsInitialPassword());
     QDialog::showEvent(event);
     ui->txtPassword->setFocus(Qt::OtherFocusReason);
 }

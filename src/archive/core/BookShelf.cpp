@@ -171,6 +171,23 @@ QString bookNameOf(const QString& entry) {
     return entry.chopped(std::min<qsizetype>(4, entry.size()));
 }
 
+std::optional<int> cardCount(const QString& path) {
+    // A folder opens for reading as well, and its size counts no cards.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    try {
+        BookArchive archive;
+        archive.OpenForReading(path);
+        return archive.Count();
+    } catch (const ArchiveError&) {
+        return std::nullopt;
+    }
+}
+
+QString bookNameOfArchive(const QString& archivePath) {
+    return bookNameOf(QFileInfo(archivePath).fileName());
+}
+
 bool remove(const QString& path, QString* why) {
     const QFileInfo info(path);
     QString failure;

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace BookShelf {
 
 // A name that would place or reach a file outside the program folder: one that holds a path
@@ -45,6 +47,12 @@ bool listsBefore(const QString& a, const QString& b);
 
 // The book name of a list entry: the entry without its last four characters (".wmn").
 QString bookNameOf(const QString& entry);
+// The book name of an archive's path: its file name without ".wmn".
+QString bookNameOfArchive(const QString& archivePath);
+
+// How many whole cards a book's archive holds, from its size, opened for reading only (nothing is
+// written, created or locked); none when it cannot be read, or when no regular file stands there.
+std::optional<int> cardCount(const QString& path);
 
 // Deletes a book's archive file, and only that; false when it could not be deleted, with the
 // system's words for why, said in Italian, in `why` when given.

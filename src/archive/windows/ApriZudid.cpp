@@ -45,10 +45,19 @@ QString TfrmApriZudid::selectToDeleteMessage() {
         "il pulsante del cestino.");
 }
 
-QString TfrmApriZudid::deleteQuestion() {
-    return QStringLiteral(
+// The usual question first, then the book it is about, so that the user knows which one goes.
+QString TfrmApriZudid::deleteQuestion(const QString& bookName, std::optional<int> cards) {
+    const QString question = QStringLiteral(
         "Si sta per eliminare il book fotografico selezionato. Si ricorda che il file eliminato "
         "non potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?");
+    QString book = QStringLiteral("Book fotografico: \"%1\"").arg(bookName);
+    if (cards == 0)
+        book += QStringLiteral(" (nessuna scheda)");
+    else if (cards == 1)
+        book += QStringLiteral(" (1 scheda)");
+    else if (cards)
+        book += QStringLiteral(" (%1 schede)").arg(*cards);
+    return question + QStringLiteral("\r\n\r\n") + book + u'.';
 }
 
 QString TfrmApriZudid::deletedMessage() {
@@ -82,6 +91,9 @@ void TfrmApriZudid::listBooks() {
     ui->lstFiles->clear();
     const QStringList books = BookShelf::list(ProgramFolder::path());
     ui->lstFiles->addItems(books);
+    // No book is chosen until the user picks one: without this the list makes its first row current
+    // as soon as it takes the focus, and draws it as if it were chosen.
+    ui->lstFiles->setCurrentIndex(QModelIndex());
     ui->lblCreati->setText(countLine(int(books.size())));
 }
 
@@ -120,9 +132,12 @@ void TfrmApriZudid::btnEliminaClick() {
     const QString entry = selectedEntry(selectToDeleteMessage());
     if (entry.isEmpty())
         return;
-    if (!consents(MessageBox(deleteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
+    const QString path = TextRules::trim(ProgramFolder::file(entry));
+    // Return answers No: a book is deleted only by a deliberate Yes.
+    if (!consents(MessageBox(deleteQuestion(BookShelf::bookNameOf(entry), BookShelf::cardCount(path)),
+                             MsgKind::Confirmation, MsgButtons::YesNo, MsgDefault::No)))
         return;
-    m_path = TextRules::trim(ProgramFolder::file(entry));
+    m_path = path;
     QString why;
     if (BookShelf::remove(m_path, &why))
         MessageBox(deletedMessage(), MsgKind::Information, MsgButtons::OkCancel);

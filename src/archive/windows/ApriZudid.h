@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TfrmApriZudid;
@@ -20,7 +21,9 @@ public:
     static QString emptyListMessage();
     static QString selectToOpenMessage();
     static QString selectToDeleteMessage();
-    static QString deleteQuestion();
+    // The question before a book is deleted, naming the book and, when its archive could be read, how
+    // many cards it holds.
+    static QString deleteQuestion(const QString& bookName, std::optional<int> cards);
     static QString deletedMessage();
     static QString notDeletedMessage(const QString& why = {});
     static QString countLine(int books);

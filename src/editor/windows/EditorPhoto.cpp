@@ -7,6 +7,7 @@
 #include "ui/Messages.h"
 #include "ui/WindowFrame.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace EditorPhoto {
@@ -16,6 +17,10 @@ QString fileNotWrittenMessage() {
         "Attenzione: non è stato possibile salvare la foto nel file indicato.\r\n\r\nVerificare "
         "di poter scrivere nella cartella scelta e che il nome del file termini con un'estensione "
         "di immagine, per esempio .jpg.");
+}
+
+QString savedMessage(const QString& path) {
+    return QStringLiteral("La foto è stata salvata nel file \"%1\".").arg(QDir::toNativeSeparators(path));
 }
 
 void load(QWidget* owner, PhotoView* frame) {
@@ -43,7 +48,10 @@ void saveToFile(QWidget* owner, const PhotoView& frame) {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".jpg");
-    if (!PhotoStore::SavePictureToFile(frame.photo().full(), path))
+    if (PhotoStore::SavePictureToFile(frame.photo().full(), path))
+        MessageBox(savedMessage(QFileInfo(path).absoluteFilePath()), MsgKind::Information,
+                   MsgButtons::OkCancel);
+    else
         MessageBox(fileNotWrittenMessage(), MsgKind::Warning, MsgButtons::OkCancel);
 }
 

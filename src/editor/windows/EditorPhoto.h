@@ -12,12 +12,14 @@ namespace EditorPhoto {
 // A picture file the user picks, decoded in full into the frame; one that cannot be decoded leaves
 // the placeholder.
 void load(QWidget* owner, PhotoView* frame);
-// The frame's full-size picture, written whole; the encoder follows the file's extension. A picture
-// that cannot be written stays in the frame, and the user is told.
+// The frame's full-size picture, written whole; the encoder follows the file's extension. The user is
+// told the file it went to; a picture that cannot be written stays in the frame, and the user is told.
 void saveToFile(QWidget* owner, const PhotoView& frame);
 // The frame's picture in the zoom window, as large as the screen allows.
 void zoom(QWidget* owner, const PhotoView& frame);
 
 QString fileNotWrittenMessage();
+// The confirmation of a picture written to a file, naming the file with its folder.
+QString savedMessage(const QString& path);
 
 } // namespace EditorPhoto

@@ -13,6 +13,7 @@
 #include "ui/WindowFrame.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QScopeGuard>
 #include <QShowEvent>
@@ -52,9 +53,11 @@ QString TfrmExpBookZudid::exportQuestion() {
         "di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
 }
 
-QString TfrmExpBookZudid::exportedQuestion() {
+QString TfrmExpBookZudid::exportedQuestion(const QString& path) {
     return QStringLiteral(
-        "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+               "Le schede in archivio sono state esportate con successo.\r\n\r\nI dati si trovano nel "
+               "file \"%1\".\r\n\r\nSi vuole aprire il file di Excel?")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString TfrmExpBookZudid::failureMessage() {
@@ -106,6 +109,6 @@ void TfrmExpBookZudid::cmdEsportaClick() {
         ShowMessage(failureMessage());
         return;
     }
-    if (consents(MessageBox(exportedQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
+    if (consents(MessageBox(exportedQuestion(path), MsgKind::Confirmation, MsgButtons::YesNo)))
         TMisc::Open(u'"' + path + u'"');
 }

@@ -26,7 +26,8 @@ public:
     CardGridModel* grid() const { return m_grid; }
 
     static QString exportQuestion();
-    static QString exportedQuestion();
+    // The question after an export, naming the file written, with its folder.
+    static QString exportedQuestion(const QString& path);
     static QString failureMessage();
 
 protected:

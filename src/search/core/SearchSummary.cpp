@@ -53,8 +53,9 @@ Report::ReportTemplate makeTemplate() {
     return summary;
 }
 
-void fill(Report::ReportTemplate& summary, const QStringList& lines) {
-    summary.textObject(u"txtTitolo").setText(QStringLiteral("Riepilogo foto in book fotografico"));
+void fill(Report::ReportTemplate& summary, const QString& bookName, const QStringList& lines) {
+    summary.textObject(u"txtTitolo")
+        .setText(QStringLiteral("Riepilogo foto in book fotografico \"%1\"").arg(bookName));
     Report::ReportObject& text = summary.textObject(u"txtRiepilogo");
     text.clearLines();
     for (const QString& line : lines)

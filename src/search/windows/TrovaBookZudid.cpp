@@ -2,7 +2,9 @@
 #include "ui_TrovaBookZudid.h"
 
 #include "archive/core/BookArchive.h"
+#include "archive/core/BookShelf.h"
 #include "base/ProcessFormats.h"
+#include "base/TextRules.h"
 #include "report/windows/ReportPrinting.h"
 #include "search/core/QuickFind.h"
 #include "search/core/ResultListModel.h"
@@ -175,7 +177,8 @@ void TfrmTrovaBookZudid::lstRecordsDoubleClick() {
 void TfrmTrovaBookZudid::btnStampaClick() {
     try {
         Report::ReportTemplate summary = SearchSummary::makeTemplate();
-        SearchSummary::fill(summary, m_model->lines());
+        SearchSummary::fill(summary, BookShelf::bookNameOfArchive(TextRules::trim(m_archivePath)),
+                            m_model->lines());
         ReportPrinting::print(Report::prepare(summary), this);
     } catch (const Report::ReportError& error) {
         reportUnexpectedError(error.text());
