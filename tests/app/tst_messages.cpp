@@ -407,8 +407,8 @@ private:
         };
         s[u"save: photo not written"_s] = [this](FakeMessages&) {
             openEditor(1);
-            click(editor(), u"cmdAvanti"_s);
             QVERIFY(QDir().mkpath(PhotoStore::photoPath(kBook, 1))); // a folder where the photo goes
+            click(editor(), u"cmdAvanti"_s);
             click(editor(), u"cmdSalva"_s);
         };
         s[u"duplicate: new card"_s] = [this](FakeMessages&) {

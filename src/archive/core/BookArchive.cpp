@@ -462,14 +462,18 @@ void BookArchive::Write(const TScheda& card) {
 }
 
 void BookArchive::Close() {
-    if (!m_file) {
-        m_lock.reset();
-        return;
-    }
+    CloseKeepingLock(); // and the lock goes with it
+}
+
+std::unique_ptr<FileLock> BookArchive::CloseKeepingLock() {
+    if (!m_file)
+        return std::move(m_lock);
     std::unique_ptr<RecordFile> closing = std::move(m_file);
     const bool closed = closing->close();
-    m_lock.reset(); // after the close: the next save finds every byte of this one in place
+    // Released only after the close: the next save finds every byte of this one in place.
+    std::unique_ptr<FileLock> lock = std::move(m_lock);
     if (!closed)
         throw ArchiveError(QStringLiteral("Chiusura non riuscita dell'archivio \"%1\": %2.")
                                .arg(QDir::toNativeSeparators(m_path), closing->errorString()));
+    return lock;
 }

@@ -72,6 +72,10 @@ public:
     int Position() const { return m_index; }
     bool Eof() { return m_index == Count(); }
     void Close();
+    // Closes the file as Close does, but hands the save lock to the caller instead of dropping it:
+    // what must follow the cards under the same lock (the card's photo) is written after the cards
+    // are closed, and only when they were. Without a lock taken, an empty lock.
+    std::unique_ptr<FileLock> CloseKeepingLock();
     bool isOpen() const { return m_file != nullptr; }
 
     // The most cards a book can hold: positions are counted in int.

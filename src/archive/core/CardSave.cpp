@@ -40,12 +40,12 @@ Outcome save(const QString& archivePath, const QString& bookName, std::optional<
     archive.Write(record);
     Outcome outcome;
     outcome.position = archive.Position();
+    const std::unique_ptr<FileLock> lock = archive.CloseKeepingLock(); // the photo follows a saved card only
     // The photo the card already has on disk is left as it is, byte for byte; anything else is written.
     // A photo that cannot be written leaves the earlier file as it was.
     outcome.photoSaved = PhotoStore::isStoredPhotoOf(photo, bookName, outcome.position) ||
                          PhotoStore::SaveCardPhoto(photo.full(), bookName, outcome.position);
     outcome.seen = {record, photoStampOf(bookName, outcome.position)};
-    archive.Close();
     return outcome;
 }
 

@@ -164,8 +164,9 @@ bool takeLock(int fd, bool wait) {
     do {
         result = ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &whole);
     } while (result != 0 && errno == EINTR);
-    // EINVAL: a kernel older than these locks; flock belongs to the descriptor in the same way.
-    if (result == 0 || errno != EINVAL)
+    // EINVAL: a kernel older than these locks; ENOLCK, EOPNOTSUPP: a network file system that passes
+    // only whole-file locks to its server (SMB mounts). flock belongs to the descriptor in the same way.
+    if (result == 0 || (errno != EINVAL && errno != ENOLCK && errno != EOPNOTSUPP))
         return result == 0;
 #endif
     do {
