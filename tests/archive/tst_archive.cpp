@@ -115,6 +115,81 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::encode(text), bytes);
     }
 
+    // What a card stores exactly: a text is held when encoding and decoding give back its NFC form.
+    void heldCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("firstUnheld"); // empty: the whole text is held
+        QTest::newRow("e acute") << u"é"_s << QString();
+        QTest::newRow("euro") << u"€"_s << QString();
+        QTest::newRow("curly quotes") << u"“sì” ‘no’"_s << QString();
+        QTest::newRow("dashes") << u"– —"_s << QString();
+        QTest::newRow("ellipsis") << u"…"_s << QString();
+        QTest::newRow("o stroke") << u"Søren"_s << QString();
+        QTest::newRow("z caron") << u"Živković"_s << u"ć"_s;
+        QTest::newRow("e and a combining acute") << u"e\u0301"_s << QString();
+        QTest::newRow("s and a combining acute is s acute") << u"s\u0301"_s << u"ś"_s;
+        QTest::newRow("s acute") << u"ś"_s << u"ś"_s;
+        QTest::newRow("L stroke") << u"Łucja"_s << u"Ł"_s;
+        QTest::newRow("star") << u"★★★★☆"_s << u"★"_s;
+        QTest::newRow("emoji") << u"ok 📷"_s << u"📷"_s;
+        QTest::newRow("first of several") << u"Ottimo ★ “sì” – 5 € … ś"_s << u"★"_s;
+        QTest::newRow("Greek") << u"αβ"_s << u"α"_s;
+        QTest::newRow("control read back from a foreign file") << u"\u0081"_s << QString();
+        QTest::newRow("C1 control that 1252 reads as the euro") << u"\u0080"_s << u"\u0080"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void heldCharacters() {
+        QFETCH(QString, text);
+        QFETCH(QString, firstUnheld);
+        const bool held = firstUnheld.isEmpty();
+        QCOMPARE(Cp1252::holds(QStringView(text)), held);
+        QCOMPARE(Cp1252::decode(Cp1252::encode(text)) == text.normalized(QString::NormalizationForm_C), held);
+        const std::optional<char32_t> first = Cp1252::firstUnheld(text);
+        QCOMPARE(first.has_value(), !held);
+        if (first)
+            QCOMPARE(QString::fromUcs4(&*first, 1), firstUnheld);
+    }
+
+    void plainLetters_data() {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QString>("plain"); // empty: none
+        QTest::newRow("s acute") << u"ś"_s << u"s"_s;
+        QTest::newRow("c acute") << u"ć"_s << u"c"_s;
+        QTest::newRow("L stroke") << u"Ł"_s << u"L"_s;
+        QTest::newRow("l stroke") << u"ł"_s << u"l"_s;
+        QTest::newRow("D stroke") << u"Đ"_s << u"D"_s;
+        QTest::newRow("d stroke") << u"đ"_s << u"d"_s;
+        QTest::newRow("H stroke") << u"Ħ"_s << u"H"_s;
+        QTest::newRow("dotless i") << u"ı"_s << u"i"_s;
+        QTest::newRow("T stroke") << u"Ŧ"_s << u"T"_s;
+        QTest::newRow("l middle dot") << u"ŀ"_s << u"l"_s;
+        QTest::newRow("capital sharp s") << u"ẞ"_s << u"SS"_s;
+        QTest::newRow("u diaeresis macron keeps the diaeresis") << u"ǖ"_s << u"ü"_s;
+        QTest::newRow("e circumflex acute keeps the circumflex") << u"ế"_s << u"ê"_s;
+        QTest::newRow("Angstrom sign is A ring") << u"\u212B"_s << u"Å"_s;
+        QTest::newRow("fi ligature") << u"ﬁ"_s << u"fi"_s;
+        QTest::newRow("full-width A") << u"Ａ"_s << u"A"_s;
+        QTest::newRow("minus sign") << u"\u2212"_s << u"-"_s;
+        QTest::newRow("held: none") << u"é"_s << QString();
+        QTest::newRow("star") << u"★"_s << QString();
+        QTest::newRow("emoji") << u"📷"_s << QString();
+        QTest::newRow("Greek alpha with tonos") << u"ά"_s << QString();
+        QTest::newRow("Cyrillic") << u"Ж"_s << QString();
+        QTest::newRow("CJK") << u"写"_s << QString();
+        QTest::newRow("combining accent alone") << u"\u0301"_s << QString();
+        QTest::newRow("account of: no slash") << u"\u2100"_s << QString();
+        QTest::newRow("full-width solidus: no slash") << u"\uFF0F"_s << QString();
+    }
+    void plainLetters() {
+        QFETCH(QString, character);
+        QFETCH(QString, plain);
+        const QList<uint> c = character.toUcs4();
+        QCOMPARE(c.size(), 1);
+        QCOMPARE(Cp1252::plainLetters(c[0]), plain);
+        if (!plain.isEmpty())
+            QVERIFY(Cp1252::holds(QStringView(plain)));
+    }
+
     // --- Record layout ---------------------------------------------------------------------------
     void fieldLayout_data() {
         QTest::addColumn<int>("field");
