@@ -5,6 +5,7 @@
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/CardNavigation.h"
+#include "archive/core/CardSave.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
@@ -188,6 +189,45 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::plainLetters(c[0]), plain);
         if (!plain.isEmpty())
             QVERIFY(Cp1252::holds(QStringView(plain)));
+    }
+
+    // --- Saving: nothing is written as "?" -------------------------------------------------------
+    void firstUnstorableText_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("unstorableField"); // -1: none
+        QTest::addColumn<QString>("character");
+        QTest::newRow("stars in the judgement")
+            << int(TScheda::Giudizio) << u"★★★★☆"_s << int(TScheda::Giudizio) << u"★"_s;
+        QTest::newRow("Western European text")
+            << int(TScheda::Giudizio) << u"Ottimo “sì” – 5 € … perché"_s << -1 << QString();
+        QTest::newRow("decomposed accent") << int(TScheda::Note) << u"cosi\u0300"_s << -1 << QString();
+        QTest::newRow("attachment name")
+            << int(TScheda::File01) << u"modella_Łucja.txt"_s << int(TScheda::File01) << u"Ł"_s;
+        QTest::newRow("attachment description")
+            << int(TScheda::Desc03) << u"Liberatoria 📷"_s << int(TScheda::Desc03) << u"📷"_s;
+        QTest::newRow("best fit is no store")
+            << int(TScheda::Fotografo) << u"Kieślowski"_s << int(TScheda::Fotografo) << u"ś"_s;
+    }
+    void firstUnstorableText() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(int, unstorableField);
+        QFETCH(QString, character);
+        CardSave::Texts texts;
+        texts[TScheda::Titolo] = u"Ritratto"_s;
+        texts[TScheda::Data] = u"01/03/2024"_s;
+        texts[TScheda::Location] = u"Milano"_s;
+        texts[field] = text;
+        const std::optional<CardSave::Unstorable> found = CardSave::firstUnstorable(texts);
+        QCOMPARE(found.has_value(), unstorableField >= 0);
+        if (!found)
+            return;
+        QCOMPARE(int(found->field), unstorableField);
+        QCOMPARE(QString::fromUcs4(&found->character, 1), character);
+        // In record order: an earlier field is named first.
+        texts[TScheda::Titolo] = u"Ritratto ☆"_s;
+        QCOMPARE(int(CardSave::firstUnstorable(texts)->field), int(TScheda::Titolo));
     }
 
     // --- Record layout ---------------------------------------------------------------------------

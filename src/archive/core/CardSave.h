@@ -1,5 +1,6 @@
-// Saving the card on screen: the three texts a card cannot do without, and the write itself, which
-// overwrites the card in place when it has a position and appends it when it has none.
+// Saving the card on screen: the three texts a card cannot do without, the characters a card cannot
+// store, and the write itself, which overwrites the card in place when it has a position and appends
+// it when it has none.
 #pragma once
 
 #include "archive/core/TScheda.h"
@@ -17,6 +18,17 @@ using Texts = std::array<QString, TScheda::kFieldCount>;
 
 // The first required text that is empty once trimmed, in the order title, date, location.
 std::optional<TScheda::Field> firstMissing(const Texts& texts);
+
+// A character of a text that Windows-1252 does not hold, and the field whose text holds it.
+struct Unstorable {
+    TScheda::Field field;
+    char32_t character;
+};
+
+// The first character, in record order, that a save would not store as it is (it would be written
+// as a best-fit letter or as "?"); none when every text is stored exactly. A save checks this before
+// it writes anything.
+std::optional<Unstorable> firstUnstorable(const Texts& texts);
 
 // Fills the record buffer with the texts (each stored by the field rules, the bytes after each text
 // left as the buffer had them), writes it at the position or appends it, and returns the card's
