@@ -230,6 +230,79 @@ private Q_SLOTS:
         QCOMPARE(int(CardSave::firstUnstorable(texts)->field), int(TScheda::Titolo));
     }
 
+    // --- Attachment names a card can store -------------------------------------------------------
+    void storableAttachmentNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("L stroke") << u"modella_Łucja.txt"_s << u"modella_Lucja.txt"_s;
+        QTest::newRow("strokes and accents")
+            << u"Đorđe Živković ł ħ ı.pdf"_s << u"Dorde Živkovic l h i.pdf"_s;
+        QTest::newRow("o stroke stays") << u"Søren.jpg"_s << u"Søren.jpg"_s;
+        QTest::newRow("already storable")
+            << u"contratto firmato (1) – perché.pdf"_s << u"contratto firmato (1) – perché.pdf"_s;
+        QTest::newRow("blanks around") << u"  liberatoria.pdf "_s << u"liberatoria.pdf"_s;
+        QTest::newRow("decomposed accent") << u"citta\u0300.txt"_s << u"città.txt"_s;
+        QTest::newRow("accent no letter takes") << u"q\u0301.txt"_s << u"q.txt"_s;
+        QTest::newRow("Cyrillic") << u"Мария.jpg"_s << u"_____.jpg"_s;
+        QTest::newRow("CJK") << u"写真 2024.png"_s << u"__ 2024.png"_s;
+        QTest::newRow("emoji is one character") << u"📷 set.txt"_s << u"_ set.txt"_s;
+        QTest::newRow("backslash") << u"a\\b.txt"_s << u"a_b.txt"_s;
+        QTest::newRow("control code") << u"a\tb.txt"_s << u"a_b.txt"_s;
+        QTest::newRow("long name keeps its extension")
+            << QString(300, u'a') + u".pdf"_s << QString(246, u'a') + u".pdf"_s;
+        QTest::newRow("long Cyrillic name keeps its extension")
+            << QString(260, u'Ж') + u".docx"_s << QString(245, u'_') + u".docx"_s;
+        QTest::newRow("long name without extension") << QString(300, u'b') << QString(250, u'b');
+        QTest::newRow("cut leaves no blank at the end")
+            << QString(249, u'c') + u"  dd"_s << QString(249, u'c');
+        QTest::newRow("exactly the capacity")
+            << QString(246, u'e') + u".txt"_s << QString(246, u'e') + u".txt"_s;
+        QTest::newRow("a leading dot starts no extension")
+            << u"."_s + QString(300, u'f') << u"."_s + QString(249, u'f');
+    }
+    void storableAttachmentNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        const QString kept = AttachmentFolder::storableName(name);
+        QCOMPARE(kept, stored);
+        QVERIFY(kept.size() <= AttachmentFolder::kLongestName);
+        QVERIFY(Cp1252::holds(QStringView(kept)));
+        QCOMPARE(Cp1252::decode(Cp1252::encode(kept)), kept); // the card gives back the name on disk
+        QCOMPARE(AttachmentFolder::storableName(kept), kept);
+        TScheda card;
+        card.setField(TScheda::File01, kept);
+        QCOMPARE(card.field(TScheda::File01), kept);
+    }
+
+    // The name under which a chosen file is kept never covers another file of the folder.
+    void keptAttachmentNames() {
+        const std::unique_ptr<QTemporaryDir> program = scratchProgramFolder();
+        QVERIFY(program->isValid());
+        QVERIFY(AttachmentFolder::ensureFolder());
+        const QString folder = AttachmentFolder::folder() + u'/';
+        const QString source = program->filePath(u"modella_Łucja.txt"_s);
+        QVERIFY(writeFile(source, "seconda"));
+
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja.txt"_s);
+        QVERIFY(writeFile(folder + u"modella_Lucja.txt"_s, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (2).txt"_s);
+        QVERIFY(writeFile(folder + u"modella_Lucja (2).txt"_s, "altra"));
+        QVERIFY(QDir().mkpath(folder + u"modella_Lucja (3).txt"_s)); // a folder takes the name too
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (4).txt"_s);
+        // The same bytes attached again keep the name they have.
+        QVERIFY(writeFile(folder + u"modella_Lucja (2).txt"_s, "seconda"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (2).txt"_s);
+        QCOMPARE(AttachmentFolder::keptNameFor(folder + u"modella_Lucja.txt"_s, u"modella_Lucja.txt"_s),
+                 u"modella_Lucja.txt"_s);
+        // Without an extension, and at the capacity: the number goes before the extension, which stays.
+        QVERIFY(writeFile(folder + u"_____"_s, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"_____"_s), u"_____ (2)"_s);
+        const QString longest = QString(246, u'a') + u".pdf"_s;
+        QVERIFY(writeFile(folder + longest, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, longest), QString(242, u'a') + u" (2).pdf"_s);
+        QCOMPARE(readFile(folder + u"modella_Lucja.txt"_s), "prima"_ba);
+    }
+
     // --- Record layout ---------------------------------------------------------------------------
     void fieldLayout_data() {
         QTest::addColumn<int>("field");
