@@ -1189,6 +1189,79 @@ private Q_SLOTS:
         QCOMPARE(editor()->attachments()[0], u"liberatoria.pdf"_s);
     }
 
+    // A file whose name the card cannot store is kept under one it can, never over another file.
+    void attachingAFileWhoseNameTheCardCannotStore() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        FakeShell shell;
+        openBook(1);
+        press(u'N');
+        const QString folder = AttachmentFolder::folder();
+        const QString first = m_dir->filePath(u"scrivania/modella_Łucja.txt"_s);
+        const QString second = m_dir->filePath(u"altrove/modella_Łucja.txt"_s);
+        QVERIFY(writeFile(first, "prima"));
+        QVERIFY(writeFile(second, "seconda"));
+
+        dialogs.answers = {first};
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile01"_s)->text(), u"modella_Lucja.txt"_s);
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(entriesOf(folder), QStringList{u"modella_Lucja.txt"_s});
+        QCOMPARE(readFile(folder + u"/modella_Lucja.txt"_s), "prima"_ba);
+        QCOMPARE(shell.opened, QStringList{u"\""_s + folder + u"/modella_Lucja.txt\""_s});
+        QCOMPARE(editor()->attachments()[0], u"modella_Lucja.txt"_s);
+
+        // Another file of the same name: a name of its own; the same file again: the name it has.
+        dialogs.answers = {second, first};
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile02"_s)->text(), u"modella_Lucja (2).txt"_s);
+            window->findChild<QPushButton*>(u"btnSfoglia03"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile03"_s)->text(), u"modella_Lucja.txt"_s);
+            window->findChild<QPushButton*>(u"btnApri02"_s)->click();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QVERIFY(messages.asked.isEmpty()); // no file was in the way: nothing to ask
+        QCOMPARE(entriesOf(folder), (QStringList{u"modella_Lucja (2).txt"_s, u"modella_Lucja.txt"_s}));
+        QCOMPARE(readFile(folder + u"/modella_Lucja.txt"_s), "prima"_ba);
+        QCOMPARE(readFile(folder + u"/modella_Lucja (2).txt"_s), "seconda"_ba);
+        QCOMPARE(shell.opened.last(), u"\""_s + folder + u"/modella_Lucja (2).txt\""_s);
+
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s);
+        QCOMPARE(storedCard(1).field(TScheda::File01), u"modella_Lucja.txt"_s);
+        QCOMPARE(storedCard(1).field(TScheda::File02), u"modella_Lucja (2).txt"_s);
+        QCOMPARE(storedCard(1).field(TScheda::File03), u"modella_Lucja.txt"_s);
+    }
+
+    // The descriptions refuse what a card cannot store; the balloon at the field says which and why.
+    void descriptionsRefuseWhatTheBookCannotStore() {
+        openBook(1);
+        press(u'N');
+        withAttachments([](TfrmAllegaCartella* window) {
+            for (const char* name : {"txtDesc01", "txtDesc02", "txtDesc03"}) {
+                auto* description = window->findChild<QLineEdit*>(QString::fromLatin1(name));
+                QVERIFY(qobject_cast<const StorableTextValidator*>(description->validator()));
+            }
+            auto* description = window->findChild<QLineEdit*>(u"txtDesc02"_s);
+            description->setFocus();
+            typeCharacters(description, u"Liberatoria ★ firmata a Łódź"_s);
+            QCOMPARE(description->text(), u"Liberatoria  firmata a ód"_s);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), refusal(u"ź"_s, u"z"_s));
+            typeCharacters(description, u"📷"_s);
+            QCOMPARE(QToolTip::text(), refusal(u"📷"_s));
+            QToolTip::hideText();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(editor()->attachments()[4], u"Liberatoria  firmata a ód"_s);
+    }
+
     void clearingASlotKeepsDescriptionAndFile() {
         FakeMessages messages;
         openBook(1);
