@@ -2,6 +2,7 @@
 #include "ui_TrovaBookZudid.h"
 
 #include "archive/core/BookArchive.h"
+#include "archive/core/Cp1252.h"
 #include "base/ProcessFormats.h"
 #include "report/windows/ReportPrinting.h"
 #include "search/core/QuickFind.h"
@@ -11,6 +12,7 @@
 #include "ui/FocusStyles.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
+#include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
 
 #include <QMouseEvent>
@@ -71,8 +73,11 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
         {ui->txtFotografo, u"effCampo05"}, {ui->txtFotocamera, u"effCampo06"},
         {ui->txtAbiti, u"effCampo07"},     {ui->txtTrucco, u"effCampo08"},
         {ui->txtData, u"effCampo09"},      {ui->txtLocation, u"effCampo10"}};
-    for (const auto& [field, frame] : frames)
+    for (const auto& [field, frame] : frames) {
         FocusStyles::applyStyleB(field, QString::fromUtf16(frame));
+        // A criterion is found only in what a card can hold.
+        StorableTextField::install(field, Cp1252::holds, Cp1252::plainLetters);
+    }
     ReturnChain::install({
         {ui->txtTitolo, ui->txtDescrizione},
         {ui->txtDescrizione, ui->txtData},
