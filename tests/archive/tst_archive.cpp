@@ -5,6 +5,7 @@
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/CardNavigation.h"
+#include "archive/core/CardSave.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
@@ -113,6 +114,193 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QCOMPARE(Cp1252::encode(text), bytes);
+    }
+
+    // What a card stores exactly: a text is held when encoding and decoding give back its NFC form.
+    void heldCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("firstUnheld"); // empty: the whole text is held
+        QTest::newRow("e acute") << u"é"_s << QString();
+        QTest::newRow("euro") << u"€"_s << QString();
+        QTest::newRow("curly quotes") << u"“sì” ‘no’"_s << QString();
+        QTest::newRow("dashes") << u"– —"_s << QString();
+        QTest::newRow("ellipsis") << u"…"_s << QString();
+        QTest::newRow("o stroke") << u"Søren"_s << QString();
+        QTest::newRow("z caron") << u"Živković"_s << u"ć"_s;
+        QTest::newRow("e and a combining acute") << u"e\u0301"_s << QString();
+        QTest::newRow("s and a combining acute is s acute") << u"s\u0301"_s << u"ś"_s;
+        QTest::newRow("s acute") << u"ś"_s << u"ś"_s;
+        QTest::newRow("L stroke") << u"Łucja"_s << u"Ł"_s;
+        QTest::newRow("star") << u"★★★★☆"_s << u"★"_s;
+        QTest::newRow("emoji") << u"ok 📷"_s << u"📷"_s;
+        QTest::newRow("first of several") << u"Ottimo ★ “sì” – 5 € … ś"_s << u"★"_s;
+        QTest::newRow("Greek") << u"αβ"_s << u"α"_s;
+        QTest::newRow("control read back from a foreign file") << u"\u0081"_s << QString();
+        QTest::newRow("C1 control that 1252 reads as the euro") << u"\u0080"_s << u"\u0080"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void heldCharacters() {
+        QFETCH(QString, text);
+        QFETCH(QString, firstUnheld);
+        const bool held = firstUnheld.isEmpty();
+        QCOMPARE(Cp1252::holds(QStringView(text)), held);
+        QCOMPARE(Cp1252::decode(Cp1252::encode(text)) == text.normalized(QString::NormalizationForm_C), held);
+        const std::optional<char32_t> first = Cp1252::firstUnheld(text);
+        QCOMPARE(first.has_value(), !held);
+        if (first)
+            QCOMPARE(QString::fromUcs4(&*first, 1), firstUnheld);
+    }
+
+    void plainLetters_data() {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QString>("plain"); // empty: none
+        QTest::newRow("s acute") << u"ś"_s << u"s"_s;
+        QTest::newRow("c acute") << u"ć"_s << u"c"_s;
+        QTest::newRow("L stroke") << u"Ł"_s << u"L"_s;
+        QTest::newRow("l stroke") << u"ł"_s << u"l"_s;
+        QTest::newRow("D stroke") << u"Đ"_s << u"D"_s;
+        QTest::newRow("d stroke") << u"đ"_s << u"d"_s;
+        QTest::newRow("H stroke") << u"Ħ"_s << u"H"_s;
+        QTest::newRow("dotless i") << u"ı"_s << u"i"_s;
+        QTest::newRow("T stroke") << u"Ŧ"_s << u"T"_s;
+        QTest::newRow("l middle dot") << u"ŀ"_s << u"l"_s;
+        QTest::newRow("capital sharp s") << u"ẞ"_s << u"SS"_s;
+        QTest::newRow("u diaeresis macron keeps the diaeresis") << u"ǖ"_s << u"ü"_s;
+        QTest::newRow("e circumflex acute keeps the circumflex") << u"ế"_s << u"ê"_s;
+        QTest::newRow("Angstrom sign is A ring") << u"\u212B"_s << u"Å"_s;
+        QTest::newRow("fi ligature") << u"ﬁ"_s << u"fi"_s;
+        QTest::newRow("full-width A") << u"Ａ"_s << u"A"_s;
+        QTest::newRow("minus sign") << u"\u2212"_s << u"-"_s;
+        QTest::newRow("held: none") << u"é"_s << QString();
+        QTest::newRow("star") << u"★"_s << QString();
+        QTest::newRow("emoji") << u"📷"_s << QString();
+        QTest::newRow("Greek alpha with tonos") << u"ά"_s << QString();
+        QTest::newRow("Cyrillic") << u"Ж"_s << QString();
+        QTest::newRow("CJK") << u"写"_s << QString();
+        QTest::newRow("combining accent alone") << u"\u0301"_s << QString();
+        QTest::newRow("account of: no slash") << u"\u2100"_s << QString();
+        QTest::newRow("full-width solidus: no slash") << u"\uFF0F"_s << QString();
+    }
+    void plainLetters() {
+        QFETCH(QString, character);
+        QFETCH(QString, plain);
+        const QList<uint> c = character.toUcs4();
+        QCOMPARE(c.size(), 1);
+        QCOMPARE(Cp1252::plainLetters(c[0]), plain);
+        if (!plain.isEmpty())
+            QVERIFY(Cp1252::holds(QStringView(plain)));
+    }
+
+    // --- Saving: nothing is written as "?" -------------------------------------------------------
+    void firstUnstorableText_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("unstorableField"); // -1: none
+        QTest::addColumn<QString>("character");
+        QTest::newRow("stars in the judgement")
+            << int(TScheda::Giudizio) << u"★★★★☆"_s << int(TScheda::Giudizio) << u"★"_s;
+        QTest::newRow("Western European text")
+            << int(TScheda::Giudizio) << u"Ottimo “sì” – 5 € … perché"_s << -1 << QString();
+        QTest::newRow("decomposed accent") << int(TScheda::Note) << u"cosi\u0300"_s << -1 << QString();
+        QTest::newRow("attachment name")
+            << int(TScheda::File01) << u"modella_Łucja.txt"_s << int(TScheda::File01) << u"Ł"_s;
+        QTest::newRow("attachment description")
+            << int(TScheda::Desc03) << u"Liberatoria 📷"_s << int(TScheda::Desc03) << u"📷"_s;
+        QTest::newRow("best fit is no store")
+            << int(TScheda::Fotografo) << u"Kieślowski"_s << int(TScheda::Fotografo) << u"ś"_s;
+    }
+    void firstUnstorableText() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(int, unstorableField);
+        QFETCH(QString, character);
+        CardSave::Texts texts;
+        texts[TScheda::Titolo] = u"Ritratto"_s;
+        texts[TScheda::Data] = u"01/03/2024"_s;
+        texts[TScheda::Location] = u"Milano"_s;
+        texts[field] = text;
+        const std::optional<CardSave::Unstorable> found = CardSave::firstUnstorable(texts);
+        QCOMPARE(found.has_value(), unstorableField >= 0);
+        if (!found)
+            return;
+        QCOMPARE(int(found->field), unstorableField);
+        QCOMPARE(QString::fromUcs4(&found->character, 1), character);
+        // In record order: an earlier field is named first.
+        texts[TScheda::Titolo] = u"Ritratto ☆"_s;
+        QCOMPARE(int(CardSave::firstUnstorable(texts)->field), int(TScheda::Titolo));
+    }
+
+    // --- Attachment names a card can store -------------------------------------------------------
+    void storableAttachmentNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("L stroke") << u"modella_Łucja.txt"_s << u"modella_Lucja.txt"_s;
+        QTest::newRow("strokes and accents")
+            << u"Đorđe Živković ł ħ ı.pdf"_s << u"Dorde Živkovic l h i.pdf"_s;
+        QTest::newRow("o stroke stays") << u"Søren.jpg"_s << u"Søren.jpg"_s;
+        QTest::newRow("already storable")
+            << u"contratto firmato (1) – perché.pdf"_s << u"contratto firmato (1) – perché.pdf"_s;
+        QTest::newRow("blanks around") << u"  liberatoria.pdf "_s << u"liberatoria.pdf"_s;
+        QTest::newRow("decomposed accent") << u"citta\u0300.txt"_s << u"città.txt"_s;
+        QTest::newRow("accent no letter takes") << u"q\u0301.txt"_s << u"q.txt"_s;
+        QTest::newRow("Cyrillic") << u"Мария.jpg"_s << u"_____.jpg"_s;
+        QTest::newRow("CJK") << u"写真 2024.png"_s << u"__ 2024.png"_s;
+        QTest::newRow("emoji is one character") << u"📷 set.txt"_s << u"_ set.txt"_s;
+        QTest::newRow("backslash") << u"a\\b.txt"_s << u"a_b.txt"_s;
+        QTest::newRow("control code") << u"a\tb.txt"_s << u"a_b.txt"_s;
+        QTest::newRow("long name keeps its extension")
+            << QString(300, u'a') + u".pdf"_s << QString(246, u'a') + u".pdf"_s;
+        QTest::newRow("long Cyrillic name keeps its extension")
+            << QString(260, u'Ж') + u".docx"_s << QString(245, u'_') + u".docx"_s;
+        QTest::newRow("long name without extension") << QString(300, u'b') << QString(250, u'b');
+        QTest::newRow("cut leaves no blank at the end")
+            << QString(249, u'c') + u"  dd"_s << QString(249, u'c');
+        QTest::newRow("exactly the capacity")
+            << QString(246, u'e') + u".txt"_s << QString(246, u'e') + u".txt"_s;
+        QTest::newRow("a leading dot starts no extension")
+            << u"."_s + QString(300, u'f') << u"."_s + QString(249, u'f');
+    }
+    void storableAttachmentNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        const QString kept = AttachmentFolder::storableName(name);
+        QCOMPARE(kept, stored);
+        QVERIFY(kept.size() <= AttachmentFolder::kLongestName);
+        QVERIFY(Cp1252::holds(QStringView(kept)));
+        QCOMPARE(Cp1252::decode(Cp1252::encode(kept)), kept); // the card gives back the name on disk
+        QCOMPARE(AttachmentFolder::storableName(kept), kept);
+        TScheda card;
+        card.setField(TScheda::File01, kept);
+        QCOMPARE(card.field(TScheda::File01), kept);
+    }
+
+    // The name under which a chosen file is kept never covers another file of the folder.
+    void keptAttachmentNames() {
+        const std::unique_ptr<QTemporaryDir> program = scratchProgramFolder();
+        QVERIFY(program->isValid());
+        QVERIFY(AttachmentFolder::ensureFolder());
+        const QString folder = AttachmentFolder::folder() + u'/';
+        const QString source = program->filePath(u"modella_Łucja.txt"_s);
+        QVERIFY(writeFile(source, "seconda"));
+
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja.txt"_s);
+        QVERIFY(writeFile(folder + u"modella_Lucja.txt"_s, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (2).txt"_s);
+        QVERIFY(writeFile(folder + u"modella_Lucja (2).txt"_s, "altra"));
+        QVERIFY(QDir().mkpath(folder + u"modella_Lucja (3).txt"_s)); // a folder takes the name too
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (4).txt"_s);
+        // The same bytes attached again keep the name they have.
+        QVERIFY(writeFile(folder + u"modella_Lucja (2).txt"_s, "seconda"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"modella_Lucja.txt"_s), u"modella_Lucja (2).txt"_s);
+        QCOMPARE(AttachmentFolder::keptNameFor(folder + u"modella_Lucja.txt"_s, u"modella_Lucja.txt"_s),
+                 u"modella_Lucja.txt"_s);
+        // Without an extension, and at the capacity: the number goes before the extension, which stays.
+        QVERIFY(writeFile(folder + u"_____"_s, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, u"_____"_s), u"_____ (2)"_s);
+        const QString longest = QString(246, u'a') + u".pdf"_s;
+        QVERIFY(writeFile(folder + longest, "prima"));
+        QCOMPARE(AttachmentFolder::keptNameFor(source, longest), QString(242, u'a') + u" (2).pdf"_s);
+        QCOMPARE(readFile(folder + u"modella_Lucja.txt"_s), "prima"_ba);
     }
 
     // --- Record layout ---------------------------------------------------------------------------

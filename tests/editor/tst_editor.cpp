@@ -25,9 +25,11 @@
 #include "ui/Guida.h"
 #include "ui/Picture.h"
 #include "ui/StatusHints.h"
+#include "ui/StorableTextValidator.h"
 
 #include <QBuffer>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -39,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -56,6 +59,19 @@ TScheda card(int n) {
     c.setField(TScheda::File01, u"contratto%1.pdf"_s.arg(n));
     c.setField(TScheda::Desc03, u"Liberatoria %1"_s.arg(n));
     return c;
+}
+
+// Types text one character at a time as a keyboard or an input method hands it over.
+void typeCharacters(QWidget* widget, const QString& text) {
+    for (char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+// The refusal of a character as the status line or a balloon tells it.
+QString refusal(const QString& character, const QString& plain = {}) {
+    return u"Il carattere «"_s + character +
+           u"» non è stato inserito: un book conserva solo lettere e segni dell'Europa occidentale."_s +
+           (plain.isEmpty() ? QString() : u" Scrivere «"_s + plain + u"»."_s);
 }
 
 void writeBook(const QString& path, int cards) {
@@ -666,6 +682,139 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), focused);
         QCOMPARE(QFileInfo(archive()).size(), kRecord);
         QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 2)));
+    }
+
+    // --- Characters a book cannot store -----------------------------------------------------------
+    // Typed or pasted, they never reach the field: the status line says which and why, the rest of the
+    // text stays, and the book stores exactly what the field shows.
+    void judgementKeepsWhatTheBookStores() {
+        FakeMessages messages;
+        openBook(0);
+        auto* giudizio = editor()->findChild<QLineEdit*>(u"txtGiudizio"_s);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        giudizio->setFocus();
+        typeCharacters(giudizio, u"★★★★☆"_s);
+        QCOMPARE(giudizio->text(), QString());
+        QCOMPARE(panInfo->text(),
+                 u"Il carattere «☆» non è stato inserito: un book conserva solo lettere e segni dell'Europa "
+                 "occidentale."_s);
+        QGuiApplication::clipboard()->setText(u"Ottimo ★ “sì” – 5 € …"_s);
+        QTest::keyClick(giudizio, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(giudizio->text(), u"Ottimo  “sì” – 5 € …"_s);
+        QCOMPARE(panInfo->text(), refusal(u"★"_s));
+        typeCharacters(giudizio, u" ś"_s);
+        QCOMPARE(panInfo->text(),
+                 u"Il carattere «ś» non è stato inserito: un book conserva solo lettere e segni dell'Europa "
+                 "occidentale. Scrivere «s»."_s);
+        // A hint replaces the refusal, as hints replace one another.
+        QTest::mouseMove(editor()->findChild<QWidget*>(u"cmdSalva"_s), {3, 3});
+        QCOMPARE(panInfo->text(), u"Salva la scheda in archivio."_s);
+
+        fill(u"Ritratto"_s, u"01/03/2024"_s, u"Kraków"_s);
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, u"La scheda corrente è stata inserita in archivio."_s);
+        const TScheda stored = storedCard(1);
+        QCOMPARE(stored.field(TScheda::Giudizio), u"Ottimo  “sì” – 5 € …"_s);
+        QCOMPARE(stored.storedText(TScheda::Giudizio).toByteArray(),
+                 "Ottimo  \x93s\xEC\x94 \x96 5 \x80 \x85"_ba);
+        QCOMPARE(stored.field(TScheda::Location), u"Kraków"_s);
+        QVERIFY(!readFile(archive()).contains('?'));
+    }
+
+    // Each of the twelve fields refuses them; the date field, which only the date commands fill, too.
+    void everyFieldRefusesWhatTheBookCannotStore() {
+        openBook(0);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        for (const char* name :
+             {"txtTitolo", "txtDescrizione", "txtData", "txtLocation", "txtFotografo", "txtFotocamera",
+              "txtFotoritocco", "txtAbiti", "txtAccessori", "txtTrucco", "txtGiudizio", "txtNote"}) {
+            auto* edit = editor()->findChild<QLineEdit*>(QString::fromLatin1(name));
+            QVERIFY2(qobject_cast<const StorableTextValidator*>(edit->validator()), name);
+            if (edit->isReadOnly())
+                continue;
+            panInfo->clear();
+            edit->setFocus();
+            typeCharacters(edit, u"Łódź"_s);
+            QCOMPARE(edit->text(), u"ód"_s);
+            QCOMPARE(panInfo->text(), refusal(u"ź"_s, u"z"_s)); // the last one refused
+        }
+    }
+
+    // Whatever character is refused, its report fits the one line of the status strip.
+    void refusalFitsTheStatusLine_data() {
+        QTest::addColumn<QString>("typed");
+        for (const QString& c :
+             {u"ś"_s, u"Ł"_s, u"ẞ"_s, u"Ĳ"_s, u"ǖ"_s, u"★"_s, u"📷"_s, u"👍🏽"_s, u"写"_s, u"\u200B"_s,
+              u"\u202F"_s, u"\u0301"_s, u"\uFDFD"_s, u"\U00012000"_s})
+            QTest::newRow(qPrintable(c)) << c;
+    }
+    void refusalFitsTheStatusLine() {
+        QFETCH(QString, typed);
+        openBook(0);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        auto* note = editor()->findChild<QLineEdit*>(u"txtNote"_s);
+        note->setFocus();
+        panInfo->clear();
+        typeCharacters(note, typed);
+        QCOMPARE(note->text(), QString());
+        QVERIFY(panInfo->text().startsWith(u"Il carattere «"_s));
+        QVERIFY(!panInfo->wordWrap());
+        const int width = QFontMetrics(panInfo->font()).horizontalAdvance(panInfo->text());
+        QVERIFY2(width <= panInfo->width(), qPrintable(u"%1 pixels: "_s.arg(width) + panInfo->text()));
+    }
+
+    // A text that cannot be stored, which can still reach a save through the attachments or from code,
+    // stops the save before anything is written, instead of being stored as "?".
+    void saveStopsAtWhatTheBookCannotStore_data() {
+        QTest::addColumn<QString>("field"); // an edit field, or "File01" ... "Desc03"
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString why =
+            u"che non può essere conservato nel book: un book conserva soltanto le lettere e i "
+            "segni dell'alfabeto dell'Europa occidentale."_s;
+        const QString notSaved =
+            u"\r\n\r\nLa scheda non è stata salvata: correggere il testo e premere di nuovo Salva."_s;
+        QTest::newRow("attachment name")
+            << u"File01"_s << u"modella_Łucja.txt"_s
+            << u"Attenzione: il nome del 1° file allegato contiene il carattere «Ł», "_s + why +
+                   u" Al suo posto si può scrivere «L»."_s + notSaved;
+        QTest::newRow("attachment description")
+            << u"Desc03"_s << u"Liberatoria 📷"_s
+            << u"Attenzione: la descrizione del 3° file allegato contiene il carattere «📷», "_s + why +
+                   notSaved;
+        QTest::newRow("a field filled from code")
+            << u"txtGiudizio"_s << u"★★★★☆"_s
+            << u"Attenzione: il campo Giudizio contiene il carattere «★», "_s + why + notSaved;
+    }
+    void saveStopsAtWhatTheBookCannotStore() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        const QByteArray before = readFile(archive());
+        editor()->findChild<QLineEdit*>(u"txtGiudizio"_s)->setText(u"Ottima luce"_s);
+        if (field.startsWith(u"txt"_s)) {
+            auto* edit = editor()->findChild<QLineEdit*>(field);
+            edit->setValidator(nullptr); // as code that fills the field without the keyboard's rule
+            edit->setText(text);
+        } else {
+            std::array<QString, 6> values = editor()->attachments();
+            const int slot = field.right(1).toInt() - 1;
+            values[field.startsWith(u"File"_s) ? slot : 3 + slot] = text;
+            editor()->setAttachments(values);
+        }
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, message);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
+        QCOMPARE(readFile(archive()), before);
+        QVERIFY(!QFile::exists(PhotoStore::photoPath(u"Giulia"_s, 1)));
+        if (field.startsWith(u"txt"_s))
+            QTRY_COMPARE(QApplication::focusWidget()->objectName(), field);
     }
 
     void firstSaveIntoAnEmptyBook() {
@@ -1290,6 +1439,79 @@ private Q_SLOTS:
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(readFile(inFolder), QByteArray("contenuto prezioso"));
         QCOMPARE(editor()->attachments()[0], u"liberatoria.pdf"_s);
+    }
+
+    // A file whose name the card cannot store is kept under one it can, never over another file.
+    void attachingAFileWhoseNameTheCardCannotStore() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        FakeShell shell;
+        openBook(1);
+        press(u'N');
+        const QString folder = AttachmentFolder::folder();
+        const QString first = m_dir->filePath(u"scrivania/modella_Łucja.txt"_s);
+        const QString second = m_dir->filePath(u"altrove/modella_Łucja.txt"_s);
+        QVERIFY(writeFile(first, "prima"));
+        QVERIFY(writeFile(second, "seconda"));
+
+        dialogs.answers = {first};
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile01"_s)->text(), u"modella_Lucja.txt"_s);
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(entriesOf(folder), QStringList{u"modella_Lucja.txt"_s});
+        QCOMPARE(readFile(folder + u"/modella_Lucja.txt"_s), "prima"_ba);
+        QCOMPARE(shell.opened, QStringList{u"\""_s + folder + u"/modella_Lucja.txt\""_s});
+        QCOMPARE(editor()->attachments()[0], u"modella_Lucja.txt"_s);
+
+        // Another file of the same name: a name of its own; the same file again: the name it has.
+        dialogs.answers = {second, first};
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile02"_s)->text(), u"modella_Lucja (2).txt"_s);
+            window->findChild<QPushButton*>(u"btnSfoglia03"_s)->click();
+            QCOMPARE(window->findChild<QLineEdit*>(u"txtFile03"_s)->text(), u"modella_Lucja.txt"_s);
+            window->findChild<QPushButton*>(u"btnApri02"_s)->click();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QVERIFY(messages.asked.isEmpty()); // no file was in the way: nothing to ask
+        QCOMPARE(entriesOf(folder), (QStringList{u"modella_Lucja (2).txt"_s, u"modella_Lucja.txt"_s}));
+        QCOMPARE(readFile(folder + u"/modella_Lucja.txt"_s), "prima"_ba);
+        QCOMPARE(readFile(folder + u"/modella_Lucja (2).txt"_s), "seconda"_ba);
+        QCOMPARE(shell.opened.last(), u"\""_s + folder + u"/modella_Lucja (2).txt\""_s);
+
+        press(u'S');
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s);
+        QCOMPARE(storedCard(1).field(TScheda::File01), u"modella_Lucja.txt"_s);
+        QCOMPARE(storedCard(1).field(TScheda::File02), u"modella_Lucja (2).txt"_s);
+        QCOMPARE(storedCard(1).field(TScheda::File03), u"modella_Lucja.txt"_s);
+    }
+
+    // The descriptions refuse what a card cannot store; the balloon at the field says which and why.
+    void descriptionsRefuseWhatTheBookCannotStore() {
+        openBook(1);
+        press(u'N');
+        withAttachments([](TfrmAllegaCartella* window) {
+            for (const char* name : {"txtDesc01", "txtDesc02", "txtDesc03"}) {
+                auto* description = window->findChild<QLineEdit*>(QString::fromLatin1(name));
+                QVERIFY(qobject_cast<const StorableTextValidator*>(description->validator()));
+            }
+            auto* description = window->findChild<QLineEdit*>(u"txtDesc02"_s);
+            description->setFocus();
+            typeCharacters(description, u"Liberatoria ★ firmata a Łódź"_s);
+            QCOMPARE(description->text(), u"Liberatoria  firmata a ód"_s);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), refusal(u"ź"_s, u"z"_s));
+            typeCharacters(description, u"📷"_s);
+            QCOMPARE(QToolTip::text(), refusal(u"📷"_s));
+            QToolTip::hideText();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+        });
+        QCOMPARE(editor()->attachments()[4], u"Liberatoria  firmata a ód"_s);
     }
 
     void clearingASlotKeepsDescriptionAndFile() {

@@ -18,6 +18,7 @@
 #include "search/core/ResultListModel.h"
 #include "search/windows/TrovaBookZudid.h"
 #include "ui/Picture.h"
+#include "ui/StorableTextValidator.h"
 
 #include <QFile>
 #include <QLabel>
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -209,6 +211,38 @@ private Q_SLOTS:
         });
         QCOMPARE(shown, count);
         QVERIFY(!criteriaVisible);
+    }
+
+    // The criteria refuse, as they are typed, what no card can hold; a balloon at the field says which
+    // and why, and the rest of the criterion stays.
+    void criteriaRefuseWhatNoCardHolds() {
+        WindowSet windows;
+        openEditor(windows);
+        QString balloon;
+        QString kept;
+        QString count;
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+            for (const char* name : {"txtTitolo", "txtDescrizione", "txtData", "txtLocation", "txtFotografo",
+                                     "txtFotocamera", "txtAbiti", "txtTrucco", "txtGiudizio", "txtNote"}) {
+                auto* criterion = search->findChild<QLineEdit*>(QString::fromLatin1(name));
+                QVERIFY2(qobject_cast<const StorableTextValidator*>(criterion->validator()), name);
+            }
+            auto* location = search->findChild<QLineEdit*>(u"txtLocation"_s);
+            location->setFocus();
+            for (char32_t c : u"Mi★lano"_s.toUcs4())
+                QTest::sendKeyEvent(QTest::Click, location, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                                    Qt::NoModifier);
+            kept = location->text();
+            QTRY_VERIFY(QToolTip::isVisible());
+            balloon = QToolTip::text();
+            QToolTip::hideText();
+            QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+            count = search->findChild<QLabel*>(u"lblTrovate"_s)->text();
+        });
+        QCOMPARE(kept, u"Milano"_s);
+        QCOMPARE(balloon, u"Il carattere «★» non è stato inserito: un book conserva solo lettere e segni "
+                          "dell'Europa occidentale."_s);
+        QCOMPARE(count, u"Il presente riepilogo contiene 2 schede."_s);
     }
 
     // Two cards whose lines read alike: a double-click on either shows that very card.

@@ -1,5 +1,6 @@
 // The behaviours that every window shares, tried on small windows made for the test.
 #include "FakeMessages.h"
+#include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "artwork/Artwork.h"
 #include "ui/BusyNotice.h"
@@ -10,17 +11,21 @@
 #include "ui/Picture.h"
 #include "ui/ReturnChain.h"
 #include "ui/StatusHints.h"
+#include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
 
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +42,20 @@ QLineEdit* field(QWidget* parent, const QString& name, int x, int y) {
 void type(QWidget* widget, const QString& text) {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+
+// Types text one character at a time as a keyboard or an input method hands it over: a character
+// beyond the first 65536 (an emoji) comes as one key event of two UTF-16 units.
+void typeCharacters(QWidget* widget, const QString& text) {
+    for (char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+// The refusal of a character as the user reads it.
+QString refusal(const QString& character, const QString& plain = {}) {
+    return u"Il carattere «"_s + character +
+           u"» non è stato inserito: un book conserva solo lettere e segni dell'Europa occidentale."_s +
+           (plain.isEmpty() ? QString() : u" Scrivere «"_s + plain + u"»."_s);
 }
 
 void showAndActivate(QWidget* window) {
@@ -318,6 +337,92 @@ private Q_SLOTS:
         name.clear();
         name.insert(u"a:b?c"_s); // pasted text is not filtered
         QCOMPARE(name.text(), u"a:b?c"_s);
+    }
+
+    // --- Fields that keep only what a book stores -------------------------------------------------
+    void bookTextKeptAndRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("refused"); // the status line afterwards; empty: untouched
+        QTest::newRow("e acute") << u"é"_s << u"é"_s << QString();
+        QTest::newRow("euro") << u"€"_s << u"€"_s << QString();
+        QTest::newRow("curly quotes") << u"“sì”"_s << u"“sì”"_s << QString();
+        QTest::newRow("em dash") << u"—"_s << u"—"_s << QString();
+        QTest::newRow("ellipsis") << u"…"_s << u"…"_s << QString();
+        QTest::newRow("o stroke") << u"ø"_s << u"ø"_s << QString();
+        QTest::newRow("s acute") << u"ś"_s << QString() << refusal(u"ś"_s, u"s"_s);
+        QTest::newRow("L stroke") << u"Ł"_s << QString() << refusal(u"Ł"_s, u"L"_s);
+        QTest::newRow("star") << u"★"_s << QString() << refusal(u"★"_s);
+        QTest::newRow("emoji") << u"📷"_s << QString() << refusal(u"📷"_s);
+        QTest::newRow("e and a combining acute") << u"e\u0301"_s << u"é"_s << QString();
+        QTest::newRow("accent no letter takes") << u"q\u0301"_s << u"q"_s << refusal(u"\u25CC\u0301"_s);
+        QTest::newRow("the rest of the text stays") << u"5★ ok"_s << u"5 ok"_s << refusal(u"★"_s);
+        QTest::newRow("an invisible sign is named by its code")
+            << u"a\u200Bb"_s << u"ab"_s << refusal(u"U+200B"_s);
+    }
+    void bookTextKeptAndRefused() {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(QString, refused);
+        QWidget window;
+        window.resize(400, 100);
+        QLineEdit* edit = field(&window, u"txtGiudizio"_s, 10, 10);
+        auto* status = new QLabel(u"Pronto"_s, &window);
+        StorableTextField::install(edit, Cp1252::holds, Cp1252::plainLetters, status);
+        showAndActivate(&window);
+        typeCharacters(edit, typed);
+        QCOMPARE(edit->text(), kept);
+        QCOMPARE(status->text(), refused.isEmpty() ? u"Pronto"_s : refused);
+        QVERIFY(edit->hasAcceptableInput());
+    }
+
+    // A paste and a drop keep every character that can be stored, and the cursor stays after the text
+    // that came in.
+    void pastedAndDroppedTextKeepsWhatCanBeStored() {
+        QWidget window;
+        window.resize(400, 100);
+        QLineEdit* edit = field(&window, u"txtGiudizio"_s, 10, 10);
+        auto* status = new QLabel(&window);
+        StorableTextField::install(edit, Cp1252::holds, Cp1252::plainLetters, status);
+        showAndActivate(&window);
+
+        QGuiApplication::clipboard()->setText(u"Ottimo ★ “sì” – 5 € …"_s);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), u"Ottimo  “sì” – 5 € …"_s);
+        QCOMPARE(status->text(), refusal(u"★"_s));
+
+        edit->setText(u"abcdef"_s);
+        edit->setCursorPosition(3);
+        QGuiApplication::clipboard()->setText(u"★x😀y"_s);
+        edit->paste();
+        QCOMPARE(edit->text(), u"abcxydef"_s);
+        QCOMPARE(edit->cursorPosition(), 5);
+
+        status->clear();
+        edit->clear();
+        QMimeData dragged;
+        dragged.setText(u"Łódź ★"_s);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit, &enter); // the field becomes the drag's target
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit, &drop);
+        QCOMPARE(edit->text(), u"ód "_s);
+        QCOMPARE(status->text(), refusal(u"Ł"_s, u"L"_s));
+    }
+
+    // Where there is no status line, the refusal shows as a balloon at the field.
+    void refusalBalloon() {
+        QWidget window;
+        window.resize(400, 100);
+        QLineEdit* edit = field(&window, u"txtLocation"_s, 10, 10);
+        StorableTextField::install(edit, Cp1252::holds, Cp1252::plainLetters);
+        showAndActivate(&window);
+        typeCharacters(edit, u"Kraków ś"_s);
+        QCOMPARE(edit->text(), u"Kraków "_s);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), refusal(u"ś"_s, u"s"_s));
+        QToolTip::hideText();
     }
 
     // --- Status-line hints -----------------------------------------------------------------------

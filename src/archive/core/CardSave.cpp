@@ -1,6 +1,7 @@
 #include "archive/core/CardSave.h"
 
 #include "archive/core/BookArchive.h"
+#include "archive/core/Cp1252.h"
 #include "base/TextRules.h"
 
 namespace CardSave {
@@ -9,6 +10,14 @@ std::optional<TScheda::Field> firstMissing(const Texts& texts) {
     for (TScheda::Field field : {TScheda::Titolo, TScheda::Data, TScheda::Location}) {
         if (TextRules::trim(texts[field]).isEmpty())
             return field;
+    }
+    return std::nullopt;
+}
+
+std::optional<Unstorable> firstUnstorable(const Texts& texts) {
+    for (int f = 0; f < TScheda::kFieldCount; ++f) {
+        if (const std::optional<char32_t> c = Cp1252::firstUnheld(TextRules::trim(texts[f])))
+            return Unstorable{TScheda::Field(f), *c};
     }
     return std::nullopt;
 }

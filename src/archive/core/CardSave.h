@@ -1,6 +1,6 @@
-// Saving the card on screen: the three texts a card cannot do without, and the write itself, which
-// overwrites the card in place when it has a position and appends it when it has none, then writes
-// its photo.
+// Saving the card on screen: the three texts a card cannot do without, the characters a card cannot
+// store, and the write itself, which overwrites the card in place when it has a position and appends
+// it when it has none, then writes its photo.
 //
 // Several copies of the program may work on one book (bookers of an agency on a shared folder). A
 // save holds the archive's lock from the first look at the card to the end of the photo's write, and
@@ -26,6 +26,17 @@ using Texts = std::array<QString, TScheda::kFieldCount>;
 
 // The first required text that is empty once trimmed, in the order title, date, location.
 std::optional<TScheda::Field> firstMissing(const Texts& texts);
+
+// A character of a text that Windows-1252 does not hold, and the field whose text holds it.
+struct Unstorable {
+    TScheda::Field field;
+    char32_t character;
+};
+
+// The first character, in record order, that a save would not store as it is (it would be written
+// as a best-fit letter or as "?"); none when every text is stored exactly. A save checks this before
+// it writes anything.
+std::optional<Unstorable> firstUnstorable(const Texts& texts);
 
 // A card as this copy of the program showed it: its record as read or last saved, and the stamp its
 // photo file had then.

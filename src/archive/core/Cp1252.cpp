@@ -3,6 +3,9 @@
 #include <QList>
 
 #include <array>
+#include <span>
+#include <utility>
+#include <vector>
 
 namespace Cp1252 {
 
@@ -41,6 +44,41 @@ int bestFitByte(char32_t c) {
     return exactByte(ucs4[0]);
 }
 
+// A character and the plain letters or sign written for it.
+using PlainForm = std::pair<char32_t, const char16_t*>;
+
+// Letters with a stroke or another mark that is part of the letter, which no decomposition takes off.
+constexpr PlainForm kStrokedLetters[] = {
+    {U'Ł', u"L"},  {U'ł', u"l"},  {U'Đ', u"D"}, {U'đ', u"d"}, {U'Ħ', u"H"}, {U'ħ', u"h"},
+    {U'ı', u"i"},  {U'ȷ', u"j"},  {U'Ŧ', u"T"}, {U'ŧ', u"t"}, {U'Ŀ', u"L"}, {U'ŀ', u"l"},
+    {U'Ĳ', u"IJ"}, {U'ĳ', u"ij"}, {U'ĸ', u"k"}, {U'ſ', u"s"}, {U'Ŋ', u"N"}, {U'ŋ', u"n"},
+    {U'ẞ', u"SS"}, {U'ƀ', u"b"},  {U'Ɨ', u"I"}, {U'ɨ', u"i"}, {U'Ƶ', u"Z"}, {U'ƶ', u"z"},
+    {U'Ɍ', u"R"},  {U'ɍ', u"r"},  {U'Ƚ', u"L"}, {U'ƚ', u"l"}, {U'Ɖ', u"D"}, {U'ɖ', u"d"},
+    {U'Ȼ', u"C"},  {U'ȼ', u"c"},  {U'Ɇ', u"E"}, {U'ɇ', u"e"}, {U'Ʉ', u"U"}, {U'ʉ', u"u"},
+};
+
+// Signs whose plain form every reader knows: hyphens and the minus sign, the figure dash, the prime and
+// the modifier apostrophe.
+constexpr PlainForm kPlainSigns[] = {
+    {U'\u2010', u"-"},      {U'\u2011', u"-"}, {U'\u2212', u"-"},
+    {U'\u2012', u"\u2013"}, {U'\u2032', u"'"}, {U'\u02BC', u"\u2019"},
+};
+
+bool isMark(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString fromCharacter(char32_t c) {
+    return QString::fromUcs4(&c, 1);
+}
+
 bool isLatin1Only(QStringView text) {
     for (QChar c : text) {
         if (c.unicode() >= 0x80 && c.unicode() < 0xA0)
@@ -70,6 +108,65 @@ QByteArray encode(QStringView text) {
         out.append(byte < 0 ? kReplacement : char(byte));
     }
     return out;
+}
+
+bool holds(char32_t c) {
+    return exactByte(c) >= 0;
+}
+
+bool holds(QStringView text) {
+    return !firstUnheld(text);
+}
+
+std::optional<char32_t> firstUnheld(QStringView text) {
+    if (isLatin1Only(text))
+        return std::nullopt;
+    for (char32_t c : text.toString().normalized(QString::NormalizationForm_C).toUcs4()) {
+        if (!holds(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
+QString plainLetters(char32_t c) {
+    if (holds(c))
+        return {};
+    for (std::span<const PlainForm> table :
+         {std::span<const PlainForm>(kStrokedLetters), std::span<const PlainForm>(kPlainSigns)}) {
+        for (const auto& [character, plain] : table) {
+            if (character == c)
+                return QString::fromUtf16(plain);
+        }
+    }
+    // The letter with as many of its accents, in their canonical order, as the code page still
+    // composes it with; the full form first, for a character whose composed form is held (U+212B).
+    const QList<uint> nfd = fromCharacter(c).normalized(QString::NormalizationForm_D).toUcs4();
+    const std::vector<char32_t> decomposed(nfd.cbegin(), nfd.cend());
+    if (decomposed.empty())
+        return {}; // no character at all: a lone surrogate or a value beyond Unicode
+    if (!isMark(decomposed.front())) {
+        for (std::size_t kept = decomposed.size(); kept >= 1; --kept) {
+            const QString letter = QString::fromUcs4(decomposed.data(), qsizetype(kept))
+                                       .normalized(QString::NormalizationForm_C);
+            if (holds(letter))
+                return letter;
+        }
+        if (decomposed.size() > 1) {
+            if (const QString base = plainLetters(decomposed.front()); !base.isEmpty())
+                return base; // a letter with a stroke and an accent
+        }
+    }
+    // A compatibility form made only of letters and digits: ligatures, full-width and styled letters.
+    // Forms with other signs ("a/c" for U+2100) are no plain letters.
+    QString letters;
+    for (char32_t part : fromCharacter(c).normalized(QString::NormalizationForm_KD).toUcs4()) {
+        if (isMark(part))
+            continue;
+        if (!QChar::isLetterOrNumber(part) || !holds(part))
+            return {};
+        letters += fromCharacter(part);
+    }
+    return letters;
 }
 
 char16_t toUnicode(unsigned char byte) {

@@ -2,10 +2,12 @@
 #include "ui_AllegaCartella.h"
 
 #include "archive/core/AttachmentFolder.h"
+#include "archive/core/Cp1252.h"
 #include "base/TextRules.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/OpenURL.h"
+#include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
 
 #include <QDir>
@@ -32,6 +34,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
         connect(browse[s], &QPushButton::clicked, this, [this, s] { btnSfogliaClick(s); });
         connect(slot.open, &QPushButton::clicked, this, [this, s] { btnApriClick(s); });
         connect(clear[s], &Picture::clicked, this, [slot] { slot.file->clear(); });
+        StorableTextField::install(slot.description, Cp1252::holds, Cp1252::plainLetters);
     }
     connect(ui->btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -68,13 +71,26 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot) {
     if (chosen.isEmpty())
         return;
     const QString name = QFileInfo(chosen).fileName();
-    m_slots[slot].file->setText(name);
+    const QString storable = AttachmentFolder::storableName(name);
+    if (storable == TextRules::trim(name)) {
+        // A name the card stores as it is: the file is kept under it, as it always was.
+        m_slots[slot].file->setText(name);
+        if (!AttachmentFolder::ensureFolder())
+            return;
+        if (AttachmentFolder::contains(name) &&
+            !consents(MessageBox(overwriteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
+            return;                             // the slot names the file already in the folder
+        AttachmentFolder::copyIn(chosen, name); // a failed copy leaves the folder as it was, silently
+        return;
+    }
+    // Any other name is kept under a name the card stores, never over another file of the folder.
+    m_slots[slot].file->setText(storable);
     if (!AttachmentFolder::ensureFolder())
         return;
-    if (AttachmentFolder::contains(name) &&
-        !consents(MessageBox(overwriteQuestion(), MsgKind::Confirmation, MsgButtons::YesNo)))
-        return;                             // the slot names the file already in the folder
-    AttachmentFolder::copyIn(chosen, name); // a failed copy leaves the folder as it was, silently
+    const QString kept = AttachmentFolder::keptNameFor(chosen, storable);
+    m_slots[slot].file->setText(kept);
+    if (!AttachmentFolder::contains(kept)) // else it holds these very bytes already
+        AttachmentFolder::copyIn(chosen, kept);
 }
 
 void TfrmAllegaCartella::btnApriClick(int slot) {

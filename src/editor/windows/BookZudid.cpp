@@ -3,6 +3,7 @@
 
 #include "archive/core/BookArchive.h"
 #include "archive/core/CardSave.h"
+#include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/ArchiveMessages.h"
 #include "archive/windows/PhotoView.h"
@@ -22,6 +23,7 @@
 #include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
+#include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
 
 #include <QApplication>
@@ -67,6 +69,7 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     for (int f = 0; f < 12; ++f) {
         fields[f]->setMaxLength(TScheda::layout(TScheda::Field(f)).capacity);
         FocusStyles::applyStyleA(fields[f]);
+        StorableTextField::install(fields[f], Cp1252::holds, Cp1252::plainLetters, ui->panInfo);
     }
     ReturnChain::install({
         {ui->txtTitolo, ui->txtDescrizione},
@@ -268,6 +271,27 @@ QString TfrmBookZudid::missingMessage(TScheda::Field field) {
     return QStringLiteral("Attenzione: per salvare la scheda è necessario indicare %1 della foto.").arg(what);
 }
 
+QString TfrmBookZudid::unstorableMessage(const CardSave::Unstorable& unstorable) {
+    static const char16_t* const kFields[] = {
+        u"il campo Titolo foto", u"il campo Descrizione", u"il campo Data scatto", u"il campo Location",
+        u"il campo Fotografo",   u"il campo Fotocamera",  u"il campo Fotoritocco", u"il campo Abiti",
+        u"il campo Accessori",   u"il campo Trucco",      u"il campo Giudizio",    u"il campo Note"};
+    const int field = unstorable.field;
+    const QString where =
+        field < TScheda::File01 ? QString::fromUtf16(kFields[field])
+        : field < TScheda::Desc01
+            ? QStringLiteral("il nome del %1° file allegato").arg(field - TScheda::File01 + 1)
+            : QStringLiteral("la descrizione del %1° file allegato").arg(field - TScheda::Desc01 + 1);
+    const char32_t c = unstorable.character;
+    const QString plain = Cp1252::plainLetters(c);
+    return QStringLiteral(
+               "Attenzione: %1 contiene il carattere «%2», che non può essere conservato nel book: un "
+               "book conserva soltanto le lettere e i segni dell'alfabeto dell'Europa occidentale.%3"
+               "\r\n\r\nLa scheda non è stata salvata: correggere il testo e premere di nuovo Salva.")
+        .arg(where, StorableTextValidator::shown(c),
+             plain.isEmpty() ? QString() : QStringLiteral(" Al suo posto si può scrivere «%1».").arg(plain));
+}
+
 QString TfrmBookZudid::overwrittenMessage() {
     return QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 }
@@ -361,6 +385,12 @@ bool TfrmBookZudid::saveCard() {
     if (const std::optional<TScheda::Field> missing = CardSave::firstMissing(texts)) {
         MessageBox(missingMessage(*missing), MsgKind::Warning, MsgButtons::OkCancel);
         cardFields()[*missing]->setFocus();
+        return false;
+    }
+    if (const std::optional<CardSave::Unstorable> unstorable = CardSave::firstUnstorable(texts)) {
+        MessageBox(unstorableMessage(*unstorable), MsgKind::Warning, MsgButtons::OkCancel);
+        if (unstorable->field < TScheda::File01)
+            cardFields()[unstorable->field]->setFocus();
         return false;
     }
     const CardSave::Seen* expected = &m_seen;

@@ -59,6 +59,7 @@ public:
 
     static QString emptyArchiveMessage();
     static QString missingMessage(TScheda::Field field);
+    static QString unstorableMessage(const CardSave::Unstorable& unstorable);
     static QString overwrittenMessage();
     static QString appendedMessage();
     static QString photoNotSavedMessage();

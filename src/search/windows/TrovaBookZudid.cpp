@@ -3,6 +3,7 @@
 
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
+#include "archive/core/Cp1252.h"
 #include "base/ProcessFormats.h"
 #include "base/TextRules.h"
 #include "report/windows/ReportPrinting.h"
@@ -13,6 +14,7 @@
 #include "ui/FocusStyles.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
+#include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
 
 #include <QMouseEvent>
@@ -73,8 +75,11 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
         {ui->txtFotografo, u"effCampo05"}, {ui->txtFotocamera, u"effCampo06"},
         {ui->txtAbiti, u"effCampo07"},     {ui->txtTrucco, u"effCampo08"},
         {ui->txtData, u"effCampo09"},      {ui->txtLocation, u"effCampo10"}};
-    for (const auto& [field, frame] : frames)
+    for (const auto& [field, frame] : frames) {
         FocusStyles::applyStyleB(field, QString::fromUtf16(frame));
+        // A criterion is found only in what a card can hold.
+        StorableTextField::install(field, Cp1252::holds, Cp1252::plainLetters);
+    }
     ReturnChain::install({
         {ui->txtTitolo, ui->txtDescrizione},
         {ui->txtDescrizione, ui->txtData},
