@@ -179,6 +179,16 @@ HelpTopic bookZudid() {
                            "condividerli con chi non dispone del programma. Il foglio si apre con qualsiasi "
                            "applicazione che gestisca il formato XLS, come Microsoft Excel, LibreOffice Calc "
                            "o WPS Office."),
+            QStringLiteral(
+                "Ogni comando ha anche un tasto, indicato accanto al suggerimento del suo pulsante: "
+                "Pag\u2191 e Pag\u2193 mostrano la scheda precedente e la successiva, Ctrl+Inizio e "
+                "Ctrl+Fine la prima e l'ultima; Ctrl+S salva, Ctrl+N prepara una nuova scheda, Ctrl+D "
+                "duplica, Ctrl+F apre la ricerca, Ctrl+Maiusc+A gli allegati, Ctrl+P l'anteprima di "
+                "stampa, Ctrl+Maiusc+P la stampa, Ctrl+Maiusc+E l'esportazione, F5 lo Slide Show, F1 "
+                "questa guida e Ctrl+W chiude la schermata. Per la foto: Ctrl+O la carica, "
+                "Ctrl+Maiusc+S la salva su disco, Ctrl+Maiusc+Canc la cancella, F11 la mostra nelle sue "
+                "dimensioni reali. Ctrl+T inserisce la data corrente. Il tasto Tab passa da un campo "
+                "all'altro e poi ai pulsanti, che si premono con la barra spaziatrice o con Invio."),
         }};
 }
 

@@ -3,6 +3,7 @@
 #include "artwork/Artwork.h"
 
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -37,6 +38,10 @@ void Picture::setClickable(bool clickable) {
         unsetCursor();
 }
 
+void Picture::setKeyboardReachable(bool reachable) {
+    setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
+}
+
 QImage Picture::toImage() const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -62,7 +67,35 @@ void Picture::paintEvent(QPaintEvent*) {
         m_drawn = QPixmap::fromImage(std::move(drawing));
         m_drawn.setDevicePixelRatio(ratio);
     }
-    QPainter(this).drawPixmap(0, 0, m_drawn);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_drawn);
+    if (hasFocus()) {
+        // The focus frame: two pixels of the system's highlight colour just inside the edge.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void Picture::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (m_clickable && focusPolicy() != Qt::NoFocus && (event->modifiers() & ~Qt::KeypadModifier) == 0 &&
+        (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Picture::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void Picture::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void Picture::mousePressEvent(QMouseEvent* event) {

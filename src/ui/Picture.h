@@ -1,6 +1,6 @@
 // A picture drawn from SVG artwork at whatever size and device pixel ratio it is shown, so it stays
 // crisp. A clickable picture shows the hand pointer and reports a click: a press and a release
-// inside it with the left button.
+// inside it with the left button, or Space or Return when the keyboard reaches it.
 #pragma once
 
 #include <QPixmap>
@@ -21,6 +21,9 @@ public:
     void setSource(const QString& resource);
     bool isClickable() const { return m_clickable; }
     void setClickable(bool clickable);
+    // A clickable picture that the keyboard reaches as a button: Tab stops on it, Space or Return
+    // clicks it, and a frame shows while it holds the focus. A mouse click leaves the focus where it is.
+    void setKeyboardReachable(bool reachable);
     // True when the artwork was found and parsed.
     bool isLoaded() const { return renderer().isValid(); }
     // The artwork drawn at the picture's own size on white, as an image.
@@ -33,6 +36,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // The parsed artwork, shared by every picture that shows the same resource and parsed the first

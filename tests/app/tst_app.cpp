@@ -627,7 +627,7 @@ private Q_SLOTS:
             for (const QString& p : topic.paragraphs)
                 QVERIFY(!p.contains(u'\n') && !p.contains(u'\r'));
         }
-        QCOMPARE(HelpTopics::bookZudid().paragraphs.size(), 8);
+        QCOMPARE(HelpTopics::bookZudid().paragraphs.size(), 9);
         QCOMPARE(HelpTopics::creaZudid().paragraphs.size(), 6);
     }
 

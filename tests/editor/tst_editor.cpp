@@ -16,6 +16,7 @@
 #include "archive/windows/PhotoView.h"
 #include "base/Clock.h"
 #include "base/FitRule.h"
+#include "base/HelpTopics.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "editor/windows/AllegaCartella.h"
@@ -38,6 +39,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -340,6 +342,145 @@ private Q_SLOTS:
         QCOMPARE(editor()->position(), std::optional<int>(1));
         QCOMPARE(storedCard(1).field(TScheda::Location), u"Milano"_s);
         QTRY_VERIFY(editor()->findChild<QLineEdit*>(u"txtLocation"_s)->hasFocus());
+    }
+
+    // Every command of the editor has a key that works from any field, even one a line edit would
+    // take for itself (Ctrl+D, Ctrl+E), and the button's tooltip gives its hint and that key, as the
+    // guide does.
+    void keysClickTheirButtons_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("tooltip");
+        const struct {
+            QKeySequence key;
+            const char* button;
+            const char16_t* tooltip;
+        } rows[] = {
+            {Qt::Key_PageUp, "cmdIndietro", u"Visualizza la scheda precedente in archivio. (Pag\u2191)"},
+            {Qt::Key_PageDown, "cmdAvanti", u"Visualizza la scheda successiva in archivio. (Pag\u2193)"},
+            {Qt::CTRL | Qt::Key_Home, "cmdPrimo", u"Visualizza la prima scheda in archivio. (Ctrl+Inizio)"},
+            {Qt::CTRL | Qt::Key_End, "cmdUltimo", u"Visualizza l'ultima scheda in archivio. (Ctrl+Fine)"},
+            {Qt::CTRL | Qt::Key_S, "cmdSalva", u"Salva la scheda in archivio. (Ctrl+S)"},
+            {Qt::CTRL | Qt::Key_N, "cmdNuovo",
+             u"Prepara la schermata per l'inserimento di una nuova scheda. (Ctrl+N)"},
+            {Qt::CTRL | Qt::Key_D, "cmdDuplica",
+             u"Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti. "
+             u"(Ctrl+D)"},
+            {Qt::CTRL | Qt::Key_F, "cmdTrova", u"Trova una scheda in archivio. (Ctrl+F)"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_A, "cmdFile", u"Allega file alla scheda. (Ctrl+Maiusc+A)"},
+            {Qt::CTRL | Qt::Key_P, "cmdAnteprima",
+             u"Visualizza l'anteprima di stampa della scheda. (Ctrl+P)"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_P, "cmdStampa", u"Stampa la scheda. (Ctrl+Maiusc+P)"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_E, "cmdEsporta",
+             u"Esporta le schede in archivio in un file di Microsoft Excel. (Ctrl+Maiusc+E)"},
+            {Qt::Key_F5, "cmdSlideshow", u"Esegui lo Slide Show del book fotografico. (F5)"},
+            {Qt::Key_F1, "cmdGuida", u"Visualizza la pagina della guida sensibile al contesto. (F1)"},
+            {Qt::CTRL | Qt::Key_W, "cmdEsci", u"Esci da questa schermata di lavoro. (Ctrl+W)"},
+            {Qt::CTRL | Qt::Key_O, "btnCaricaFoto", u"Carica una foto esistente. (Ctrl+O)"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_S, "btnSalvaFoto", u"Salva la foto su disco. (Ctrl+Maiusc+S)"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, "btnCancFoto", u"Cancella la foto. (Ctrl+Maiusc+Canc)"},
+            {Qt::Key_F11, "btnZoomFoto", u"Visualizza la foto nelle sue dimensioni reali. (F11)"},
+            {Qt::CTRL | Qt::Key_T, "impData", u"Inserisci la data corrente. (Ctrl+T)"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.button)
+                << row.key << QString::fromLatin1(row.button) << QString::fromUtf16(row.tooltip);
+    }
+    void keysClickTheirButtons() {
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, button);
+        QFETCH(QString, tooltip);
+        openBook(2);
+        auto* picture = editor()->findChild<Picture*>(button);
+        QCOMPARE(picture->toolTip(), tooltip);
+        const QString keyName = tooltip.section(u'(', -1).chopped(1);
+        QVERIFY2(HelpTopics::bookZudid().text().contains(keyName), qPrintable(keyName));
+        // The button's own command is taken away: only the key's reaching the button is watched.
+        QObject::disconnect(picture, &Picture::clicked, nullptr, nullptr);
+        QSignalSpy clicked(picture, &Picture::clicked);
+        for (const char* field : {"txtTitolo", "txtNote"}) {
+            auto* edit = editor()->findChild<QLineEdit*>(QString::fromLatin1(field));
+            edit->setText(u"testo"_s);
+            edit->setCursorPosition(0);
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            QTest::keySequence(edit, key);
+        }
+        QCOMPARE(clicked.size(), 2);
+        QCOMPARE(field(u"txtNote"_s), u"testo"_s); // no key edited the text it was pressed in
+    }
+
+    // The keys go through the buttons' own commands: they move through the book and ask before a
+    // changed card is left.
+    void keysMoveThroughTheBook() {
+        openBook(3);
+        QLineEdit* title = editor()->findChild<QLineEdit*>(u"txtTitolo"_s);
+        title->setFocus();
+        QTRY_VERIFY(title->hasFocus());
+        QTest::keyClick(title, Qt::Key_PageDown);
+        QCOMPARE(editor()->position(), std::optional<int>(1));
+        QTest::keyClick(title, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(editor()->position(), std::optional<int>(3));
+        QTest::keyClick(title, Qt::Key_PageUp);
+        QCOMPARE(editor()->position(), std::optional<int>(2));
+        QCOMPARE(title->cursorPosition(), 0); // the card shows the beginning of its title
+        QTest::keyClick(title, Qt::Key_End);
+        QTest::keyClicks(title, u" bis"_s);
+        FakeMessages messages;
+        messages.answers << MsgAnswer::Cancel;
+        QTest::keyClick(title, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(editor()->position(), std::optional<int>(2));
+        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 2 bis"_s);
+    }
+
+    // Tab reaches every control: the twelve fields, the date button, the photo buttons, then the
+    // toolbar; Space or Return on a button runs it.
+    void tabReachesEveryControl() {
+        openBook(2);
+        const QStringList expected = {
+            u"txtTitolo"_s,     u"txtDescrizione"_s, u"txtData"_s,      u"txtLocation"_s,   u"txtFotografo"_s,
+            u"txtFotocamera"_s, u"txtFotoritocco"_s, u"txtAbiti"_s,     u"txtAccessori"_s,  u"txtTrucco"_s,
+            u"txtGiudizio"_s,   u"txtNote"_s,        u"impData"_s,      u"btnCaricaFoto"_s, u"btnSalvaFoto"_s,
+            u"btnCancFoto"_s,   u"btnZoomFoto"_s,    u"cmdNuovo"_s,     u"cmdDuplica"_s,    u"cmdSalva"_s,
+            u"cmdTrova"_s,      u"cmdFile"_s,        u"cmdAnteprima"_s, u"cmdStampa"_s,     u"cmdPrimo"_s,
+            u"cmdIndietro"_s,   u"cmdAvanti"_s,      u"cmdUltimo"_s,    u"cmdEsporta"_s,    u"cmdSlideshow"_s,
+            u"cmdGuida"_s,      u"cmdEsci"_s,        u"txtTitolo"_s,
+        };
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), u"txtTitolo"_s);
+        QStringList reached = {QApplication::focusWidget()->objectName()};
+        for (qsizetype n = 1; n < expected.size(); ++n) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(reached, expected);
+
+        for (int n = 0; n < 26; ++n) // to cmdAvanti
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdAvanti"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(editor()->position(), std::optional<int>(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(editor()->position(), std::optional<int>(2));
+    }
+
+    // A long text shows its beginning when its card is shown.
+    void fieldsShowTheBeginningOfLongTexts() {
+        TScheda longCard = card(1);
+        longCard.setField(TScheda::Titolo,
+                          u"Servizio d'inverno con la modella Giulia Rossi in esterni urbani "
+                          u"e interni d'epoca, luce naturale e flash"_s);
+        longCard.setField(TScheda::Note, QString(QString(240, u'n') + u" fine"_s));
+        QVERIFY(writeFile(archive(), archiveOf({longCard})));
+        editor()->openBook(u"Giulia"_s, archive());
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        press(u'N');
+        for (QLineEdit* edit : editor()->findChildren<QLineEdit*>()) {
+            if (!edit->text().isEmpty())
+                QVERIFY2(edit->cursorPosition() == 0, qPrintable(edit->objectName()));
+        }
     }
 
     void titleStoredWithBlanksShowsWithout() {

@@ -33,19 +33,24 @@ Outcome save(const QString& archivePath, const QString& bookName, std::optional<
     // From the count to the end of the photo's write no other copy of the program may save into
     // this book: what is checked below is what is overwritten.
     archive.LockForWriting();
+    TScheda filled = record;
+    for (int f = 0; f < TScheda::kFieldCount; ++f)
+        filled.setField(TScheda::Field(f), texts[f]);
     if (position) {
         if (*position > archive.Count())
             return {Outcome::Gone, *position, false, {}};
         if (expected) {
             archive.Seek(*position - 1);
-            const bool sameRecord = archive.Read().bytes() == expected->record.bytes();
+            // This very save, left on the disk by an earlier try that failed at its end, is no change
+            // made elsewhere.
+            const TScheda::Bytes onDisk = archive.Read().bytes();
+            const bool sameRecord = onDisk == expected->record.bytes() || onDisk == filled.bytes();
             if (!sameRecord || photoStampOf(bookName, *position) != expected->photo)
                 return {Outcome::ChangedElsewhere, *position, false, {}};
         }
     }
     archive.Seek(position ? *position - 1 : archive.Count());
-    for (int f = 0; f < TScheda::kFieldCount; ++f)
-        record.setField(TScheda::Field(f), texts[f]);
+    record = filled;
     archive.Write(record);
     Outcome outcome;
     outcome.position = archive.Position();

@@ -213,8 +213,11 @@ void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
     // Taken before the photo is read, so a photo replaced meanwhile counts as a change made elsewhere.
     m_seen = {card, CardSave::photoStampOf(m_bookName, position)};
     const std::array<QLineEdit*, 12> fields = cardFields();
-    for (int f = 0; f < 12; ++f)
+    // Each field shows the beginning of its text, however long.
+    for (int f = 0; f < 12; ++f) {
         fields[f]->setText(card.field(TScheda::Field(f)));
+        fields[f]->setCursorPosition(0);
+    }
     for (int a = 0; a < 6; ++a)
         m_attachments[a] = card.field(TScheda::Field(TScheda::File01 + a));
     setPosition(position);
