@@ -8,6 +8,7 @@
 #include "base/HelpTopics.h"
 #include "base/Maker.h"
 #include "base/ProcessFormats.h"
+#include "ui/CommandKeys.h"
 #include "ui/Guida.h"
 #include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
@@ -33,6 +34,26 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     connect(ui->imgGuida, &Picture::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(ui->imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(ui->imgEsci, &Picture::clicked, this, &TfrmAvvio::imgEsciClick);
+
+    // Every command from the keyboard too: its key, and Tab in the order the window reads.
+    const struct {
+        Picture* button;
+        QString hint;
+        QKeySequence key;
+    } commands[] = {
+        {ui->btnCrea, QStringLiteral("Crea un nuovo book fotografico."), Qt::CTRL | Qt::Key_N},
+        {ui->btnApri, QStringLiteral("Apri o elimina un book fotografico."), Qt::CTRL | Qt::Key_O},
+        {ui->imgInfo, QStringLiteral("Informazioni sul programma."), Qt::CTRL | Qt::Key_I},
+        {ui->imgGuida, QStringLiteral("Guida del programma."), Qt::Key_F1},
+        {ui->imgCopyright, QStringLiteral("Copyright del programma."), Qt::CTRL | Qt::SHIFT | Qt::Key_C},
+        {ui->imgSito, QStringLiteral("Sito web del programma."), Qt::CTRL | Qt::SHIFT | Qt::Key_W},
+        {ui->imgEsci, QStringLiteral("Esci dal programma."), Qt::CTRL | Qt::Key_Q},
+    };
+    for (std::size_t c = 0; c < std::size(commands); ++c) {
+        CommandKeys::bind(this, commands[c].button, commands[c].key, commands[c].hint);
+        if (c > 0)
+            QWidget::setTabOrder(commands[c - 1].button, commands[c].button);
+    }
 }
 
 TfrmAvvio::~TfrmAvvio() = default;

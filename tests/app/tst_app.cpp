@@ -223,6 +223,35 @@ private Q_SLOTS:
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
+    // The launcher from the keyboard: each command's key, or Tab to its button (the focus starts on
+    // the first) and Space or Return.
+    void launcherFromTheKeyboard_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<int>("target");
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << 0 << 6;
+        QTest::newRow("Ctrl+O") << QKeySequence(Qt::CTRL | Qt::Key_O) << 0 << 7;
+        QTest::newRow("Space on the first button") << QKeySequence(Qt::Key_Space) << 0 << 6;
+        QTest::newRow("Tab, Return") << QKeySequence(Qt::Key_Return) << 1 << 7;
+    }
+    void launcherFromTheKeyboard() {
+        QFETCH(QKeySequence, key);
+        QFETCH(int, tabs);
+        QFETCH(int, target);
+        TfrmAvvio* launcher = m_windows->launcher();
+        launcher->show();
+        QVERIFY(QTest::qWaitForWindowExposed(launcher));
+        launcher->activateWindow();
+        QTRY_VERIFY(launcher->isActiveWindow());
+        for (int t = 0; t < tabs; ++t)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : launcher,
+                            Qt::Key_Tab);
+        QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : launcher, key);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->windows().at(target)});
+        QCOMPARE(launcher->findChild<Picture*>(u"btnApri"_s)->toolTip(),
+                 u"Apri o elimina un book fotografico. (Ctrl+O)"_s);
+    }
+
     void closingTheLauncherEndsTheProgram_data() {
         QTest::addColumn<bool>("byExitIcon");
         QTest::newRow("close button") << false;
