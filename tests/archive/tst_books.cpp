@@ -384,13 +384,15 @@ private Q_SLOTS:
         FakeMessages messages;
         messages.answers = {MsgAnswer::No};
         click(m_windows->launcher(), u"btnApri"_s);
-        lstFiles()->setCurrentRow(1);
-        {
+        // Book 2 chosen and the bin pressed, with its archive unreadable when the row says so.
+        const auto deleteGiulia = [&] {
+            lstFiles()->setCurrentRow(1);
             std::optional<FaultyFileSystem> faulty;
             if (unreadable)
                 faulty.emplace(FaultyFileSystem::Fault::OpenFails);
             click(m_windows->openBook(), u"btnElimina"_s);
-        }
+        };
+        deleteGiulia();
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, kDeleteQuestion + u"\r\n\r\n"_s + naming);
         QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
@@ -401,13 +403,7 @@ private Q_SLOTS:
         QCOMPARE(entries(m_dir->path()), QStringList({u"Anna.wmn"_s, u"Giulia estate.wmn"_s}));
 
         messages.asked.clear();
-        lstFiles()->setCurrentRow(1);
-        {
-            std::optional<FaultyFileSystem> faulty;
-            if (unreadable)
-                faulty.emplace(FaultyFileSystem::Fault::OpenFails);
-            click(m_windows->openBook(), u"btnElimina"_s);
-        }
+        deleteGiulia();
         QCOMPARE(messages.asked.size(), 2);
         QCOMPARE(messages.asked[0].text, kDeleteQuestion + u"\r\n\r\n"_s + naming);
         QCOMPARE(messages.asked[1].text, u"Il book fotografico è stato eliminato con successo."_s);

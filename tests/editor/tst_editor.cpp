@@ -5,6 +5,7 @@
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
 #include "TestFiles.h"
+#include "TestTyping.h"
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/Avvio.h"
@@ -61,19 +62,6 @@ TScheda card(int n) {
     c.setField(TScheda::File01, u"contratto%1.pdf"_s.arg(n));
     c.setField(TScheda::Desc03, u"Liberatoria %1"_s.arg(n));
     return c;
-}
-
-// Types text one character at a time as a keyboard or an input method hands it over.
-void typeCharacters(QWidget* widget, const QString& text) {
-    for (char32_t c : text.toUcs4())
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-}
-
-// The refusal of a character as the status line or a balloon tells it.
-QString refusal(const QString& character, const QString& plain = {}) {
-    return u"Il carattere «"_s + character +
-           u"» non è stato inserito: un book conserva solo lettere e segni dell'Europa occidentale."_s +
-           (plain.isEmpty() ? QString() : u" Scrivere «"_s + plain + u"»."_s);
 }
 
 void writeBook(const QString& path, int cards) {

@@ -1,5 +1,6 @@
 // The behaviours that every window shares, tried on small windows made for the test.
 #include "FakeMessages.h"
+#include "TestTyping.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "artwork/Artwork.h"
@@ -42,20 +43,6 @@ QLineEdit* field(QWidget* parent, const QString& name, int x, int y) {
 void type(QWidget* widget, const QString& text) {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-}
-
-// Types text one character at a time as a keyboard or an input method hands it over: a character
-// beyond the first 65536 (an emoji) comes as one key event of two UTF-16 units.
-void typeCharacters(QWidget* widget, const QString& text) {
-    for (char32_t c : text.toUcs4())
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-}
-
-// The refusal of a character as the user reads it.
-QString refusal(const QString& character, const QString& plain = {}) {
-    return u"Il carattere «"_s + character +
-           u"» non è stato inserito: un book conserva solo lettere e segni dell'Europa occidentale."_s +
-           (plain.isEmpty() ? QString() : u" Scrivere «"_s + plain + u"»."_s);
 }
 
 void showAndActivate(QWidget* window) {
