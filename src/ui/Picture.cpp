@@ -37,6 +37,11 @@ void Picture::setClickable(bool clickable) {
         unsetCursor();
 }
 
+void Picture::click() {
+    if (m_clickable && isEnabled())
+        Q_EMIT clicked();
+}
+
 QImage Picture::toImage() const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(Qt::white);
