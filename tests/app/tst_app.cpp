@@ -21,6 +21,7 @@
 #include "ui/Guida.h"
 #include "ui/LinkText.h"
 #include "ui/Picture.h"
+#include "ui/WindowFrame.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -312,6 +313,41 @@ private Q_SLOTS:
             QCOMPARE(button->font().pointSize(), 12);
             QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
         }
+    }
+
+    // Each has one button, "Chiudi": Return and Escape both press it.
+    void infoCopyrightAndGuideCloseByKeys_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key");
+        for (const QString& window : {u"info"_s, u"splash"_s, u"guide"_s}) {
+            QTest::addRow("%s, Return", qPrintable(window)) << window << int(Qt::Key_Return);
+            QTest::addRow("%s, Escape", qPrintable(window)) << window << int(Qt::Key_Escape);
+        }
+    }
+    void infoCopyrightAndGuideCloseByKeys() {
+        QFETCH(QString, window);
+        QFETCH(int, key);
+        QWidget opener;
+        opener.show();
+        bool closedByTheKey = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKey = !dialog->isVisible();
+                if (!closedByTheKey)
+                    dialog->reject();
+            });
+            QTRY_VERIFY(dialog->isActiveWindow() && QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        });
+        if (window == u"info"_s)
+            openModal<TfrmInfo>(&opener);
+        else if (window == u"splash"_s)
+            openModal<TfrmSplash>(&opener);
+        else
+            showHelp(&opener, HelpTopics::bookZudid());
+        QVERIFY(closedByTheKey);
     }
 
     void infoAndCopyrightLinks_data() {
