@@ -38,6 +38,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1099,19 +1101,30 @@ private Q_SLOTS:
         QVERIFY(!opened);
     }
 
-    void anyOtherKeyOpensTheCalendarOnToday_data() {
+    // The calendar opens on the card's date, and on today when the card has none or its text is no
+    // date the calendar can show.
+    void anyOtherKeyOpensTheCalendar_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("import");
         QTest::addColumn<QString>("before");
-        QTest::newRow("return, import") << int(Qt::Key_Return) << true << QString();
-        QTest::newRow("arrow, import over a date") << int(Qt::Key_Left) << true << u"01/01/2000"_s;
-        QTest::newRow("letter, cancel keeps empty") << int(Qt::Key_A) << false << QString();
-        QTest::newRow("space, cancel keeps the date") << int(Qt::Key_Space) << false << u"01/01/2000"_s;
+        QTest::addColumn<QDate>("opensOn");
+        const QDate today(2026, 12, 8);
+        QTest::newRow("return, import") << int(Qt::Key_Return) << true << QString() << today;
+        QTest::newRow("arrow, import over a date")
+            << int(Qt::Key_Left) << true << u"01/01/2000"_s << QDate(2000, 1, 1);
+        QTest::newRow("letter, cancel keeps empty") << int(Qt::Key_A) << false << QString() << today;
+        QTest::newRow("space, cancel keeps the date")
+            << int(Qt::Key_Space) << false << u"01/01/2000"_s << QDate(2000, 1, 1);
+        QTest::newRow("a date written under other regional settings")
+            << int(Qt::Key_Return) << true << u"15.08.2025"_s << QDate(2025, 8, 15);
+        QTest::newRow("a text that is no date") << int(Qt::Key_Return) << false << u"agosto"_s << today;
+        QTest::newRow("a day no calendar has") << int(Qt::Key_Return) << false << u"31/04/2024"_s << today;
     }
-    void anyOtherKeyOpensTheCalendarOnToday() {
+    void anyOtherKeyOpensTheCalendar() {
         QFETCH(int, key);
         QFETCH(bool, import);
         QFETCH(QString, before);
+        QFETCH(QDate, opensOn);
         startUnder(u"C"_s); // whose own short dates read "1 Mar 2024"
         Clock::setToday(QDate(2026, 12, 8));
         openBook(0);
@@ -1128,8 +1141,73 @@ private Q_SLOTS:
         });
         QTest::keyClick(dateField(), Qt::Key(key));
         Clock::setToday(std::nullopt);
-        QCOMPARE(shown, QDate(2026, 12, 8));
+        QCOMPARE(shown, opensOn);
         QCOMPARE(field(u"txtData"_s), import ? u"29/02/2024"_s : before);
+        QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
+    }
+
+    // In the calendar, Return and a double-click on a day import it as "Importa" does, the arrow keys
+    // move from day to day, and Escape keeps the card's date as "Annulla" does.
+    void keysOfTheCalendar_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Return on the day picked") << u"Return"_s << u"29/02/2024"_s;
+        QTest::newRow("Enter of the keypad") << u"Enter"_s << u"29/02/2024"_s;
+        QTest::newRow("an arrow to the next day, then Return") << u"Right Return"_s << u"01/03/2024"_s;
+        QTest::newRow("a double-click on the 20th") << u"double-click"_s << u"20/02/2024"_s;
+        QTest::newRow("Return on Importa") << u"Tab Return"_s << u"29/02/2024"_s;
+        QTest::newRow("Escape keeps the date") << u"Escape"_s << u"01/01/2000"_s;
+        QTest::newRow("Return on Annulla keeps the date") << u"Tab Tab Return"_s << u"01/01/2000"_s;
+    }
+    void keysOfTheCalendar() {
+        QFETCH(QString, keys);
+        QFETCH(QString, written);
+        startUnder(u"it_IT"_s);
+        openBook(0);
+        editor()->setDateText(u"01/01/2000"_s);
+        bool closedByTheKeys = false;
+        QTimer::singleShot(0, [&] {
+            auto* calendar = qobject_cast<TfrmCalendario*>(QApplication::activeModalWidget());
+            QVERIFY(calendar);
+            // Whatever the keys did, the calendar is not left open: the test would wait on it.
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKeys = !calendar->isVisible();
+                if (!closedByTheKeys)
+                    calendar->reject();
+            });
+            auto* picker = calendar->findChild<QCalendarWidget*>(u"calAppuntamenti"_s);
+            picker->setSelectedDate(QDate(2024, 2, 29));
+            QTRY_VERIFY(calendar->isActiveWindow() && QApplication::focusWidget());
+            for (const QString& key : keys.split(u' ')) {
+                QWidget* focused = QApplication::focusWidget();
+                if (key == u"double-click"_s) {
+                    auto* days = picker->findChild<QTableView*>();
+                    QModelIndex twentieth;
+                    for (int row = 0; row < days->model()->rowCount() && !twentieth.isValid(); ++row) {
+                        for (int column = 0; column < days->model()->columnCount(); ++column) {
+                            const QModelIndex cell = days->model()->index(row, column);
+                            if (cell.data().toString() == u"20"_s)
+                                twentieth = cell;
+                        }
+                    }
+                    QVERIFY(twentieth.isValid());
+                    const QPoint at = days->visualRect(twentieth).center();
+                    QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(days->viewport(), Qt::LeftButton, {}, at);
+                } else if (key == u"Enter"_s) {
+                    QTest::keyClick(focused, Qt::Key_Enter, Qt::KeypadModifier);
+                } else {
+                    const int code = key == u"Return"_s   ? Qt::Key_Return
+                                     : key == u"Escape"_s ? Qt::Key_Escape
+                                     : key == u"Tab"_s    ? Qt::Key_Tab
+                                                          : Qt::Key_Right;
+                    QTest::keyClick(focused, Qt::Key(code));
+                }
+            }
+        });
+        QTest::keyClick(dateField(), Qt::Key_Space);
+        QVERIFY(closedByTheKeys);
+        QCOMPARE(field(u"txtData"_s), written);
         QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
     }
 
