@@ -4,6 +4,7 @@
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
+#include "ShownText.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
@@ -1652,6 +1653,85 @@ private Q_SLOTS:
         untagged.show();
         untagged.findChild<QPushButton*>(u"btnApplica"_s)->click();
         QVERIFY(untagged.isVisible());
+    }
+
+    // Return does what "Applica e chiudi" does, or what the button that has the focus does; Escape
+    // leaves as "Annulla" does, dropping what was typed.
+    void keysOfTheAttachmentsWindow_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("applied");
+        QTest::addColumn<int>("fileDialogs");
+        QTest::newRow("Return in a description applies")
+            << u"txtDesc02"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on a file name applies") << u"txtFile01"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on Applica e chiudi") << u"btnApplica"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on Annulla") << u"btnAnnulla"_s << int(Qt::Key_Return) << false << 0;
+        QTest::newRow("Return on Sfoglia chooses a file")
+            << u"btnSfoglia02"_s << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Escape in a description") << u"txtDesc02"_s << int(Qt::Key_Escape) << false << 0;
+    }
+    void keysOfTheAttachmentsWindow() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, applied);
+        QFETCH(int, fileDialogs);
+        FakeFileDialogs dialogs; // answers as a cancelled dialog
+        openBook(1);
+        editor()->setAttachments(
+            std::array<QString, 6>{u"a.pdf"_s, QString(), QString(), u"Prima"_s, QString(), QString()});
+        bool closedByTheKey = false;
+        withAttachments([&](TfrmAllegaCartella* window) {
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKey = !window->isVisible();
+                if (!closedByTheKey)
+                    window->reject();
+            });
+            window->findChild<QLineEdit*>(u"txtDesc02"_s)->setText(u"Liberatoria"_s);
+            auto* start = window->findChild<QWidget*>(focus);
+            start->setFocus();
+            QTRY_VERIFY(start->hasFocus());
+            QTest::keyClick(start, Qt::Key(key));
+        });
+        QCOMPARE(closedByTheKey, fileDialogs == 0);
+        QCOMPARE(dialogs.asked.size(), fileDialogs);
+        QCOMPARE(editor()->attachments()[0], u"a.pdf"_s);
+        QCOMPARE(editor()->attachments()[3], u"Prima"_s);
+        QCOMPARE(editor()->attachments()[4], applied ? u"Liberatoria"_s : QString());
+    }
+
+    // Long names and descriptions are read from their beginning, as the window opens and after a file
+    // is chosen.
+    void attachmentFieldsShowTheirBeginning() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        const QString name = u"Contratto di cessione dei diritti d'immagine firmato dalla modella.pdf"_s;
+        const QString description =
+            u"Contratto firmato dalla modella e dal fotografo per il servizio in spiaggia di agosto"_s;
+        openBook(1);
+        editor()->setAttachments(
+            std::array<QString, 6>{name, name, QString(), description, description, description});
+        const QString source = m_dir->filePath(u"scrivania/"_s + name);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"scrivania"_s)));
+        QVERIFY(writeFile(source, "firmato"));
+        dialogs.answers = {source};
+        QStringList shownFromTheStart;
+        withAttachments([&](TfrmAllegaCartella* window) {
+            const auto closeAnyway = qScopeGuard([window] { window->reject(); });
+            for (const char* field : {"txtFile01", "txtFile02", "txtDesc01", "txtDesc02", "txtDesc03"}) {
+                auto* edit = window->findChild<QLineEdit*>(QLatin1String(field));
+                QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width());
+                if (firstShown(edit) == 0)
+                    shownFromTheStart << edit->objectName();
+            }
+            auto* third = window->findChild<QLineEdit*>(u"txtFile03"_s);
+            window->findChild<QPushButton*>(u"btnSfoglia03"_s)->click();
+            QCOMPARE(third->text(), name);
+            if (firstShown(third) == 0)
+                shownFromTheStart << third->objectName();
+        });
+        QCOMPARE(shownFromTheStart, QStringList({u"txtFile01"_s, u"txtFile02"_s, u"txtDesc01"_s,
+                                                 u"txtDesc02"_s, u"txtDesc03"_s, u"txtFile03"_s}));
     }
 
     // A name with folder parts, as another program might store, never reaches outside the folder.
