@@ -2,6 +2,7 @@
 #include "ui_Info.h"
 
 #include "base/Maker.h"
+#include "ui/DialogKeys.h"
 #include "ui/LinkText.h"
 #include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
@@ -41,6 +42,7 @@ TfrmInfo::TfrmInfo(QWidget* parent)
     // Only the address itself answers the mouse, not the empty room beside it.
     ui->lnkWeb->adjustSize();
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    DialogKeys::install(this, {ui->btnChiudi}, {ui->btnChiudi});
 }
 
 TfrmInfo::~TfrmInfo() = default;

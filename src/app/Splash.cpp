@@ -2,6 +2,7 @@
 #include "ui_Splash.h"
 
 #include "base/Maker.h"
+#include "ui/DialogKeys.h"
 #include "ui/LinkText.h"
 #include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
@@ -18,6 +19,7 @@ TfrmSplash::TfrmSplash(QWidget* parent)
     // Only the address itself answers the mouse, not the empty room beside it.
     ui->lnkWeb->adjustSize();
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    DialogKeys::install(this, {ui->btnChiudi}, {ui->btnChiudi});
 }
 
 TfrmSplash::~TfrmSplash() = default;

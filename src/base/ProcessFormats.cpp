@@ -1,5 +1,9 @@
 #include "base/ProcessFormats.h"
 
+#include "base/TextRules.h"
+
+#include <QRegularExpression>
+
 namespace ProcessFormats {
 
 namespace {
@@ -83,6 +87,14 @@ QChar decimalSeparator() {
 
 QString dateText(QDate date) {
     return QLocale::c().toString(date, settings().shortDate);
+}
+
+QDate dateFromText(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2})([^0-9])([0-9]{1,2})\\2([0-9]{4})$"));
+    const QRegularExpressionMatch parts = form.match(TextRules::trim(text));
+    if (!parts.hasMatch())
+        return {};
+    return QDate(parts.captured(4).toInt(), parts.captured(3).toInt(), parts.captured(1).toInt());
 }
 
 } // namespace ProcessFormats

@@ -36,5 +36,10 @@ QChar decimalSeparator();
 
 // A date as the program writes it: two-digit day, two-digit month, four-digit year.
 QString dateText(QDate date);
+// The date a card's date text stands for: day, month and four-digit year joined by one separator, the
+// same twice, whichever it is (a book keeps the dates written under the regional settings of the
+// computer it was filled on). Blanks around it do not count. An invalid date for any other text, and
+// for a day that is not in the calendar (31/04/2024).
+QDate dateFromText(const QString& text);
 
 } // namespace ProcessFormats

@@ -53,7 +53,7 @@ namespace CommandKeys {
 void bind(QWidget* window, Picture* button, const QKeySequence& key, const QString& hint) {
     auto* shortcut = new QShortcut(key, window);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, button, &Picture::clicked);
+    QObject::connect(shortcut, &QShortcut::activated, button, &Picture::click);
     guardOf(window)->add(key);
     button->setKeyboardReachable(true);
     button->setToolTip(QStringLiteral("%1 (%2)").arg(hint, keyText(key)));

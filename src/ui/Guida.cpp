@@ -2,6 +2,7 @@
 #include "ui_Guida.h"
 
 #include "base/ProgramFolder.h"
+#include "ui/DialogKeys.h"
 #include "ui/LinkText.h"
 #include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
@@ -18,6 +19,7 @@ TfrmGuida::TfrmGuida(QWidget* parent)
     WindowFrame::setGradient(this, WindowFrame::kWhite, QColor(0xBF, 0xD8, 0xEF));
     LinkText::attach(ui->lnkWeb, ui->imgPDF, [this] { lnkWebClick(); });
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    DialogKeys::install(this, {ui->btnChiudi}, {ui->btnChiudi});
 }
 
 TfrmGuida::~TfrmGuida() = default;

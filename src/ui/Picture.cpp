@@ -42,6 +42,11 @@ void Picture::setKeyboardReachable(bool reachable) {
     setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
 }
 
+void Picture::click() {
+    if (m_clickable && isEnabled())
+        Q_EMIT clicked();
+}
+
 QImage Picture::toImage() const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -83,7 +88,7 @@ void Picture::keyPressEvent(QKeyEvent* event) {
     if (m_clickable && focusPolicy() != Qt::NoFocus && (event->modifiers() & ~Qt::KeypadModifier) == 0 &&
         (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
         event->accept();
-        Q_EMIT clicked();
+        click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -28,6 +28,9 @@ public:
     bool isLoaded() const { return renderer().isValid(); }
     // The artwork drawn at the picture's own size on white, as an image.
     QImage toImage() const;
+    // Runs the picture's command as a click of the mouse does (from a key); nothing when it is not
+    // clickable or not enabled.
+    void click();
 
 Q_SIGNALS:
     void clicked();

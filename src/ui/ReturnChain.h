@@ -1,6 +1,6 @@
-// What the Return key does in a window's edit fields, declared as one table per window: Return moves
-// the focus to the next control of the chain, or runs the field's action. The key is not consumed,
-// and nothing else is done by it.
+// What the Return key does in a window's edit fields and lists, declared as one table per window:
+// Return moves the focus to the next control of the chain, or runs the control's action. The control
+// still sees the key, yet it goes no further: the window's own Return (DialogKeys) presses no button.
 #pragma once
 
 #include <QWidget>

@@ -25,7 +25,8 @@ protected:
         if (event->type() == QEvent::Show) {
             centre(window);
         } else if (event->type() == QEvent::KeyPress) {
-            // No Escape: a fixed dialog is left through its own buttons.
+            // Escape never closes a fixed dialog by itself: it is left through its own buttons, which
+            // DialogKeys presses for Escape before this sees the key.
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 return true;
         }
@@ -83,7 +84,8 @@ void makeFixedDialog(QDialog* window, Centre centre) {
     window->setFixedSize(window->size());
     window->setSizeGripEnabled(false);
     window->installEventFilter(new FixedDialogBehaviour(window, centre));
-    // Return in an edit field moves the focus along its chain; it must never press a button.
+    // Return in an edit field moves the focus along its chain; it must never press a button. The
+    // button Return presses is chosen by DialogKeys, not by the dialog's own default.
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
         button->setDefault(false);

@@ -1,8 +1,9 @@
 // The two kinds of window the program has, and how windows made per opening are shown.
 // A fixed dialog keeps the client size it was laid out with, has a single non-resizable border and no
-// caption-bar buttons, ignores Escape (it is left through its own buttons) and is centred on the screen
-// or on its owner when shown. A maximised window opens maximised and keeps its content in a fixed-size
-// panel centred in it. Both are painted with a vertical gradient behind their controls.
+// caption-bar buttons, is left only through its own buttons (Escape presses the one DialogKeys names,
+// and is ignored where none is named) and is centred on the screen or on its owner when shown. A maximised
+// window opens maximised and keeps its content in a fixed-size panel centred in it. Both are painted with a
+// vertical gradient behind their controls.
 #pragma once
 
 #include <QColor>

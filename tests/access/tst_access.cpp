@@ -611,16 +611,19 @@ private Q_SLOTS:
     }
 
     void leavingTheLoginEndsTheProgram_data() {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Esci") << true;
-        QTest::newRow("system close command") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Esci") << u"Esci"_s;
+        QTest::newRow("system close command") << u"close"_s;
+        QTest::newRow("Escape, as Esci") << u"Escape"_s;
     }
     void leavingTheLoginEndsTheProgram() {
-        QFETCH(bool, byButton);
+        QFETCH(QString, how);
         showLogin();
-        QTimer::singleShot(0, m_windows->login(), [this, byButton] {
-            if (byButton)
+        QTimer::singleShot(0, m_windows->login(), [this, how] {
+            if (how == u"Esci"_s)
                 QTest::mouseClick(button(m_windows->login(), u"cmdEsci"_s), Qt::LeftButton);
+            else if (how == u"Escape"_s)
+                QTest::keyClick(field(u"txtPassword"_s), Qt::Key_Escape);
             else
                 m_windows->login()->close();
         });
@@ -730,6 +733,64 @@ private Q_SLOTS:
         QVERIFY(messages.asked.isEmpty());
         QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), kInitial);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
+    }
+
+    // Return presses the button that has the focus, or else the one the window is for, and Escape
+    // leaves as "Chiudi" or "Esci" does; in the fields Return keeps its own meaning (above).
+    void keysOfTheAccessWindows_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("shownAfter");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("message");
+        const int ret = Qt::Key_Return;
+        const QString changed = u"Modifica della password completata con successo."_s;
+        QTest::newRow("change, Return on OK changes the password")
+            << u"change"_s << u"cmdOK"_s << ret << u"login"_s << u"NUOVA"_s << changed;
+        QTest::newRow("change, Enter on OK as well")
+            << u"change"_s << u"cmdOK"_s << int(Qt::Key_Enter) << u"login"_s << u"NUOVA"_s << changed;
+        QTest::newRow("change, Return on Chiudi leaves")
+            << u"change"_s << u"cmdEsci"_s << ret << u"login"_s << kInitial << QString();
+        QTest::newRow("change, Escape in a field leaves as Chiudi")
+            << u"change"_s << u"txtConferma"_s << int(Qt::Key_Escape) << u"login"_s << kInitial << QString();
+        QTest::newRow("login, Return on Cambia password")
+            << u"login"_s << u"btnCambiaPassword"_s << ret << u"change"_s << kInitial << QString();
+        QTest::newRow("login, Return on OK logs in")
+            << u"login"_s << u"cmdOK"_s << ret << u"launcher"_s << kInitial << QString();
+    }
+    void keysOfTheAccessWindows() {
+        QFETCH(QString, window);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, shownAfter);
+        QFETCH(QString, stored);
+        QFETCH(QString, message);
+        FakeMessages messages;
+        storePassword(kInitial);
+        QWidget* start;
+        if (window == u"change"_s) {
+            openChange();
+            fill(u"lucepiumavelox"_s, u"nuova"_s, u"nuova"_s);
+            start = m_windows->changePassword()->findChild<QWidget*>(focus);
+        } else {
+            showLogin();
+            type(field(u"txtPassword"_s), u"lucepiumavelox"_s);
+            start = m_windows->login()->findChild<QWidget*>(focus);
+        }
+        start->setFocus();
+        QTRY_VERIFY(start->hasFocus());
+        QTest::keyClick(start, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QWidget* expected = shownAfter == u"login"_s    ? static_cast<QWidget*>(m_windows->login())
+                            : shownAfter == u"change"_s ? static_cast<QWidget*>(m_windows->changePassword())
+                                                        : static_cast<QWidget*>(m_windows->launcher());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{expected});
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), stored);
+        QCOMPARE(messages.asked.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(messages.asked[0].text, message);
+        if (expected == m_windows->login())
+            QCOMPARE(field(u"txtPassword"_s)->text(), QString());
     }
 
     // The confirmation is compared case included, though both would store the same normal form.

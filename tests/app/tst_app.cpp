@@ -21,6 +21,7 @@
 #include "ui/Guida.h"
 #include "ui/LinkText.h"
 #include "ui/Picture.h"
+#include "ui/WindowFrame.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -157,6 +158,32 @@ private Q_SLOTS:
         m_windows = std::make_unique<WindowSet>();
         QCOMPARE(ProcessFormats::dateText(QDate(2024, 3, 1)), written);
         QCOMPARE(ProcessFormats::decimalSeparator(), u',');
+    }
+
+    // A card's date text as the calendar reads it: day, month and year joined by one separator.
+    void dateFromTextReadsACardsDate_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // invalid: no date
+        QTest::newRow("as this program writes it") << u"08/12/2026"_s << QDate(2026, 12, 8);
+        QTest::newRow("blanks and a tab around") << u"  08/12/2026\t"_s << QDate(2026, 12, 8);
+        QTest::newRow("German dots") << u"08.12.2026"_s << QDate(2026, 12, 8);
+        QTest::newRow("Dutch dashes") << u"08-12-2026"_s << QDate(2026, 12, 8);
+        QTest::newRow("one digit for day and month") << u"8/2/2026"_s << QDate(2026, 2, 8);
+        QTest::newRow("29 February of a leap year") << u"29/02/2024"_s << QDate(2024, 2, 29);
+        QTest::newRow("29 February of another year") << u"29/02/2023"_s << QDate();
+        QTest::newRow("31 April") << u"31/04/2024"_s << QDate();
+        QTest::newRow("month 13") << u"01/13/2024"_s << QDate();
+        QTest::newRow("two separators that differ") << u"08/12.2026"_s << QDate();
+        QTest::newRow("two-digit year") << u"08/12/26"_s << QDate();
+        QTest::newRow("year 0") << u"01/01/0000"_s << QDate();
+        QTest::newRow("a word") << u"dicembre"_s << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+        QTest::newRow("digits of another script") << u"\u0660\u0668/12/2026"_s << QDate();
+    }
+    void dateFromTextReadsACardsDate() {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(ProcessFormats::dateFromText(text), date);
     }
 
     void startShowsTheLoginWindow() {
@@ -341,6 +368,41 @@ private Q_SLOTS:
             QCOMPARE(button->font().pointSize(), 12);
             QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
         }
+    }
+
+    // Each has one button, "Chiudi": Return and Escape both press it.
+    void infoCopyrightAndGuideCloseByKeys_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key");
+        for (const QString& window : {u"info"_s, u"splash"_s, u"guide"_s}) {
+            QTest::addRow("%s, Return", qPrintable(window)) << window << int(Qt::Key_Return);
+            QTest::addRow("%s, Escape", qPrintable(window)) << window << int(Qt::Key_Escape);
+        }
+    }
+    void infoCopyrightAndGuideCloseByKeys() {
+        QFETCH(QString, window);
+        QFETCH(int, key);
+        QWidget opener;
+        opener.show();
+        bool closedByTheKey = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKey = !dialog->isVisible();
+                if (!closedByTheKey)
+                    dialog->reject();
+            });
+            QTRY_VERIFY(dialog->isActiveWindow() && QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        });
+        if (window == u"info"_s)
+            openModal<TfrmInfo>(&opener);
+        else if (window == u"splash"_s)
+            openModal<TfrmSplash>(&opener);
+        else
+            showHelp(&opener, HelpTopics::bookZudid());
+        QVERIFY(closedByTheKey);
     }
 
     void infoAndCopyrightLinks_data() {

@@ -515,6 +515,134 @@ private Q_SLOTS:
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
     }
 
+    // Return does what "Applica e chiudi" or "Apri archivio" does, a double-click on a book opens it as
+    // well, and Escape leaves as "Annulla" does. Two books lie in the folder, Anna and Bea.
+    void keysOfTheCreateAndOpenWindows_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("typed");  // into the name field, or arrow keys pressed in the list
+        QTest::addColumn<QString>("action"); // Return, Escape or a double-click on Bea
+        QTest::addColumn<QString>("shown");  // the window shown afterwards
+        QTest::addColumn<QStringList>("books");
+        QTest::addColumn<QString>("message");
+        const QStringList two{u"Anna.wmn"_s, u"Bea.wmn"_s};
+        QTest::newRow("create, Return in the name creates the book")
+            << u"btnCrea"_s << u" Giulia "_s << u"Return"_s << u"launcher"_s
+            << QStringList{u"Anna.wmn"_s, u"Bea.wmn"_s, u"Giulia.wmn"_s} << TfrmCreaZudid::createdMessage();
+        QTest::newRow("create, Return with a name used warns")
+            << u"btnCrea"_s << u"Bea"_s << u"Return"_s << u"create"_s << two
+            << TfrmCreaZudid::nameTakenMessage();
+        QTest::newRow("create, Escape leaves without a book")
+            << u"btnCrea"_s << u"Giulia"_s << u"Escape"_s << u"launcher"_s << two << QString();
+        QTest::newRow("open, Return on the book the arrows chose")
+            << u"btnApri"_s << u"down down"_s << u"Return"_s << u"editor"_s << two << QString();
+        QTest::newRow("open, Return with no book chosen warns")
+            << u"btnApri"_s << QString() << u"Return"_s << u"open"_s << two
+            << TfrmApriZudid::selectToOpenMessage();
+        QTest::newRow("open, double-click on a book")
+            << u"btnApri"_s << QString() << u"double-click"_s << u"editor"_s << two << QString();
+        QTest::newRow("open, Escape goes back to the launcher")
+            << u"btnApri"_s << u"down down"_s << u"Escape"_s << u"launcher"_s << two << QString();
+    }
+    void keysOfTheCreateAndOpenWindows() {
+        QFETCH(QString, opener);
+        QFETCH(QString, typed);
+        QFETCH(QString, action);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, books);
+        QFETCH(QString, message);
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        touch(m_dir->filePath(u"Bea.wmn"_s));
+        FakeMessages messages;
+        click(m_windows->launcher(), opener);
+        QWidget* window = visibleWindows().first();
+        QTRY_VERIFY(QApplication::focusWidget() && window->isAncestorOf(QApplication::focusWidget()));
+        QWidget* keys = QApplication::focusWidget();
+        if (opener == u"btnCrea"_s) {
+            QTest::keyClicks(keys, typed);
+        } else {
+            for (const QString& arrow : typed.split(u' ', Qt::SkipEmptyParts)) {
+                QCOMPARE(arrow, u"down"_s);
+                QTest::keyClick(keys, Qt::Key_Down);
+            }
+        }
+        if (action == u"double-click"_s) {
+            const QPoint bea = lstFiles()->visualItemRect(lstFiles()->item(1)).center();
+            QTest::mouseClick(lstFiles()->viewport(), Qt::LeftButton, {}, bea);
+            QTest::mouseDClick(lstFiles()->viewport(), Qt::LeftButton, {}, bea);
+        } else {
+            QTest::keyClick(keys, action == u"Return"_s ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        QWidget* expected = shown == u"launcher"_s ? static_cast<QWidget*>(m_windows->launcher())
+                            : shown == u"editor"_s ? static_cast<QWidget*>(m_windows->editor())
+                            : shown == u"create"_s ? static_cast<QWidget*>(m_windows->createBook())
+                                                   : static_cast<QWidget*>(m_windows->openBook());
+        QCOMPARE(visibleWindows(), QList<QWidget*>{expected});
+        QCOMPARE(entries(m_dir->path()), books);
+        QCOMPARE(messages.asked.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(messages.asked[0].text, message);
+        if (expected == m_windows->editor()) {
+            QCOMPARE(m_windows->editor()->bookName(), u"Bea"_s);
+            QCOMPARE(m_windows->editor()->archivePath(), m_dir->filePath(u"Bea.wmn"_s));
+        }
+    }
+
+    // Delete in the list does what the waste bin does: asks about the book chosen, or says to choose one.
+    void deleteKeyInTheListActsAsTheWasteBin_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("books");
+        const QStringList both{u"Anna.wmn"_s, u"Bea.wmn"_s};
+        QTest::newRow("a book chosen, No keeps it") << true << int(MsgAnswer::No) << both;
+        QTest::newRow("a book chosen, Yes deletes it")
+            << true << int(MsgAnswer::Yes) << QStringList{u"Bea.wmn"_s};
+        QTest::newRow("no book chosen") << false << int(MsgAnswer::Yes) << both;
+    }
+    void deleteKeyInTheListActsAsTheWasteBin() {
+        QFETCH(bool, chosen);
+        QFETCH(int, answer);
+        QFETCH(QStringList, books);
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        touch(m_dir->filePath(u"Bea.wmn"_s));
+        FakeMessages messages;
+        messages.answers = {MsgAnswer(answer)};
+        click(m_windows->launcher(), u"btnApri"_s);
+        QTRY_VERIFY(lstFiles()->hasFocus());
+        if (chosen)
+            QTest::keyClick(lstFiles(), Qt::Key_Down);
+        QTest::keyClick(lstFiles(), Qt::Key_Delete);
+        QVERIFY(!messages.asked.isEmpty());
+        if (chosen)
+            QCOMPARE(messages.asked[0].text,
+                     kDeleteQuestion + u"\r\n\r\nBook fotografico: \"Anna\" (nessuna scheda)."_s);
+        else
+            QCOMPARE(messages.asked[0].text, TfrmApriZudid::selectToDeleteMessage());
+        QCOMPARE(entries(m_dir->path()), books);
+        QCOMPARE(shownList(), books);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->openBook()});
+    }
+
+    // F1 shows the window's help, as its help symbol does.
+    void f1ShowsTheHelp_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("create") << u"btnCrea"_s << u"App Creazione book fotografico."_s;
+        QTest::newRow("open") << u"btnApri"_s << u"App Gestione book fotografico."_s;
+    }
+    void f1ShowsTheHelp() {
+        QFETCH(QString, opener);
+        QFETCH(QString, title);
+        touch(m_dir->filePath(u"Anna.wmn"_s));
+        click(m_windows->launcher(), opener);
+        QWidget* window = visibleWindows().first();
+        QTRY_VERIFY(QApplication::focusWidget() && window->isAncestorOf(QApplication::focusWidget()));
+        GuideSeen seen;
+        readGuideWhenItOpens(&seen);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QCOMPARE(seen.title, title);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{window});
+    }
+
     void helpTopics_data() {
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QString>("title");

@@ -4,6 +4,7 @@
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
+#include "ShownText.h"
 #include "TestFiles.h"
 #include "TestTyping.h"
 #include "TestWindows.h"
@@ -40,7 +41,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1228,19 +1231,30 @@ private Q_SLOTS:
         QVERIFY(!opened);
     }
 
-    void anyOtherKeyOpensTheCalendarOnToday_data() {
+    // The calendar opens on the card's date, and on today when the card has none or its text is no
+    // date the calendar can show.
+    void anyOtherKeyOpensTheCalendar_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("import");
         QTest::addColumn<QString>("before");
-        QTest::newRow("return, import") << int(Qt::Key_Return) << true << QString();
-        QTest::newRow("arrow, import over a date") << int(Qt::Key_Left) << true << u"01/01/2000"_s;
-        QTest::newRow("letter, cancel keeps empty") << int(Qt::Key_A) << false << QString();
-        QTest::newRow("space, cancel keeps the date") << int(Qt::Key_Space) << false << u"01/01/2000"_s;
+        QTest::addColumn<QDate>("opensOn");
+        const QDate today(2026, 12, 8);
+        QTest::newRow("return, import") << int(Qt::Key_Return) << true << QString() << today;
+        QTest::newRow("arrow, import over a date")
+            << int(Qt::Key_Left) << true << u"01/01/2000"_s << QDate(2000, 1, 1);
+        QTest::newRow("letter, cancel keeps empty") << int(Qt::Key_A) << false << QString() << today;
+        QTest::newRow("space, cancel keeps the date")
+            << int(Qt::Key_Space) << false << u"01/01/2000"_s << QDate(2000, 1, 1);
+        QTest::newRow("a date written under other regional settings")
+            << int(Qt::Key_Return) << true << u"15.08.2025"_s << QDate(2025, 8, 15);
+        QTest::newRow("a text that is no date") << int(Qt::Key_Return) << false << u"agosto"_s << today;
+        QTest::newRow("a day no calendar has") << int(Qt::Key_Return) << false << u"31/04/2024"_s << today;
     }
-    void anyOtherKeyOpensTheCalendarOnToday() {
+    void anyOtherKeyOpensTheCalendar() {
         QFETCH(int, key);
         QFETCH(bool, import);
         QFETCH(QString, before);
+        QFETCH(QDate, opensOn);
         startUnder(u"C"_s); // whose own short dates read "1 Mar 2024"
         Clock::setToday(QDate(2026, 12, 8));
         openBook(0);
@@ -1257,8 +1271,73 @@ private Q_SLOTS:
         });
         QTest::keyClick(dateField(), Qt::Key(key));
         Clock::setToday(std::nullopt);
-        QCOMPARE(shown, QDate(2026, 12, 8));
+        QCOMPARE(shown, opensOn);
         QCOMPARE(field(u"txtData"_s), import ? u"29/02/2024"_s : before);
+        QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
+    }
+
+    // In the calendar, Return and a double-click on a day import it as "Importa" does, the arrow keys
+    // move from day to day, and Escape keeps the card's date as "Annulla" does.
+    void keysOfTheCalendar_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Return on the day picked") << u"Return"_s << u"29/02/2024"_s;
+        QTest::newRow("Enter of the keypad") << u"Enter"_s << u"29/02/2024"_s;
+        QTest::newRow("an arrow to the next day, then Return") << u"Right Return"_s << u"01/03/2024"_s;
+        QTest::newRow("a double-click on the 20th") << u"double-click"_s << u"20/02/2024"_s;
+        QTest::newRow("Return on Importa") << u"Tab Return"_s << u"29/02/2024"_s;
+        QTest::newRow("Escape keeps the date") << u"Escape"_s << u"01/01/2000"_s;
+        QTest::newRow("Return on Annulla keeps the date") << u"Tab Tab Return"_s << u"01/01/2000"_s;
+    }
+    void keysOfTheCalendar() {
+        QFETCH(QString, keys);
+        QFETCH(QString, written);
+        startUnder(u"it_IT"_s);
+        openBook(0);
+        editor()->setDateText(u"01/01/2000"_s);
+        bool closedByTheKeys = false;
+        QTimer::singleShot(0, [&] {
+            auto* calendar = qobject_cast<TfrmCalendario*>(QApplication::activeModalWidget());
+            QVERIFY(calendar);
+            // Whatever the keys did, the calendar is not left open: the test would wait on it.
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKeys = !calendar->isVisible();
+                if (!closedByTheKeys)
+                    calendar->reject();
+            });
+            auto* picker = calendar->findChild<QCalendarWidget*>(u"calAppuntamenti"_s);
+            picker->setSelectedDate(QDate(2024, 2, 29));
+            QTRY_VERIFY(calendar->isActiveWindow() && QApplication::focusWidget());
+            for (const QString& key : keys.split(u' ')) {
+                QWidget* focused = QApplication::focusWidget();
+                if (key == u"double-click"_s) {
+                    auto* days = picker->findChild<QTableView*>();
+                    QModelIndex twentieth;
+                    for (int row = 0; row < days->model()->rowCount() && !twentieth.isValid(); ++row) {
+                        for (int column = 0; column < days->model()->columnCount(); ++column) {
+                            const QModelIndex cell = days->model()->index(row, column);
+                            if (cell.data().toString() == u"20"_s)
+                                twentieth = cell;
+                        }
+                    }
+                    QVERIFY(twentieth.isValid());
+                    const QPoint at = days->visualRect(twentieth).center();
+                    QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(days->viewport(), Qt::LeftButton, {}, at);
+                } else if (key == u"Enter"_s) {
+                    QTest::keyClick(focused, Qt::Key_Enter, Qt::KeypadModifier);
+                } else {
+                    const int code = key == u"Return"_s   ? Qt::Key_Return
+                                     : key == u"Escape"_s ? Qt::Key_Escape
+                                     : key == u"Tab"_s    ? Qt::Key_Tab
+                                                          : Qt::Key_Right;
+                    QTest::keyClick(focused, Qt::Key(code));
+                }
+            }
+        });
+        QTest::keyClick(dateField(), Qt::Key_Space);
+        QVERIFY(closedByTheKeys);
+        QCOMPARE(field(u"txtData"_s), written);
         QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
     }
 
@@ -1703,6 +1782,85 @@ private Q_SLOTS:
         untagged.show();
         untagged.findChild<QPushButton*>(u"btnApplica"_s)->click();
         QVERIFY(untagged.isVisible());
+    }
+
+    // Return does what "Applica e chiudi" does, or what the button that has the focus does; Escape
+    // leaves as "Annulla" does, dropping what was typed.
+    void keysOfTheAttachmentsWindow_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("applied");
+        QTest::addColumn<int>("fileDialogs");
+        QTest::newRow("Return in a description applies")
+            << u"txtDesc02"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on a file name applies") << u"txtFile01"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on Applica e chiudi") << u"btnApplica"_s << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return on Annulla") << u"btnAnnulla"_s << int(Qt::Key_Return) << false << 0;
+        QTest::newRow("Return on Sfoglia chooses a file")
+            << u"btnSfoglia02"_s << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Escape in a description") << u"txtDesc02"_s << int(Qt::Key_Escape) << false << 0;
+    }
+    void keysOfTheAttachmentsWindow() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, applied);
+        QFETCH(int, fileDialogs);
+        FakeFileDialogs dialogs; // answers as a cancelled dialog
+        openBook(1);
+        editor()->setAttachments(
+            std::array<QString, 6>{u"a.pdf"_s, QString(), QString(), u"Prima"_s, QString(), QString()});
+        bool closedByTheKey = false;
+        withAttachments([&](TfrmAllegaCartella* window) {
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKey = !window->isVisible();
+                if (!closedByTheKey)
+                    window->reject();
+            });
+            window->findChild<QLineEdit*>(u"txtDesc02"_s)->setText(u"Liberatoria"_s);
+            auto* start = window->findChild<QWidget*>(focus);
+            start->setFocus();
+            QTRY_VERIFY(start->hasFocus());
+            QTest::keyClick(start, Qt::Key(key));
+        });
+        QCOMPARE(closedByTheKey, fileDialogs == 0);
+        QCOMPARE(dialogs.asked.size(), fileDialogs);
+        QCOMPARE(editor()->attachments()[0], u"a.pdf"_s);
+        QCOMPARE(editor()->attachments()[3], u"Prima"_s);
+        QCOMPARE(editor()->attachments()[4], applied ? u"Liberatoria"_s : QString());
+    }
+
+    // Long names and descriptions are read from their beginning, as the window opens and after a file
+    // is chosen.
+    void attachmentFieldsShowTheirBeginning() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        const QString name = u"Contratto di cessione dei diritti d'immagine firmato dalla modella.pdf"_s;
+        const QString description =
+            u"Contratto firmato dalla modella e dal fotografo per il servizio in spiaggia di agosto"_s;
+        openBook(1);
+        editor()->setAttachments(
+            std::array<QString, 6>{name, name, QString(), description, description, description});
+        const QString source = m_dir->filePath(u"scrivania/"_s + name);
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"scrivania"_s)));
+        QVERIFY(writeFile(source, "firmato"));
+        dialogs.answers = {source};
+        QStringList shownFromTheStart;
+        withAttachments([&](TfrmAllegaCartella* window) {
+            const auto closeAnyway = qScopeGuard([window] { window->reject(); });
+            for (const char* field : {"txtFile01", "txtFile02", "txtDesc01", "txtDesc02", "txtDesc03"}) {
+                auto* edit = window->findChild<QLineEdit*>(QLatin1String(field));
+                QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width());
+                if (firstShown(edit) == 0)
+                    shownFromTheStart << edit->objectName();
+            }
+            auto* third = window->findChild<QLineEdit*>(u"txtFile03"_s);
+            window->findChild<QPushButton*>(u"btnSfoglia03"_s)->click();
+            QCOMPARE(third->text(), name);
+            if (firstShown(third) == 0)
+                shownFromTheStart << third->objectName();
+        });
+        QCOMPARE(shownFromTheStart, QStringList({u"txtFile01"_s, u"txtFile02"_s, u"txtDesc01"_s,
+                                                 u"txtDesc02"_s, u"txtDesc03"_s, u"txtFile03"_s}));
     }
 
     // A name with folder parts, as another program might store, never reaches outside the folder.

@@ -342,6 +342,33 @@ private Q_SLOTS:
         QCOMPARE(title, topic.title);
     }
 
+    // F1 shows the same help as the help command, also from a cell being typed in.
+    void f1ShowsTheExportHelp_data() {
+        QTest::addColumn<bool>("typing");
+        QTest::newRow("on the grid") << false;
+        QTest::newRow("in a cell being typed in") << true;
+    }
+    void f1ShowsTheExportHelp() {
+        QFETCH(bool, typing);
+        writeBook(archive(), threeCards());
+        TfrmExpBookZudid* window = openWindow();
+        QTableView* grid = grdRecords(window);
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+        if (typing)
+            typeInto(grid, 0, CardGridModel::colGiudizio, u"Da rivedere"_s, false);
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            QVERIFY(guide);
+            title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
+            guide->accept();
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QCOMPARE(title, u"Esportazione book fotografico in Microsoft Excel."_s);
+        QVERIFY(window->isVisible());
+    }
+
     // The editor opens it on its own book: modal, owned by the editor, left through its exit command.
     void opensModallyAndClosesWithExit() {
         writeBook(archive(), threeCards());
@@ -753,6 +780,46 @@ private Q_SLOTS:
 
         m_window.reset();
         QCOMPARE(openWindow()->grid()->text(0, column), before);
+    }
+
+    // Return asks to export, as the export command does, unless it confirms a cell being typed in;
+    // Escape leaves as the exit command does, once no cell is being typed in.
+    void keysOfTheExportWindow_data() {
+        QTest::addColumn<QString>("keys"); // "type" starts typing into a judgement cell
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Return on the grid asks to export") << u"Return"_s << 1 << false;
+        QTest::newRow("Return confirming a cell asks nothing") << u"type Return"_s << 0 << false;
+        QTest::newRow("Return after the cell is confirmed asks") << u"type Return Return"_s << 1 << false;
+        QTest::newRow("Escape leaves") << u"Escape"_s << 0 << true;
+        QTest::newRow("Escape in a cell only drops the typing") << u"type Escape"_s << 0 << false;
+        QTest::newRow("a second Escape leaves") << u"type Escape Escape"_s << 0 << true;
+    }
+    void keysOfTheExportWindow() {
+        QFETCH(QString, keys);
+        QFETCH(int, questions);
+        QFETCH(bool, closed);
+        writeBook(archive(), threeCards());
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::No, MsgAnswer::No};
+        TfrmExpBookZudid* window = openWindow();
+        QTableView* grid = grdRecords(window);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, CardGridModel::colGiudizio));
+        QTRY_VERIFY(grid->hasFocus());
+        for (const QString& key : keys.split(u' ')) {
+            if (key == u"type"_s)
+                typeInto(grid, 0, CardGridModel::colGiudizio, u"Da rivedere"_s, false);
+            else
+                QTest::keyClick(QApplication::focusWidget(),
+                                key == u"Return"_s ? Qt::Key_Return : Qt::Key_Escape);
+            QCoreApplication::processEvents(); // a cell confirmed or dropped closes its editor
+        }
+        QCOMPARE(messages.asked.size(), questions);
+        if (questions)
+            QCOMPARE(messages.asked[0].text, TfrmExpBookZudid::exportQuestion());
+        QCOMPARE(!window->isVisible(), closed);
+        QVERIFY(!QFileInfo::exists(exportPath()));
     }
 
     void answers_data() {

@@ -29,6 +29,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -221,6 +222,49 @@ private Q_SLOTS:
         QCOMPARE(page.find(u"txtTitolo")->text, u"Scatto 1"_s);
         QCOMPARE(page.find(u"txtNome")->text, u"Giulia"_s);
         QVERIFY(page.find(u"imgLogo", Report::PreparedItem::Kind::Picture));
+    }
+
+    // The window opens on the button it is for, which Return presses; Escape leaves as "Annulla" does.
+    void keysOfTheCardWindows_data() {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("focus"); // empty: where the window puts it
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("printed"); // print dialogs or previews asked for
+        QTest::newRow("print, Return prints") << false << QString() << int(Qt::Key_Return) << 1;
+        QTest::newRow("print, Escape leaves") << false << QString() << int(Qt::Key_Escape) << 0;
+        QTest::newRow("print, Return on Annulla leaves")
+            << false << u"btnAnnulla"_s << int(Qt::Key_Return) << 0;
+        QTest::newRow("preview, Return shows the preview") << true << QString() << int(Qt::Key_Return) << 1;
+        QTest::newRow("preview, Escape leaves") << true << QString() << int(Qt::Key_Escape) << 0;
+    }
+    void keysOfTheCardWindows() {
+        QFETCH(bool, preview);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, printed);
+        openBookWithOneCard();
+        bool closedByTheKey = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            const auto closeAnyway = qScopeGuard([&] {
+                closedByTheKey = !window->isVisible();
+                if (!closedByTheKey)
+                    window->reject();
+            });
+            QTRY_VERIFY(window->isActiveWindow() && QApplication::focusWidget());
+            if (!focus.isEmpty())
+                window->findChild<QWidget*>(focus)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        });
+        if (preview)
+            clickCommand<TfrmAnteprimaBookZudid>();
+        else
+            clickCommand<TfrmStampaBookZudid>();
+        QVERIFY(closedByTheKey);
+        QCOMPARE(preview ? int(m_printing->previewed.size()) : m_printing->dialogs, printed);
+        QCOMPARE(preview ? m_printing->dialogs : int(m_printing->previewed.size()), 0);
+        QVERIFY(m_messages.asked.isEmpty());
     }
 
     void cancelledPrintDialogClosesSilently() {

@@ -3,6 +3,7 @@
 #include "FakeMessages.h"
 #include "FakePrinting.h"
 #include "FaultyFileSystem.h"
+#include "ShownText.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
@@ -369,6 +370,105 @@ private Q_SLOTS:
             QVERIFY(!search->findChild<QWidget*>(u"effCampo04"_s)->isVisible());
             search->reject();
         });
+    }
+
+    // Return presses the button that has the focus, or "Cerca" on the criteria page, and on the list
+    // hands back the line the user is on, as a double-click does; Escape closes the window on either
+    // page as "Chiudi" does. Keys: "@name" puts the focus on a control, "cerca" clicks "Cerca",
+    // "type:" types, the rest are keys.
+    void keysOfTheSearchWindow_data() {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("position"); // of the card the editor shows, 0 for none
+        QTest::addColumn<int>("row");      // the list's current line afterwards, -1 for none
+        QTest::newRow("Escape on the criteria page")
+            << QString() << u"@txtTitolo type:Ritratto Escape"_s << true << 0 << -1;
+        QTest::newRow("Return on Cerca searches") << QString() << u"@btnCerca Return"_s << false << 0 << -1;
+        QTest::newRow("Return in a criterion only moves on")
+            << QString() << u"@txtTitolo type:Ritratto Return"_s << false << 0 << -1;
+        QTest::newRow("Escape on the results page") << QString() << u"cerca Escape"_s << true << 0 << -1;
+        QTest::newRow("Return on a line picked with the arrows")
+            << QString() << u"cerca @lstRecords Down Return"_s << true << 1 << -1;
+        QTest::newRow("Return on the line the list opens on, none picked")
+            << QString() << u"cerca @lstRecords Return"_s << true << 2 << -1;
+        QTest::newRow("Return on the line the keys moved to, none picked")
+            << QString() << u"cerca @lstRecords CtrlDown Return"_s << true << 1 << -1;
+        QTest::newRow("Return in the quick-find key, then on Trova")
+            << QString() << u"cerca type:spiaggia Return Return"_s << false << 0 << 2;
+        QTest::newRow("Return on an empty list does nothing")
+            << u"nessuna nota così"_s << u"cerca @lstRecords Return"_s << false << 0 << -1;
+    }
+    void keysOfTheSearchWindow() {
+        QFETCH(QString, note);
+        QFETCH(QString, keys);
+        QFETCH(bool, closed);
+        QFETCH(int, position);
+        QFETCH(int, row);
+        WindowSet windows;
+        openEditor(windows);
+        bool closedByTheKeys = false;
+        bool resultsShown = false;
+        int current = -1;
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+            QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
+            search->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
+            for (const QString& step : keys.split(u' ')) {
+                QWidget* focused = QApplication::focusWidget();
+                if (step.startsWith(u'@')) {
+                    auto* control = search->findChild<QWidget*>(step.mid(1));
+                    control->setFocus(Qt::TabFocusReason);
+                    QTRY_VERIFY(control->hasFocus());
+                } else if (step == u"cerca"_s) {
+                    QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+                } else if (step.startsWith(u"type:"_s)) {
+                    QTest::keyClicks(focused, step.mid(5));
+                } else if (step == u"CtrlDown"_s) {
+                    QTest::keyClick(focused, Qt::Key_Down, Qt::ControlModifier);
+                } else {
+                    const int code = step == u"Return"_s   ? Qt::Key_Return
+                                     : step == u"Escape"_s ? Qt::Key_Escape
+                                                           : Qt::Key_Down;
+                    QTest::keyClick(focused, Qt::Key(code));
+                }
+            }
+            closedByTheKeys = !search->isVisible();
+            resultsShown = search->findChild<QWidget*>(u"panContainer"_s)->isVisible();
+            const QModelIndex line = search->findChild<QListView*>(u"lstRecords"_s)->currentIndex();
+            current = line.isValid() ? line.row() : -1;
+        });
+        QCOMPARE(closedByTheKeys, closed);
+        QCOMPARE(windows.editor()->position(), position ? std::optional<int>(position) : std::nullopt);
+        if (position)
+            QCOMPARE(windows.editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->text(),
+                     kBook[position - 1].titolo);
+        if (!closed)
+            QCOMPARE(resultsShown, keys.startsWith(u"cerca"_s) || keys.contains(u"btnCerca"_s));
+        if (row >= 0)
+            QCOMPARE(current, row);
+    }
+
+    // A long criterion is read from its beginning once the user goes on to another field.
+    void criteriaShowTheirBeginning_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("on with Return") << int(Qt::Key_Return);
+        QTest::newRow("on with Tab") << int(Qt::Key_Tab);
+    }
+    void criteriaShowTheirBeginning() {
+        QFETCH(int, key);
+        WindowSet windows;
+        openEditor(windows);
+        int shown = -1;
+        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+            auto* titolo = search->findChild<QLineEdit*>(u"txtTitolo"_s);
+            QTRY_VERIFY(titolo->hasFocus());
+            QTest::keyClicks(titolo, u"Ritratto in studio con luce morbida da sinistra e fondale grigio"_s);
+            QVERIFY(firstShown(titolo) > 0);
+            QTest::keyClick(titolo, Qt::Key(key));
+            QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtDescrizione"_s)->hasFocus());
+            shown = firstShown(titolo);
+        });
+        QCOMPARE(shown, 0);
     }
 
     // The summary of the latest search, printed after the print dialog; the window stays open.

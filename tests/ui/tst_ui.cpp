@@ -1,10 +1,13 @@
 // The behaviours that every window shares, tried on small windows made for the test.
 #include "FakeMessages.h"
+#include "ShownText.h"
 #include "TestTyping.h"
 #include "archive/core/Cp1252.h"
 #include "archive/core/PhotoStore.h"
 #include "artwork/Artwork.h"
 #include "ui/BusyNotice.h"
+#include "ui/DialogKeys.h"
+#include "ui/FieldStart.h"
 #include "ui/FocusStyles.h"
 #include "ui/LinkText.h"
 #include "ui/Messages.h"
@@ -19,6 +22,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -43,6 +47,22 @@ QLineEdit* field(QWidget* parent, const QString& name, int x, int y) {
 void type(QWidget* widget, const QString& text) {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y) {
+    auto* push = new QPushButton(text, parent);
+    push->setObjectName(name);
+    push->setGeometry(x, y, 100, 30);
+    return push;
+}
+
+// Presses a key as the keyboard does, held down when repeated.
+void pressKey(QWidget* widget, int key, bool repeated = false) {
+    const Qt::KeyboardModifiers modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), repeated);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), repeated);
+    QApplication::sendEvent(widget, &release);
 }
 
 void showAndActivate(QWidget* window) {
@@ -297,6 +317,166 @@ private Q_SLOTS:
         QCOMPARE(returned.size(), 1); // the key reached the field: not consumed
         QCOMPARE(ran, actionRan);
         QCOMPARE(pressed.size(), 0);
+    }
+
+    // --- Return and Escape in a window -----------------------------------------------------------
+    // A window of the program's kind: a field, a field whose Return passes the focus on, a list, the
+    // button the window is for and the one that leaves it.
+    void returnAndEscapePressTheWindowsButtons_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("repeated");
+        QTest::addColumn<bool>("okEnabled");
+        QTest::addColumn<QString>("pressed"); // the button pressed, if any
+        QTest::addColumn<QString>("focusAfter");
+        const int ret = Qt::Key_Return, esc = Qt::Key_Escape;
+        QTest::newRow("Return in a field presses OK")
+            << u"txtLibero"_s << ret << false << true << u"btnOK"_s << u"txtLibero"_s;
+        QTest::newRow("Enter of the keypad as well")
+            << u"txtLibero"_s << int(Qt::Key_Enter) << false << true << u"btnOK"_s << u"txtLibero"_s;
+        QTest::newRow("Escape in a field presses Annulla")
+            << u"txtLibero"_s << esc << false << true << u"btnAnnulla"_s << u"txtLibero"_s;
+        QTest::newRow("Escape on a list")
+            << u"lstVoci"_s << esc << false << true << u"btnAnnulla"_s << u"lstVoci"_s;
+        QTest::newRow("Return on a list presses OK")
+            << u"lstVoci"_s << ret << false << true << u"btnOK"_s << u"lstVoci"_s;
+        QTest::newRow("Return on Annulla presses Annulla")
+            << u"btnAnnulla"_s << ret << false << true << u"btnAnnulla"_s << u"btnAnnulla"_s;
+        QTest::newRow("Return in a chained field only moves the focus")
+            << u"txtCatena"_s << ret << false << true << QString() << u"txtLibero"_s;
+        QTest::newRow("Return with OK disabled presses nothing")
+            << u"txtLibero"_s << ret << false << false << QString() << u"txtLibero"_s;
+        QTest::newRow("a Return held down presses nothing more")
+            << u"txtLibero"_s << ret << true << true << QString() << u"txtLibero"_s;
+        QTest::newRow("an Escape held down presses nothing more")
+            << u"txtLibero"_s << esc << true << true << QString() << u"txtLibero"_s;
+    }
+    void returnAndEscapePressTheWindowsButtons() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, repeated);
+        QFETCH(bool, okEnabled);
+        QFETCH(QString, pressed);
+        QFETCH(QString, focusAfter);
+        QDialog window;
+        window.resize(300, 300);
+        QLineEdit* libero = field(&window, u"txtLibero"_s, 10, 10);
+        QLineEdit* catena = field(&window, u"txtCatena"_s, 10, 40);
+        auto* list = new QListWidget(&window);
+        list->setObjectName(u"lstVoci"_s);
+        list->setGeometry(10, 70, 200, 80);
+        list->addItems({u"Anna.wmn"_s, u"Bea.wmn"_s});
+        QPushButton* ok = button(&window, u"btnOK"_s, u"OK"_s, 10, 200);
+        QPushButton* annulla = button(&window, u"btnAnnulla"_s, u"Annulla"_s, 120, 200);
+        ok->setEnabled(okEnabled);
+        QStringList pressedNames;
+        for (QPushButton* push : {ok, annulla})
+            connect(push, &QPushButton::clicked, [&, push] { pressedNames << push->objectName(); });
+        WindowFrame::makeFixedDialog(&window, WindowFrame::Centre::Screen);
+        ReturnChain::install({{catena, libero}});
+        DialogKeys::install(&window, {ok}, {annulla});
+        showAndActivate(&window);
+
+        auto* start = window.findChild<QWidget*>(focus);
+        start->setFocus();
+        QTRY_VERIFY(start->hasFocus());
+        pressKey(start, key, repeated);
+        QCOMPARE(pressedNames, pressed.isEmpty() ? QStringList() : QStringList{pressed});
+        QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+        QVERIFY(window.isVisible()); // the buttons here close nothing: the keys alone never do
+    }
+
+    // A window of two pages names the buttons of both: each key presses the one shown now, a clickable
+    // picture as well as a push button, and nothing when the page shown has none for it.
+    void keysPressTheButtonsOfThePageShown() {
+        QDialog window;
+        window.resize(300, 300);
+        auto* criteria = new QWidget(&window);
+        criteria->setGeometry(0, 0, 300, 300);
+        auto* results = new QWidget(&window);
+        results->setGeometry(0, 0, 300, 300);
+        results->hide();
+        QLineEdit* key = field(criteria, u"txtTitolo"_s, 10, 10);
+        QLineEdit* quick = field(results, u"txtTrova"_s, 10, 10);
+        QPushButton* cerca = button(criteria, u"btnCerca"_s, u"Cerca"_s, 10, 200);
+        QPushButton* annulla = button(criteria, u"btnAnnulla"_s, u"Chiudi"_s, 120, 200);
+        auto* chiudi = new Picture(results);
+        chiudi->setGeometry(120, 200, 100, 30);
+        chiudi->setClickable(true);
+        auto* spento = new Picture(results);
+        spento->setGeometry(10, 200, 100, 30);
+        spento->setClickable(true);
+        spento->setEnabled(false);
+        QSignalSpy searched(cerca, &QPushButton::clicked);
+        QSignalSpy cancelled(annulla, &QPushButton::clicked);
+        QSignalSpy closed(chiudi, &Picture::clicked);
+        QSignalSpy disabledPressed(spento, &Picture::clicked);
+        WindowFrame::makeFixedDialog(&window, WindowFrame::Centre::Screen);
+        DialogKeys::install(&window, {spento, cerca}, {annulla, chiudi});
+        showAndActivate(&window);
+
+        key->setFocus();
+        QTRY_VERIFY(key->hasFocus());
+        QTest::keyClick(key, Qt::Key_Return);
+        QTest::keyClick(key, Qt::Key_Escape);
+        QCOMPARE(searched.size(), 1);
+        QCOMPARE(cancelled.size(), 1);
+
+        criteria->hide();
+        results->show();
+        quick->setFocus();
+        QTRY_VERIFY(quick->hasFocus());
+        QTest::keyClick(quick, Qt::Key_Return);
+        QTest::keyClick(quick, Qt::Key_Escape);
+        QCOMPARE(searched.size(), 1);
+        QCOMPARE(cancelled.size(), 1);
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(disabledPressed.size(), 0);
+        QVERIFY(window.isVisible());
+    }
+
+    // --- Fields read from their beginning --------------------------------------------------------
+    void longTextsShowTheirBeginning_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("beginning");
+        QTest::newRow("filled by the program") << u"filled"_s << true;
+        QTest::newRow("typed, then left with Tab") << u"tab"_s << true;
+        QTest::newRow("typed, then left for another field by a click") << u"click"_s << true;
+        QTest::newRow("typed, still being typed in") << u"typing"_s << false;
+        QTest::newRow("typed, then another window taken") << u"window"_s << false;
+    }
+    void longTextsShowTheirBeginning() {
+        QFETCH(QString, how);
+        QFETCH(bool, beginning);
+        QDialog window;
+        window.resize(300, 120);
+        QLineEdit* descrizione = field(&window, u"txtDesc01"_s, 10, 10);
+        QLineEdit* other = field(&window, u"txtDesc02"_s, 10, 50);
+        FieldStart::install(descrizione);
+        showAndActivate(&window);
+        const QString text = u"Contratto firmato dalla modella per il servizio fotografico di agosto"_s;
+        QVERIFY(descrizione->fontMetrics().horizontalAdvance(text) > 2 * descrizione->width());
+        if (how == u"filled"_s) {
+            other->setFocus();
+            QTRY_VERIFY(other->hasFocus());
+            descrizione->setText(text);
+        } else {
+            descrizione->setFocus();
+            QTRY_VERIFY(descrizione->hasFocus());
+            QTest::keyClicks(descrizione, text);
+            if (how == u"tab"_s)
+                QTest::keyClick(descrizione, Qt::Key_Tab);
+            else if (how == u"click"_s)
+                QTest::mouseClick(other, Qt::LeftButton);
+        }
+        QDialog elsewhere;
+        if (how == u"window"_s) {
+            elsewhere.resize(100, 100);
+            showAndActivate(&elsewhere);
+            QVERIFY(!descrizione->hasFocus());
+        }
+        QCOMPARE(descrizione->text(), text);
+        QCOMPARE(firstShown(descrizione) == 0, beginning);
     }
 
     // --- Book-name character filter --------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "access/windows/Password.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
+#include "ui/DialogKeys.h"
 #include "ui/FocusStyles.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
@@ -27,10 +28,12 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent)
     FocusStyles::applyStyleB(ui->txtPasswordOld, u"effPasswordOld"_s);
     FocusStyles::applyStyleB(ui->txtPasswordNew, u"effPasswordNew"_s);
     FocusStyles::applyStyleB(ui->txtConferma, u"effConferma"_s);
-    // Return only moves round the three fields; the change runs from OK alone.
+    // Return only moves round the three fields; the change runs from OK alone, which Return presses
+    // once the focus is on it. Escape leaves as "Chiudi" does.
     ReturnChain::install({{ui->txtPasswordOld, ui->txtPasswordNew},
                           {ui->txtPasswordNew, ui->txtConferma},
                           {ui->txtConferma, ui->txtPasswordOld}});
+    DialogKeys::install(this, {ui->cmdOK}, {ui->cmdEsci});
 
     for (QLineEdit* field : {ui->txtPasswordOld, ui->txtPasswordNew, ui->txtConferma})
         connect(field, &QLineEdit::textChanged, this, &TfrmCambiaPassword::fieldChange);

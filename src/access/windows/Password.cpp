@@ -4,6 +4,7 @@
 #include "access/core/PasswordStore.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
+#include "ui/DialogKeys.h"
 #include "ui/FocusStyles.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
@@ -29,6 +30,8 @@ TfrmPassword::TfrmPassword(QWidget* parent)
                                if (hasPassword())
                                    cmdOKClick();
                            }}});
+    // On a button, Return presses it; Escape ends the program as "Esci" does.
+    DialogKeys::install(this, {ui->cmdOK}, {ui->cmdEsci});
 
     connect(ui->txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::txtPasswordChange);
     connect(ui->cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);

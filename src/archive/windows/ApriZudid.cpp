@@ -5,6 +5,7 @@
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
+#include "ui/DialogKeys.h"
 #include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/WindowFrame.h"
@@ -25,6 +26,13 @@ TfrmApriZudid::TfrmApriZudid(QWidget* parent)
     connect(ui->btnElimina, &Picture::clicked, this, &TfrmApriZudid::btnEliminaClick);
     connect(ui->btnAnnulla, &Picture::clicked, this, &QWidget::close);
     connect(ui->imgGuida, &Picture::clicked, this, &TfrmApriZudid::imgGuidaClick);
+    // A book is opened by Return in the list and by a double-click on it, as by "Apri archivio", and
+    // deleted by Delete in the list, as by the waste bin; Escape leaves as "Annulla" does, F1 shows the
+    // help.
+    connect(ui->lstFiles, &QListWidget::itemDoubleClicked, this, &TfrmApriZudid::btnApriClick);
+    DialogKeys::install(this, {ui->btnApri}, {ui->btnAnnulla});
+    DialogKeys::bindKey(ui->lstFiles, Qt::Key_Delete, ui->btnElimina);
+    DialogKeys::bindKey(this, Qt::Key_F1, ui->imgGuida);
 }
 
 TfrmApriZudid::~TfrmApriZudid() = default;

@@ -6,6 +6,7 @@
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/TextRules.h"
+#include "ui/DialogKeys.h"
 #include "ui/FocusStyles.h"
 #include "ui/Guida.h"
 #include "ui/Messages.h"
@@ -30,6 +31,9 @@ TfrmCreaZudid::TfrmCreaZudid(QWidget* parent)
     connect(ui->btnApplica, &Picture::clicked, this, &TfrmCreaZudid::btnApplicaClick);
     connect(ui->btnAnnulla, &Picture::clicked, this, &QWidget::close);
     connect(ui->imgGuida, &Picture::clicked, this, &TfrmCreaZudid::imgGuidaClick);
+    // Return in the name field creates the book, Escape leaves as "Annulla" does, F1 shows the help.
+    DialogKeys::install(this, {ui->btnApplica}, {ui->btnAnnulla});
+    DialogKeys::bindKey(this, Qt::Key_F1, ui->imgGuida);
 }
 
 TfrmCreaZudid::~TfrmCreaZudid() = default;

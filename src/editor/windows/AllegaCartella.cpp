@@ -4,6 +4,8 @@
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/Cp1252.h"
 #include "base/TextRules.h"
+#include "ui/DialogKeys.h"
+#include "ui/FieldStart.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/OpenURL.h"
@@ -35,9 +37,13 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
         connect(slot.open, &QPushButton::clicked, this, [this, s] { btnApriClick(s); });
         connect(clear[s], &Picture::clicked, this, [slot] { slot.file->clear(); });
         StorableTextField::install(slot.description, Cp1252::holds, Cp1252::plainLetters);
+        // A long name or description is read from its beginning.
+        FieldStart::install(slot.file);
+        FieldStart::install(slot.description);
     }
     connect(ui->btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    DialogKeys::install(this, {ui->btnApplica}, {ui->btnAnnulla});
 }
 
 TfrmAllegaCartella::~TfrmAllegaCartella() = default;

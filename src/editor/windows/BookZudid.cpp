@@ -19,6 +19,7 @@
 #include "output/windows/Slideshow_Zudid.h"
 #include "output/windows/StampaBookZudid.h"
 #include "search/windows/TrovaBookZudid.h"
+#include "ui/FieldStart.h"
 #include "ui/FocusStyles.h"
 #include "ui/Guida.h"
 #include "ui/Messages.h"
@@ -69,6 +70,7 @@ TfrmBookZudid::TfrmBookZudid(QWidget* parent)
     for (int f = 0; f < 12; ++f) {
         fields[f]->setMaxLength(TScheda::layout(TScheda::Field(f)).capacity);
         FocusStyles::applyStyleA(fields[f]);
+        FieldStart::install(fields[f]); // a long text shows its beginning
         StorableTextField::install(fields[f], Cp1252::holds, Cp1252::plainLetters, ui->panInfo);
     }
     ReturnChain::install({
@@ -213,11 +215,8 @@ void TfrmBookZudid::ShowCard(const TScheda& card, int position) {
     // Taken before the photo is read, so a photo replaced meanwhile counts as a change made elsewhere.
     m_seen = {card, CardSave::photoStampOf(m_bookName, position)};
     const std::array<QLineEdit*, 12> fields = cardFields();
-    // Each field shows the beginning of its text, however long.
-    for (int f = 0; f < 12; ++f) {
+    for (int f = 0; f < 12; ++f)
         fields[f]->setText(card.field(TScheda::Field(f)));
-        fields[f]->setCursorPosition(0);
-    }
     for (int a = 0; a < 6; ++a)
         m_attachments[a] = card.field(TScheda::Field(TScheda::File01 + a));
     setPosition(position);
@@ -483,7 +482,11 @@ bool TfrmBookZudid::txtDataKeyDown(int key) {
 
 void TfrmBookZudid::openCalendar() {
     openModal<TfrmCalendario>(
-        this, [](TfrmCalendario& calendar) { calendar.setOpener(TfrmCalendario::Opener::Editor); },
+        this,
+        [this](TfrmCalendario& calendar) {
+            calendar.setOpener(TfrmCalendario::Opener::Editor);
+            calendar.setDate(ProcessFormats::dateFromText(ui->txtData->text())); // the card's date
+        },
         [this](const TfrmCalendario& calendar) { setDateText(ProcessFormats::dateText(calendar.date())); });
 }
 

@@ -3,6 +3,7 @@
 
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
+#include "ui/DialogKeys.h"
 #include "ui/WindowFrame.h"
 
 TfrmCalendario::TfrmCalendario(QWidget* parent)
@@ -13,15 +14,23 @@ TfrmCalendario::TfrmCalendario(QWidget* parent)
     setWindowTitle(QStringLiteral(" Importazione data"));
     WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
     WindowFrame::setGradient(this, WindowFrame::kSteelBlue, WindowFrame::kWhite);
-    // Always opens on today, whatever date the card holds.
     ui->calAppuntamenti->setSelectedDate(Clock::today());
     ui->calAppuntamenti->setFocus();
 
     connect(ui->btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    // Return on a day and a double-click on it import it, as "Importa" does; Escape leaves as "Annulla".
+    connect(ui->calAppuntamenti, &QCalendarWidget::activated, this, &TfrmCalendario::btnImportaDataClick);
+    DialogKeys::install(this, {ui->btnImportaData}, {ui->btnAnnulla});
 }
 
 TfrmCalendario::~TfrmCalendario() = default;
+
+void TfrmCalendario::setDate(QDate date) {
+    QCalendarWidget* calendar = ui->calAppuntamenti;
+    if (date.isValid() && date >= calendar->minimumDate() && date <= calendar->maximumDate())
+        calendar->setSelectedDate(date);
+}
 
 QDate TfrmCalendario::date() const {
     return ui->calAppuntamenti->selectedDate();

@@ -21,6 +21,9 @@ public:
     enum class Opener { Other, Editor };
     void setOpener(Opener opener) { m_opener = opener; }
 
+    // The day the calendar opens on: the card's date, when the opener has one. Without a date, or with
+    // one the calendar cannot show, it opens on today.
+    void setDate(QDate date);
     // The day chosen, once the window was closed by "Importa".
     QDate date() const;
 

@@ -1,6 +1,7 @@
 #include "output/windows/CardPrintWindow.h"
 
 #include "base/ProcessFormats.h"
+#include "ui/DialogKeys.h"
 #include "ui/Messages.h"
 #include "ui/Picture.h"
 #include "ui/WindowFrame.h"
@@ -23,6 +24,9 @@ void CardPrintWindow::setUpControls(const QString& caption, Picture* standIn, QP
     WindowFrame::setGradient(this, QColor(66, 122, 168), WindowFrame::kWhite);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(run, &QPushButton::clicked, this, &CardPrintWindow::runClick);
+    // The window opens on the button it is for, which Return presses; Escape leaves as "Annulla" does.
+    run->setFocus();
+    DialogKeys::install(this, {run}, {cancel});
 }
 
 void CardPrintWindow::showEvent(QShowEvent* event) {

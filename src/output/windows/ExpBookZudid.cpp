@@ -6,6 +6,7 @@
 #include "base/TextRules.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
+#include "ui/DialogKeys.h"
 #include "ui/Guida.h"
 #include "ui/Messages.h"
 #include "ui/OpenURL.h"
@@ -43,6 +44,10 @@ TfrmExpBookZudid::TfrmExpBookZudid(QWidget* parent)
     connect(ui->cmdEsporta, &Picture::clicked, this, &TfrmExpBookZudid::cmdEsportaClick);
     connect(ui->cmdGuida, &Picture::clicked, this, [this] { showHelp(this, HelpTopics::expBookZudid()); });
     connect(ui->cmdEsci, &Picture::clicked, this, &QDialog::accept);
+    // Return outside a cell being edited asks to export, Escape leaves as the exit command does, F1
+    // shows the help.
+    DialogKeys::install(this, {ui->cmdEsporta}, {ui->cmdEsci});
+    DialogKeys::bindKey(this, Qt::Key_F1, ui->cmdGuida);
 }
 
 TfrmExpBookZudid::~TfrmExpBookZudid() = default;

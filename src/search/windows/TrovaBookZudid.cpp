@@ -11,6 +11,8 @@
 #include "search/core/ResultListModel.h"
 #include "search/core/SearchSummary.h"
 #include "ui/BusyNotice.h"
+#include "ui/DialogKeys.h"
+#include "ui/FieldStart.h"
 #include "ui/FocusStyles.h"
 #include "ui/Messages.h"
 #include "ui/ReturnChain.h"
@@ -79,7 +81,10 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
         FocusStyles::applyStyleB(field, QString::fromUtf16(frame));
         // A criterion is found only in what a card can hold.
         StorableTextField::install(field, Cp1252::holds, Cp1252::plainLetters);
+        // A long criterion is read from its beginning once the user goes on to another field.
+        FieldStart::install(field);
     }
+    FieldStart::install(ui->txtTrova);
     ReturnChain::install({
         {ui->txtTitolo, ui->txtDescrizione},
         {ui->txtDescrizione, ui->txtData},
@@ -92,6 +97,7 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
         {ui->txtGiudizio, ui->txtNote},
         {ui->txtNote, ui->txtTitolo},
         {ui->txtTrova, ui->btnTrova},
+        {ui->lstRecords, [this] { lstRecordsReturn(); }},
     });
     BusyNotice::install(ui->btnCerca, ui->lblAttendere, this);
 
@@ -102,6 +108,9 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnStampa, &QPushButton::clicked, this, &TfrmTrovaBookZudid::btnStampaClick);
+    // On the criteria page Return searches from anywhere but a field, whose Return passes the focus
+    // on; Escape leaves as "Chiudi" does on either page.
+    DialogKeys::install(this, {ui->btnCerca}, {ui->btnAnnulla, ui->btnChiudi});
 }
 
 TfrmTrovaBookZudid::~TfrmTrovaBookZudid() = default;
@@ -176,6 +185,19 @@ void TfrmTrovaBookZudid::lstRecordsDoubleClick() {
     if (!selected.isEmpty() && m_opener == Opener::Editor)
         m_chosen = m_model->hits().at(selected.first().row()).position;
     accept();
+}
+
+// Return on the list hands back the line the user is on, as a double-click does: the selected line,
+// or the line the keys have reached when none is selected yet. On an empty list it does nothing.
+void TfrmTrovaBookZudid::lstRecordsReturn() {
+    QItemSelectionModel* selection = ui->lstRecords->selectionModel();
+    if (!selection->hasSelection()) {
+        const QModelIndex current = ui->lstRecords->currentIndex();
+        if (!current.isValid())
+            return;
+        selection->select(current, QItemSelectionModel::ClearAndSelect);
+    }
+    lstRecordsDoubleClick();
 }
 
 // The summary of the latest search, printed after the print dialog; the window stays as it is.

@@ -47,6 +47,7 @@ private:
     void btnCercaClick();
     void btnTrovaClick();
     void lstRecordsDoubleClick();
+    void lstRecordsReturn();
     void btnStampaClick();
 
     std::unique_ptr<Ui::TfrmTrovaBookZudid> ui;
