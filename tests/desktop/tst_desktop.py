@@ -562,6 +562,55 @@ class ChangedCards(DesktopCase):
                 card = d.read_cards(first.archive("Giulia"))[0]
                 self.assertEqual((card["Titolo"], card["Note"]), ("Titolo di A", "Nota di B"))
 
+class KeyboardOnly(DesktopCase):
+    """A book worked through with the keyboard alone: no click from the login to leaving the editor."""
+
+    def test_login_walk_save_search_close(self):
+        red = self.pictures.get("red-camera.jpg", *CAMERA, "#ff0000")
+        green = self.pictures.get("green-camera.jpg", *CAMERA, "#00ff00")
+        with self.program(books=[("Giulia", [CARD_1, CARD_2])],
+                          photos=[("Giulia", 1, red), ("Giulia", 2, green)]) as lumivera:
+            keys = lumivera.desktop.key
+            launcher = lumivera.login()
+            launcher.activate()
+            keys("ctrl+o")
+            chooser = lumivera.window(d.OPEN)
+            chooser.activate()
+            keys("Down", "Return")
+            editor = lumivera.window(d.EDITOR)
+            frame = self.frame_rect(CAMERA)
+
+            keys("Next")
+            self.expect_colour(lumivera, editor, frame, "red", "card 1 after Pag\u2193")
+            keys("Next")
+            self.expect_colour(lumivera, editor, frame, "green", "card 2 after Pag\u2193")
+            keys("Prior")
+            self.expect_colour(lumivera, editor, frame, "red", "card 1 after Pag\u2191")
+
+            keys("ctrl+a")
+            lumivera.desktop.type("Ritratto al mare")
+            keys("ctrl+s")
+            self.assertEqual(lumivera.answer_message(), "Informazione", "Ctrl+S did not save")
+            self.assertEqual(d.read_cards(lumivera.archive("Giulia"))[0]["Titolo"], "Ritratto al mare")
+
+            # The search: a title, Return through the criteria to the last, Tab to Cerca, Return; then
+            # back to the list of hits and Return hands the hit to the editor.
+            keys("ctrl+f")
+            search = lumivera.window("^ Trova foto in book fotografico$")
+            lumivera.desktop.type("Figura")
+            keys(*["Return"] * 9, "Tab", "Return")
+            keys("shift+Tab", "Return")
+            search.wait_closed()
+            self.expect_colour(lumivera, editor, frame, "green", "card 2 handed back by the search")
+
+            keys("ctrl+p")
+            preview = lumivera.window(d.PREVIEW_WINDOW)
+            keys("Escape")
+            preview.wait_closed()
+            keys("ctrl+w")
+            lumivera.window(d.LAUNCHER)
+            editor.wait_closed()
+
 
 def main():
     global PROGRAM

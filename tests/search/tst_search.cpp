@@ -385,6 +385,8 @@ private Q_SLOTS:
         QTest::newRow("Escape on the criteria page")
             << QString() << u"@txtTitolo type:Ritratto Escape"_s << true << 0 << -1;
         QTest::newRow("Return on Cerca searches") << QString() << u"@btnCerca Return"_s << false << 0 << -1;
+        QTest::newRow("Tab from the last criterion to Cerca, Return")
+            << QString() << u"@txtNote Tab Return"_s << false << 0 << -1;
         QTest::newRow("Return in a criterion only moves on")
             << QString() << u"@txtTitolo type:Ritratto Return"_s << false << 0 << -1;
         QTest::newRow("Escape on the results page") << QString() << u"cerca Escape"_s << true << 0 << -1;
@@ -428,6 +430,7 @@ private Q_SLOTS:
                 } else {
                     const int code = step == u"Return"_s   ? Qt::Key_Return
                                      : step == u"Escape"_s ? Qt::Key_Escape
+                                     : step == u"Tab"_s    ? Qt::Key_Tab
                                                            : Qt::Key_Down;
                     QTest::keyClick(focused, Qt::Key(code));
                 }
@@ -443,7 +446,8 @@ private Q_SLOTS:
             QCOMPARE(windows.editor()->findChild<QLineEdit*>(u"txtTitolo"_s)->text(),
                      kBook[position - 1].titolo);
         if (!closed)
-            QCOMPARE(resultsShown, keys.startsWith(u"cerca"_s) || keys.contains(u"btnCerca"_s));
+            QCOMPARE(resultsShown, keys.startsWith(u"cerca"_s) || keys.contains(u"btnCerca"_s) ||
+                                       keys.contains(u"Tab Return"_s));
         if (row >= 0)
             QCOMPARE(current, row);
     }

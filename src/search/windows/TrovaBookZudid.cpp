@@ -111,6 +111,15 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
     // On the criteria page Return searches from anywhere but a field, whose Return passes the focus
     // on; Escape leaves as "Chiudi" does on either page.
     DialogKeys::install(this, {ui->btnCerca}, {ui->btnAnnulla, ui->btnChiudi});
+    // Tab goes on from the last criterion to the page's buttons, and through the results page in
+    // reading order.
+    for (const auto& [before, after] : {std::pair<QWidget*, QWidget*>{ui->txtNote, ui->btnCerca},
+                                        {ui->btnCerca, ui->btnAnnulla},
+                                        {ui->lstRecords, ui->txtTrova},
+                                        {ui->txtTrova, ui->btnTrova},
+                                        {ui->btnTrova, ui->btnStampa},
+                                        {ui->btnStampa, ui->btnChiudi}})
+        QWidget::setTabOrder(before, after);
 }
 
 TfrmTrovaBookZudid::~TfrmTrovaBookZudid() = default;
