@@ -32,6 +32,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -363,6 +364,22 @@ private Q_SLOTS:
         QCOMPARE(shell.opened, QStringList{command});
         QVERIFY(messages.asked.isEmpty());
         QVERIFY(dialog->isVisible());
+    }
+
+    // The information window names the program's version, the one the build gives it, and the whole
+    // of its text stays within the label's room.
+    void infoWindowShowsTheVersion() {
+        TfrmInfo info;
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        auto* details = info.findChild<QLabel*>(u"lblDettagli"_s);
+        QVERIFY(details);
+        QTextDocument shown;
+        shown.setHtml(details->text());
+        const QStringList lines = shown.toPlainText().split(QChar::LineSeparator).join(u'\n').split(u'\n');
+        QVERIFY2(lines.contains(u"Versione "_s + QStringLiteral(LUMIVERA_PROJECT_VERSION)),
+                 qPrintable(lines.join(u" | "_s)));
+        QVERIFY(details->heightForWidth(details->width()) <= details->height());
     }
 
     // The mail link's text, quoted and unencoded, still gives the mail program its subject and body.
