@@ -23,6 +23,7 @@
 #include "ui/Picture.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -608,6 +609,43 @@ private Q_SLOTS:
         QCOMPARE(shell.opened, QStringList({quoted, quoted}));
         QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
         QVERIFY(messages.asked.isEmpty());
+    }
+
+    // A guide document the desktop cannot open is not a click that does nothing: the user is told why,
+    // with the file named.
+    void guideTheDesktopCannotOpen_data() {
+        QTest::addColumn<bool>("guideThere");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no program reads PDF files")
+            << true << u"nel sistema non c'è un programma associato a questo tipo di file."_s;
+        QTest::newRow("no guide beside the program") << false << u"il file non esiste."_s;
+    }
+    void guideTheDesktopCannotOpen() {
+        QFETCH(bool, guideThere);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        ProgramFolder::setPath(dir.path());
+        const QString guidePath = dir.filePath(u"Guida.pdf"_s);
+        if (guideThere) {
+            QFile file(guidePath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("%PDF-1.4");
+        }
+        FakeShell shell;
+        shell.opens = false;
+        FakeMessages messages;
+        TfrmGuida guide;
+        guide.setTopic(HelpTopics::creaZudid());
+        guide.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&guide));
+        QTest::mouseClick(guide.findChild<QLabel*>(u"lnkWeb"_s), Qt::LeftButton, {}, {5, 5});
+        QCOMPARE(shell.opened, QStringList{u"\""_s + guidePath + u"\""_s});
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Attenzione: non è stato possibile aprire il file \""_s + guidePath + u"\": "_s + reason);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
+        QVERIFY(guide.isVisible());
     }
 
     void eachOpeningIsAFreshGuideAtTheTop() {

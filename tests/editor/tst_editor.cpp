@@ -1369,6 +1369,48 @@ private Q_SLOTS:
         });
     }
 
+    // An attachment the desktop cannot open is not a click that does nothing: the user is told why,
+    // with the file named.
+    void attachmentTheDesktopCannotOpen_data() {
+        QTest::addColumn<bool>("inFolder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no program for the kind of file")
+            << true << u"nel sistema non c'è un programma associato a questo tipo di file."_s;
+        QTest::newRow("file not in the folder") << false << u"il file non esiste."_s;
+    }
+    void attachmentTheDesktopCannotOpen() {
+        QFETCH(bool, inFolder);
+        QFETCH(QString, reason);
+        FakeShell shell;
+        shell.opens = false;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        const QString path = AttachmentFolder::folder() + u"/contratto1.pdf"_s;
+        if (inFolder)
+            QVERIFY(writeFile(path, "%PDF-1.4"));
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            QVERIFY(window->isVisible());
+            window->reject();
+        });
+        QCOMPARE(shell.opened, QStringList{u"\""_s + path + u"\""_s});
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Attenzione: non è stato possibile aprire il file \""_s + path + u"\": "_s + reason);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
+
+        // A desktop that opens it says nothing more.
+        shell.opens = true;
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            window->reject();
+        });
+        QCOMPARE(shell.opened.size(), 2);
+        QCOMPARE(messages.asked.size(), 1);
+    }
+
     void attachingCopiesIntoTheFolder_data() {
         QTest::addColumn<bool>("alreadyThere");
         QTest::addColumn<int>("answer");
