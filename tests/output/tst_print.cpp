@@ -203,6 +203,21 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).entryList({u"*.wmn"_s}, QDir::Files) == QStringList{u"Giulia.wmn"_s});
     }
 
+    // A field too long for its box prints its words up to the last that fits and "…", on paper and in
+    // the preview alike; no word is printed cut in two.
+    void longFieldPrintsWholeWords() {
+        openBookWithOneCard();
+        setField(u"txtAbiti"_s, u"Abito lungo "_s + QString(120, u'x'));
+        clickStampa<TfrmStampaBookZudid>();
+        const QString text = pdfText(m_printing->output);
+        QVERIFY2(text.contains(u"Abito lungo…"_s), qPrintable(text));
+        QVERIFY2(!text.contains(u"xxx"_s), qPrintable(text));
+
+        clickStampa<TfrmAnteprimaBookZudid>();
+        QCOMPARE(m_printing->previewed.size(), std::size_t(1));
+        QCOMPARE(m_printing->previewed.front().pages.front().find(u"txtAbiti")->text, u"Abito lungo…"_s);
+    }
+
     void previewShowsThePreparedCard() {
         openBookWithOneCard();
         setField(u"txtData"_s, QString());
