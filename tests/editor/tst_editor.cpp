@@ -1210,7 +1210,9 @@ private Q_SLOTS:
         dialogs.answers = {bmp};
         click(u"btnCaricaFoto"_s);
         QCOMPARE(dialogs.asked[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
-        QCOMPARE(dialogs.asked[0].filters,
+        const QStringList filters = dialogs.asked[0].filters;
+        QVERIFY(filters.size() >= 4);
+        QCOMPARE(filters.mid(0, 2),
                  QStringList({u"Immagine JPEG (*.jpg *.jpeg)"_s, u"Immagine Bitmap (*.bmp)"_s}));
         QVERIFY(!editor()->photoFrame()->showsPlaceholder());
         QVERIFY(QFile::remove(bmp)); // the picture no longer needs its file
@@ -1222,6 +1224,96 @@ private Q_SLOTS:
         dialogs.answers = {fake};
         click(u"btnCaricaFoto"_s);
         QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    // The load offers, after JPEG and Bitmap, the other photo formats the program reads and one entry
+    // with every picture it reads.
+    void loadOffersEveryPictureTheProgramReads() {
+        FakeFileDialogs dialogs;
+        openBook(1);
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked.size(), 1);
+        const QStringList filters = dialogs.asked[0].filters;
+        QCOMPARE(filters.value(0), u"Immagine JPEG (*.jpg *.jpeg)"_s);
+        QCOMPARE(filters.value(1), u"Immagine Bitmap (*.bmp)"_s);
+        QVERIFY2(filters.indexOf(u"Immagine PNG (*.png)"_s) > 1, qPrintable(filters.join(u" | "_s)));
+        QVERIFY2(filters.indexOf(u"Immagine GIF (*.gif)"_s) > 1, qPrintable(filters.join(u" | "_s)));
+        const QString every = filters.last();
+        QVERIFY2(every.startsWith(u"Tutte le immagini ("_s) && every.endsWith(u')'), qPrintable(every));
+        const QStringList patterns = every.sliced(19, every.size() - 20).split(u' ');
+        for (const QByteArray& format : QImageReader::supportedImageFormats())
+            QVERIFY2(patterns.contains(u"*."_s + QString::fromLatin1(format)), format.constData());
+        for (const char* kind : {"*.jpg", "*.jpeg", "*.bmp", "*.png", "*.gif"})
+            QVERIFY2(patterns.contains(QLatin1String(kind)), kind);
+    }
+
+    // The load opens in the folder of the picture loaded last; a cancelled choice leaves it so, and a
+    // folder gone since is not offered.
+    void loadOpensInTheFolderLastUsed() {
+        FakeFileDialogs dialogs;
+        openBook(1);
+        const QString first = m_dir->filePath(u"Servizio Milano"_s);
+        const QString second = m_dir->filePath(u"Servizio Roma"_s);
+        QVERIFY(writeFile(first + u"/a.jpg"_s, jpeg({40, 30}, Qt::red)));
+        QVERIFY(writeFile(second + u"/b.jpg"_s, jpeg({40, 30}, Qt::blue)));
+
+        dialogs.answers = {first + u"/a.jpg"_s};
+        click(u"btnCaricaFoto"_s);
+        click(u"btnCaricaFoto"_s); // cancelled
+        QCOMPARE(dialogs.asked[1].folder, first);
+        dialogs.answers = {second + u"/b.jpg"_s};
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked[2].folder, first);
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked[3].folder, second);
+        QVERIFY(QDir(second).removeRecursively());
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(dialogs.asked[4].folder != second);
+    }
+
+    // A picture with transparent parts is shown and stored with those parts white, as a page shows
+    // it, and half-transparent parts blended with white; the opaque parts keep their colour.
+    void transparentPartsOfAPhotoAreWhite() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        QImage picture(300, 100, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 100; x < 200; ++x)
+                picture.setPixel(x, y, qRgba(255, 0, 0, 128));
+            for (int x = 200; x < 300; ++x)
+                picture.setPixel(x, y, qRgb(0, 0, 255));
+        }
+        const QString png = m_dir->filePath(u"logo.png"_s);
+        QVERIFY(picture.save(png, "PNG"));
+        dialogs.answers = {png};
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+
+        const auto near = [](QColor seen, QColor expected) {
+            return std::abs(seen.red() - expected.red()) <= 12 &&
+                   std::abs(seen.green() - expected.green()) <= 12 &&
+                   std::abs(seen.blue() - expected.blue()) <= 12;
+        };
+        const QColor white(255, 255, 255), pink(255, 127, 127), blue(0, 0, 255);
+        // On screen: the frame draws the picture 300 x 100 in its middle.
+        const QImage shown = editor()->photoFrame()->grab().toImage();
+        const QRect drawn = editor()->photoFrame()->drawnRect();
+        QCOMPARE(drawn.size(), QSize(300, 100));
+        const int y = drawn.center().y();
+        QVERIFY2(near(shown.pixelColor(drawn.left() + 50, y), white),
+                 qPrintable(shown.pixelColor(drawn.left() + 50, y).name()));
+        QVERIFY(near(shown.pixelColor(drawn.left() + 150, y), pink));
+        QVERIFY(near(shown.pixelColor(drawn.left() + 250, y), blue));
+
+        press(u'S');
+        const QImage stored(PhotoStore::photoPath(u"Giulia"_s, 1));
+        QCOMPARE(stored.size(), QSize(300, 100));
+        QVERIFY2(near(stored.pixelColor(50, 50), white), qPrintable(stored.pixelColor(50, 50).name()));
+        QVERIFY2(near(stored.pixelColor(150, 50), pink), qPrintable(stored.pixelColor(150, 50).name()));
+        QVERIFY(near(stored.pixelColor(250, 50), blue));
     }
 
     void deletedPhotoComesBackUnlessSaved() {
