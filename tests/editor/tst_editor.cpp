@@ -36,12 +36,15 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -1448,6 +1451,114 @@ private Q_SLOTS:
         QCOMPARE(editor()->photoFrame()->photo().full(), picture);
     }
 
+    // The zoom window switches between the photo fitted to the screen and its actual size, one pixel
+    // of the photo on one pixel of the screen: Space and the keys 1 and 0 about the middle of the area,
+    // the wheel about the pointer; at actual size a drag and the arrows move the photo, never past its
+    // edges, and a drag does not close the window.
+    void zoomShowsTheActualSizeAndMovesIt() {
+        openBook(1);
+        const QImage picture = coordinatePicture({4000, 3000});
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(picture));
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            const auto closing = qScopeGuard([zoom] { zoom->reject(); });
+            PhotoView* photo = zoom->photoFrame();
+            const QRect fitted(270, 0, 1320, 990);
+            QCOMPARE(photo->drawnRect(), fitted);
+
+            // Space: the actual size, the middle of the photo in the middle of the area.
+            QTest::keyClick(zoom, Qt::Key_Space);
+            QCOMPARE(photo->drawnRect(), QRect(-1070, -1005, 4000, 3000));
+            QVERIFY(showsPixelForPixel(photo, picture, {-1070, -1005}));
+            QCOMPARE(photo->cursor().shape(), Qt::OpenHandCursor);
+            QTest::keyClick(zoom, Qt::Key_Space);
+            QCOMPARE(photo->drawnRect(), fitted);
+            QTest::keyClick(zoom, Qt::Key_1);
+            QCOMPARE(photo->drawnRect(), QRect(-1070, -1005, 4000, 3000));
+            QTest::keyClick(zoom, Qt::Key_0);
+            QCOMPARE(photo->drawnRect(), fitted);
+
+            // Wheel up over a point of the photo: that point stays under the pointer.
+            const QPoint pointer(1200, 600);
+            const QPointF under((pointer.x() - fitted.left()) * 4000.0 / fitted.width(),
+                                (pointer.y() - fitted.top()) * 3000.0 / fitted.height());
+            wheel(photo, pointer, 120);
+            const QPoint origin = photo->drawnRect().topLeft();
+            QCOMPARE(photo->drawnRect().size(), QSize(4000, 3000));
+            QVERIFY(std::abs(pointer.x() - origin.x() - under.x()) <= 1);
+            QVERIFY(std::abs(pointer.y() - origin.y() - under.y()) <= 1);
+            QVERIFY(showsPixelForPixel(photo, picture, origin));
+            wheel(photo, pointer, 120); // already there: stays
+            QCOMPARE(photo->drawnRect().topLeft(), origin);
+
+            // A drag moves the photo with the pointer and leaves the window open.
+            drag(photo, {900, 500}, {{850, 470}, {800, 450}});
+            QVERIFY(zoom->isVisible());
+            QCOMPARE(photo->drawnRect().topLeft(), origin + QPoint(-100, -50));
+            QVERIFY(showsPixelForPixel(photo, picture, origin + QPoint(-100, -50)));
+            // Never past the photo's edges: its top-left corner stays in the area's.
+            drag(photo, {900, 500}, {{1900, 1000}, {3900, 2900}});
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(0, 0));
+            QTest::keyClick(zoom, Qt::Key_Left); // already at the left edge
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(0, 0));
+            QTest::keyClick(zoom, Qt::Key_Right);
+            QTest::keyClick(zoom, Qt::Key_Down);
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(-186, -99));
+            drag(photo, {900, 500}, {{0, 0}, {-3000, -3000}});
+            QCOMPARE(photo->drawnRect().bottomRight(), QPoint(1859, 989));
+            QVERIFY(showsPixelForPixel(photo, picture, {1860 - 4000, 990 - 3000}));
+
+            // Wheel down: the whole photo again.
+            wheel(photo, pointer, -120);
+            QCOMPARE(photo->drawnRect(), fitted);
+            QCOMPARE(photo->cursor().shape(), Qt::ArrowCursor);
+            QVERIFY(zoom->isVisible());
+            checked = true;
+        });
+        click(u"btnZoomFoto"_s);
+        QVERIFY(checked);
+        QVERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QCOMPARE(editor()->photoFrame()->photo().full(), picture); // the editor's photo is untouched
+    }
+
+    // After a drag, the window still closes with a click (a press and release that moved less than a
+    // drag), on the photo or on the panel, and with Escape.
+    void zoomClosesWithAClickOrEscapeNotWithADrag_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click on the photo") << u"click"_s;
+        QTest::newRow("a press that barely moved") << u"nudge"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+    }
+    void zoomClosesWithAClickOrEscapeNotWithADrag() {
+        QFETCH(QString, how);
+        openBook(1);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(coordinatePicture({3000, 2000})));
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            // Whatever happens, the window does not stay open over the rest of the tests.
+            const auto closing = qScopeGuard([zoom] { QTimer::singleShot(0, zoom, &QDialog::reject); });
+            PhotoView* photo = zoom->photoFrame();
+            drag(photo, {900, 500}, {{880, 480}, {700, 400}}); // fitted: nothing moves, nothing closes
+            QTest::keyClick(zoom, Qt::Key_1);
+            drag(photo, {900, 500}, {{880, 480}, {700, 400}});
+            stayedOpen = zoom->isVisible();
+            const int nudge = QApplication::startDragDistance() / 2;
+            if (how == u"click"_s)
+                QTest::mouseClick(photo, Qt::LeftButton, {}, {600, 300});
+            else if (how == u"nudge"_s)
+                drag(photo, {600, 300}, {{600 + nudge, 300}});
+            else
+                QTest::keyClick(zoom, Qt::Key_Escape);
+        });
+        click(u"btnZoomFoto"_s);
+        QVERIFY(stayedOpen);
+        QTRY_VERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+    }
+
     // --- Attachments -----------------------------------------------------------------------------
     void attachmentsOfACardWithoutAny() {
         openBook(1);
@@ -1727,6 +1838,51 @@ private Q_SLOTS:
     }
 
 private:
+    // A picture whose every pixel tells where it lies: red and green the low bits of x and y, blue
+    // their high bits.
+    static QImage coordinatePicture(QSize size) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                line[x] = qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8));
+        }
+        return picture;
+    }
+    // What the photo area shows is the picture pixel for pixel, its top-left corner at `origin`.
+    static bool showsPixelForPixel(QWidget* area, const QImage& picture, QPoint origin) {
+        const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int w = shown.width() - 1;
+        const int h = shown.height() - 1;
+        for (QPoint at : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h), QPoint(w / 2, h / 2),
+                          QPoint(w / 2 + 1, h / 2), QPoint(w / 3, h / 3 + 1)}) {
+            if (shown.pixel(at) != picture.pixel(at - origin)) {
+                qWarning("at %d,%d: shown %08x, photo %08x", at.x(), at.y(), shown.pixel(at),
+                         picture.pixel(at - origin));
+                return false;
+            }
+        }
+        return true;
+    }
+    // The mouse wheel turned over the widget at a point, in eighths of a degree (120: one notch up).
+    static void wheel(QWidget* widget, QPoint at, int delta) {
+        QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &event);
+    }
+    // The left button pressed at a point of the widget, moved through the others, released at the last.
+    static void drag(QWidget* widget, QPoint from, const QList<QPoint>& through) {
+        const auto send = [widget](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                                   Qt::MouseButtons held) {
+            QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (QPoint at : through)
+            send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, through.isEmpty() ? from : through.last(), Qt::LeftButton,
+             Qt::NoButton);
+    }
     void click(const QString& control) {
         QTest::mouseClick(editor()->findChild<Picture*>(control), Qt::LeftButton);
     }
