@@ -2,6 +2,7 @@
 #include "ui_Info.h"
 
 #include "base/Maker.h"
+#include "base/Version.h"
 #include "ui/DialogKeys.h"
 #include "ui/LinkText.h"
 #include "ui/OpenURL.h"
@@ -22,9 +23,10 @@ QString details() {
            u"schermo intero.</p>"
            u"<p>Tutti gli archivi restano nella cartella del programma: basta copiarla per avere una "
            u"copia di sicurezza completa.</p>"
-           u"<p>%2<br>Sito web: %3</p>"
+           u"<p>Versione %4<br>%2<br>Sito web: %3</p>"
            u"<p>Per richiedere informazioni fai clic sull'indirizzo qui sotto.</p>"_s.arg(
-               product, QString::fromUtf16(Maker::kCopyrightNotice), QString::fromUtf16(Maker::kWebAddress));
+               product, QString::fromUtf16(Maker::kCopyrightNotice), QString::fromUtf16(Maker::kWebAddress),
+               Version::text());
 }
 
 } // namespace

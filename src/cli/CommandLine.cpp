@@ -8,6 +8,7 @@
 #include "base/ProgramFolder.h"
 #include "base/SystemText.h"
 #include "base/TextRules.h"
+#include "base/Version.h"
 #include "output/core/BookPdf.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
@@ -81,7 +82,8 @@ QString generalUsage() {
         text += u"  %1 %2\n      %3\n"_s.arg(name, command.synopsis, command.description);
     text += u"\nOpzioni:\n"
             u"  -h, --help    mostra questo aiuto (lumivera <comando> --help: l'aiuto del comando)\n"
-            u"  -q, --quiet   nessuna indicazione di avanzamento\n"_s;
+            u"  -q, --quiet   nessuna indicazione di avanzamento\n"
+            u"  --version     mostra la versione del programma\n"_s;
     return text;
 }
 
@@ -293,6 +295,12 @@ int run(const QStringList& arguments, const Console& console) {
         if (arguments.size() > 2)
             return usageError(console, u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
         console.output(generalUsage());
+        return 0;
+    }
+    if (name == u"--version"_s) {
+        if (arguments.size() > 2)
+            return usageError(console, u"argomento non previsto: %1"_s.arg(arguments.at(2)), generalUsage());
+        console.output(u"Lumivera %1\n"_s.arg(Version::text()));
         return 0;
     }
     if (commands().count(name) == 0)

@@ -7,14 +7,14 @@ namespace {
 class QtFileDialogs final : public FileDialogService {
 public:
     QString openFile(QWidget* parent, const FileDialogRequest& request) override {
-        QFileDialog dialog(parent, request.title);
+        QFileDialog dialog(parent, request.title, request.folder);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         return run(dialog, request);
     }
 
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override {
-        QFileDialog dialog(parent, request.title);
+        QFileDialog dialog(parent, request.title, request.folder);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(request.defaultSuffix);

@@ -11,6 +11,7 @@ struct FileDialogRequest {
     QStringList filters;   // in Qt's form, "Immagine JPEG (*.jpg *.jpeg)"; the first is selected
     QString proposedName;  // save only
     QString defaultSuffix; // save only: added to a name typed without an extension
+    QString folder = {};   // the folder the dialog opens in; empty: the dialog's own choice
 };
 
 class FileDialogService {

@@ -4,6 +4,7 @@
 #include "base/ProgramFolder.h"
 #include "ui/DialogKeys.h"
 #include "ui/LinkText.h"
+#include "ui/Messages.h"
 #include "ui/OpenURL.h"
 #include "ui/WindowFrame.h"
 
@@ -36,9 +37,12 @@ void TfrmGuida::showEvent(QShowEvent* event) {
 }
 
 // The guide document is handed to the desktop as it is, in quotes so that a folder with blanks opens;
-// whether it exists is the desktop's business.
+// whether it exists is the desktop's business. When the desktop cannot open it (no program reads PDF
+// files), the user is told, instead of a click that does nothing.
 void TfrmGuida::lnkWebClick() {
-    TMisc::Open(u'"' + QDir::toNativeSeparators(ProgramFolder::guide()) + u'"');
+    const QString guide = ProgramFolder::guide();
+    if (!TMisc::Open(u'"' + QDir::toNativeSeparators(guide) + u'"'))
+        MessageBox(TMisc::notOpenedMessage(guide), MsgKind::Warning, MsgButtons::Ok);
 }
 
 void showHelp(QWidget* opener, const HelpTopic& topic) {

@@ -1,6 +1,8 @@
 #include "ui/OpenURL.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -13,7 +15,9 @@ QString unquoted(const QString& command) {
 
 class DesktopShell final : public ShellService {
 public:
-    void open(const QString& command) override { QDesktopServices::openUrl(TMisc::urlFor(command)); }
+    // The desktop says false when it has no program for the address, and, on some systems, when the
+    // file is not there.
+    bool open(const QString& command) override { return QDesktopServices::openUrl(TMisc::urlFor(command)); }
 };
 
 ShellService* g_shell = nullptr;
@@ -31,9 +35,19 @@ QUrl TMisc::urlFor(const QString& sCommand) {
     return QUrl::fromLocalFile(target);
 }
 
-void TMisc::Open(const QString& sCommand) {
+bool TMisc::Open(const QString& sCommand) {
     static DesktopShell desktop;
-    (g_shell ? *g_shell : desktop).open(sCommand);
+    return (g_shell ? *g_shell : desktop).open(sCommand);
+}
+
+QString TMisc::notOpenedMessage(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Attenzione: non è stato possibile aprire il file \"%1\": il file non esiste.")
+            .arg(shown);
+    return QStringLiteral("Attenzione: non è stato possibile aprire il file \"%1\": nel sistema non c'è un "
+                          "programma associato a questo tipo di file.")
+        .arg(shown);
 }
 
 void TMisc::setShell(ShellService* shell) {

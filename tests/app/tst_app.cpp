@@ -24,6 +24,7 @@
 #include "ui/WindowFrame.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -33,6 +34,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -456,6 +458,22 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
     }
 
+    // The information window names the program's version, the one the build gives it, and the whole
+    // of its text stays within the label's room.
+    void infoWindowShowsTheVersion() {
+        TfrmInfo info;
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        auto* details = info.findChild<QLabel*>(u"lblDettagli"_s);
+        QVERIFY(details);
+        QTextDocument shown;
+        shown.setHtml(details->text());
+        const QStringList lines = shown.toPlainText().split(QChar::LineSeparator).join(u'\n').split(u'\n');
+        QVERIFY2(lines.contains(u"Versione "_s + QStringLiteral(LUMIVERA_PROJECT_VERSION)),
+                 qPrintable(lines.join(u" | "_s)));
+        QVERIFY(details->heightForWidth(details->width()) <= details->height());
+    }
+
     // The mail link's text, quoted and unencoded, still gives the mail program its subject and body.
     void mailLinkKeepsSubjectAndBody() {
         FakeShell shell;
@@ -682,6 +700,43 @@ private Q_SLOTS:
         QCOMPARE(shell.opened, QStringList({quoted, quoted}));
         QCOMPARE(LinkText::colour(link), LinkText::kDarkBlue);
         QVERIFY(messages.asked.isEmpty());
+    }
+
+    // A guide document the desktop cannot open is not a click that does nothing: the user is told why,
+    // with the file named.
+    void guideTheDesktopCannotOpen_data() {
+        QTest::addColumn<bool>("guideThere");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no program reads PDF files")
+            << true << u"nel sistema non c'è un programma associato a questo tipo di file."_s;
+        QTest::newRow("no guide beside the program") << false << u"il file non esiste."_s;
+    }
+    void guideTheDesktopCannotOpen() {
+        QFETCH(bool, guideThere);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        ProgramFolder::setPath(dir.path());
+        const QString guidePath = dir.filePath(u"Guida.pdf"_s);
+        if (guideThere) {
+            QFile file(guidePath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("%PDF-1.4");
+        }
+        FakeShell shell;
+        shell.opens = false;
+        FakeMessages messages;
+        TfrmGuida guide;
+        guide.setTopic(HelpTopics::creaZudid());
+        guide.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&guide));
+        QTest::mouseClick(guide.findChild<QLabel*>(u"lnkWeb"_s), Qt::LeftButton, {}, {5, 5});
+        QCOMPARE(shell.opened, QStringList{u"\""_s + guidePath + u"\""_s});
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Attenzione: non è stato possibile aprire il file \""_s + guidePath + u"\": "_s + reason);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
+        QVERIFY(guide.isVisible());
     }
 
     void eachOpeningIsAFreshGuideAtTheTop() {

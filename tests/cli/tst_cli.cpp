@@ -229,6 +229,33 @@ private Q_SLOTS:
         QVERIFY(readFile(xls).contains("Ritratto n. 2"));
     }
 
+    // The version the build names the program with, alone on standard output, from the command line and
+    // from the executable itself; an argument after it is a mistake the usage explains.
+    void versionOfTheProgram() {
+        const QString expected = u"Lumivera "_s + QStringLiteral(LUMIVERA_PROJECT_VERSION) + u"\n"_s;
+        Result result = lumivera({u"--version"_s});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.output, expected);
+        QVERIFY(result.error.isEmpty());
+
+        result = lumivera({u"--version"_s, u"Giulia"_s});
+        QCOMPARE(result.status, 2);
+        QVERIFY(result.output.isEmpty());
+        QVERIFY2(result.error.startsWith(u"lumivera: argomento non previsto: Giulia\n\nUso: lumivera"_s),
+                 qPrintable(result.error));
+
+        result = lumivera({u"--help"_s});
+        QVERIFY2(result.output.contains(u"\n  --version     mostra la versione del programma\n"_s),
+                 qPrintable(result.output));
+
+        QProcess program;
+        program.start(QStringLiteral(LUMIVERA_EXECUTABLE), {u"--version"_s});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), expected);
+        QCOMPARE(program.readAllStandardError(), QByteArray());
+    }
+
     // --- Outputs onto the program's own files ----------------------------------------------------
     // Run from the program folder, as a user types in it: P is the program folder, U a folder of the
     // user's elsewhere. A refused output writes nothing anywhere; any other file is written where its

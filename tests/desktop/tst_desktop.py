@@ -17,6 +17,7 @@ import os
 import shutil
 import signal
 import struct
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -327,6 +328,112 @@ class CardPreview(DesktopCase):
                 with lumivera.desktop.cover():
                     pass
                 expect_one_block("after the window was covered and shown again")
+
+
+    def test_opens_at_the_top_of_the_page(self):
+        """Down the page's middle on opening: the white top of the sheet, 15 mm of it (10 mm of margin,
+        5 mm to the bar), the royal-blue title bar, and the photo below; not the page from the photo
+        down."""
+        red = self.pictures.get("red.jpg", 800, 600, "#ff0000")
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
+                                                         photos=[("Giulia", 1, red)]) as lumivera:
+                editor = self.editor_on_card_1(lumivera)
+                self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo frame")
+                editor.click(*d.EDITOR_PREVIEW)
+                lumivera.window(d.PREVIEW_WINDOW).click(*d.PREVIEW_WINDOW_SHOW)
+                preview = lumivera.window(d.PREVIEW)
+                self.expect_maximised(preview, scale, "the preview")
+                x, y, w, h = preview.geometry()
+                column = (x + w // 2, y, 1, h)
+                mm = 96 / 25.4 * scale
+
+                def look(grab):
+                    pixels = grab(*column).pixels()
+                    bars = d.runs(pixels, "royal blue")
+                    photo = d.runs(pixels, "red")
+                    if not bars or not photo:
+                        return False, f"the middle column shows royal blue at {bars} and red at {photo}"
+                    top = bars[0][0]
+                    white = 0
+                    while top - white > 0 and d.is_colour(pixels[top - white - 1], "white"):
+                        white += 1
+                    ok = abs(white - 15 * mm) <= 3 * scale and photo[0][0] > top
+                    return ok, (f"{white} white pixels above the title bar at {top} (expected {15 * mm:.0f}); "
+                                f"red at {photo}")
+                lumivera.settled(column)
+                lumivera.wait_pixels("the top of the page on opening", look, timeout=5)
+
+
+class ZoomActualSize(DesktopCase):
+    """At actual size the zoom window shows one pixel of the photo on one pixel of the screen, at
+    either scale; a drag moves the photo and leaves the window open; the wheel switches back and forth;
+    Escape closes it."""
+
+    # A photo of vertical stripes 100 pixels wide, red and blue by turns.
+    STRIPE = 100
+
+    def stripes(self):
+        path = os.path.join(self.root, "stripes.jpg")
+        if not os.path.exists(path):
+            tile = os.path.join(self.root, "stripe.png")
+            for args in (["-size", f"{self.STRIPE}x{CAMERA[1]}", "xc:red", "xc:blue", "+append", tile],
+                         ["-size", f"{CAMERA[0]}x{CAMERA[1]}", f"tile:{tile}", "-quality", "95", path]):
+                subprocess.run(["convert", *args], check=True, stdin=subprocess.DEVNULL, capture_output=True,
+                               timeout=120)
+        return path
+
+    def expect_stripes(self, lumivera, row, width, what):
+        """The middle row shows red stripes `width` screen pixels wide; returns their starts."""
+        seen = []
+
+        def look(grab):
+            found = d.runs(grab(*row).pixels(), "red")[1:-1]  # the outer two may be cut by the edges
+            seen[:] = [start for start, _ in found]
+            ok = len(found) >= 3 and all(abs(length - width) <= 4 for _, length in found)
+            return ok, f"red stripes (start, length) {found}, expected {width:.0f} wide"
+        lumivera.settled(row)
+        lumivera.wait_pixels(f"stripes {width:.0f} pixels wide {what}", look, timeout=5)
+        return seen
+
+    def test_one_photo_pixel_on_one_screen_pixel(self):
+        stripes = self.stripes()
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
+                                                         photos=[("Giulia", 1, stripes)]) as lumivera:
+                editor = self.editor_on_card_1(lumivera)
+                zoom = self.open_zoom(lumivera, editor)
+                self.expect_maximised(zoom, scale, "the zoom window")
+                x, y, w, h = zoom.geometry()
+                cx, cy = x + w // 2, y + h // 2
+                row = (x, cy, w, 1)
+                fitted_width = self.STRIPE * fitted((0, 0, *PHOTO_AREA), CAMERA)[2] / CAMERA[0] * scale
+                self.expect_stripes(lumivera, row, fitted_width, "fitted to the screen")
+
+                zoom.activate()
+                lumivera.desktop.key("space")
+                before = self.expect_stripes(lumivera, row, self.STRIPE, "at actual size")
+
+                # A drag 60 screen pixels to the left takes the stripes with it; the window stays.
+                desk = lumivera.desktop
+                desk.xdotool("mousemove", "--sync", str(cx), str(cy))
+                desk.xdotool("mousedown", "1")
+                desk.xdotool("mousemove", "--sync", str(cx - 30), str(cy))
+                desk.xdotool("mousemove", "--sync", str(cx - 60), str(cy))
+                desk.xdotool("mouseup", "1")
+                after = self.expect_stripes(lumivera, row, self.STRIPE, "after the drag")
+                self.assertTrue(zoom.viewable(), "the drag closed the zoom window")
+                shift = (before[0] - after[0]) % (2 * self.STRIPE)
+                self.assertLessEqual(abs(shift - 60), 4, f"the drag moved the stripes by {shift}, not 60")
+
+                desk.click(cx, cy, 5)  # wheel down
+                self.expect_stripes(lumivera, row, fitted_width, "after the wheel down")
+                desk.click(cx, cy, 4)  # wheel up
+                self.expect_stripes(lumivera, row, self.STRIPE, "after the wheel up")
+                self.assertTrue(zoom.viewable())
+                zoom.activate()
+                desk.key("Escape")
+                zoom.wait_closed()
 
 
 class PhotoFollowsCard(DesktopCase):

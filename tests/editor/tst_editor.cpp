@@ -39,6 +39,7 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -48,6 +49,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -1418,7 +1420,9 @@ private Q_SLOTS:
         dialogs.answers = {bmp};
         click(u"btnCaricaFoto"_s);
         QCOMPARE(dialogs.asked[0].title, u"Selezionare un file di immagine in formato Jpeg o Bitmap."_s);
-        QCOMPARE(dialogs.asked[0].filters,
+        const QStringList filters = dialogs.asked[0].filters;
+        QVERIFY(filters.size() >= 4);
+        QCOMPARE(filters.mid(0, 2),
                  QStringList({u"Immagine JPEG (*.jpg *.jpeg)"_s, u"Immagine Bitmap (*.bmp)"_s}));
         QVERIFY(!editor()->photoFrame()->showsPlaceholder());
         QVERIFY(QFile::remove(bmp)); // the picture no longer needs its file
@@ -1430,6 +1434,96 @@ private Q_SLOTS:
         dialogs.answers = {fake};
         click(u"btnCaricaFoto"_s);
         QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    // The load offers, after JPEG and Bitmap, the other photo formats the program reads and one entry
+    // with every picture it reads.
+    void loadOffersEveryPictureTheProgramReads() {
+        FakeFileDialogs dialogs;
+        openBook(1);
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked.size(), 1);
+        const QStringList filters = dialogs.asked[0].filters;
+        QCOMPARE(filters.value(0), u"Immagine JPEG (*.jpg *.jpeg)"_s);
+        QCOMPARE(filters.value(1), u"Immagine Bitmap (*.bmp)"_s);
+        QVERIFY2(filters.indexOf(u"Immagine PNG (*.png)"_s) > 1, qPrintable(filters.join(u" | "_s)));
+        QVERIFY2(filters.indexOf(u"Immagine GIF (*.gif)"_s) > 1, qPrintable(filters.join(u" | "_s)));
+        const QString every = filters.last();
+        QVERIFY2(every.startsWith(u"Tutte le immagini ("_s) && every.endsWith(u')'), qPrintable(every));
+        const QStringList patterns = every.sliced(19, every.size() - 20).split(u' ');
+        for (const QByteArray& format : QImageReader::supportedImageFormats())
+            QVERIFY2(patterns.contains(u"*."_s + QString::fromLatin1(format)), format.constData());
+        for (const char* kind : {"*.jpg", "*.jpeg", "*.bmp", "*.png", "*.gif"})
+            QVERIFY2(patterns.contains(QLatin1String(kind)), kind);
+    }
+
+    // The load opens in the folder of the picture loaded last; a cancelled choice leaves it so, and a
+    // folder gone since is not offered.
+    void loadOpensInTheFolderLastUsed() {
+        FakeFileDialogs dialogs;
+        openBook(1);
+        const QString first = m_dir->filePath(u"Servizio Milano"_s);
+        const QString second = m_dir->filePath(u"Servizio Roma"_s);
+        QVERIFY(writeFile(first + u"/a.jpg"_s, jpeg({40, 30}, Qt::red)));
+        QVERIFY(writeFile(second + u"/b.jpg"_s, jpeg({40, 30}, Qt::blue)));
+
+        dialogs.answers = {first + u"/a.jpg"_s};
+        click(u"btnCaricaFoto"_s);
+        click(u"btnCaricaFoto"_s); // cancelled
+        QCOMPARE(dialogs.asked[1].folder, first);
+        dialogs.answers = {second + u"/b.jpg"_s};
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked[2].folder, first);
+        click(u"btnCaricaFoto"_s);
+        QCOMPARE(dialogs.asked[3].folder, second);
+        QVERIFY(QDir(second).removeRecursively());
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(dialogs.asked[4].folder != second);
+    }
+
+    // A picture with transparent parts is shown and stored with those parts white, as a page shows
+    // it, and half-transparent parts blended with white; the opaque parts keep their colour.
+    void transparentPartsOfAPhotoAreWhite() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        QImage picture(300, 100, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 100; x < 200; ++x)
+                picture.setPixel(x, y, qRgba(255, 0, 0, 128));
+            for (int x = 200; x < 300; ++x)
+                picture.setPixel(x, y, qRgb(0, 0, 255));
+        }
+        const QString png = m_dir->filePath(u"logo.png"_s);
+        QVERIFY(picture.save(png, "PNG"));
+        dialogs.answers = {png};
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+
+        const auto near = [](QColor seen, QColor expected) {
+            return std::abs(seen.red() - expected.red()) <= 12 &&
+                   std::abs(seen.green() - expected.green()) <= 12 &&
+                   std::abs(seen.blue() - expected.blue()) <= 12;
+        };
+        const QColor white(255, 255, 255), pink(255, 127, 127), blue(0, 0, 255);
+        // On screen: the frame draws the picture 300 x 100 in its middle.
+        const QImage shown = editor()->photoFrame()->grab().toImage();
+        const QRect drawn = editor()->photoFrame()->drawnRect();
+        QCOMPARE(drawn.size(), QSize(300, 100));
+        const int y = drawn.center().y();
+        QVERIFY2(near(shown.pixelColor(drawn.left() + 50, y), white),
+                 qPrintable(shown.pixelColor(drawn.left() + 50, y).name()));
+        QVERIFY(near(shown.pixelColor(drawn.left() + 150, y), pink));
+        QVERIFY(near(shown.pixelColor(drawn.left() + 250, y), blue));
+
+        press(u'S');
+        const QImage stored(PhotoStore::photoPath(u"Giulia"_s, 1));
+        QCOMPARE(stored.size(), QSize(300, 100));
+        QVERIFY2(near(stored.pixelColor(50, 50), white), qPrintable(stored.pixelColor(50, 50).name()));
+        QVERIFY2(near(stored.pixelColor(150, 50), pink), qPrintable(stored.pixelColor(150, 50).name()));
+        QVERIFY(near(stored.pixelColor(250, 50), blue));
     }
 
     void deletedPhotoComesBackUnlessSaved() {
@@ -1564,6 +1658,114 @@ private Q_SLOTS:
         QCOMPARE(editor()->photoFrame()->photo().full(), picture);
     }
 
+    // The zoom window switches between the photo fitted to the screen and its actual size, one pixel
+    // of the photo on one pixel of the screen: Space and the keys 1 and 0 about the middle of the area,
+    // the wheel about the pointer; at actual size a drag and the arrows move the photo, never past its
+    // edges, and a drag does not close the window.
+    void zoomShowsTheActualSizeAndMovesIt() {
+        openBook(1);
+        const QImage picture = coordinatePicture({4000, 3000});
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(picture));
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            const auto closing = qScopeGuard([zoom] { zoom->reject(); });
+            PhotoView* photo = zoom->photoFrame();
+            const QRect fitted(270, 0, 1320, 990);
+            QCOMPARE(photo->drawnRect(), fitted);
+
+            // Space: the actual size, the middle of the photo in the middle of the area.
+            QTest::keyClick(zoom, Qt::Key_Space);
+            QCOMPARE(photo->drawnRect(), QRect(-1070, -1005, 4000, 3000));
+            QVERIFY(showsPixelForPixel(photo, picture, {-1070, -1005}));
+            QCOMPARE(photo->cursor().shape(), Qt::OpenHandCursor);
+            QTest::keyClick(zoom, Qt::Key_Space);
+            QCOMPARE(photo->drawnRect(), fitted);
+            QTest::keyClick(zoom, Qt::Key_1);
+            QCOMPARE(photo->drawnRect(), QRect(-1070, -1005, 4000, 3000));
+            QTest::keyClick(zoom, Qt::Key_0);
+            QCOMPARE(photo->drawnRect(), fitted);
+
+            // Wheel up over a point of the photo: that point stays under the pointer.
+            const QPoint pointer(1200, 600);
+            const QPointF under((pointer.x() - fitted.left()) * 4000.0 / fitted.width(),
+                                (pointer.y() - fitted.top()) * 3000.0 / fitted.height());
+            wheel(photo, pointer, 120);
+            const QPoint origin = photo->drawnRect().topLeft();
+            QCOMPARE(photo->drawnRect().size(), QSize(4000, 3000));
+            QVERIFY(std::abs(pointer.x() - origin.x() - under.x()) <= 1);
+            QVERIFY(std::abs(pointer.y() - origin.y() - under.y()) <= 1);
+            QVERIFY(showsPixelForPixel(photo, picture, origin));
+            wheel(photo, pointer, 120); // already there: stays
+            QCOMPARE(photo->drawnRect().topLeft(), origin);
+
+            // A drag moves the photo with the pointer and leaves the window open.
+            drag(photo, {900, 500}, {{850, 470}, {800, 450}});
+            QVERIFY(zoom->isVisible());
+            QCOMPARE(photo->drawnRect().topLeft(), origin + QPoint(-100, -50));
+            QVERIFY(showsPixelForPixel(photo, picture, origin + QPoint(-100, -50)));
+            // Never past the photo's edges: its top-left corner stays in the area's.
+            drag(photo, {900, 500}, {{1900, 1000}, {3900, 2900}});
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(0, 0));
+            QTest::keyClick(zoom, Qt::Key_Left); // already at the left edge
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(0, 0));
+            QTest::keyClick(zoom, Qt::Key_Right);
+            QTest::keyClick(zoom, Qt::Key_Down);
+            QCOMPARE(photo->drawnRect().topLeft(), QPoint(-186, -99));
+            drag(photo, {900, 500}, {{0, 0}, {-3000, -3000}});
+            QCOMPARE(photo->drawnRect().bottomRight(), QPoint(1859, 989));
+            QVERIFY(showsPixelForPixel(photo, picture, {1860 - 4000, 990 - 3000}));
+
+            // Wheel down: the whole photo again.
+            wheel(photo, pointer, -120);
+            QCOMPARE(photo->drawnRect(), fitted);
+            QCOMPARE(photo->cursor().shape(), Qt::ArrowCursor);
+            QVERIFY(zoom->isVisible());
+            checked = true;
+        });
+        click(u"btnZoomFoto"_s);
+        QVERIFY(checked);
+        QVERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QCOMPARE(editor()->photoFrame()->photo().full(), picture); // the editor's photo is untouched
+    }
+
+    // After a drag, the window still closes with a click (a press and release that moved less than a
+    // drag), on the photo or on the panel, and with Escape.
+    void zoomClosesWithAClickOrEscapeNotWithADrag_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click on the photo") << u"click"_s;
+        QTest::newRow("a press that barely moved") << u"nudge"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+    }
+    void zoomClosesWithAClickOrEscapeNotWithADrag() {
+        QFETCH(QString, how);
+        openBook(1);
+        editor()->photoFrame()->setPhoto(CardPhoto::fromImage(coordinatePicture({3000, 2000})));
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            // Whatever happens, the window does not stay open over the rest of the tests.
+            const auto closing = qScopeGuard([zoom] { QTimer::singleShot(0, zoom, &QDialog::reject); });
+            PhotoView* photo = zoom->photoFrame();
+            drag(photo, {900, 500}, {{880, 480}, {700, 400}}); // fitted: nothing moves, nothing closes
+            QTest::keyClick(zoom, Qt::Key_1);
+            drag(photo, {900, 500}, {{880, 480}, {700, 400}});
+            stayedOpen = zoom->isVisible();
+            const int nudge = QApplication::startDragDistance() / 2;
+            if (how == u"click"_s)
+                QTest::mouseClick(photo, Qt::LeftButton, {}, {600, 300});
+            else if (how == u"nudge"_s)
+                drag(photo, {600, 300}, {{600 + nudge, 300}});
+            else
+                QTest::keyClick(zoom, Qt::Key_Escape);
+        });
+        click(u"btnZoomFoto"_s);
+        QVERIFY(stayedOpen);
+        QTRY_VERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+    }
+
     // --- Attachments -----------------------------------------------------------------------------
     void attachmentsOfACardWithoutAny() {
         openBook(1);
@@ -1575,6 +1777,48 @@ private Q_SLOTS:
             }
             window->reject();
         });
+    }
+
+    // An attachment the desktop cannot open is not a click that does nothing: the user is told why,
+    // with the file named.
+    void attachmentTheDesktopCannotOpen_data() {
+        QTest::addColumn<bool>("inFolder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no program for the kind of file")
+            << true << u"nel sistema non c'è un programma associato a questo tipo di file."_s;
+        QTest::newRow("file not in the folder") << false << u"il file non esiste."_s;
+    }
+    void attachmentTheDesktopCannotOpen() {
+        QFETCH(bool, inFolder);
+        QFETCH(QString, reason);
+        FakeShell shell;
+        shell.opens = false;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        const QString path = AttachmentFolder::folder() + u"/contratto1.pdf"_s;
+        if (inFolder)
+            QVERIFY(writeFile(path, "%PDF-1.4"));
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            QVERIFY(window->isVisible());
+            window->reject();
+        });
+        QCOMPARE(shell.opened, QStringList{u"\""_s + path + u"\""_s});
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Attenzione: non è stato possibile aprire il file \""_s + path + u"\": "_s + reason);
+        QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
+        QCOMPARE(messages.asked[0].buttons, MsgButtons::Ok);
+
+        // A desktop that opens it says nothing more.
+        shell.opens = true;
+        withAttachments([](TfrmAllegaCartella* window) {
+            window->findChild<QPushButton*>(u"btnApri01"_s)->click();
+            window->reject();
+        });
+        QCOMPARE(shell.opened.size(), 2);
+        QCOMPARE(messages.asked.size(), 1);
     }
 
     void attachingCopiesIntoTheFolder_data() {
@@ -1880,6 +2124,51 @@ private Q_SLOTS:
     }
 
 private:
+    // A picture whose every pixel tells where it lies: red and green the low bits of x and y, blue
+    // their high bits.
+    static QImage coordinatePicture(QSize size) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                line[x] = qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8));
+        }
+        return picture;
+    }
+    // What the photo area shows is the picture pixel for pixel, its top-left corner at `origin`.
+    static bool showsPixelForPixel(QWidget* area, const QImage& picture, QPoint origin) {
+        const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int w = shown.width() - 1;
+        const int h = shown.height() - 1;
+        for (QPoint at : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h), QPoint(w / 2, h / 2),
+                          QPoint(w / 2 + 1, h / 2), QPoint(w / 3, h / 3 + 1)}) {
+            if (shown.pixel(at) != picture.pixel(at - origin)) {
+                qWarning("at %d,%d: shown %08x, photo %08x", at.x(), at.y(), shown.pixel(at),
+                         picture.pixel(at - origin));
+                return false;
+            }
+        }
+        return true;
+    }
+    // The mouse wheel turned over the widget at a point, in eighths of a degree (120: one notch up).
+    static void wheel(QWidget* widget, QPoint at, int delta) {
+        QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &event);
+    }
+    // The left button pressed at a point of the widget, moved through the others, released at the last.
+    static void drag(QWidget* widget, QPoint from, const QList<QPoint>& through) {
+        const auto send = [widget](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                                   Qt::MouseButtons held) {
+            QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (QPoint at : through)
+            send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, through.isEmpty() ? from : through.last(), Qt::LeftButton,
+             Qt::NoButton);
+    }
     void click(const QString& control) {
         QTest::mouseClick(editor()->findChild<Picture*>(control), Qt::LeftButton);
     }

@@ -204,6 +204,21 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).entryList({u"*.wmn"_s}, QDir::Files) == QStringList{u"Giulia.wmn"_s});
     }
 
+    // A field too long for its box prints its words up to the last that fits and "…", on paper and in
+    // the preview alike; no word is printed cut in two.
+    void longFieldPrintsWholeWords() {
+        openBookWithOneCard();
+        setField(u"txtAbiti"_s, u"Abito lungo "_s + QString(120, u'x'));
+        clickStampa<TfrmStampaBookZudid>();
+        const QString text = pdfText(m_printing->output);
+        QVERIFY2(text.contains(u"Abito lungo…"_s), qPrintable(text));
+        QVERIFY2(!text.contains(u"xxx"_s), qPrintable(text));
+
+        clickStampa<TfrmAnteprimaBookZudid>();
+        QCOMPARE(m_printing->previewed.size(), std::size_t(1));
+        QCOMPARE(m_printing->previewed.front().pages.front().find(u"txtAbiti")->text, u"Abito lungo…"_s);
+    }
+
     void previewShowsThePreparedCard() {
         openBookWithOneCard();
         setField(u"txtData"_s, QString());
@@ -377,6 +392,50 @@ private Q_SLOTS:
 
         window.findChild<QAction*>(u"actChiudi"_s)->trigger();
         QVERIFY(!window.isVisible());
+    }
+
+    // The preview opens on the top of the first page, as a reader starts it: the title bar under the
+    // book's name and the date is in view, in a window as tall as the screen and in a short one alike,
+    // and the view can only go down from there.
+    void previewOpensAtTheTopOfTheFirstPage_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("maximised") << QSize();
+        QTest::newRow("a short window") << QSize(1024, 600);
+    }
+    void previewOpensAtTheTopOfTheFirstPage() {
+        QFETCH(QSize, window);
+        ReportPreview preview(preparedCard(), editor());
+        if (window.isValid()) {
+            preview.setWindowState(Qt::WindowNoState);
+            preview.resize(window);
+        }
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        if (window.isValid())
+            QTRY_COMPARE(preview.size(), window);
+        else
+            QTRY_VERIFY(preview.isMaximized());
+        auto* area = preview.findChild<QPrintPreviewWidget*>()->findChild<QAbstractScrollArea*>();
+        QVERIFY(area);
+        QCOMPARE(area->verticalScrollBar()->value(), area->verticalScrollBar()->minimum());
+        QVERIFY(area->verticalScrollBar()->maximum() > area->verticalScrollBar()->minimum());
+
+        // Down the middle of what is shown: the grey room around the sheet, the sheet's white top
+        // edge, then the royal-blue title bar 15 mm below it (10 mm of margin and 5 mm down to the bar).
+        const QImage shown = area->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int x = shown.width() / 2;
+        int edge = -1;
+        int firstBlue = -1;
+        for (int y = 0; y < shown.height() && firstBlue < 0; ++y) {
+            if (edge < 0 && shown.pixelColor(x, y) == QColor(Qt::white))
+                edge = y;
+            if (shown.pixelColor(x, y) == QColor(65, 105, 225))
+                firstBlue = y;
+        }
+        const qreal mm = area->viewport()->logicalDpiY() / 25.4;
+        QVERIFY2(edge >= 0 && edge < 20 * mm, qPrintable(u"sheet's edge at %1"_s.arg(edge)));
+        QVERIFY2(std::abs(firstBlue - edge - 15 * mm) < 3,
+                 qPrintable(u"sheet's edge at %1, first royal-blue row at %2"_s.arg(edge).arg(firstBlue)));
     }
 
     // The window manager maximises the window after showing it, and the user may restore it and

@@ -299,21 +299,77 @@ private Q_SLOTS:
 
     void longTitleIsCutNotWrapped() {
         CardPage::Values values = sampleCard();
-        values.texts[TScheda::Titolo] = u"Servizio in esterni "_s.repeated(20);
+        const QString title = u"Servizio in esterni "_s.repeated(20);
+        values.texts[TScheda::Titolo] = title;
         const Report::PreparedPage page = preparedCard(values);
         const auto lines = page.textLines(u"txtTitolo");
         QCOMPARE(lines.size(), std::size_t(1));
         const PreparedItem& item = *lines.front();
         QVERIFY(item.text.size() > 20);
-        QVERIFY(item.text.size() < values.texts[TScheda::Titolo].size());
-        QVERIFY(values.texts[TScheda::Titolo].startsWith(item.text));
         QVERIFY(!item.text.contains(u'\n'));
-        // Cut at the object's right edge: it starts at the left and reaches close to the right.
+        // Cut after a whole word, with "…": it starts at the left and reaches close to the right.
+        QVERIFY2(item.text.endsWith(u'…'), qPrintable(item.text));
+        const QString words = item.text.chopped(1);
+        QVERIFY(title.startsWith(words));
+        QCOMPARE(title.at(words.size()), u' ');
         QCOMPARE(int(item.alignment & Qt::AlignHorizontal_Mask), int(Qt::AlignLeft));
-        const QString oneMore = values.texts[TScheda::Titolo].left(item.text.size() + 1);
-        QVERIFY(Report::cutToWidth(oneMore, item.font, 186) != oneMore);
+        const QString oneWordMore = title.left(title.indexOf(u' ', words.size() + 1)) + u'…';
+        QVERIFY(Report::cutToWidth(oneWordMore, item.font, 186) != oneWordMore);
         QCOMPARE(Report::cutToWidth(item.text, item.font, 186), item.text);
         QCOMPARE(item.clip, item.rect);
+    }
+
+    // A card's text too long for its box ends with the last word that fits and "…", never inside a
+    // word, and without the comma or hyphen that stood after that word; a single word too long for the
+    // box is cut inside it, still with "…". A text that fits prints whole.
+    void longCardTextEndsAtAWord_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("printed"); // empty: a single word cut inside
+        const QString longWord(150, u'x');
+        QTest::newRow("words, then one too long") << int(TScheda::Abiti) << u"txtAbiti"_s << 91.0
+                                                  << u"Abito lungo "_s + longWord << u"Abito lungo…"_s;
+        QTest::newRow("a comma after the last word")
+            << int(TScheda::Location) << u"txtLocation"_s << 91.0 << u"Milano, "_s + longWord << u"Milano…"_s;
+        QTest::newRow("a hyphen after the last word")
+            << int(TScheda::Accessori) << u"txtAccessori"_s << 91.0 << u"Dolce-"_s + longWord << u"Dolce…"_s;
+        QTest::newRow("the title") << int(TScheda::Titolo) << u"txtTitolo"_s << 186.0
+                                   << u"Ritratto "_s + longWord << u"Ritratto…"_s;
+        QTest::newRow("the description, wide box")
+            << int(TScheda::Descrizione) << u"txtDescrizione"_s << 185.9
+            << u"Primo piano "_s + longWord + longWord << u"Primo piano…"_s;
+        QTest::newRow("one word too long")
+            << int(TScheda::Note) << u"txtNote"_s << 185.9 << longWord + longWord << QString();
+        QTest::newRow("fits") << int(TScheda::Note) << u"txtNote"_s << 185.9
+                              << u"Da ripetere con luce piena, Milano"_s
+                              << u"Da ripetere con luce piena, Milano"_s;
+    }
+    void longCardTextEndsAtAWord() {
+        QFETCH(int, field);
+        QFETCH(QString, object);
+        QFETCH(qreal, width);
+        QFETCH(QString, text);
+        QFETCH(QString, printed);
+        CardPage::Values values = sampleCard();
+        values.texts[std::size_t(field)] = text;
+        const Report::PreparedPage page = preparedCard(values);
+        const auto lines = page.textLines(object);
+        QCOMPARE(lines.size(), std::size_t(1));
+        const PreparedItem& item = *lines.front();
+        if (printed.isEmpty()) {
+            QVERIFY2(item.text.size() > 20 && item.text.endsWith(u'…'), qPrintable(item.text));
+            QVERIFY(text.startsWith(item.text.chopped(1)));
+            const QString oneMore = item.text.chopped(1) + u"x…"_s;
+            QVERIFY(Report::cutToWidth(oneMore, item.font, width) != oneMore);
+        } else {
+            QCOMPARE(item.text, printed);
+        }
+        QCOMPARE(Report::cutToWidth(item.text, item.font, width), item.text); // fits its box
+        // The caption above it stays as it is.
+        QVERIFY(page.find(u"Memo5"));
+        QCOMPARE(page.find(u"Memo5")->text, u"ABITI"_s);
     }
 
     void bracketsPrintAsTyped_data() {

@@ -186,7 +186,9 @@ private Q_SLOTS:
         QTest::newRow("every card") << u"txtTitolo"_s << QString()
                                     << u"Il presente riepilogo contiene 5 schede."_s;
         QTest::newRow("one card") << u"txtNote"_s << u"vento"_s
-                                  << u"Il presente riepilogo contiene 1 schede."_s;
+                                  << u"Il presente riepilogo contiene 1 scheda."_s;
+        QTest::newRow("no card") << u"txtNote"_s << u"grandine"_s
+                                 << u"Il presente riepilogo contiene 0 schede."_s;
     }
     void searchFromTheEditor() {
         QFETCH(QString, field);

@@ -1,4 +1,5 @@
-// Stands in for the desktop shell while it lives and records what it was asked to open.
+// Stands in for the desktop shell while it lives and records what it was asked to open; `opens` says
+// whether the desktop has a program for it.
 #pragma once
 
 #include "ui/OpenURL.h"
@@ -9,7 +10,11 @@ class FakeShell final : public ShellService {
 public:
     FakeShell() { TMisc::setShell(this); }
     ~FakeShell() override { TMisc::setShell(nullptr); }
-    void open(const QString& command) override { opened.append(command); }
+    bool open(const QString& command) override {
+        opened.append(command);
+        return opens;
+    }
 
     QStringList opened;
+    bool opens = true;
 };

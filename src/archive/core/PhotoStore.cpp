@@ -51,13 +51,40 @@ QImage scalable(QImage picture) {
     return isOneBit(picture.format()) ? picture.convertToFormat(QImage::Format_Indexed8) : picture;
 }
 
+// A photo's file is a JPEG, which has no transparency: a picture with transparent parts (a PNG, a GIF)
+// is laid on white, as a page shows it, before anything shows or stores it. Left alone, the encoder
+// would drop the transparency and keep the colour under it, black in most files. A picture whose
+// pixels are all opaque is kept as it is.
+QImage onWhite(const QImage& picture) {
+    if (picture.isNull() || !picture.hasAlphaChannel())
+        return picture;
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    bool opaque = true;
+    for (int y = 0; y < argb.height() && opaque; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        opaque = std::all_of(line, line + argb.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; });
+    }
+    if (opaque)
+        return picture;
+    const bool deep = picture.depth() > 32;
+    QImage laid(picture.size(), deep ? QImage::Format_RGBX64 : QImage::Format_RGB32);
+    if (laid.isNull())
+        return {};
+    laid.setDotsPerMeterX(picture.dotsPerMeterX());
+    laid.setDotsPerMeterY(picture.dotsPerMeterY());
+    laid.fill(Qt::white);
+    QPainter painter(&laid);
+    painter.drawImage(0, 0, picture);
+    return laid;
+}
+
 // The picture decoded at full size; a null image when it is larger than kMaxPixels, which a decoder
 // can make it even when the header stated less (a GIF's screen can be larger than its picture).
 QImage readFull(QImageReader& reader) {
     const QImage full = reader.read();
     if (qint64(full.width()) * full.height() > PhotoStore::kMaxPixels)
         return {};
-    return scalable(full);
+    return onWhite(scalable(full));
 }
 
 QImage decodeFull(const QString& path) {
@@ -78,7 +105,7 @@ CardPhoto CardPhoto::fromImage(const QImage& image) {
     if (image.isNull())
         return photo;
     photo.m_fullSize = image.size();
-    photo.m_display = scalable(image);
+    photo.m_display = onWhite(scalable(image));
     photo.m_full = std::make_shared<QImage>(photo.m_display);
     return photo;
 }
@@ -98,7 +125,7 @@ CardPhoto CardPhoto::fromFile(const QString& path, QSize frame) {
         // The decoder's own scaling (libjpeg's), applied before the picture is turned upright; the full
         // picture is decoded when something needs it.
         reader.setScaledSize(rotated ? shown.transposed() : shown);
-        const QImage display = reader.read();
+        const QImage display = onWhite(reader.read());
         if (display.isNull())
             return photo;
         photo.m_path = path;
@@ -213,7 +240,7 @@ bool SavePictureToFile(const QImage& picture, const QString& path) {
     QImageWriter writer(&buffer, format);
     if (format == "jpg" || format == "jpeg")
         writer.setQuality(kJpegQuality);
-    if (!writer.write(picture))
+    if (!writer.write(onWhite(picture)))
         return false;
     return replaceWhole(path, encoded);
 }

@@ -6,22 +6,86 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
+
 PhotoView::PhotoView(QWidget* parent)
     : QWidget(parent) {
     showPlaceholder();
 }
 
 void PhotoView::setFit(Fit fit) {
+    if (fit == Fit::ActualSize && m_fit != Fit::ActualSize)
+        m_origin = centred();
     m_fit = fit;
     m_drawn = QImage();
     update();
 }
 
-// Every new picture drops the copy drawn for the previous one, even at the same size.
+// Every new picture drops the copies drawn for the previous one, even at the same size; at actual size
+// a new photo starts centred.
 void PhotoView::shown(Shows shows) {
     m_shows = shows;
     m_drawn = QImage();
+    m_actual = QImage();
+    m_origin = centred();
     update();
+}
+
+QPoint PhotoView::centred() const {
+    const QSize room = decodeSize() - pictureSize();
+    return {room.width() / 2, room.height() / 2};
+}
+
+void PhotoView::showActualSizeAt(QPointF at) {
+    if (m_fit == Fit::ActualSize || showsArtwork())
+        return;
+    const QRect drawn = drawnRect();
+    const QSize full = pictureSize();
+    if (drawn.isEmpty() || full.isEmpty()) {
+        setFit(Fit::ActualSize);
+        return;
+    }
+    // The point of the photo drawn at `at`, in the photo's own pixels.
+    const qreal x = std::clamp<qreal>(at.x(), drawn.left(), drawn.left() + drawn.width());
+    const qreal y = std::clamp<qreal>(at.y(), drawn.top(), drawn.top() + drawn.height());
+    const QPointF inPhoto((x - drawn.left()) * full.width() / drawn.width(),
+                          (y - drawn.top()) * full.height() / drawn.height());
+    const qreal ratio = devicePixelRatioF();
+    m_fit = Fit::ActualSize;
+    m_drawn = QImage();
+    m_origin = keptInside(QPoint(qRound(at.x() * ratio - inPhoto.x()), qRound(at.y() * ratio - inPhoto.y())));
+    update();
+}
+
+void PhotoView::moveBy(QPointF distance) {
+    if (m_fit != Fit::ActualSize)
+        return;
+    const qreal ratio = devicePixelRatioF();
+    m_origin =
+        keptInside(keptInside(m_origin) + QPoint(qRound(distance.x() * ratio), qRound(distance.y() * ratio)));
+    update();
+}
+
+bool PhotoView::canMove() const {
+    if (m_fit != Fit::ActualSize)
+        return false;
+    const QSize area = decodeSize();
+    const QSize picture = pictureSize();
+    return picture.width() > area.width() || picture.height() > area.height();
+}
+
+QPoint PhotoView::keptInside(QPoint origin) const {
+    const QSize area = decodeSize();
+    const QSize picture = pictureSize();
+    const auto axis = [](int at, int length, int room) {
+        return length <= room ? (room - length) / 2 : std::clamp(at, room - length, 0);
+    };
+    return {axis(origin.x(), picture.width(), area.width()),
+            axis(origin.y(), picture.height(), area.height())};
+}
+
+QRect PhotoView::actualRect() const {
+    return QRect(keptInside(m_origin), pictureSize());
 }
 
 void PhotoView::setPhoto(const CardPhoto& photo) {
@@ -59,7 +123,19 @@ QSize PhotoView::pictureSize() const {
 }
 
 QRect PhotoView::drawnRect() const {
-    return m_fit == Fit::Shrink ? FitRule::fit(pictureSize(), size()) : FitRule::fill(pictureSize(), size());
+    switch (m_fit) {
+    case Fit::Shrink:
+        break;
+    case Fit::Fill:
+        return FitRule::fill(pictureSize(), size());
+    case Fit::ActualSize:
+        if (showsArtwork())
+            break;
+        const QRect device = actualRect();
+        const qreal ratio = devicePixelRatioF();
+        return QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio).toRect();
+    }
+    return FitRule::fit(pictureSize(), size());
 }
 
 QImage PhotoView::drawnPicture(QSize needed) const {
@@ -85,7 +161,38 @@ QImage PhotoView::drawnPicture(QSize needed) const {
     return source.scaled(needed, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// At actual size only the part of the photo inside the area is drawn, pixel for pixel: no scaling, so
+// moving a photo of many millions of pixels costs no more than the area it fills.
+void PhotoView::paintActualSize(QPainter& painter) {
+    if (m_actual.isNull()) {
+        m_actual = m_photo.full();
+        if (m_actual.isNull())
+            m_actual = m_photo.display(); // the file is gone: what was decoded for the frame, enlarged
+        else if (m_actual.format() != QImage::Format_RGB32 &&
+                 m_actual.format() != QImage::Format_ARGB32_Premultiplied)
+            m_actual = m_actual.convertToFormat(
+                m_actual.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QRect photo = actualRect();
+    if (m_actual.size() != photo.size()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(QPointF(photo.topLeft()) / ratio, QSizeF(photo.size()) / ratio), m_actual);
+        return;
+    }
+    const QRect visible = photo & QRect(QPoint(0, 0), decodeSize());
+    if (visible.isEmpty())
+        return;
+    painter.drawImage(QRectF(QPointF(visible.topLeft()) / ratio, QSizeF(visible.size()) / ratio), m_actual,
+                      QRectF(visible.translated(-photo.topLeft())));
+}
+
 void PhotoView::paintEvent(QPaintEvent*) {
+    if (m_fit == Fit::ActualSize && !showsArtwork()) {
+        QPainter painter(this);
+        paintActualSize(painter);
+        return;
+    }
     const QRect drawn = drawnRect();
     if (drawn.isEmpty())
         return;

@@ -103,7 +103,8 @@ void TfrmAllegaCartella::btnApriClick(int slot) {
     const QString path = AttachmentFolder::pathOf(m_slots[slot].file->text());
     if (path.isEmpty())
         return; // a name with folder parts opens nothing
-    TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"');
+    if (!TMisc::Open(u'"' + QDir::toNativeSeparators(path) + u'"'))
+        MessageBox(TMisc::notOpenedMessage(path), MsgKind::Warning, MsgButtons::Ok);
 }
 
 void TfrmAllegaCartella::btnApplicaClick() {

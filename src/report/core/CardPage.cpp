@@ -134,6 +134,12 @@ Report::ReportTemplate makeTemplate() {
                                {block.left + 1, block.valueTop, block.valueWidth, kValueHeight}, value,
                                Qt::black, Qt::AlignLeft, QString()));
     }
+    // What the card fills in is read as sentences: a text too long for its box ends with its last word
+    // that fits and "…", never in the middle of a word.
+    for (ReportObject& object : objects) {
+        if (object.kind == ReportObject::Kind::Text && object.name.startsWith(u"txt"))
+            object.overflow = ReportObject::Overflow::Ellipsis;
+    }
     report.pages().push_back(page);
     return report;
 }

@@ -5,6 +5,7 @@
 #include "report/core/TextMeasure.h"
 
 #include <QFontMetricsF>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -63,7 +64,59 @@ public:
         return cutShaped(text, limit);
     }
 
+    // The text when it fits; otherwise the words that fit before a closing "…". The cut lies after the
+    // last whole word of the longest beginning that leaves room for the "…", where a line could break
+    // (after a blank or a hyphen); the blanks and the punctuation that would stand before the "…" go.
+    QString cutAtWord(const QString& text, qreal width) const {
+        const qreal limit = width * kMeasureDpi / 25.4;
+        if (measure(text) <= limit)
+            return text;
+        const QString ellipsis(QChar(0x2026));
+        const qreal room = width - dotsToMm(measure(ellipsis));
+        if (room <= 0)
+            return cut(text, width); // not even the "…" fits
+        QString head = cut(text, room);
+        const qsizetype end = wordEnd(text, head.size());
+        if (end > 0)
+            head.truncate(end);
+        while (!head.isEmpty() && isDroppedBeforeEllipsis(head.back()))
+            head.chop(1);
+        if (head.isEmpty()) // a first word longer than the width: cut inside it
+            head = cut(text, room);
+        // Measured whole, the "…" may sit closer to the last letter than measured alone, never farther;
+        // should the two together still be too wide, a letter more goes.
+        while (!head.isEmpty() && measure(head + ellipsis) > limit)
+            head.chop(1);
+        return head + ellipsis;
+    }
+
 private:
+    qreal measure(const QString& text) const {
+        if (const std::optional<qreal> quick = m_widths.width(text))
+            return *quick;
+        return m_metrics.horizontalAdvance(text);
+    }
+
+    // Where the words that fit in the first `length` characters end: `length` itself when a word ends
+    // there, otherwise the last place before it where a line could break; 0 when there is none.
+    static qsizetype wordEnd(const QString& text, qsizetype length) {
+        if (length <= 0 || length >= text.size())
+            return length;
+        if (text[length].isSpace())
+            return length;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        breaks.setPosition(length);
+        if (breaks.isAtBoundary())
+            return length;
+        const qsizetype previous = breaks.toPreviousBoundary();
+        return previous > 0 ? previous : 0;
+    }
+
+    static bool isDroppedBeforeEllipsis(QChar c) {
+        return c.isSpace() || c == u',' || c == u';' || c == u':' || c == u'-' || c == QChar(0x2013) ||
+               c == QChar(0x2014);
+    }
+
     // A beginning is longer than another only by what follows it, so the widths of the beginnings grow
     // with their length: the cut lies where one beginning fits and the next one does not. It is looked
     // for first where the text's average character width puts it, so a long line is measured three or
@@ -364,10 +417,12 @@ private:
             item.font = object.font;
             item.colour = object.textColour;
             const QString text = expand(object.lines[i], object.expandsDate);
-            item.text = cutter.cut(text, rect.width());
+            item.text = object.overflow == ReportObject::Overflow::Ellipsis
+                            ? cutter.cutAtWord(text, rect.width())
+                            : cutter.cut(text, rect.width());
             item.alignment = object.alignment;
-            // A line too long for the object starts at its left edge and is cut at its right one.
-            if (item.text.size() < text.size())
+            // A line too long for the object starts at its left edge and ends at its right one.
+            if (item.text != text)
                 item.alignment = (item.alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
             sheet().items.push_back(std::move(item));
         }
@@ -406,6 +461,11 @@ qreal lineSpacingOf(const QFont& font) {
 QString cutToWidth(const QString& text, const QFont& font, qreal width) {
     CharacterWidths widths(font);
     return Cutter(widths).cut(text, width);
+}
+
+QString cutAtWord(const QString& text, const QFont& font, qreal width) {
+    CharacterWidths widths(font);
+    return Cutter(widths).cutAtWord(text, width);
 }
 
 QList<int> sheetOrder(const PreparedReport& report, const QList<int>& sheets) {

@@ -62,6 +62,10 @@ QList<int> sheetOrder(const PreparedReport& report, const QList<int>& sheets);
 
 // The longest beginning of the text that fits the width (mm) in the font; text is never wrapped.
 QString cutToWidth(const QString& text, const QFont& font, qreal width);
+// The text when it fits the width (mm) in the font; otherwise its words up to the last one that fits
+// together with a closing "…", without the blanks and commas that stood after that word. A first word
+// too long for the width is cut inside, still with "…".
+QString cutAtWord(const QString& text, const QFont& font, qreal width);
 // The font's own distance between two lines, in mm.
 qreal lineSpacingOf(const QFont& font);
 

@@ -45,8 +45,15 @@ struct ReportObject {
     Kind kind = Kind::Text;
     QRectF geometry; // mm
 
-    // Text: one printed line for each entry, never wrapped, cut off at the object's right edge.
+    // What a line too long for the object prints.
+    enum class Overflow {
+        Clip,     // its beginning, cut off at the object's right edge (columns of a list)
+        Ellipsis, // its words up to the last one that fits, then "…" (texts read as sentences)
+    };
+
+    // Text: one printed line for each entry, never wrapped; a line too long is cut as `overflow` says.
     QStringList lines;
+    Overflow overflow = Overflow::Clip;
     QFont font;
     QColor textColour{Qt::black};
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;

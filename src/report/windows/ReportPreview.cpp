@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -116,7 +117,20 @@ void ReportPreview::showEvent(QShowEvent* event) {
     if (m_firstShow) {
         m_firstShow = false;
         setZoomPercent(100);
+        showTopOfFirstPage();
     }
+}
+
+// A new zoom keeps the middle of what was in view, which on opening is the middle of the first page:
+// the reader would start at the photo, with the book's name, the title and the date above out of view.
+// The view starts where reading starts, at the top left corner of the first page; later resizes (the
+// window manager maximising the window) keep that corner in place.
+void ReportPreview::showTopOfFirstPage() {
+    auto* pageView = m_view->findChild<QGraphicsView*>();
+    if (!pageView)
+        return;
+    pageView->verticalScrollBar()->setValue(pageView->verticalScrollBar()->minimum());
+    pageView->horizontalScrollBar()->setValue(pageView->horizontalScrollBar()->minimum());
 }
 
 void ReportPreview::setZoomPercent(int percent) {

@@ -33,6 +33,7 @@ protected:
 private:
     void printClicked();
     void setZoomPercent(int percent);
+    void showTopOfFirstPage();
     void toggleFullScreen(bool on);
 
     Report::PreparedReport m_report;

@@ -124,7 +124,10 @@ TfrmTrovaBookZudid::TfrmTrovaBookZudid(QWidget* parent)
 
 TfrmTrovaBookZudid::~TfrmTrovaBookZudid() = default;
 
+// One card is "1 scheda", any other number "schede".
 QString TfrmTrovaBookZudid::countLine(int lines) {
+    if (lines == 1)
+        return QStringLiteral("Il presente riepilogo contiene 1 scheda.");
     return QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(lines);
 }
 
