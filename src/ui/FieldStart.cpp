@@ -23,8 +23,9 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::FocusOut)
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A field being destroyed loses the focus too, once it is no longer a line edit.
+        if (event->type() != QEvent::FocusOut || !qobject_cast<QLineEdit*>(watched))
             return false;
         switch (static_cast<QFocusEvent*>(event)->reason()) {
         case Qt::ActiveWindowFocusReason: // another window or program, a message box
