@@ -290,16 +290,20 @@ class MaximisedViews(DesktopCase):
 class CardPreview(DesktopCase):
     """The print preview shows the card's photo once, as printed, wherever the page is scrolled."""
 
-    def test_photo_drawn_once_while_scrolling(self):
+    @contextlib.contextmanager
+    def preview_of_a_red_card(self, scale):
+        """The program with one card whose photo is red, its preview shown; yields both."""
         red = self.pictures.get("red.jpg", 800, 600, "#ff0000")
+        with self.program(scale, books=[("Giulia", [CARD_1])], photos=[("Giulia", 1, red)]) as lumivera:
+            editor = self.editor_on_card_1(lumivera)
+            self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo frame")
+            editor.click(*d.EDITOR_PREVIEW)
+            lumivera.window(d.PREVIEW_WINDOW).click(*d.PREVIEW_WINDOW_SHOW)
+            yield lumivera, lumivera.window(d.PREVIEW)
+
+    def test_photo_drawn_once_while_scrolling(self):
         for scale in SCALES:
-            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
-                                                         photos=[("Giulia", 1, red)]) as lumivera:
-                editor = self.editor_on_card_1(lumivera)
-                self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo frame")
-                editor.click(*d.EDITOR_PREVIEW)
-                lumivera.window(d.PREVIEW_WINDOW).click(*d.PREVIEW_WINDOW_SHOW)
-                preview = lumivera.window(d.PREVIEW)
+            with self.subTest(scale=scale), self.preview_of_a_red_card(scale) as (lumivera, preview):
 
                 # At 100 % a 4:3 photo fills the 188 mm width of its frame: 141 mm high.
                 height = 141 / 25.4 * 96 * scale
@@ -334,15 +338,8 @@ class CardPreview(DesktopCase):
         """Down the page's middle on opening: the white top of the sheet, 15 mm of it (10 mm of margin,
         5 mm to the bar), the royal-blue title bar, and the photo below; not the page from the photo
         down."""
-        red = self.pictures.get("red.jpg", 800, 600, "#ff0000")
         for scale in SCALES:
-            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", [CARD_1])],
-                                                         photos=[("Giulia", 1, red)]) as lumivera:
-                editor = self.editor_on_card_1(lumivera)
-                self.expect_colour(lumivera, editor, self.frame_rect((800, 600)), "red", "the photo frame")
-                editor.click(*d.EDITOR_PREVIEW)
-                lumivera.window(d.PREVIEW_WINDOW).click(*d.PREVIEW_WINDOW_SHOW)
-                preview = lumivera.window(d.PREVIEW)
+            with self.subTest(scale=scale), self.preview_of_a_red_card(scale) as (lumivera, preview):
                 self.expect_maximised(preview, scale, "the preview")
                 x, y, w, h = preview.geometry()
                 column = (x + w // 2, y, 1, h)
