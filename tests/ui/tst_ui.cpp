@@ -153,6 +153,14 @@ private Q_SLOTS:
         QTest::newRow("information, Escape") << info << okCancel << true << int(MsgAnswer::Cancel) << true;
         QTest::newRow("confirmation, closed") << confirm << yesNo << false << int(MsgAnswer::No) << false;
         QTest::newRow("confirmation, Escape") << confirm << yesNo << true << int(MsgAnswer::No) << false;
+        const int yesNoCancel = int(MsgButtons::YesNoCancel),
+                  versions = int(MsgButtons::ReloadOverwriteCancel);
+        QTest::newRow("unsaved changes, closed")
+            << confirm << yesNoCancel << false << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("unsaved changes, Escape")
+            << confirm << yesNoCancel << true << int(MsgAnswer::Cancel) << true;
+        QTest::newRow("two versions, Escape")
+            << int(MsgKind::Warning) << versions << true << int(MsgAnswer::Cancel) << true;
     }
     void closingABoxWithoutAButton() {
         QFETCH(int, kind);
@@ -191,24 +199,45 @@ private Q_SLOTS:
         QTest::newRow("question") << confirm << int(MsgButtons::YesNo) << first << int(MsgAnswer::Yes);
         QTest::newRow("question whose default is No")
             << confirm << int(MsgButtons::YesNo) << no << int(MsgAnswer::No);
+        QTest::newRow("unsaved changes: Sì")
+            << confirm << int(MsgButtons::YesNoCancel) << first << int(MsgAnswer::Yes);
+        // Neither version of a card is dropped by a hasty Return.
+        QTest::newRow("two versions: Annulla")
+            << int(MsgKind::Warning) << int(MsgButtons::ReloadOverwriteCancel) << first
+            << int(MsgAnswer::Cancel);
     }
-    void returnPressesTheDefaultButton() {
-        QFETCH(int, kind);
-        QFETCH(int, buttons);
-        QFETCH(int, defaultButton);
+
+    // The choice between two versions of a card: each button gives its own answer. (Their keys, Alt+M
+    // and Alt+S, are pressed on the desktop, in the scenario of two copies of the program.)
+    void choiceBetweenTwoVersions_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("the other version") << u"&Mostra l'altra versione"_s << int(MsgAnswer::Reload);
+        QTest::newRow("overwrite") << u"&Sovrascrivi"_s << int(MsgAnswer::Overwrite);
+    }
+    void choiceBetweenTwoVersions() {
+        QFETCH(QString, button);
         QFETCH(int, answer);
-        bool seen = false;
+        QStringList labels;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
-            seen = true;
-            // Where the keyboard is: the button that has the focus passes Return on to the box.
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+            QAbstractButton* chosen = nullptr;
+            for (QAbstractButton* b : box->buttons()) {
+                labels << b->text();
+                if (b->text() == button)
+                    chosen = b;
+            }
+            if (chosen)
+                QTest::mouseClick(chosen, Qt::LeftButton);
+            else
+                box->reject(); // the test fails rather than waits
         });
-        const MsgAnswer got = MessageBox(u"Si conferma l'eliminazione dell'archivio?"_s, MsgKind(kind),
-                                         MsgButtons(buttons), MsgDefault(defaultButton));
-        QVERIFY(seen);
+        const MsgAnswer got = MessageBox(u"Un'altra copia ha modificato la scheda."_s, MsgKind::Warning,
+                                         MsgButtons::ReloadOverwriteCancel);
         QCOMPARE(int(got), answer);
+        labels.sort();
+        QCOMPARE(labels, QStringList({u"&Mostra l'altra versione"_s, u"&Sovrascrivi"_s, u"Cancel"_s}));
     }
 
     void showMessageIsPlainWithOk() {
