@@ -14,7 +14,7 @@
 #include "editor/windows/BookZudid.h"
 #include "output/windows/AnteprimaBookZudid.h"
 #include "output/windows/StampaBookZudid.h"
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 #include "report/windows/ReportPreview.h"
 #include "report/windows/ReportPrinting.h"
 #include "ui/Picture.h"

@@ -5,7 +5,7 @@
 #include "archive/core/TScheda.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 #include "report/core/ReportLayout.h"
 #include "report/core/ReportPainter.h"
 #include "report/core/ReportTemplate.h"

@@ -6,7 +6,7 @@
 #include "archive/core/CardSave.h"
 #include "archive/core/PhotoPrefetch.h"
 #include "archive/core/TScheda.h"
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 
 #include <QWidget>
 

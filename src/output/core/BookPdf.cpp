@@ -6,7 +6,7 @@
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFileDevice.h"
 #include "base/TextRules.h"
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 #include "report/core/ReportLayout.h"
 #include "report/core/ReportPainter.h"
 #include "report/core/ReportTemplate.h"

@@ -2,7 +2,7 @@
 // fill the card page with it, prepare it and hand it to the preview window or the printer.
 #pragma once
 
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 #include "report/core/ReportLayout.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "report/core/CardPage.h"
+#include "output/core/CardPage.h"
 
 using namespace Qt::StringLiterals;
 using Report::ReportObject;
