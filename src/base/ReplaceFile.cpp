@@ -1,5 +1,6 @@
 #include "base/ReplaceFile.h"
 
+#include "base/Replaceable.h"
 #include "base/SystemText.h"
 
 #include <QDir>
@@ -135,21 +136,20 @@ public:
     }
 };
 
-FileReplacer* g_replacement = nullptr;
-
 } // namespace
 
+using Seam = Replaceable<FileReplacer, SaveFileReplacer>;
+
 FileReplacer& realFileReplacer() {
-    static SaveFileReplacer real;
-    return real;
+    return Seam::real();
 }
 
 FileReplacer& fileReplacer() {
-    return g_replacement ? *g_replacement : realFileReplacer();
+    return Seam::current();
 }
 
 void setFileReplacer(FileReplacer* replacement) {
-    g_replacement = replacement;
+    Seam::replace(replacement);
 }
 
 bool replaceWhole(const QString& path, QByteArrayView content, QString* error) {

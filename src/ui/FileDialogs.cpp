@@ -1,5 +1,7 @@
 #include "ui/FileDialogs.h"
 
+#include "base/Replaceable.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -34,11 +36,10 @@ private:
     }
 };
 
-FileDialogService* g_service = nullptr;
+using Seam = Replaceable<FileDialogService, QtFileDialogs>;
 
 FileDialogService& service() {
-    static QtFileDialogs real;
-    return g_service ? *g_service : real;
+    return Seam::current();
 }
 
 } // namespace
@@ -54,7 +55,7 @@ QString saveFile(QWidget* parent, const FileDialogRequest& request) {
 }
 
 void setService(FileDialogService* replacement) {
-    g_service = replacement;
+    Seam::replace(replacement);
 }
 
 } // namespace FileDialogs

@@ -1,5 +1,7 @@
 #include "ui/Messages.h"
 
+#include "base/Replaceable.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -97,11 +99,10 @@ private:
     }
 };
 
-MessageService* g_service = nullptr;
+using Seam = Replaceable<MessageService, QtMessageService>;
 
 MessageService& service() {
-    static QtMessageService real;
-    return g_service ? *g_service : real;
+    return Seam::current();
 }
 
 } // namespace
@@ -119,5 +120,5 @@ void reportUnexpectedError(const QString& text) {
 }
 
 void setMessageService(MessageService* service) {
-    g_service = service;
+    Seam::replace(service);
 }

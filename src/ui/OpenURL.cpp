@@ -1,5 +1,7 @@
 #include "ui/OpenURL.h"
 
+#include "base/Replaceable.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ public:
     bool open(const QString& command) override { return QDesktopServices::openUrl(TMisc::urlFor(command)); }
 };
 
-ShellService* g_shell = nullptr;
+using Seam = Replaceable<ShellService, DesktopShell>;
 
 } // namespace
 
@@ -36,8 +38,7 @@ QUrl TMisc::urlFor(const QString& sCommand) {
 }
 
 bool TMisc::Open(const QString& sCommand) {
-    static DesktopShell desktop;
-    return (g_shell ? *g_shell : desktop).open(sCommand);
+    return Seam::current().open(sCommand);
 }
 
 QString TMisc::notOpenedMessage(const QString& path) {
@@ -51,5 +52,5 @@ QString TMisc::notOpenedMessage(const QString& path) {
 }
 
 void TMisc::setShell(ShellService* shell) {
-    g_shell = shell;
+    Seam::replace(shell);
 }

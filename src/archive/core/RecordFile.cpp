@@ -1,5 +1,6 @@
 #include "archive/core/RecordFile.h"
 
+#include "base/Replaceable.h"
 #include "base/SystemText.h"
 
 #include <QFile>
@@ -129,8 +130,6 @@ public:
     }
 };
 
-FileSystem* g_replacement = nullptr;
-
 int openRetrying(const QByteArray& name, int flags) {
     int fd;
     do {
@@ -250,15 +249,16 @@ bool FileSystem::syncFolder(const QString& folder, QString& error) {
     return synced;
 }
 
+using FileSystemSeam = Replaceable<FileSystem, PosixFileSystem>;
+
 FileSystem& realFileSystem() {
-    static PosixFileSystem real;
-    return real;
+    return FileSystemSeam::real();
 }
 
 FileSystem& fileSystem() {
-    return g_replacement ? *g_replacement : realFileSystem();
+    return FileSystemSeam::current();
 }
 
 void setFileSystem(FileSystem* replacement) {
-    g_replacement = replacement;
+    FileSystemSeam::replace(replacement);
 }

@@ -1,5 +1,6 @@
 #include "report/windows/ReportPrinting.h"
 
+#include "base/Replaceable.h"
 #include "report/core/ReportPainter.h"
 #include "report/windows/ReportPreview.h"
 
@@ -30,11 +31,10 @@ public:
     }
 };
 
-Service* g_service = nullptr;
+using Seam = Replaceable<Service, QtService>;
 
 Service& service() {
-    static QtService real;
-    return g_service ? *g_service : real;
+    return Seam::current();
 }
 
 // A print to file needs a file: the dialog may leave a folder there (printing into it under the
@@ -58,7 +58,7 @@ void checkOutputFile(QPrinter& printer, const Report::PreparedReport& report) {
 } // namespace
 
 void setService(Service* replacement) {
-    g_service = replacement;
+    Seam::replace(replacement);
 }
 
 void printOn(QPrinter& printer, const Report::PreparedReport& report) {
