@@ -637,8 +637,9 @@ class ChangedCards(DesktopCase):
 
     def test_two_copies_on_one_book(self):
         with self.program(books=[("Giulia", [CARD_1, CARD_2])]) as first:
+            editor_a = self.editor_on_card_1(first)
+            # Started once the first is at work, so its login window is the one the keys reach.
             with d.Lumivera(first.desktop, PROGRAM, 1, beside=first) as second:
-                editor_a = self.editor_on_card_1(first)
                 editor_b = self.editor_on_card_1(second)
 
                 editor_a.click(*d.EDITOR_TITLE)
