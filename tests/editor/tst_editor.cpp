@@ -1329,11 +1329,7 @@ private Q_SLOTS:
                 } else if (key == u"Enter"_s) {
                     QTest::keyClick(focused, Qt::Key_Enter, Qt::KeypadModifier);
                 } else {
-                    const int code = key == u"Return"_s   ? Qt::Key_Return
-                                     : key == u"Escape"_s ? Qt::Key_Escape
-                                     : key == u"Tab"_s    ? Qt::Key_Tab
-                                                          : Qt::Key_Right;
-                    QTest::keyClick(focused, Qt::Key(code));
+                    QTest::keyClick(focused, keyNamed(key, Qt::Key_Right));
                 }
             }
         });

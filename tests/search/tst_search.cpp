@@ -5,6 +5,7 @@
 #include "FaultyFileSystem.h"
 #include "ShownText.h"
 #include "TestFiles.h"
+#include "TestTyping.h"
 #include "TestWindows.h"
 #include "app/Application.h"
 #include "app/WindowSet.h"
@@ -430,11 +431,7 @@ private Q_SLOTS:
                 } else if (step == u"CtrlDown"_s) {
                     QTest::keyClick(focused, Qt::Key_Down, Qt::ControlModifier);
                 } else {
-                    const int code = step == u"Return"_s   ? Qt::Key_Return
-                                     : step == u"Escape"_s ? Qt::Key_Escape
-                                     : step == u"Tab"_s    ? Qt::Key_Tab
-                                                           : Qt::Key_Down;
-                    QTest::keyClick(focused, Qt::Key(code));
+                    QTest::keyClick(focused, keyNamed(step, Qt::Key_Down));
                 }
             }
             closedByTheKeys = !search->isVisible();

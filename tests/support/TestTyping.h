@@ -19,3 +19,11 @@ inline QString refusal(const QString& character, const QString& plain = {}) {
                           "occidentale.") +
            (plain.isEmpty() ? QString() : QStringLiteral(" Scrivere «") + plain + QStringLiteral("»."));
 }
+
+// A key named as a test's steps name it: Return, Escape, Tab, or an arrow (Right or Down, as given).
+inline Qt::Key keyNamed(const QString& name, Qt::Key otherwise) {
+    return name == QStringLiteral("Return")   ? Qt::Key_Return
+           : name == QStringLiteral("Escape") ? Qt::Key_Escape
+           : name == QStringLiteral("Tab")    ? Qt::Key_Tab
+                                              : otherwise;
+}
