@@ -49,7 +49,7 @@ constexpr const char* kTables[] = {"head", "hhea", "maxp", "hmtx", "loca", "glyf
                                    "fpgm", "prep", "CFF ", "OS/2", "post", "name"};
 // Tables the file's font program does without: a PDF reader finds glyphs by number and takes the
 // widths, names and styles from the file's own objects.
-constexpr const char* kDropped[] = {"OS/2", "post", "name", "cmap", "GSUB", "GPOS", "GDEF"};
+constexpr const char* kDropped[] = {"OS/2", "post", "name"};
 
 hb_tag_t tagOf(const char* tag) {
     return HB_TAG(tag[0], tag[1], tag[2], tag[3]);
