@@ -10,7 +10,7 @@
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
 #include "cli/CommandLine.h"
-#include "output/windows/ExpBookZudid.h"
+#include "output/windows/ExportWindow.h"
 #include "ui/Picture.h"
 
 #include <QDir>
@@ -387,7 +387,7 @@ private Q_SLOTS:
         {
             FakeMessages messages;
             FakeShell shell;
-            TfrmExpBookZudid window;
+            ExportWindow window;
             window.setArchivePath(ProgramFolder::archiveOf(u"Giulia"_s));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
