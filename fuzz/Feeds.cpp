@@ -474,6 +474,13 @@ bool wellFormedFont(const QByteArray& file) {
     return head && tableChecksum(file) == 0xB1B0AFBA;
 }
 
+// A bare CFF program as a reader of fonts opens it: version 1 with its header, and one face FreeType
+// (under Qt) reads.
+bool wellFormedCff(const QByteArray& program) {
+    return program.size() > 4 && program[0] == 1 && quint8(program[2]) >= 4 &&
+           QRawFont(program, 12).isValid();
+}
+
 // A PDF file as a reader walks it: header and end, the cross-reference table where startxref says, each
 // of its entries at the start of the object it numbers, and every stream as long as its /Length.
 bool wellFormedPdf(const QByteArray& file, int pages) {
@@ -1222,7 +1229,15 @@ bool pdf(QByteArrayView input) {
             !font.toUnicode().endsWith("end\nend\n") || font.descriptor().isEmpty())
             return false;
         const QByteArray subset = font.subset();
-        return font.embeddable() ? wellFormedFont(subset) : subset.isEmpty();
+        switch (font.program()) {
+        case Report::PdfFont::Program::TrueType:
+            return wellFormedFont(subset);
+        case Report::PdfFont::Program::Cff:
+            return wellFormedCff(subset);
+        case Report::PdfFont::Program::None:
+            break;
+        }
+        return subset.isEmpty();
     }
 
     // Lines of text in several faces on one sheet, written as a PDF file into memory.

@@ -6,15 +6,18 @@
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
 #include "output/core/CardPage.h"
+#include "report/core/PdfFont.h"
 #include "report/core/ReportLayout.h"
 #include "report/core/ReportPainter.h"
 #include "report/core/ReportTemplate.h"
 #include "search/core/SearchSummary.h"
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRawFont>
@@ -22,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <utility>
 
@@ -148,6 +152,107 @@ Ink inkIn(const QImage& page, const QRectF& mm) {
         }
     }
     return ink;
+}
+
+// What a command-line tool prints, or nothing when it fails.
+QString toolOutput(const QString& program, const QStringList& arguments, int* exitCode = nullptr) {
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(60000))
+        return {};
+    if (exitCode)
+        *exitCode = tool.exitCode();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// The fonts pdffonts lists for a file, one row each, without its heading.
+QStringList fontRows(const QString& pdf) {
+    QStringList rows = toolOutput(u"pdffonts"_s, {pdf}).split(u'\n').mid(2);
+    rows.removeIf([](const QString& row) { return row.trimmed().isEmpty(); });
+    return rows;
+}
+
+// A sheet with one line of text in one font, prepared.
+Report::PreparedReport oneLine(const QFont& font, const QString& line) {
+    Report::ReportTemplate report(u"Facce"_s);
+    Report::ReportPage page;
+    Report::ReportObject text;
+    text.name = u"txtRiga"_s;
+    text.geometry = {5, 10, 190, 12};
+    text.font = font;
+    text.setText(line);
+    page.objects.push_back(text);
+    report.pages().push_back(page);
+    return Report::prepare(report);
+}
+
+// An installed font file with a table changed in place, and its family renamed (same length, so that
+// nothing moves) so that it is told from the installed face.
+QByteArray alteredFont(const QString& path, const QByteArray& family, const QByteArray& renamed,
+                       const char tag[4], qsizetype at, quint32 value, int bytes) {
+    QFile file(path);
+    if (family.size() != renamed.size() || !file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray font = file.readAll();
+    const int tables = qFromBigEndian<quint16>(font.constData() + 4);
+    for (int t = 0; t < tables; ++t) {
+        const char* entry = font.constData() + 12 + 16 * t;
+        if (QByteArrayView(entry, 4) != QByteArrayView(tag, 4))
+            continue;
+        const quint32 offset = qFromBigEndian<quint32>(entry + 8);
+        if (bytes == 2)
+            qToBigEndian<quint16>(quint16(value), font.data() + offset + at);
+        else
+            qToBigEndian<quint32>(value, font.data() + offset + at);
+    }
+    const auto utf16 = [](const QByteArray& text) {
+        QByteArray wide;
+        for (char c : text)
+            wide.append('\0').append(c);
+        return wide;
+    };
+    font.replace(family, renamed);
+    font.replace(utf16(family), utf16(renamed));
+    return font;
+}
+
+// The pages written by the program's PDF writer against the same pages painted on a PDF device, both
+// drawn by the system's renderer: the same ink, and each line of text where the painter puts it, as much
+// of it.
+void looksAsPainted(const Report::PreparedReport& prepared) {
+    QTemporaryDir dir;
+    const QString painted = dir.filePath(u"painted.pdf"_s);
+    const QString written = dir.filePath(u"written.pdf"_s);
+    {
+        QPdfWriter writer(painted);
+        Report::paintReport(writer, prepared);
+    }
+    Report::writePdf(prepared, written);
+    const QList<QImage> expected = renderedPages(painted);
+    const QList<QImage> actual = renderedPages(written);
+    QCOMPARE(actual.size(), qsizetype(prepared.pages.size()));
+    QCOMPARE(actual.size(), expected.size());
+    for (qsizetype i = 0; i < actual.size(); ++i) {
+        const qreal difference = inkDifference(expected[i], actual[i]);
+        QVERIFY2(difference < 0.01,
+                 qPrintable(u"page %1 differs in %2 of its ink"_s.arg(i + 1).arg(difference)));
+        // Each line of text: its ink where the painter puts it, within two dots, and as much of it.
+        for (const Report::PreparedItem& item : prepared.pages[std::size_t(i)].items) {
+            if (item.kind != Report::PreparedItem::Kind::Text)
+                continue;
+            const Ink painter = inkIn(expected[i], item.rect);
+            const Ink writer = inkIn(actual[i], item.rect);
+            const QString where =
+                u"page %1, %2 line %3 \"%4\""_s.arg(i + 1).arg(item.objectName).arg(item.line).arg(item.text);
+            QVERIFY2(std::abs(painter.box.left() - writer.box.left()) <= 2 &&
+                         std::abs(painter.box.right() - writer.box.right()) <= 2 &&
+                         std::abs(painter.box.top() - writer.box.top()) <= 2 &&
+                         std::abs(painter.box.bottom() - writer.box.bottom()) <= 2,
+                     qPrintable(where));
+            QVERIFY2(std::abs(painter.amount - writer.amount) <= painter.amount / 20 + 255 * 20,
+                     qPrintable(where));
+        }
+    }
 }
 
 } // namespace
@@ -646,7 +751,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::newRow("card") << 0;
         QTest::newRow("summary of two sheets") << 1;
-        QTest::newRow("faces drawn as outlines, emboldened, slanted") << 2;
+        QTest::newRow("a CFF face, faces emboldened and slanted") << 2;
         QTest::newRow("characters no installed font has, drawn as boxes") << 3;
     }
     void pdfLooksAsPainted() {
@@ -662,7 +767,7 @@ private Q_SLOTS:
             CardPage::fill(page, values);
             prepared = Report::prepare(page);
         } else if (kind == 2) {
-            // C059 has no TrueType outlines (its glyphs are drawn as paths); the TeX Gyre face of DejaVu
+            // C059 has CFF outlines (it goes into the file as a CFF font); the TeX Gyre face of DejaVu
             // has neither a bold nor an italic face (they are made from the regular one).
             Report::ReportTemplate report(u"Facce"_s);
             Report::ReportPage page;
@@ -701,41 +806,7 @@ private Q_SLOTS:
             report.textObject(u"txtRiepilogo").lines[5] = u"Città d'arte (Firenze) – \\ 5 €"_s;
             prepared = Report::prepare(report);
         }
-        QTemporaryDir dir;
-        const QString painted = dir.filePath(u"painted.pdf"_s);
-        const QString written = dir.filePath(u"written.pdf"_s);
-        {
-            QPdfWriter writer(painted);
-            Report::paintReport(writer, prepared);
-        }
-        Report::writePdf(prepared, written);
-        const QList<QImage> expected = renderedPages(painted);
-        const QList<QImage> actual = renderedPages(written);
-        QCOMPARE(actual.size(), qsizetype(prepared.pages.size()));
-        QCOMPARE(actual.size(), expected.size());
-        for (qsizetype i = 0; i < actual.size(); ++i) {
-            const qreal difference = inkDifference(expected[i], actual[i]);
-            QVERIFY2(difference < 0.01,
-                     qPrintable(u"page %1 differs in %2 of its ink"_s.arg(i + 1).arg(difference)));
-            // Each line of text: its ink where the painter puts it, within two dots, and as much of it.
-            for (const Report::PreparedItem& item : prepared.pages[std::size_t(i)].items) {
-                if (item.kind != Report::PreparedItem::Kind::Text)
-                    continue;
-                const Ink painter = inkIn(expected[i], item.rect);
-                const Ink writer = inkIn(actual[i], item.rect);
-                const QString where = u"page %1, %2 line %3 \"%4\""_s.arg(i + 1)
-                                          .arg(item.objectName)
-                                          .arg(item.line)
-                                          .arg(item.text);
-                QVERIFY2(std::abs(painter.box.left() - writer.box.left()) <= 2 &&
-                             std::abs(painter.box.right() - writer.box.right()) <= 2 &&
-                             std::abs(painter.box.top() - writer.box.top()) <= 2 &&
-                             std::abs(painter.box.bottom() - writer.box.bottom()) <= 2,
-                         qPrintable(where));
-                QVERIFY2(std::abs(painter.amount - writer.amount) <= painter.amount / 20 + 255 * 20,
-                         qPrintable(where));
-            }
-        }
+        looksAsPainted(prepared);
     }
 
     void pdfOfSeveralSheets() {
@@ -779,6 +850,134 @@ private Q_SLOTS:
         QCOMPARE(embedded, 2); // the list's fixed-pitch face and the bars' bold face
 
         QVERIFY_THROWS_EXCEPTION(Report::ReportError, Report::writePdf(prepared, pdf, {3}));
+    }
+
+    // --- Faces in the PDF file --------------------------------------------------------------------
+    // The faces a report prints with go into the file cut down to the glyphs it prints: TrueType faces
+    // as TrueType fonts, a face with CFF outlines as a CFF font; its text reads back, accented letters
+    // (built from two glyphs in the TrueType faces) and the euro sign included.
+    void pdfEmbedsTheFace_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("type"); // as pdffonts names it
+        QTest::newRow("Liberation Sans, TrueType") << u"Liberation Sans"_s << u"CID TrueType"_s;
+        QTest::newRow("DejaVu Sans, TrueType") << u"DejaVu Sans"_s << u"CID TrueType"_s;
+        QTest::newRow("C059, CFF") << u"C059"_s << u"CID Type 0C"_s;
+    }
+    void pdfEmbedsTheFace() {
+        QFETCH(QString, family);
+        QFETCH(QString, type);
+        const QFont font = Report::makeFont(family, 16);
+        QVERIFY2(
+            QRawFont::fromFont(font).familyName() == family,
+            qPrintable(family + u" is needed (fonts-liberation2, fonts-dejavu-core, fonts-urw-base35)"_s));
+        QVERIFY2(!QStandardPaths::findExecutable(u"qpdf"_s).isEmpty(), "qpdf is needed");
+        const QString line = u"Perché più città: caffè, 5 € — ÀÈÉÌÒÙ àèéìòù"_s;
+        const Report::PreparedReport prepared = oneLine(font, line);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"facce.pdf"_s);
+        Report::writePdf(prepared, pdf);
+
+        const QStringList rows = fontRows(pdf);
+        QCOMPARE(rows.size(), 1);
+        QVERIFY2(rows[0].contains(
+                     QRegularExpression(u"^[A-Z]{6}\\+\\S+ +"_s + type + u" +Identity-H +yes +yes +yes"_s)),
+                 qPrintable(rows[0]));
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(line), qPrintable(text));
+        int exitCode = -1;
+        const QString check = toolOutput(u"qpdf"_s, {u"--check"_s, pdf}, &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(check));
+        looksAsPainted(prepared);
+    }
+
+    // The cut-down face keeps the glyphs' numbers, and each glyph printed keeps its outline, also one
+    // built from other glyphs (the accented letters of the TrueType faces): read back from the cut-down
+    // program alone, each draws as in the whole face. The program is a fraction of the face's outlines.
+    void subsetKeepsEachGlyph_data() {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("Liberation Sans, TrueType") << u"Liberation Sans"_s;
+        QTest::newRow("DejaVu Sans, TrueType") << u"DejaVu Sans"_s;
+        QTest::newRow("C059, CFF") << u"C059"_s;
+    }
+    void subsetKeepsEachGlyph() {
+        QFETCH(QString, family);
+        QFont font = Report::makeFont(family, 16);
+        font.setPixelSize(100);
+        const QRawFont raw = QRawFont::fromFont(font);
+        QVERIFY2(raw.familyName() == family, qPrintable(family + u" is needed"_s));
+        Report::PdfFont face(raw);
+        QVERIFY(face.embeddable());
+        QCOMPARE(face.program(),
+                 family == u"C059"_s ? Report::PdfFont::Program::Cff : Report::PdfFont::Program::TrueType);
+        QList<quint32> glyphs;
+        for (const QChar c : u"Città è più bella, 5 € À"_s) {
+            const quint32 glyph = face.glyph(c.unicode());
+            QVERIFY2(glyph != 0, qPrintable(QString(c)));
+            face.use(glyph, QStringView(&c, 1));
+            glyphs << glyph;
+        }
+        const QByteArray subset = face.subset();
+        const qsizetype outlines = raw.fontTable("glyf").size() + raw.fontTable("CFF ").size();
+        QVERIFY2(subset.size() * 5 < outlines,
+                 qPrintable(u"%1 bytes cut down from %2"_s.arg(subset.size()).arg(outlines)));
+        const QRawFont cut(subset, raw.pixelSize());
+        QVERIFY(cut.isValid());
+        for (quint32 glyph : std::as_const(glyphs)) {
+            const QPainterPath expected = raw.pathForGlyph(glyph);
+            const QPainterPath actual = cut.pathForGlyph(glyph);
+            QVERIFY2(!expected.isEmpty() || glyph == face.glyph(u' '), qPrintable(QString::number(glyph)));
+            QCOMPARE(actual.elementCount(), expected.elementCount());
+            for (int e = 0; e < expected.elementCount(); ++e)
+                QVERIFY(QLineF(actual.elementAt(e), expected.elementAt(e)).length() < 0.01);
+        }
+    }
+
+    // A face that may not or cannot go into the file is drawn as outlines: one whose licence forbids
+    // embedding, and one whose tables HarfBuzz's subsetter refuses (a "head" table without its magic
+    // number, which Qt reads all the same). The file stays sound and looks as painted.
+    void pdfDrawsAFaceThatCannotGoIn_data() {
+        QTest::addColumn<QByteArray>("renamed");
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<quint32>("value");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("licence forbids embedding")
+            << QByteArray("Lumivera Prova1") << QByteArray("OS/2") << 8 << quint32(0x0002) << 2;
+        QTest::newRow("subsetter refuses the tables")
+            << QByteArray("Lumivera Prova2") << QByteArray("head") << 12 << quint32(0) << 4;
+    }
+    void pdfDrawsAFaceThatCannotGoIn() {
+        QFETCH(QByteArray, renamed);
+        QFETCH(QByteArray, tag);
+        QFETCH(int, at);
+        QFETCH(quint32, value);
+        QFETCH(int, bytes);
+        const QByteArray bytesOfFont =
+            alteredFont(u"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"_s,
+                        "Liberation Sans", renamed, tag.constData(), at, value, bytes);
+        QVERIFY2(!bytesOfFont.isEmpty(), "Liberation Sans (fonts-liberation2) is needed");
+        const int id = QFontDatabase::addApplicationFontFromData(bytesOfFont);
+        QVERIFY(id >= 0);
+        const QString family = QString::fromLatin1(renamed);
+        QVERIFY(QFontDatabase::applicationFontFamilies(id).contains(family));
+        const QFont font = Report::makeFont(family, 16);
+        const QRawFont raw = QRawFont::fromFont(font);
+        QCOMPARE(raw.familyName(), family);
+        QVERIFY(!Report::PdfFont(raw).embeddable());
+        QVERIFY(Report::PdfFont(raw).subset().isEmpty());
+
+        const QString line = u"Perché più città: caffè, 5 €"_s;
+        const Report::PreparedReport prepared = oneLine(font, line);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"contorni.pdf"_s);
+        Report::writePdf(prepared, pdf);
+        QVERIFY2(fontRows(pdf).isEmpty(), qPrintable(fontRows(pdf).join(u'\n')));
+        QVERIFY(!pdfText(pdf).contains(u"città"_s));
+        int exitCode = -1;
+        const QString check = toolOutput(u"qpdf"_s, {u"--check"_s, pdf}, &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(check));
+        looksAsPainted(prepared);
+        QFontDatabase::removeApplicationFont(id);
     }
 
     void pdfToAnUnwritablePlaceFails() {

@@ -3,16 +3,57 @@
 #include <QHash>
 #include <QtEndian>
 
+#include <hb-ot.h>
+#include <hb-subset.h>
+#include <hb.h>
+
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <map>
 
 namespace Report {
 
 namespace {
 
 constexpr quint32 kUnknown = 0xFFFFFFFF;
+
+// The few fields read from the face's tables themselves, in bytes from each table's start; the rest
+// (units per em, glyph count, advances, names, ascent, descent, cap height, slant) come from HarfBuzz.
+constexpr qsizetype kHeadSize = 54;
+constexpr qsizetype kHeadXMin = 36; // the box of all glyphs: xMin, yMin, xMax, yMax, signed words
+constexpr qsizetype kHeadYMin = 38;
+constexpr qsizetype kHeadXMax = 40;
+constexpr qsizetype kHeadYMax = 42;
+constexpr qsizetype kHeadMacStyle = 44;
+constexpr quint16 kMacStyleBold = 0x0001;
+constexpr quint16 kMacStyleItalic = 0x0002;
+constexpr qsizetype kOs2WeightClass = 4;
+constexpr qsizetype kOs2FsType = 8; // the embedding licence
+constexpr quint16 kFsTypeUsage = 0x000F;
+constexpr quint16 kFsTypeRestricted = 0x0002; // alone: may not be embedded (later bits relax it)
+constexpr qsizetype kOs2FsSelection = 62;
+constexpr quint16 kFsSelectionItalicOrOblique = 0x0201;
+constexpr int kBoldWeight = 600;
+constexpr qsizetype kPostItalicAngle = 4; // 16.16 fixed
+constexpr qsizetype kPostIsFixedPitch = 12;
+
+// The CFF program's header gives its own size in its third byte; the name INDEX and the top
+// dictionaries' INDEX follow it.
+constexpr qsizetype kCffHeaderSizeAt = 2;
+constexpr int kCffEscape = 12;
+constexpr int kCffRegistryOrderingSupplement = 30; // after the escape: the program is CID-keyed
+
+// The tables the face is rebuilt from, as Qt reads them for the face itself (from a collection, too,
+// where one file holds several faces): what a TrueType or CFF font program in the file needs, and what
+// the descriptor, the name and the styles are read from.
+constexpr const char* kTables[] = {"head", "hhea", "maxp", "hmtx", "loca", "glyf", "cvt ",
+                                   "fpgm", "prep", "CFF ", "OS/2", "post", "name"};
+// Tables the file's font program does without: a PDF reader finds glyphs by number and takes the
+// widths, names and styles from the file's own objects.
+constexpr const char* kDropped[] = {"OS/2", "post", "name"};
+
+hb_tag_t tagOf(const char* tag) {
+    return HB_TAG(tag[0], tag[1], tag[2], tag[3]);
+}
 
 quint16 u16(const QByteArray& data, qsizetype at) {
     if (at < 0 || at + 2 > data.size())
@@ -30,31 +71,6 @@ quint32 u32(const QByteArray& data, qsizetype at) {
     return qFromBigEndian<quint32>(data.constData() + at);
 }
 
-void put16(QByteArray& data, quint16 value) {
-    char bytes[2];
-    qToBigEndian(value, bytes);
-    data.append(bytes, 2);
-}
-
-void put32(QByteArray& data, quint32 value) {
-    char bytes[4];
-    qToBigEndian(value, bytes);
-    data.append(bytes, 4);
-}
-
-quint32 checksum(const QByteArray& data) {
-    quint32 sum = 0;
-    qsizetype i = 0;
-    for (; i + 4 <= data.size(); i += 4)
-        sum += qFromBigEndian<quint32>(data.constData() + i);
-    if (i < data.size()) {
-        char last[4] = {0, 0, 0, 0};
-        std::memcpy(last, data.constData() + i, std::size_t(data.size() - i));
-        sum += qFromBigEndian<quint32>(last);
-    }
-    return sum;
-}
-
 void appendHex16(QByteArray& out, quint16 value) {
     static const char digits[] = "0123456789ABCDEF";
     out.append(digits[(value >> 12) & 15]);
@@ -67,30 +83,91 @@ QByteArray number(qreal value) {
     return QByteArray::number(value, 'f', 3).replace(".000", "");
 }
 
-// The glyphs a composite glyph is built from.
-std::vector<quint16> components(const QByteArray& glyph) {
-    std::vector<quint16> parts;
-    if (glyph.size() < 10 || i16(glyph, 0) >= 0)
-        return parts;
-    qsizetype at = 10;
-    for (;;) {
-        const quint16 flags = u16(glyph, at);
-        parts.push_back(u16(glyph, at + 2));
-        at += 4;
-        at += (flags & 0x0001) ? 4 : 2; // the offsets, as words or bytes
-        if (flags & 0x0008)
-            at += 2; // one scale
-        else if (flags & 0x0040)
-            at += 4; // x and y scales
-        else if (flags & 0x0080)
-            at += 8; // a two by two matrix
-        if (!(flags & 0x0020) || at >= glyph.size())
-            break;
+// A blob that keeps the bytes it was made from.
+hb_blob_t* blobOf(const QByteArray& bytes) {
+    auto* held = new QByteArray(bytes);
+    return hb_blob_create(held->constData(), uint(held->size()), HB_MEMORY_MODE_READONLY, held,
+                          [](void* data) { delete static_cast<QByteArray*>(data); });
+}
+
+QByteArray bytesOf(hb_blob_t* blob) {
+    unsigned int length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    QByteArray bytes(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    return bytes;
+}
+
+// Whether a CFF program is CID-keyed: its top dictionary holds the registry-ordering-supplement
+// operator. Such a program finds a glyph through its own table of CIDs, so the file's glyph numbers
+// would reach other glyphs; only a name-keyed program takes them as they are.
+bool cidKeyed(const QByteArray& cff) {
+    const auto byte = [&](qsizetype at) { return at >= 0 && at < cff.size() ? int(quint8(cff[at])) : -1; };
+    const auto offset = [&](qsizetype at, int size) {
+        qint64 value = 0;
+        for (int i = 0; i < size; ++i)
+            value = value << 8 | std::max(byte(at + i), 0);
+        return value;
+    };
+    // An INDEX: a count, the size of its offsets, count + 1 offsets counted from the byte before its data.
+    struct Index {
+        qsizetype data = 0; // where the first entry starts, less one
+        int count = 0;
+        int offsetSize = 0;
+        qsizetype at = 0;
+    };
+    const auto index = [&](qsizetype at) {
+        Index found{0, u16(cff, at), byte(at + 2), at};
+        found.data = at + 3 + qsizetype(found.count + 1) * found.offsetSize - 1;
+        return found;
+    };
+    const auto entry = [&](const Index& in, int i) {
+        return in.data + offset(in.at + 3 + qsizetype(i) * in.offsetSize, in.offsetSize);
+    };
+    const Index names = index(byte(kCffHeaderSizeAt));
+    if (names.count == 0 || names.offsetSize < 1 || names.offsetSize > 4)
+        return false;
+    const Index tops = index(entry(names, names.count));
+    if (tops.count == 0 || tops.offsetSize < 1 || tops.offsetSize > 4)
+        return false;
+    qsizetype at = entry(tops, 0);
+    const qsizetype end = std::min<qsizetype>(entry(tops, 1), cff.size());
+    while (at < end) {
+        const int b0 = byte(at);
+        if (b0 == kCffEscape) {
+            if (byte(at + 1) == kCffRegistryOrderingSupplement)
+                return true;
+            at += 2;
+        } else if (b0 <= 21) {
+            at += 1; // an operator
+        } else if (b0 == 28) {
+            at += 3;
+        } else if (b0 == 29) {
+            at += 5;
+        } else if (b0 == 30) { // a real number, nibbles up to the one that ends it
+            for (++at; at < end && (byte(at) & 0x0F) != 0x0F && (byte(at) >> 4) != 0x0F; ++at) {
+            }
+            ++at;
+        } else if (b0 >= 32 && b0 <= 246) {
+            at += 1;
+        } else if (b0 >= 247 && b0 <= 254) {
+            at += 2;
+        } else {
+            return false;
+        }
     }
-    return parts;
+    return false;
 }
 
 } // namespace
+
+void PdfFont::HbDeleter::operator()(hb_face_t* face) const {
+    hb_face_destroy(face);
+}
+
+void PdfFont::HbDeleter::operator()(hb_font_t* font) const {
+    hb_font_destroy(font);
+}
 
 bool isStandIn(const QRawFont& face) {
     return face.pixelSize() <= 0 && face.fontTable("head").isEmpty();
@@ -99,36 +176,64 @@ bool isStandIn(const QRawFont& face) {
 PdfFont::PdfFont(const QRawFont& face)
     : m_face(face)
     , m_glyphOf(0x10000, kUnknown) {
-    m_head = table("head");
-    m_hhea = table("hhea");
-    m_maxp = table("maxp");
-    m_hmtx = table("hmtx");
-    m_loca = table("loca");
-    m_glyf = table("glyf");
-    const QByteArray os2 = table("OS/2");
-    const QByteArray post = table("post");
-    m_unitsPerEm = std::max<int>(16, u16(m_head, 18));
-    m_glyphCount = u16(m_maxp, 4);
-    m_metricCount = std::min<int>(u16(m_hhea, 34), int(m_hmtx.size() / 4));
-    m_longLoca = i16(m_head, 50) == 1;
-    m_fixedPitch = u32(post, 12) != 0;
-    const quint16 macStyle = u16(m_head, 44);
-    m_boldFace = os2.size() >= 6 ? u16(os2, 4) >= 600 : (macStyle & 1) != 0;
-    m_italicFace = (macStyle & 2) != 0 || (u16(os2, 62) & 0x0201) != 0 || u32(post, 4) != 0;
-    // Licence bit 1 alone: the face may not be embedded (later bits relax it).
-    const quint16 fsType = u16(os2, 8);
-    const bool restricted = (fsType & 0x000F) == 0x0002;
-    const qsizetype locaEntries = m_loca.size() / (m_longLoca ? 4 : 2);
-    m_embeddable = !restricted && m_head.size() >= 54 && m_hhea.size() >= 36 && m_maxp.size() >= 6 &&
-                   m_metricCount > 0 && !m_glyf.isEmpty() && m_glyphCount > 0 &&
-                   locaEntries >= m_glyphCount + 1;
+    // HarfBuzz's subsetter reads a face from a whole font file, which Qt does not tell. The face is
+    // put together again from the tables Qt reads for it, in a file of those tables alone.
+    hb_face_t* builder = hb_face_builder_create();
+    QByteArray head, os2, post, cff;
+    bool glyf = false;
+    bool loca = false;
+    bool hmtx = false;
+    for (const char* tag : kTables) {
+        const QByteArray data = m_face.fontTable(tag);
+        if (data.isEmpty())
+            continue;
+        hb_blob_t* blob = blobOf(data);
+        hb_face_builder_add_table(builder, tagOf(tag), blob);
+        hb_blob_destroy(blob);
+        const QByteArrayView name(tag, 4);
+        if (name == "head")
+            head = data;
+        else if (name == "OS/2")
+            os2 = data;
+        else if (name == "post")
+            post = data;
+        else if (name == "CFF ")
+            cff = data;
+        glyf = glyf || name == "glyf";
+        loca = loca || name == "loca";
+        hmtx = hmtx || name == "hmtx";
+    }
+    hb_blob_t* file = hb_face_reference_blob(builder);
+    hb_face_destroy(builder);
+    m_source.reset(hb_face_create(file, 0));
+    hb_blob_destroy(file);
+    m_metrics.reset(hb_font_create(m_source.get()));
+
+    m_unitsPerEm = std::max<int>(16, int(hb_face_get_upem(m_source.get())));
+    m_glyphCount = int(hb_face_get_glyph_count(m_source.get()));
+    m_fixedPitch = u32(post, kPostIsFixedPitch) != 0;
+    const quint16 macStyle = u16(head, kHeadMacStyle);
+    m_boldFace = os2.size() >= kOs2WeightClass + 2 ? u16(os2, kOs2WeightClass) >= kBoldWeight
+                                                   : (macStyle & kMacStyleBold) != 0;
+    m_italicFace = (macStyle & kMacStyleItalic) != 0 ||
+                   (u16(os2, kOs2FsSelection) & kFsSelectionItalicOrOblique) != 0 ||
+                   u32(post, kPostItalicAngle) != 0;
+
+    const bool restricted = (u16(os2, kOs2FsType) & kFsTypeUsage) == kFsTypeRestricted;
+    if (restricted || head.size() < kHeadSize || !hmtx || m_glyphCount <= 0)
+        m_program = Program::None;
+    else if (glyf && loca)
+        m_program = Program::TrueType;
+    else if (!cff.isEmpty() && !cidKeyed(cff))
+        m_program = Program::Cff;
+    // A face the subsetter refuses is drawn as outlines: asked now, before any page prints with it.
+    if (m_program != Program::None && cutDown({0}).isEmpty())
+        m_program = Program::None;
     m_used.assign(std::size_t(std::max(m_glyphCount, 1)), false);
     m_textOf.resize(m_used.size());
 }
 
-QByteArray PdfFont::table(const char tag[4]) const {
-    return m_face.fontTable(tag);
-}
+PdfFont::~PdfFont() = default;
 
 quint32 PdfFont::glyph(char16_t c) {
     quint32& known = m_glyphOf[c];
@@ -138,16 +243,14 @@ quint32 PdfFont::glyph(char16_t c) {
         int count = 1;
         if (!m_face.glyphIndexesForChars(&ch, 1, &index, &count) || count != 1)
             index = 0;
-        known = index < quint32(m_glyphCount) || !m_embeddable ? index : 0;
+        known = index < quint32(m_glyphCount) || !embeddable() ? index : 0;
     }
     return known;
 }
 
 qreal PdfFont::advance(quint32 glyph) const {
-    if (m_metricCount > 0) {
-        const int entry = std::min<int>(int(glyph), m_metricCount - 1);
-        return qreal(u16(m_hmtx, qsizetype(entry) * 4)) * 1000.0 / m_unitsPerEm;
-    }
+    if (embeddable())
+        return qreal(hb_font_get_glyph_h_advance(m_metrics.get(), glyph)) * 1000.0 / m_unitsPerEm;
     const QList<QPointF> advances =
         m_face.advancesForGlyphIndexes(QList<quint32>{glyph}, QRawFont::UseDesignMetrics);
     return advances.isEmpty() || m_face.pixelSize() <= 0 ? 0
@@ -166,26 +269,13 @@ void PdfFont::use(quint32 glyph, QStringView text) {
 }
 
 QByteArray PdfFont::postScriptName() const {
-    QByteArray name;
-    const QByteArray names = table("name");
-    const int count = u16(names, 2);
-    const int strings = u16(names, 4);
-    for (int i = 0; i < count && name.isEmpty(); ++i) {
-        const qsizetype record = 6 + qsizetype(i) * 12;
-        if (u16(names, record + 6) != 6)
-            continue;
-        const quint16 platform = u16(names, record);
-        const qsizetype length = u16(names, record + 8);
-        const qsizetype at = strings + u16(names, record + 10);
-        if (at + length > names.size())
-            continue;
-        if (platform == 1) {
-            name = names.mid(at, length);
-        } else if (platform == 3 || platform == 0) {
-            for (qsizetype k = 0; k + 1 < length; k += 2)
-                name.append(char(u16(names, at + k) & 0x7F));
-        }
-    }
+    char buffer[128];
+    unsigned int length = sizeof buffer;
+    length = hb_ot_name_get_utf8(m_source.get(), HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &length,
+                                 buffer)
+                 ? length
+                 : 0;
+    QByteArray name(buffer, qsizetype(std::min<unsigned int>(length, sizeof buffer - 1)));
     if (name.isEmpty())
         name = ((isStandIn(m_face) ? QString() : m_face.familyName()) + u'-' + m_face.styleName()).toLatin1();
     QByteArray clean;
@@ -195,7 +285,7 @@ QByteArray PdfFont::postScriptName() const {
     }
     if (clean.isEmpty())
         clean = "Font";
-    if (!m_embeddable)
+    if (!embeddable())
         return clean;
     // The tag tells a cut-down face from the whole one: six capitals drawn from the glyphs it keeps.
     size_t seed = qHash(clean);
@@ -261,14 +351,18 @@ QByteArray PdfFont::toUnicode() const {
 }
 
 QByteArray PdfFont::descriptor() const {
-    const QByteArray os2 = table("OS/2");
-    const QByteArray post = table("post");
+    const QByteArray head = m_face.fontTable("head");
     const qreal scale = 1000.0 / m_unitsPerEm;
     const auto scaled = [&](int units) { return number(qRound(units * scale)); };
-    const int ascent = i16(m_hhea, 4);
-    const int descent = i16(m_hhea, 6);
-    const int capHeight = u16(os2, 0) >= 2 ? i16(os2, 88) : ascent;
-    const qreal italicAngle = qreal(qint32(u32(post, 4))) / 65536.0;
+    hb_font_t* font = m_metrics.get();
+    hb_position_t ascent = 0;
+    hb_position_t descent = 0;
+    hb_position_t capHeight = 0;
+    hb_ot_metrics_get_position_with_fallback(font, HB_OT_METRICS_TAG_HORIZONTAL_ASCENDER, &ascent);
+    hb_ot_metrics_get_position_with_fallback(font, HB_OT_METRICS_TAG_HORIZONTAL_DESCENDER, &descent);
+    if (!hb_ot_metrics_get_position(font, HB_OT_METRICS_TAG_CAP_HEIGHT, &capHeight) || capHeight <= 0)
+        capHeight = ascent;
+    const qreal italicAngle = qRound(hb_style_get_value(font, HB_STYLE_TAG_SLANT_ANGLE) * 1000) / 1000.0;
     int flags = 4; // symbolic: the glyphs are addressed by number, not by a standard encoding
     if (m_fixedPitch)
         flags |= 1;
@@ -276,8 +370,8 @@ QByteArray PdfFont::descriptor() const {
         flags |= 64;
     QByteArray out;
     out += "/Flags " + QByteArray::number(flags);
-    out += " /FontBBox [" + scaled(i16(m_head, 36)) + ' ' + scaled(i16(m_head, 38)) + ' ' +
-           scaled(i16(m_head, 40)) + ' ' + scaled(i16(m_head, 42)) + ']';
+    out += " /FontBBox [" + scaled(i16(head, kHeadXMin)) + ' ' + scaled(i16(head, kHeadYMin)) + ' ' +
+           scaled(i16(head, kHeadXMax)) + ' ' + scaled(i16(head, kHeadYMax)) + ']';
     out += " /ItalicAngle " + number(italicAngle);
     out += " /Ascent " + scaled(ascent) + " /Descent " + scaled(descent);
     out += " /CapHeight " + scaled(capHeight);
@@ -286,97 +380,47 @@ QByteArray PdfFont::descriptor() const {
 }
 
 QByteArray PdfFont::subset() const {
-    if (!m_embeddable)
+    if (!embeddable())
         return {};
-    const auto glyphData = [&](int g) -> QByteArray {
-        const qsizetype from = m_longLoca ? u32(m_loca, qsizetype(g) * 4) : u16(m_loca, qsizetype(g) * 2) * 2;
-        const qsizetype to =
-            m_longLoca ? u32(m_loca, qsizetype(g + 1) * 4) : u16(m_loca, qsizetype(g + 1) * 2) * 2;
-        if (to <= from || to > m_glyf.size())
-            return {};
-        return m_glyf.mid(from, to - from);
-    };
+    // The glyphs printed and the empty glyph; the subsetter adds those that composite glyphs (and CFF
+    // accented letters) are built from.
+    std::vector<quint32> glyphs{0};
+    for (std::size_t g = 1; g < m_used.size(); ++g) {
+        if (m_used[g])
+            glyphs.push_back(quint32(g));
+    }
+    QByteArray cut = cutDown(glyphs);
+    if (!cut.isEmpty())
+        return cut;
+    // The subsetter took the face but not these glyphs: the whole program, which shows them all.
+    hb_blob_t* whole = m_program == Program::Cff
+                           ? hb_face_reference_table(m_source.get(), HB_TAG('C', 'F', 'F', ' '))
+                           : hb_face_reference_blob(m_source.get());
+    return bytesOf(whole);
+}
 
-    // The glyphs printed, the empty glyph, and every glyph a composite one is built from.
-    std::vector<bool> keep = m_used;
-    keep.resize(std::size_t(m_glyphCount), false);
-    keep[0] = true;
-    std::vector<int> pending;
-    for (int g = 0; g < m_glyphCount; ++g) {
-        if (keep[std::size_t(g)])
-            pending.push_back(g);
-    }
-    while (!pending.empty()) {
-        const int g = pending.back();
-        pending.pop_back();
-        for (quint16 part : components(glyphData(g))) {
-            if (part < m_glyphCount && !keep[part]) {
-                keep[part] = true;
-                pending.push_back(part);
-            }
-        }
-    }
-
-    QByteArray glyf;
-    QByteArray loca;
-    for (int g = 0; g < m_glyphCount; ++g) {
-        put32(loca, quint32(glyf.size()));
-        if (keep[std::size_t(g)]) {
-            glyf += glyphData(g);
-            while (glyf.size() % 4)
-                glyf.append('\0');
-        }
-    }
-    put32(loca, quint32(glyf.size()));
-
-    QByteArray head = m_head;
-    qToBigEndian<quint32>(0, head.data() + 8); // the whole file's checksum, set below
-    qToBigEndian<qint16>(1, head.data() + 50); // long glyph offsets
-
-    std::map<QByteArray, QByteArray> tables; // sorted by tag, as the directory must be
-    tables["head"] = head;
-    tables["hhea"] = m_hhea;
-    tables["maxp"] = m_maxp;
-    tables["hmtx"] = m_hmtx;
-    tables["loca"] = loca;
-    tables["glyf"] = glyf;
-    for (const char* tag : {"cvt ", "fpgm", "prep"}) {
-        const QByteArray data = table(tag);
-        if (!data.isEmpty())
-            tables[tag] = data;
-    }
-
-    const int count = int(tables.size());
-    int power = 1;
-    int log = 0;
-    while (power * 2 <= count) {
-        power *= 2;
-        ++log;
-    }
-    QByteArray file;
-    put32(file, 0x00010000);
-    put16(file, quint16(count));
-    put16(file, quint16(power * 16));
-    put16(file, quint16(log));
-    put16(file, quint16(count * 16 - power * 16));
-    quint32 offset = quint32(12 + 16 * count);
-    qsizetype headAt = 0;
-    for (const auto& [tag, data] : tables) {
-        file.append(tag);
-        put32(file, checksum(data));
-        put32(file, offset);
-        put32(file, quint32(data.size()));
-        if (tag == "head")
-            headAt = offset;
-        offset += quint32((data.size() + 3) & ~qsizetype(3));
-    }
-    for (const auto& [tag, data] : tables) {
-        file += data;
-        while (file.size() % 4)
-            file.append('\0');
-    }
-    qToBigEndian<quint32>(0xB1B0AFBA - checksum(file), file.data() + headAt + 8);
-    return file;
+QByteArray PdfFont::cutDown(const std::vector<quint32>& glyphs) const {
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    if (!input)
+        return {};
+    hb_set_t* keep = hb_subset_input_glyph_set(input);
+    for (quint32 g : glyphs)
+        hb_set_add(keep, g);
+    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    for (const char* tag : kDropped)
+        hb_set_add(dropped, tagOf(tag));
+    // Glyph numbers stay as the pages print them; the empty glyph keeps the box that marks a missing
+    // character, as the painter draws it.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NOTDEF_OUTLINE);
+    hb_face_t* cut = hb_subset_or_fail(m_source.get(), input);
+    hb_subset_input_destroy(input);
+    if (!cut)
+        return {};
+    const QByteArray program =
+        bytesOf(m_program == Program::Cff ? hb_face_reference_table(cut, HB_TAG('C', 'F', 'F', ' '))
+                                          : hb_face_reference_blob(cut));
+    hb_face_destroy(cut);
+    return program;
 }
 
 } // namespace Report

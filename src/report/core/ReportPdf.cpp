@@ -782,6 +782,9 @@ private:
             m_content += path + "f\n";
     }
 
+    // A face the pages print with: a Type0 font over one CID font whose CIDs are the face's glyph
+    // numbers. A TrueType program maps them to glyphs by the identity map; a name-keyed CFF program
+    // takes CIDs as glyph numbers itself (it has no such map).
     void writeFace(const Face& face) {
         const PdfFont& font = *face.font;
         const QByteArray name = font.postScriptName();
@@ -790,23 +793,32 @@ private:
             m_file.object(face.number, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
             return;
         }
+        const bool cff = font.program() == PdfFont::Program::Cff;
         const int descendant = m_file.reserve();
         const int descriptor = m_file.reserve();
         const int file = m_file.reserve();
         const int unicode = m_file.reserve();
         const QByteArray subset = font.subset();
-        m_file.stream(file, "/Length1 " + QByteArray::number(subset.size()) + " /Filter /FlateDecode",
-                      compressed(subset));
+        m_file.stream(
+            file,
+            (cff ? QByteArray("/Subtype /CIDFontType0C") : "/Length1 " + QByteArray::number(subset.size())) +
+                " /Filter /FlateDecode",
+            compressed(subset));
         m_file.object(descriptor, "<< /Type /FontDescriptor /FontName /" + name + ' ' + font.descriptor() +
-                                      " /FontFile2 " + QByteArray::number(file) + " 0 R >>");
+                                      (cff ? " /FontFile3 " : " /FontFile2 ") + QByteArray::number(file) +
+                                      " 0 R >>");
         m_file.object(descendant,
-                      "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                      "<< /Type /Font /Subtype " + QByteArray(cff ? "/CIDFontType0" : "/CIDFontType2") +
+                          " /BaseFont /" + name +
                           " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
                           " /FontDescriptor " +
-                          QByteArray::number(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+                          QByteArray::number(descriptor) + " 0 R" +
+                          (cff ? QByteArray() : QByteArray(" /CIDToGIDMap /Identity")) + " /W " +
                           font.widthArray() + " >>");
         m_file.stream(unicode, "/Filter /FlateDecode", compressed(font.toUnicode()));
+        // Over a CFF CID font the name also says the encoding, as readers expect of such a font.
         m_file.object(face.number, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                                       (cff ? QByteArray("-Identity-H") : QByteArray()) +
                                        " /Encoding /Identity-H /DescendantFonts [" +
                                        QByteArray::number(descendant) + " 0 R] /ToUnicode " +
                                        QByteArray::number(unicode) + " 0 R >>");
