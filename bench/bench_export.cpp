@@ -11,7 +11,7 @@
 #include "base/ProgramFolder.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
-#include "output/windows/ExpBookZudid.h"
+#include "output/windows/ExportWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +44,7 @@ BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond);
 
 void BM_OpenExportWindow(benchmark::State& state) {
     for (auto _ : state) {
-        TfrmExpBookZudid window;
+        ExportWindow window;
         window.setArchivePath(g_archive);
         window.show();
         QApplication::processEvents();

@@ -570,31 +570,31 @@ bool archive(QByteArrayView input) {
     const int expected = int(input.size() / qsizetype(TScheda::kSize));
     try {
         BookArchive archive;
-        archive.Open(kArchive);
-        const int count = archive.Count();
+        archive.open(kArchive);
+        const int count = archive.count();
         if (count != expected)
             return false;
         for (int i = 0; i < count; ++i) {
-            archive.Seek(i);
-            const TScheda card = archive.Read();
+            archive.seek(i);
+            const TScheda card = archive.read();
             if (card.field(TScheda::Titolo).size() > TScheda::layout(TScheda::Titolo).capacity)
                 return false;
         }
-        archive.Seek(0);
+        archive.seek(0);
         std::vector<TScheda> block;
         int read = 0;
-        while (const int got = archive.ReadBlock(block, 7))
+        while (const int got = archive.readBlock(block, 7))
             read += got;
         if (read != count)
             return false;
         // An append lands right after the last whole record and leaves the cards before it alone.
         TScheda added;
         added.setField(TScheda::Titolo, QStringLiteral("Aggiunta"));
-        archive.Seek(count);
-        archive.Write(added);
-        if (archive.Count() != count + 1)
+        archive.seek(count);
+        archive.write(added);
+        if (archive.count() != count + 1)
             return false;
-        archive.Close();
+        archive.close();
         const QByteArray& after = g_files->files[kArchive];
         const qsizetype whole = qsizetype(count) * qsizetype(TScheda::kSize);
         if (QByteArrayView(after).first(whole) != input.first(whole))
@@ -608,17 +608,17 @@ bool archive(QByteArrayView input) {
 bool password(QByteArrayView input) {
     const QString digits = QString::fromLatin1(input.data(), input.size());
     try {
-        const QString text = Crypt::DecodePassword(digits);
+        const QString text = Crypt::decodePassword(digits);
         if (text.size() != digits.size() / 2)
             return false;
         // What decodes is given back by the encoder, in upper case, for as much as the key serves.
         if (text.size() <= PasswordStore::kMaxLength &&
-            Crypt::EncodePassword(text) != digits.left(2 * text.size()).toUpper())
+            Crypt::encodePassword(text) != digits.left(2 * text.size()).toUpper())
             return false;
     } catch (const Crypt::ConversionError&) {
     }
     try {
-        const QString stored = PasswordStore(scratchFile(input, ".ini")).ReadPassword();
+        const QString stored = PasswordStore(scratchFile(input, ".ini")).readPassword();
         // The stored password comes back trimmed.
         if (!stored.isEmpty() && (stored.front().unicode() <= 32 || stored.back().unicode() <= 32))
             return false;
@@ -727,12 +727,12 @@ bool journal(QByteArrayView input) {
         CrashAtStep disk(crashStep, torn);
         try {
             BookArchive archive;
-            archive.Open(path);
+            archive.open(path);
             if (lockedFirst)
-                archive.LockForWriting();
-            archive.Seek(savedIndex);
-            archive.Write(cardOf(saving));
-            archive.Close();
+                archive.lockForWriting();
+            archive.seek(savedIndex);
+            archive.write(cardOf(saving));
+            archive.close();
             confirmed = true;
         } catch (const ArchiveError&) {
         }
@@ -760,15 +760,15 @@ bool journal(QByteArrayView input) {
         CrashAtStep disk(recoveryCrash - 1, torn);
         try {
             BookArchive archive;
-            archive.Open(path);
-            archive.Close();
+            archive.open(path);
+            archive.close();
         } catch (const ArchiveError&) {
         }
     }
 
     BookArchive archive;
     try {
-        archive.Open(path);
+        archive.open(path);
     } catch (const ArchiveError&) {
         return false; // a book on a working disk opens, whatever lies beside it
     }
@@ -824,7 +824,7 @@ bool journal(QByteArrayView input) {
     // when the book is opened again.
     int count = 0;
     try {
-        count = archive.Count();
+        count = archive.count();
         if (archive.Size() != opened.size() || count != opened.size() / kRecord)
             return false;
     } catch (const ArchiveError&) {
@@ -833,8 +833,8 @@ bool journal(QByteArrayView input) {
     const int at = writtenAt % (count + 2);
     bool written = false;
     try {
-        archive.Seek(at);
-        archive.Write(cardOf(writing));
+        archive.seek(at);
+        archive.write(cardOf(writing));
         written = true;
     } catch (const ArchiveError&) {
     }
@@ -848,20 +848,20 @@ bool journal(QByteArrayView input) {
                    : after.size() != kept + kRecord || after.first(kept) != opened.first(kept))
         return false;
     try {
-        if (archive.Count() != count + (at == count ? 1 : 0))
+        if (archive.count() != count + (at == count ? 1 : 0))
             return false;
-        archive.Seek(at);
-        if (bytesOf(archive.Read()) != writing)
+        archive.seek(at);
+        if (bytesOf(archive.read()) != writing)
             return false;
-        archive.Close();
+        archive.close();
         BookArchive again;
-        again.Open(path);
-        if (again.Count() != count + (at == count ? 1 : 0))
+        again.open(path);
+        if (again.count() != count + (at == count ? 1 : 0))
             return false;
-        again.Seek(at);
-        if (bytesOf(again.Read()) != writing)
+        again.seek(at);
+        if (bytesOf(again.read()) != writing)
             return false;
-        again.Close();
+        again.close();
     } catch (const ArchiveError&) {
         return false;
     }

@@ -1,24 +1,24 @@
 #include "app/WindowSet.h"
 
-#include "access/windows/CambiaPassword.h"
-#include "access/windows/Password.h"
-#include "app/Avvio.h"
-#include "app/Info.h"
-#include "app/Splash.h"
+#include "access/windows/ChangePasswordWindow.h"
+#include "access/windows/LoginWindow.h"
+#include "app/LauncherWindow.h"
+#include "app/InfoWindow.h"
+#include "app/CopyrightWindow.h"
 #include "archive/core/BookArchive.h"
-#include "archive/windows/ApriZudid.h"
-#include "archive/windows/CreaZudid.h"
+#include "archive/windows/OpenBookWindow.h"
+#include "archive/windows/CreateBookWindow.h"
 #include "base/ProcessFormats.h"
-#include "editor/windows/AllegaCartella.h"
-#include "editor/windows/BookZudid.h"
-#include "editor/windows/Calendario.h"
-#include "editor/windows/Zoom.h"
-#include "output/windows/AnteprimaBookZudid.h"
-#include "output/windows/ExpBookZudid.h"
-#include "output/windows/Slideshow_Zudid.h"
-#include "output/windows/StampaBookZudid.h"
-#include "search/windows/TrovaBookZudid.h"
-#include "ui/Guida.h"
+#include "editor/windows/AttachmentsWindow.h"
+#include "editor/windows/EditorWindow.h"
+#include "editor/windows/CalendarWindow.h"
+#include "editor/windows/ZoomWindow.h"
+#include "output/windows/CardPreviewWindow.h"
+#include "output/windows/ExportWindow.h"
+#include "output/windows/SlideShowWindow.h"
+#include "output/windows/CardPrintWindow.h"
+#include "search/windows/SearchWindow.h"
+#include "ui/GuideWindow.h"
 #include "ui/Messages.h"
 
 namespace {
@@ -40,23 +40,23 @@ WindowSet::WindowSet() {
     // is told in a message box, once.
     BookArchive::setNoticeHandler(
         [](const QString& text) { MessageBox(text, MsgKind::Warning, MsgButtons::Ok); });
-    m_login = make<TfrmPassword>(m_owned, m_order);
-    m_launcher = make<TfrmAvvio>(m_owned, m_order);
-    m_changePassword = make<TfrmCambiaPassword>(m_owned, m_order);
-    make<TfrmGuida>(m_owned, m_order);
-    make<TfrmInfo>(m_owned, m_order);
-    make<TfrmSplash>(m_owned, m_order);
-    m_createBook = make<TfrmCreaZudid>(m_owned, m_order);
-    m_openBook = make<TfrmApriZudid>(m_owned, m_order);
-    m_editor = make<TfrmBookZudid>(m_owned, m_order);
-    make<TfrmZoom>(m_owned, m_order);
-    make<TfrmAllegaCartella>(m_owned, m_order);
-    make<TfrmCalendario>(m_owned, m_order);
-    make<TfrmTrovaBookZudid>(m_owned, m_order);
-    make<TfrmExpBookZudid>(m_owned, m_order);
-    make<TfrmAnteprimaBookZudid>(m_owned, m_order);
-    make<TfrmStampaBookZudid>(m_owned, m_order);
-    make<TfrmSlideshow_Zudid>(m_owned, m_order);
+    m_login = make<LoginWindow>(m_owned, m_order);
+    m_launcher = make<LauncherWindow>(m_owned, m_order);
+    m_changePassword = make<ChangePasswordWindow>(m_owned, m_order);
+    make<GuideWindow>(m_owned, m_order);
+    make<InfoWindow>(m_owned, m_order);
+    make<CopyrightWindow>(m_owned, m_order);
+    m_createBook = make<CreateBookWindow>(m_owned, m_order);
+    m_openBook = make<OpenBookWindow>(m_owned, m_order);
+    m_editor = make<EditorWindow>(m_owned, m_order);
+    make<ZoomWindow>(m_owned, m_order);
+    make<AttachmentsWindow>(m_owned, m_order);
+    make<CalendarWindow>(m_owned, m_order);
+    make<SearchWindow>(m_owned, m_order);
+    make<ExportWindow>(m_owned, m_order);
+    make<CardPreviewWindow>(m_owned, m_order);
+    make<CardPrintWindow>(m_owned, m_order);
+    make<SlideShowWindow>(m_owned, m_order);
     wire();
 }
 
@@ -70,20 +70,20 @@ WindowSet::~WindowSet() {
 // Each window that leads elsewhere shows the next window before it hides, so one of the program's
 // windows is always visible.
 void WindowSet::wire() {
-    QObject::connect(m_login, &TfrmPassword::loggedIn, m_launcher, &QWidget::show);
-    QObject::connect(m_login, &TfrmPassword::changePasswordRequested, m_changePassword, &QWidget::show);
-    QObject::connect(m_changePassword, &TfrmCambiaPassword::closed, m_login,
-                     &TfrmPassword::showWithEmptyField);
-    QObject::connect(m_launcher, &TfrmAvvio::createRequested, m_createBook, &QWidget::show);
-    QObject::connect(m_launcher, &TfrmAvvio::openRequested, m_openBook, &QWidget::show);
-    QObject::connect(m_createBook, &TfrmCreaZudid::closed, m_launcher, &QWidget::show);
-    QObject::connect(m_openBook, &TfrmApriZudid::closed, m_launcher, &QWidget::show);
-    QObject::connect(m_openBook, &TfrmApriZudid::bookChosen, m_editor,
+    QObject::connect(m_login, &LoginWindow::loggedIn, m_launcher, &QWidget::show);
+    QObject::connect(m_login, &LoginWindow::changePasswordRequested, m_changePassword, &QWidget::show);
+    QObject::connect(m_changePassword, &ChangePasswordWindow::closed, m_login,
+                     &LoginWindow::showWithEmptyField);
+    QObject::connect(m_launcher, &LauncherWindow::createRequested, m_createBook, &QWidget::show);
+    QObject::connect(m_launcher, &LauncherWindow::openRequested, m_openBook, &QWidget::show);
+    QObject::connect(m_createBook, &CreateBookWindow::closed, m_launcher, &QWidget::show);
+    QObject::connect(m_openBook, &OpenBookWindow::closed, m_launcher, &QWidget::show);
+    QObject::connect(m_openBook, &OpenBookWindow::bookChosen, m_editor,
                      [editor = m_editor](const QString& bookName, const QString& archivePath) {
                          editor->openBook(bookName, archivePath);
                          editor->show();
                      });
-    QObject::connect(m_editor, &TfrmBookZudid::closed, m_launcher, &QWidget::show);
+    QObject::connect(m_editor, &EditorWindow::closed, m_launcher, &QWidget::show);
 }
 
 // The run opens on the login window, the main window; the launcher follows a correct password.

@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
-class TfrmPassword;
-class TfrmAvvio;
-class TfrmCambiaPassword;
-class TfrmCreaZudid;
-class TfrmApriZudid;
-class TfrmBookZudid;
+class LoginWindow;
+class LauncherWindow;
+class ChangePasswordWindow;
+class CreateBookWindow;
+class OpenBookWindow;
+class EditorWindow;
 
 class WindowSet {
 public:
@@ -33,22 +33,22 @@ public:
     const std::vector<QWidget*>& windows() const { return m_order; }
 
     // The six windows of the whole run.
-    TfrmPassword* login() const { return m_login; }
-    TfrmAvvio* launcher() const { return m_launcher; }
-    TfrmCambiaPassword* changePassword() const { return m_changePassword; }
-    TfrmCreaZudid* createBook() const { return m_createBook; }
-    TfrmApriZudid* openBook() const { return m_openBook; }
-    TfrmBookZudid* editor() const { return m_editor; }
+    LoginWindow* login() const { return m_login; }
+    LauncherWindow* launcher() const { return m_launcher; }
+    ChangePasswordWindow* changePassword() const { return m_changePassword; }
+    CreateBookWindow* createBook() const { return m_createBook; }
+    OpenBookWindow* openBook() const { return m_openBook; }
+    EditorWindow* editor() const { return m_editor; }
 
 private:
     void wire();
 
     std::vector<std::unique_ptr<QWidget>> m_owned;
     std::vector<QWidget*> m_order;
-    TfrmPassword* m_login = nullptr;
-    TfrmAvvio* m_launcher = nullptr;
-    TfrmCambiaPassword* m_changePassword = nullptr;
-    TfrmCreaZudid* m_createBook = nullptr;
-    TfrmApriZudid* m_openBook = nullptr;
-    TfrmBookZudid* m_editor = nullptr;
+    LoginWindow* m_login = nullptr;
+    LauncherWindow* m_launcher = nullptr;
+    ChangePasswordWindow* m_changePassword = nullptr;
+    CreateBookWindow* m_createBook = nullptr;
+    OpenBookWindow* m_openBook = nullptr;
+    EditorWindow* m_editor = nullptr;
 };

@@ -2,7 +2,7 @@
 
 namespace HelpTopics {
 
-HelpTopic avvio() {
+HelpTopic launcher() {
     return {
         QStringLiteral("Uno sguardo a Lumivera."),
         {
@@ -106,7 +106,7 @@ HelpTopic avvio() {
         }};
 }
 
-HelpTopic creaZudid() {
+HelpTopic createBook() {
     return {
         QStringLiteral("App Creazione book fotografico."),
         {
@@ -137,7 +137,7 @@ HelpTopic creaZudid() {
         }};
 }
 
-HelpTopic bookZudid() {
+HelpTopic editor() {
     return {
         QStringLiteral("App Gestione book fotografico."),
         {
@@ -192,7 +192,7 @@ HelpTopic bookZudid() {
         }};
 }
 
-HelpTopic expBookZudid() {
+HelpTopic exportBook() {
     return {
         QStringLiteral("Esportazione book fotografico in Microsoft Excel."),
         {
@@ -210,7 +210,7 @@ HelpTopic expBookZudid() {
 }
 
 QList<HelpTopic> all() {
-    return {avvio(), creaZudid(), bookZudid(), expBookZudid()};
+    return {launcher(), createBook(), editor(), exportBook()};
 }
 
 } // namespace HelpTopics

@@ -17,14 +17,14 @@ struct HelpTopic {
 namespace HelpTopics {
 
 // The launcher: a look at the whole program.
-HelpTopic avvio();
+HelpTopic launcher();
 // The create-book window.
-HelpTopic creaZudid();
+HelpTopic createBook();
 // The record editor; the open-book window shows it too.
-HelpTopic bookZudid();
+HelpTopic editor();
 
 // The spreadsheet export window.
-HelpTopic expBookZudid();
+HelpTopic exportBook();
 
 // Every topic the program shows, in the order of the guide document.
 QList<HelpTopic> all();

@@ -5,10 +5,10 @@
 #include "TestWindows.h"
 #include "access/core/Crypt.h"
 #include "access/core/PasswordStore.h"
-#include "access/windows/CambiaPassword.h"
-#include "access/windows/Password.h"
+#include "access/windows/ChangePasswordWindow.h"
+#include "access/windows/LoginWindow.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
+#include "app/LauncherWindow.h"
 #include "app/WindowSet.h"
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFile.h"
@@ -111,8 +111,8 @@ private Q_SLOTS:
 
     // --- Scrambling ------------------------------------------------------------------------------
     void emptyTextBothWays() {
-        QCOMPARE(Crypt::EncodePassword(u""), QString());
-        QCOMPARE(Crypt::DecodePassword(u""), QString());
+        QCOMPARE(Crypt::encodePassword(u""), QString());
+        QCOMPARE(Crypt::decodePassword(u""), QString());
     }
 
     void roundTrip_data() {
@@ -128,14 +128,14 @@ private Q_SLOTS:
     }
     void roundTrip() {
         QFETCH(QString, text);
-        const QString digits = Crypt::EncodePassword(text);
+        const QString digits = Crypt::encodePassword(text);
         QCOMPARE(digits.size(), 2 * text.size());
-        QCOMPARE(Crypt::DecodePassword(digits), text);
+        QCOMPARE(Crypt::decodePassword(digits), text);
     }
 
     // The key moves on after each character, so repeats do not show in the digits.
     void equalCharactersDiffer() {
-        const QString digits = Crypt::EncodePassword(u"AAAA");
+        const QString digits = Crypt::encodePassword(u"AAAA");
         QCOMPARE(digits.size(), 8);
         QSet<QString> pairs;
         for (int i = 0; i < 4; ++i)
@@ -145,21 +145,21 @@ private Q_SLOTS:
 
     void digitsWrittenUpperReadInAnyCase() {
         const QString text = narrowText(200, 7);
-        const QString digits = Crypt::EncodePassword(text);
+        const QString digits = Crypt::encodePassword(text);
         QVERIFY(QRegularExpression(u"^[0-9A-F]+$"_s).match(digits).hasMatch());
         QVERIFY(digits.contains(QRegularExpression(u"[A-F]"_s)));
-        QCOMPARE(Crypt::DecodePassword(digits.toLower()), text);
+        QCOMPARE(Crypt::decodePassword(digits.toLower()), text);
     }
 
     void oddLastDigitIgnored() {
-        const QString digits = Crypt::EncodePassword(u"LUCE");
-        QCOMPARE(Crypt::DecodePassword(QString(digits + u'7')), u"LUCE"_s);
-        QCOMPARE(Crypt::DecodePassword(u"7"), QString());
+        const QString digits = Crypt::encodePassword(u"LUCE");
+        QCOMPARE(Crypt::decodePassword(QString(digits + u'7')), u"LUCE"_s);
+        QCOMPARE(Crypt::decodePassword(u"7"), QString());
     }
 
     void nonHexPairFails_data() {
         QTest::addColumn<QString>("digits");
-        const QString good = Crypt::EncodePassword(u"LUCE");
+        const QString good = Crypt::encodePassword(u"LUCE");
         QTest::newRow("blank between two pairs") << QString(good.left(4) + u' ' + good.mid(4));
         QTest::newRow("letter past F") << u"8G52"_s;
         QTest::newRow("sign") << u"+152"_s;
@@ -167,13 +167,13 @@ private Q_SLOTS:
     }
     void nonHexPairFails() {
         QFETCH(QString, digits);
-        QVERIFY_THROWS_EXCEPTION(Crypt::ConversionError, Crypt::DecodePassword(digits));
+        QVERIFY_THROWS_EXCEPTION(Crypt::ConversionError, Crypt::decodePassword(digits));
     }
 
     // The delivered store was written with these digits: a change of the constants would lock out
     // every installed copy.
     void initialPasswordDigits() {
-        QCOMPARE(Crypt::EncodePassword(kInitial), u"8F528413E901ED9530BFA605EEEC"_s);
+        QCOMPARE(Crypt::encodePassword(kInitial), u"8F528413E901ED9530BFA605EEEC"_s);
     }
 
     // --- Normal form and comparison ---------------------------------------------------------------
@@ -227,7 +227,7 @@ private Q_SLOTS:
             QVERIFY(writeRaw(path, content));
         const QStringList before = entriesOf(m_folder->path());
 
-        QCOMPARE(PasswordStore(path).ReadPassword(), QString());
+        QCOMPARE(PasswordStore(path).readPassword(), QString());
         QCOMPARE(entriesOf(m_folder->path()), before);
         QCOMPARE(QFile::exists(path), fileExists);
         if (fileExists)
@@ -244,34 +244,34 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         const QString path = ProgramFolder::passwordStore();
         QVERIFY(writeRaw(path, content));
-        QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).ReadPassword());
+        QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).readPassword());
         QCOMPARE(contentOf(path), content);
     }
 
     void folderInPlaceOfTheStoreFailsToRead() {
         QVERIFY(QDir(m_folder->path()).mkdir(u"unins000.dll"_s));
         QVERIFY_THROWS_EXCEPTION(PasswordStoreError,
-                                 PasswordStore(ProgramFolder::passwordStore()).ReadPassword());
+                                 PasswordStore(ProgramFolder::passwordStore()).readPassword());
     }
 
     void writtenAsUpperCaseDigits() {
         const QString path = ProgramFolder::passwordStore();
-        PasswordStore(path).WritePassword(kInitial);
+        PasswordStore(path).writePassword(kInitial);
         QCOMPARE(entriesOf(m_folder->path()), QStringList{u"unins000.dll"_s});
         QSettings raw(path, QSettings::IniFormat);
         QCOMPARE(raw.childGroups(), QStringList{u"Accesso"_s});
-        QCOMPARE(raw.value(u"Accesso/Valore"_s).toString(), Crypt::EncodePassword(kInitial));
-        QCOMPARE(PasswordStore(path).ReadPassword(), kInitial);
+        QCOMPARE(raw.value(u"Accesso/Valore"_s).toString(), Crypt::encodePassword(kInitial));
+        QCOMPARE(PasswordStore(path).readPassword(), kInitial);
     }
 
     // Edits that the store tolerates: digits in lower case, a stray last digit, blanks in the password.
     void storedValueVariants_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("password");
-        const QString digits = Crypt::EncodePassword(kInitial);
+        const QString digits = Crypt::encodePassword(kInitial);
         QTest::newRow("lower-case digits") << digits.toLower() << kInitial;
         QTest::newRow("odd digit count") << QString(digits + u'5') << kInitial;
-        QTest::newRow("blanks decoded around") << Crypt::EncodePassword(u" \tLUCE  ") << u"LUCE"_s;
+        QTest::newRow("blanks decoded around") << Crypt::encodePassword(u" \tLUCE  ") << u"LUCE"_s;
         QTest::newRow("empty value") << QString() << QString();
     }
     void storedValueVariants() {
@@ -279,14 +279,14 @@ private Q_SLOTS:
         QFETCH(QString, password);
         const QString path = ProgramFolder::passwordStore();
         QVERIFY(writeRaw(path, "[Accesso]\r\nValore=" + value.toLatin1() + "\r\n"));
-        QCOMPARE(PasswordStore(path).ReadPassword(), password);
+        QCOMPARE(PasswordStore(path).readPassword(), password);
     }
 
     void writeKeepsTheRestOfTheFile() {
         const QString path = ProgramFolder::passwordStore();
         QVERIFY(writeRaw(path, "[Altro]\nChiave=uno\n[Accesso]\nValore=00\nNota=due\n"));
-        PasswordStore(path).WritePassword(u"NUOVA"_s);
-        QCOMPARE(PasswordStore(path).ReadPassword(), u"NUOVA"_s);
+        PasswordStore(path).writePassword(u"NUOVA"_s);
+        QCOMPARE(PasswordStore(path).readPassword(), u"NUOVA"_s);
         QSettings raw(path, QSettings::IniFormat);
         QCOMPARE(raw.value(u"Altro/Chiave"_s).toString(), u"uno"_s);
         QCOMPARE(raw.value(u"Accesso/Nota"_s).toString(), u"due"_s);
@@ -306,14 +306,14 @@ private Q_SLOTS:
             makeUnreplaceableStore(kInitial);
         }
         const QStringList before = entriesOf(m_folder->path());
-        QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).WritePassword(u"NUOVA"_s));
+        QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).writePassword(u"NUOVA"_s));
         QCOMPARE(entriesOf(m_folder->path()), before);
         if (folderInPlace) {
             QVERIFY(QFileInfo(path).isDir());
         } else {
             // Read twice: the refused value must not linger anywhere in the program either.
-            QCOMPARE(PasswordStore(path).ReadPassword(), kInitial);
-            QCOMPARE(PasswordStore(path).ReadPassword(), kInitial);
+            QCOMPARE(PasswordStore(path).readPassword(), kInitial);
+            QCOMPARE(PasswordStore(path).readPassword(), kInitial);
         }
     }
 
@@ -343,7 +343,7 @@ private Q_SLOTS:
         else
             path = m_folder->filePath(u"manca/unins000.dll"_s);
         try {
-            PasswordStore(path).WritePassword(u"NUOVA"_s);
+            PasswordStore(path).writePassword(u"NUOVA"_s);
             QFAIL("the store was written");
         } catch (const PasswordStoreError& error) {
             QVERIFY2(error.text().startsWith(said.arg(path)), qPrintable(error.text()));
@@ -365,13 +365,13 @@ private Q_SLOTS:
         QFETCH(int, verdict);
         QCOMPARE(int(PasswordStore::storable(password)), verdict);
         const QString path = ProgramFolder::passwordStore();
-        PasswordStore(path).WritePassword(kInitial);
+        PasswordStore(path).writePassword(kInitial);
         if (verdict == int(PasswordStore::Storable::Yes)) {
-            PasswordStore(path).WritePassword(password);
-            QCOMPARE(PasswordStore(path).ReadPassword(), password);
+            PasswordStore(path).writePassword(password);
+            QCOMPARE(PasswordStore(path).readPassword(), password);
         } else {
-            QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).WritePassword(password));
-            QCOMPARE(PasswordStore(path).ReadPassword(), kInitial);
+            QVERIFY_THROWS_EXCEPTION(PasswordStoreError, PasswordStore(path).writePassword(password));
+            QCOMPARE(PasswordStore(path).readPassword(), kInitial);
         }
     }
 
@@ -392,14 +392,14 @@ private Q_SLOTS:
     void loginLayout() {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
-        TfrmPassword window;
+        LoginWindow window;
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->geometry(), geometry);
     }
 
     void loginAtCreation() {
-        TfrmPassword window;
+        LoginWindow window;
         QCOMPARE(window.size(), QSize(388, 405));
         QVERIFY(window.findChild<Picture*>(u"imgLogo"_s)->isLoaded());
         QCOMPARE(window.findChild<QLabel*>(u"lblRigo05"_s)->pos(), QPoint(36, 200));
@@ -669,7 +669,7 @@ private Q_SLOTS:
     void changeLayout() {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
-        TfrmCambiaPassword window;
+        ChangePasswordWindow window;
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->geometry(), geometry);
@@ -680,7 +680,7 @@ private Q_SLOTS:
     }
 
     void changeAtCreation() {
-        TfrmCambiaPassword window;
+        ChangePasswordWindow window;
         QCOMPARE(window.size(), QSize(411, 418));
         QVERIFY(window.findChild<Picture*>(u"imgLogo"_s)->isLoaded());
         const QList<std::pair<QString, QPoint>> labels = {{u"Vecchia password:"_s, {16, 172}},
@@ -731,7 +731,7 @@ private Q_SLOTS:
             QVERIFY(m_windows->changePassword()->findChild<QWidget*>(u"eff"_s + next.mid(3))->isVisible());
         }
         QVERIFY(messages.asked.isEmpty());
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), kInitial);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), kInitial);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->changePassword()});
     }
 
@@ -785,7 +785,7 @@ private Q_SLOTS:
                             : shownAfter == u"change"_s ? static_cast<QWidget*>(m_windows->changePassword())
                                                         : static_cast<QWidget*>(m_windows->launcher());
         QCOMPARE(visibleWindows(), QList<QWidget*>{expected});
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), stored);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), stored);
         QCOMPARE(messages.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(messages.asked[0].text, message);
@@ -809,7 +809,7 @@ private Q_SLOTS:
         QCOMPARE(field(u"txtConferma"_s)->text(), QString());
         QTRY_VERIFY(field(u"txtPasswordNew"_s)->hasFocus());
         QVERIFY(!button(m_windows->changePassword(), u"cmdOK"_s)->isEnabled());
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), kInitial);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), kInitial);
     }
 
     void changedPasswordLogsIn_data() {
@@ -841,7 +841,7 @@ private Q_SLOTS:
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, u"Modifica della password completata con successo."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), stored);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), stored);
 
         // Back in the login window, with an empty field that has the focus.
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
@@ -882,14 +882,14 @@ private Q_SLOTS:
         type(field(u"txtPasswordOld"_s), u"lucepiumavelox"_s);
         clickOk();
         QCOMPARE(messages.asked.last().text, u"Modifica della password completata con successo."_s);
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), u"SEGRETO"_s);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), u"SEGRETO"_s);
     }
 
     void unstorablePasswordIsRefused_data() {
         QTest::addColumn<QString>("fresh");
         QTest::addColumn<QString>("message");
-        const QString tooLong = TfrmCambiaPassword::tooLongMessage();
-        const QString wide = TfrmCambiaPassword::wideCharacterMessage();
+        const QString tooLong = ChangePasswordWindow::tooLongMessage();
+        const QString wide = ChangePasswordWindow::wideCharacterMessage();
         QTest::newRow("256 characters") << QString(256, u'a') << tooLong;
         QTest::newRow("256 characters in blanks") << QString(u" "_s + QString(256, u'a') + u" "_s) << tooLong;
         QTest::newRow("euro sign") << u"costa10€"_s << wide;
@@ -972,7 +972,7 @@ private:
     // is never taken for the one read before (QSettings rereads a file when its size or time changes).
     void storePassword(const QString& normal) {
         const QString path = ProgramFolder::passwordStore();
-        PasswordStore(path).WritePassword(normal);
+        PasswordStore(path).writePassword(normal);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(
@@ -983,9 +983,9 @@ private:
     // system's limit, so the temporary file that a replacement is written to, named after it, cannot
     // be made.
     void makeUnreplaceableStore(const QString& normal) {
-        PasswordStore(ProgramFolder::passwordStore()).WritePassword(normal);
+        PasswordStore(ProgramFolder::passwordStore()).writePassword(normal);
         m_refusing = std::make_unique<RefusingReplacer>(ProgramFolder::passwordStore());
-        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).ReadPassword(), normal);
+        QCOMPARE(PasswordStore(ProgramFolder::passwordStore()).readPassword(), normal);
     }
 
     // The pixels of the login logo in the red in which it names the initial password.

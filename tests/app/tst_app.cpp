@@ -4,21 +4,21 @@
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "TestWindows.h"
-#include "access/windows/CambiaPassword.h"
-#include "access/windows/Password.h"
+#include "access/windows/ChangePasswordWindow.h"
+#include "access/windows/LoginWindow.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
-#include "app/Info.h"
-#include "app/Splash.h"
+#include "app/LauncherWindow.h"
+#include "app/InfoWindow.h"
+#include "app/CopyrightWindow.h"
 #include "app/WindowSet.h"
 #include "archive/core/BookArchive.h"
-#include "archive/windows/ApriZudid.h"
-#include "archive/windows/CreaZudid.h"
+#include "archive/windows/OpenBookWindow.h"
+#include "archive/windows/CreateBookWindow.h"
 #include "base/HelpTopics.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
-#include "ui/Guida.h"
+#include "editor/windows/EditorWindow.h"
+#include "ui/GuideWindow.h"
 #include "ui/LinkText.h"
 #include "ui/Picture.h"
 #include "ui/WindowFrame.h"
@@ -54,8 +54,8 @@ protected:
 
 std::unique_ptr<QDialog> makeInfoWindow(const QString& which) {
     if (which == u"info"_s)
-        return std::make_unique<TfrmInfo>();
-    return std::make_unique<TfrmSplash>();
+        return std::make_unique<InfoWindow>();
+    return std::make_unique<CopyrightWindow>();
 }
 
 } // namespace
@@ -267,7 +267,7 @@ private Q_SLOTS:
         QFETCH(QKeySequence, key);
         QFETCH(int, tabs);
         QFETCH(int, target);
-        TfrmAvvio* launcher = m_windows->launcher();
+        LauncherWindow* launcher = m_windows->launcher();
         launcher->show();
         QVERIFY(QTest::qWaitForWindowExposed(launcher));
         launcher->activateWindow();
@@ -399,11 +399,11 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         });
         if (window == u"info"_s)
-            openModal<TfrmInfo>(&opener);
+            openModal<InfoWindow>(&opener);
         else if (window == u"splash"_s)
-            openModal<TfrmSplash>(&opener);
+            openModal<CopyrightWindow>(&opener);
         else
-            showHelp(&opener, HelpTopics::bookZudid());
+            showHelp(&opener, HelpTopics::editor());
         QVERIFY(closedByTheKey);
     }
 
@@ -461,7 +461,7 @@ private Q_SLOTS:
     // The information window names the program's version, the one the build gives it, and the whole
     // of its text stays within the label's room.
     void infoWindowShowsTheVersion() {
-        TfrmInfo info;
+        InfoWindow info;
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
         auto* details = info.findChild<QLabel*>(u"lblDettagli"_s);
@@ -477,7 +477,7 @@ private Q_SLOTS:
     // The mail link's text, quoted and unencoded, still gives the mail program its subject and body.
     void mailLinkKeepsSubjectAndBody() {
         FakeShell shell;
-        TfrmInfo info;
+        InfoWindow info;
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
         QTest::mouseClick(info.findChild<QLabel*>(u"lnkWeb"_s), Qt::LeftButton, {}, {5, 5});
@@ -500,7 +500,7 @@ private Q_SLOTS:
         m_windows->launcher()->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_windows->launcher()));
         QTimer::singleShot(0, [this] {
-            auto* splash = qobject_cast<TfrmSplash*>(QApplication::activeModalWidget());
+            auto* splash = qobject_cast<CopyrightWindow*>(QApplication::activeModalWidget());
             QVERIFY(splash);
             QCOMPARE(splash->windowTitle(), u" Lumivera - © 2026 Lumivera Software"_s);
             QCOMPARE(splash->frameGeometry().center(), m_windows->launcher()->frameGeometry().center());
@@ -517,14 +517,14 @@ private Q_SLOTS:
         QList<QPointer<QDialog>> seen;
         for (int opening = 0; opening < 2; ++opening) {
             QTimer::singleShot(0, [&] {
-                auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+                auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
                 QVERIFY(guide);
                 QCOMPARE(guide->parentWidget(), m_windows->launcher());
                 for (const QPointer<QDialog>& earlier : std::as_const(seen))
                     QVERIFY(earlier.isNull());
                 QCOMPARE(guide->findChild<QLabel*>(u"lblTitolo"_s)->text(), u"Uno sguardo a Lumivera."_s);
                 auto* text = guide->findChild<QPlainTextEdit*>(u"txtGuida"_s);
-                QCOMPARE(text->toPlainText(), HelpTopics::avvio().paragraphs.join(u"\n\n"_s));
+                QCOMPARE(text->toPlainText(), HelpTopics::launcher().paragraphs.join(u"\n\n"_s));
                 QCOMPARE(text->verticalScrollBar()->value(), 0);
                 // The text is long enough to scroll: leave it at the bottom for the next opening.
                 QVERIFY(text->verticalScrollBar()->maximum() > 0);
@@ -601,7 +601,7 @@ private Q_SLOTS:
     void launcherHelpParagraphs() {
         QFETCH(int, number);
         QFETCH(QString, firstSentence);
-        const HelpTopic topic = HelpTopics::avvio();
+        const HelpTopic topic = HelpTopics::launcher();
         QCOMPARE(topic.title, u"Uno sguardo a Lumivera."_s);
         QCOMPARE(topic.paragraphs.size(), 20);
         // The text as the guide window gets it: twenty paragraphs, one empty line between them.
@@ -621,8 +621,8 @@ private Q_SLOTS:
     void guideDocumentStartsWithTheLauncherTopic() {
         const QList<HelpTopic> topics = HelpTopics::all();
         QVERIFY(!topics.isEmpty());
-        QCOMPARE(topics.first().title, HelpTopics::avvio().title);
-        QCOMPARE(topics.first().text(), HelpTopics::avvio().text());
+        QCOMPARE(topics.first().title, HelpTopics::launcher().title);
+        QCOMPARE(topics.first().text(), HelpTopics::launcher().text());
     }
 
     void webBannerOpensTheSite() {
@@ -688,8 +688,8 @@ private Q_SLOTS:
         ProgramFolder::setPath(programFolder); // no Guida.pdf there
         FakeShell shell;
         FakeMessages messages;
-        TfrmGuida guide;
-        guide.setTopic(HelpTopics::creaZudid());
+        GuideWindow guide;
+        guide.setTopic(HelpTopics::createBook());
         guide.show();
         QVERIFY(QTest::qWaitForWindowExposed(&guide));
         auto* link = guide.findChild<QLabel*>(u"lnkWeb"_s);
@@ -725,8 +725,8 @@ private Q_SLOTS:
         FakeShell shell;
         shell.opens = false;
         FakeMessages messages;
-        TfrmGuida guide;
-        guide.setTopic(HelpTopics::creaZudid());
+        GuideWindow guide;
+        guide.setTopic(HelpTopics::createBook());
         guide.show();
         QVERIFY(QTest::qWaitForWindowExposed(&guide));
         QTest::mouseClick(guide.findChild<QLabel*>(u"lnkWeb"_s), Qt::LeftButton, {}, {5, 5});
@@ -745,13 +745,13 @@ private Q_SLOTS:
         QList<QPointer<QDialog>> seen;
         for (int opening = 0; opening < 2; ++opening) {
             QTimer::singleShot(0, [&] {
-                auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+                auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
                 QVERIFY(guide);
                 QCOMPARE(guide->parentWidget(), &opener);
                 QCOMPARE(guide->findChild<QLabel*>(u"lblTitolo"_s)->text(),
                          u"App Gestione book fotografico."_s);
                 auto* text = guide->findChild<QPlainTextEdit*>(u"txtGuida"_s);
-                QCOMPARE(text->toPlainText(), HelpTopics::bookZudid().paragraphs.join(u"\n\n"_s));
+                QCOMPARE(text->toPlainText(), HelpTopics::editor().paragraphs.join(u"\n\n"_s));
                 QCOMPARE(text->verticalScrollBar()->value(), 0);
                 QVERIFY(text->isReadOnly());
                 QCOMPARE(guide->size(), QSize(670, 572));
@@ -759,8 +759,8 @@ private Q_SLOTS:
                 seen << guide;
                 guide->findChild<QPushButton*>(u"btnChiudi"_s)->click();
             });
-            showHelp(&opener, HelpTopics::bookZudid());
-            QVERIFY(opener.findChildren<TfrmGuida*>().isEmpty());
+            showHelp(&opener, HelpTopics::editor());
+            QVERIFY(opener.findChildren<GuideWindow*>().isEmpty());
         }
         QCOMPARE(seen.size(), 2);
     }
@@ -773,8 +773,8 @@ private Q_SLOTS:
             for (const QString& p : topic.paragraphs)
                 QVERIFY(!p.contains(u'\n') && !p.contains(u'\r'));
         }
-        QCOMPARE(HelpTopics::bookZudid().paragraphs.size(), 9);
-        QCOMPARE(HelpTopics::creaZudid().paragraphs.size(), 6);
+        QCOMPARE(HelpTopics::editor().paragraphs.size(), 9);
+        QCOMPARE(HelpTopics::createBook().paragraphs.size(), 6);
     }
 
 private:

@@ -8,25 +8,25 @@
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "access/core/PasswordStore.h"
-#include "access/windows/CambiaPassword.h"
-#include "access/windows/Password.h"
+#include "access/windows/ChangePasswordWindow.h"
+#include "access/windows/LoginWindow.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
+#include "app/LauncherWindow.h"
 #include "app/WindowSet.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/PhotoStore.h"
-#include "archive/windows/ApriZudid.h"
-#include "archive/windows/CreaZudid.h"
+#include "archive/windows/OpenBookWindow.h"
+#include "archive/windows/CreateBookWindow.h"
 #include "archive/windows/PhotoView.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/AllegaCartella.h"
-#include "editor/windows/BookZudid.h"
+#include "editor/windows/AttachmentsWindow.h"
+#include "editor/windows/EditorWindow.h"
 #include "output/core/SlideShow.h"
-#include "output/windows/AnteprimaBookZudid.h"
-#include "output/windows/ExpBookZudid.h"
-#include "output/windows/Slideshow_Zudid.h"
-#include "output/windows/StampaBookZudid.h"
-#include "search/windows/TrovaBookZudid.h"
+#include "output/windows/CardPreviewWindow.h"
+#include "output/windows/ExportWindow.h"
+#include "output/windows/SlideShowWindow.h"
+#include "output/windows/CardPrintWindow.h"
+#include "search/windows/SearchWindow.h"
 #include "ui/Picture.h"
 #include "ui/WindowFrame.h"
 
@@ -444,7 +444,7 @@ private:
             QVERIFY(writeFile(source, "nuovo"));
             dialogs.answers = {source};
             bool ran = false;
-            inModal<TfrmAllegaCartella>([](TfrmAllegaCartella* window) { click(window, u"btnSfoglia01"_s); },
+            inModal<AttachmentsWindow>([](AttachmentsWindow* window) { click(window, u"btnSfoglia01"_s); },
                                         &ran);
             click(editor(), u"cmdFile"_s);
             QVERIFY(ran);
@@ -454,8 +454,8 @@ private:
         s[u"search: archive not accessible"_s] = [this](FakeMessages&) {
             openEditor(2);
             bool ran = false;
-            inModal<TfrmTrovaBookZudid>(
-                [](TfrmTrovaBookZudid* search) {
+            inModal<SearchWindow>(
+                [](SearchWindow* search) {
                     FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
                     click(search, u"btnCerca"_s);
                 },
@@ -466,8 +466,8 @@ private:
         s[u"search: quick find on an empty list"_s] = [this](FakeMessages&) {
             openEditor(2);
             bool ran = false;
-            inModal<TfrmTrovaBookZudid>(
-                [](TfrmTrovaBookZudid* search) {
+            inModal<SearchWindow>(
+                [](SearchWindow* search) {
                     child<QLineEdit>(search, u"txtNote"_s)->setText(u"nessuna nota così"_s);
                     click(search, u"btnCerca"_s);
                     click(search, u"btnTrova"_s);
@@ -493,12 +493,12 @@ private:
         s[u"preview: failed"_s] = [this](FakeMessages&) {
             FakePrinting printing;
             printing.previewError = u"Anteprima non disponibile."_s;
-            printCard<TfrmAnteprimaBookZudid>();
+            printCard<CardPreviewWindow>();
         };
         s[u"print: failed"_s] = [this](FakeMessages&) {
             FakePrinting printing;
             printing.output = m_dir->filePath(u"manca/scheda.pdf"_s); // a folder that does not exist
-            printCard<TfrmStampaBookZudid>();
+            printCard<CardPrintWindow>();
         };
         s[u"slide show: empty book"_s] = [this](FakeMessages&) {
             QVERIFY(writeFile(ProgramFolder::archiveOf(kBook), {}));
@@ -516,7 +516,7 @@ private:
         if (stored.isEmpty())
             QVERIFY(writeFile(ProgramFolder::passwordStore(), kUndecodableStore));
         else
-            PasswordStore(ProgramFolder::passwordStore()).WritePassword(stored);
+            PasswordStore(ProgramFolder::passwordStore()).writePassword(stored);
     }
 
     void logIn(const QString& stored, const QString& typed) {
@@ -558,7 +558,7 @@ private:
         click(m_windows->openBook(), button);
     }
 
-    TfrmBookZudid* editor() { return m_windows->editor(); }
+    EditorWindow* editor() { return m_windows->editor(); }
 
     // Opens a book of the given number of cards in the editor, on its empty new card.
     void openEditor(int cards) {
@@ -586,7 +586,7 @@ private:
     void exportBook() {
         FakeShell shell;
         openEditor(2);
-        TfrmExpBookZudid window(editor());
+        ExportWindow window(editor());
         window.setArchivePath(editor()->archivePath());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -604,9 +604,9 @@ private:
 
     void slideShow(const QString& archivePath) {
         bool ran = false;
-        inModal<TfrmSlideshow_Zudid>([](TfrmSlideshow_Zudid* window) { window->slideShow()->step(); }, &ran);
-        openModal<TfrmSlideshow_Zudid>(
-            nullptr, [&](TfrmSlideshow_Zudid& window) { window.setBook(kBook, archivePath); });
+        inModal<SlideShowWindow>([](SlideShowWindow* window) { window->slideShow()->step(); }, &ran);
+        openModal<SlideShowWindow>(
+            nullptr, [&](SlideShowWindow& window) { window.setBook(kBook, archivePath); });
         QVERIFY(ran);
     }
 

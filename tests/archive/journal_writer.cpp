@@ -172,11 +172,11 @@ int main(int argc, char** argv) {
             StoppingFileSystem files(stop);
             setFileSystem(&files);
             BookArchive archive;
-            archive.Open(path);
-            archive.LockForWriting();
-            archive.Seek(index);
-            archive.Write(JournalCards::card(QStringLiteral("nuova"), index + 1));
-            archive.Close();
+            archive.open(path);
+            archive.lockForWriting();
+            archive.seek(index);
+            archive.write(JournalCards::card(QStringLiteral("nuova"), index + 1));
+            archive.close();
             setFileSystem(nullptr);
             return 0;
         }
@@ -187,8 +187,8 @@ int main(int argc, char** argv) {
             StoppingFileSystem files(stop);
             setFileSystem(&files);
             BookArchive archive;
-            archive.Open(path);
-            archive.Close();
+            archive.open(path);
+            archive.close();
             setFileSystem(nullptr);
             return 0;
         }
@@ -200,23 +200,23 @@ int main(int argc, char** argv) {
             for (int n = 1; n <= count; ++n) {
                 // The editor's save of a new card.
                 BookArchive archive;
-                archive.Open(path);
-                archive.LockForWriting();
-                archive.Seek(archive.Count());
-                archive.Write(JournalCards::card(args[3], n));
-                archive.Close();
+                archive.open(path);
+                archive.lockForWriting();
+                archive.seek(archive.count());
+                archive.write(JournalCards::card(args[3], n));
+                archive.close();
             }
             return 0;
         }
         if (mode == u"hold" && args.size() == 3 && args[2] == u"lock") {
             BookArchive archive;
-            archive.Open(path);
-            archive.LockForWriting();
+            archive.open(path);
+            archive.lockForWriting();
             std::puts("locked");
             std::fflush(stdout);
             while (std::getchar() != EOF) {
             }
-            archive.Close();
+            archive.close();
             return 0;
         }
     } catch (const ArchiveError& error) {

@@ -408,10 +408,10 @@ private Q_SLOTS:
     void missingArchiveIsCreatedEmpty() {
         const QString path = m_dir->filePath(u"Nuovo.wmn"_s);
         BookArchive archive;
-        archive.Open(u"  "_s + path + u"\t"_s);
-        QCOMPARE(archive.Count(), 0);
-        QVERIFY(archive.Eof());
-        archive.Close();
+        archive.open(u"  "_s + path + u"\t"_s);
+        QCOMPARE(archive.count(), 0);
+        QVERIFY(archive.atEnd());
+        archive.close();
         QVERIFY(QFile::exists(path));
         QCOMPARE(QFileInfo(path).size(), 0);
     }
@@ -420,13 +420,13 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"Tre.wmn"_s);
         QVERIFY(writeFile(path, bookOf(3, 100)));
         BookArchive archive;
-        archive.Open(path);
-        QCOMPARE(archive.Count(), 3);
+        archive.open(path);
+        QCOMPARE(archive.count(), 3);
 
-        archive.Seek(archive.Count());
-        archive.Write(cardTitled(u"Quarta"_s));
-        QCOMPARE(archive.Position(), 4);
-        archive.Close();
+        archive.seek(archive.count());
+        archive.write(cardTitled(u"Quarta"_s));
+        QCOMPARE(archive.position(), 4);
+        archive.close();
 
         const QByteArray content = readFile(path);
         QCOMPARE(content.size(), 4 * qsizetype(TScheda::kSize));
@@ -438,21 +438,21 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"Cinque.wmn"_s);
         QVERIFY(writeFile(path, bookOf(5)));
         BookArchive archive;
-        archive.Open(path);
-        QCOMPARE(archive.Position(), 0);
-        archive.Seek(2);
-        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Scheda 3"_s);
-        QCOMPARE(archive.Position(), 3);
+        archive.open(path);
+        QCOMPARE(archive.position(), 0);
+        archive.seek(2);
+        QCOMPARE(archive.read().field(TScheda::Titolo), u"Scheda 3"_s);
+        QCOMPARE(archive.position(), 3);
 
-        archive.Seek(1);
-        archive.Write(cardTitled(u"Seconda, cambiata"_s));
-        QCOMPARE(archive.Position(), 2);
-        QCOMPARE(archive.Count(), 5);
+        archive.seek(1);
+        archive.write(cardTitled(u"Seconda, cambiata"_s));
+        QCOMPARE(archive.position(), 2);
+        QCOMPARE(archive.count(), 5);
 
-        archive.Seek(0);
+        archive.seek(0);
         QStringList titles;
-        while (!archive.Eof())
-            titles << archive.Read().field(TScheda::Titolo);
+        while (!archive.atEnd())
+            titles << archive.read().field(TScheda::Titolo);
         QCOMPARE(titles, QStringList({u"Scheda 1"_s, u"Seconda, cambiata"_s, u"Scheda 3"_s, u"Scheda 4"_s,
                                       u"Scheda 5"_s}));
     }
@@ -488,20 +488,20 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"Monca.wmn"_s);
         QVERIFY(writeFile(path, bookOf(1, 100)));
         BookArchive archive;
-        archive.Open(path);
-        archive.Seek(1);
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read());
-        QCOMPARE(archive.Position(), 1);
+        archive.open(path);
+        archive.seek(1);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.read());
+        QCOMPARE(archive.position(), 1);
     }
 
     void seekingPastTheEndFails() {
         const QString path = m_dir->filePath(u"Due.wmn"_s);
         QVERIFY(writeFile(path, bookOf(2)));
         BookArchive archive;
-        archive.Open(path);
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(3));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(-1));
-        archive.Seek(2); // appending is allowed
+        archive.open(path);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.seek(3));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.seek(-1));
+        archive.seek(2); // appending is allowed
     }
 
     void openingWhatCannotBeOpenedCreatesNothing_data() {
@@ -514,7 +514,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).mkdir(u"Cartella.wmn"_s));
         const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         BookArchive archive;
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(m_dir->filePath(name)));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.open(m_dir->filePath(name)));
         QVERIFY(!archive.isOpen());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         QVERIFY(QFileInfo(m_dir->filePath(u"Cartella.wmn"_s)).isDir());
@@ -526,7 +526,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, bookOf(3)));
         FaultyFileSystem faulty(FaultyFileSystem::Fault::OpenFails);
         BookArchive archive;
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(path));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.open(path));
         QCOMPARE(faulty.creations, 0);
         QCOMPARE(readFile(path), bookOf(3));
     }
@@ -550,16 +550,16 @@ private Q_SLOTS:
         {
             FaultyFileSystem faulty{FaultyFileSystem::Fault(fault)};
             BookArchive archive;
-            archive.Open(path);
-            archive.Seek(index);
-            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(cardTitled(u"Nuova"_s)));
-            QCOMPARE(archive.Position(), index);
+            archive.open(path);
+            archive.seek(index);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.write(cardTitled(u"Nuova"_s)));
+            QCOMPARE(archive.position(), index);
         }
         // Every card stored before is intact; a partial record is never counted.
         BookArchive archive;
-        archive.Open(path);
-        QCOMPARE(archive.Count(), countAfter);
-        archive.Close();
+        archive.open(path);
+        QCOMPARE(archive.count(), countAfter);
+        archive.close();
         QCOMPARE(readFile(path).left(3 * qsizetype(TScheda::kSize)), bookOf(3));
     }
 
@@ -568,8 +568,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, bookOf(2)));
         FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
         BookArchive archive;
-        archive.Open(path);
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read());
+        archive.open(path);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.read());
     }
 
     void accessMessageIsStoredWithItsBreaks() {
@@ -809,9 +809,9 @@ private Q_SLOTS:
         QCOMPARE(archive, folder + name + u".wmn"_s);
         BookShelf::createEmpty(archive);
         BookArchive book;
-        book.Open(archive);
-        book.Write(cardTitled(u"Prima"_s));
-        book.Close();
+        book.open(archive);
+        book.write(cardTitled(u"Prima"_s));
+        book.close();
         QCOMPARE(readFile(folder + name + u".wmn"_s), bytesOf(cardTitled(u"Prima"_s)));
         QCOMPARE(BookShelf::list(program->path()), QStringList{name + u".wmn"_s});
 

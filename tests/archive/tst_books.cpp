@@ -4,17 +4,17 @@
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
+#include "app/LauncherWindow.h"
 #include "app/WindowSet.h"
 #include "archive/core/ArchiveJournal.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/TScheda.h"
-#include "archive/windows/ApriZudid.h"
+#include "archive/windows/OpenBookWindow.h"
 #include "archive/windows/ArchiveMessages.h"
-#include "archive/windows/CreaZudid.h"
+#include "archive/windows/CreateBookWindow.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
-#include "ui/Guida.h"
+#include "editor/windows/EditorWindow.h"
+#include "ui/GuideWindow.h"
 #include "ui/Picture.h"
 
 #include <QDir>
@@ -62,7 +62,7 @@ struct GuideSeen {
 
 void readGuideWhenItOpens(GuideSeen* seen) {
     QTimer::singleShot(0, [seen] {
-        auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+        auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
         QVERIFY(guide);
         seen->title = child<QLabel>(guide, u"lblTitolo"_s)->text();
         seen->text = child<QPlainTextEdit>(guide, u"txtGuida"_s)->toPlainText();
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QCOMPARE(entries(m_dir->path()), QStringList{u"Giulia estate 2026.wmn"_s});
         QCOMPARE(QFileInfo(m_dir->filePath(u"Giulia estate 2026.wmn"_s)).size(), 0);
         QCOMPARE(messages.asked.size(), 1);
-        QCOMPARE(messages.asked[0].text, TfrmCreaZudid::createdMessage());
+        QCOMPARE(messages.asked[0].text, CreateBookWindow::createdMessage());
         QCOMPARE(messages.asked[0].kind, MsgKind::Information);
         QCOMPARE(messages.asked[0].buttons, MsgButtons::OkCancel);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->launcher()});
@@ -122,12 +122,12 @@ private Q_SLOTS:
     void refusedNamesCreateNothing_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << u"   "_s << TfrmCreaZudid::noNameMessage();
-        QTest::newRow("name used") << u" Giulia "_s << TfrmCreaZudid::nameTakenMessage();
-        QTest::newRow("pasted slash") << u"../fuori"_s << TfrmCreaZudid::unsafeNameMessage();
-        QTest::newRow("pasted backslash") << u"a\\b"_s << TfrmCreaZudid::unsafeNameMessage();
-        QTest::newRow("dot dot") << u".."_s << TfrmCreaZudid::unsafeNameMessage();
-        QTest::newRow("control character") << u"Giu\u0007lia"_s << TfrmCreaZudid::unsafeNameMessage();
+        QTest::newRow("empty") << u"   "_s << CreateBookWindow::noNameMessage();
+        QTest::newRow("name used") << u" Giulia "_s << CreateBookWindow::nameTakenMessage();
+        QTest::newRow("pasted slash") << u"../fuori"_s << CreateBookWindow::unsafeNameMessage();
+        QTest::newRow("pasted backslash") << u"a\\b"_s << CreateBookWindow::unsafeNameMessage();
+        QTest::newRow("dot dot") << u".."_s << CreateBookWindow::unsafeNameMessage();
+        QTest::newRow("control character") << u"Giu\u0007lia"_s << CreateBookWindow::unsafeNameMessage();
     }
     void refusedNamesCreateNothing() {
         QFETCH(QString, typed);
@@ -306,9 +306,9 @@ private Q_SLOTS:
                          u"\r\n\r\nBook fotografico: \"%1\" (nessuna scheda)."_s.arg(names[2 - left]));
             QCOMPARE(messages.asked[0].kind, MsgKind::Confirmation);
             QCOMPARE(messages.asked[0].buttons, MsgButtons::YesNo);
-            QCOMPARE(messages.asked[1].text, TfrmApriZudid::deletedMessage());
+            QCOMPARE(messages.asked[1].text, OpenBookWindow::deletedMessage());
             QCOMPARE(messages.asked[1].kind, MsgKind::Information);
-            QCOMPARE(countLine(), TfrmApriZudid::countLine(left));
+            QCOMPARE(countLine(), OpenBookWindow::countLine(left));
             QCOMPARE(lstFiles()->count(), left);
         }
         QCOMPARE(entries(m_dir->path()), QStringList{u"Book_Zudid"_s});
@@ -337,10 +337,10 @@ private Q_SLOTS:
         click(m_windows->openBook(), u"btnElimina"_s);
         QCOMPARE(messages.asked.size(), 2);
         QCOMPARE(messages.asked[1].text,
-                 TfrmApriZudid::notDeletedMessage() + u"\r\n\r\nMotivo: "_s + why + u'.');
+                 OpenBookWindow::notDeletedMessage() + u"\r\n\r\nMotivo: "_s + why + u'.');
         QCOMPARE(messages.asked[1].kind, MsgKind::Warning);
         QCOMPARE(QFileInfo(m_dir->filePath(u"Anna.wmn"_s)).isDir(), folderInPlace);
-        QCOMPARE(countLine(), TfrmApriZudid::countLine(0));
+        QCOMPARE(countLine(), OpenBookWindow::countLine(0));
     }
 
     void answeringNoKeepsTheBook() {
@@ -456,12 +456,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("withBooks");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("message");
-        QTest::newRow("open, empty list") << false << u"btnApri"_s << TfrmApriZudid::emptyListMessage();
-        QTest::newRow("delete, empty list") << false << u"btnElimina"_s << TfrmApriZudid::emptyListMessage();
+        QTest::newRow("open, empty list") << false << u"btnApri"_s << OpenBookWindow::emptyListMessage();
+        QTest::newRow("delete, empty list") << false << u"btnElimina"_s << OpenBookWindow::emptyListMessage();
         QTest::newRow("open, nothing selected")
-            << true << u"btnApri"_s << TfrmApriZudid::selectToOpenMessage();
+            << true << u"btnApri"_s << OpenBookWindow::selectToOpenMessage();
         QTest::newRow("delete, nothing selected")
-            << true << u"btnElimina"_s << TfrmApriZudid::selectToDeleteMessage();
+            << true << u"btnElimina"_s << OpenBookWindow::selectToDeleteMessage();
     }
     void warningsWhenNothingCanBeChosen() {
         QFETCH(bool, withBooks);
@@ -527,17 +527,17 @@ private Q_SLOTS:
         const QStringList two{u"Anna.wmn"_s, u"Bea.wmn"_s};
         QTest::newRow("create, Return in the name creates the book")
             << u"btnCrea"_s << u" Giulia "_s << u"Return"_s << u"launcher"_s
-            << QStringList{u"Anna.wmn"_s, u"Bea.wmn"_s, u"Giulia.wmn"_s} << TfrmCreaZudid::createdMessage();
+            << QStringList{u"Anna.wmn"_s, u"Bea.wmn"_s, u"Giulia.wmn"_s} << CreateBookWindow::createdMessage();
         QTest::newRow("create, Return with a name used warns")
             << u"btnCrea"_s << u"Bea"_s << u"Return"_s << u"create"_s << two
-            << TfrmCreaZudid::nameTakenMessage();
+            << CreateBookWindow::nameTakenMessage();
         QTest::newRow("create, Escape leaves without a book")
             << u"btnCrea"_s << u"Giulia"_s << u"Escape"_s << u"launcher"_s << two << QString();
         QTest::newRow("open, Return on the book the arrows chose")
             << u"btnApri"_s << u"down down"_s << u"Return"_s << u"editor"_s << two << QString();
         QTest::newRow("open, Return with no book chosen warns")
             << u"btnApri"_s << QString() << u"Return"_s << u"open"_s << two
-            << TfrmApriZudid::selectToOpenMessage();
+            << OpenBookWindow::selectToOpenMessage();
         QTest::newRow("open, double-click on a book")
             << u"btnApri"_s << QString() << u"double-click"_s << u"editor"_s << two << QString();
         QTest::newRow("open, Escape goes back to the launcher")
@@ -616,7 +616,7 @@ private Q_SLOTS:
             QCOMPARE(messages.asked[0].text,
                      kDeleteQuestion + u"\r\n\r\nBook fotografico: \"Anna\" (nessuna scheda)."_s);
         else
-            QCOMPARE(messages.asked[0].text, TfrmApriZudid::selectToDeleteMessage());
+            QCOMPARE(messages.asked[0].text, OpenBookWindow::selectToDeleteMessage());
         QCOMPARE(entries(m_dir->path()), books);
         QCOMPARE(shownList(), books);
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->openBook()});

@@ -140,11 +140,11 @@ private Q_SLOTS:
 
         // Opened as any window opens a book; the dead writer's lock went with it.
         BookArchive archive;
-        archive.Open(m_path);
+        archive.open(m_path);
         QVERIFY(!QFile::exists(m_journal));
-        archive.LockForWriting();
-        QCOMPARE(archive.Count(), kCards);
-        archive.Close();
+        archive.lockForWriting();
+        QCOMPARE(archive.count(), kCards);
+        archive.close();
 
         const QByteArray after = readFile(m_path);
         QCOMPARE(after.size(), oldBook().size());
@@ -202,12 +202,12 @@ private Q_SLOTS:
 
         // A reader is enough to set things right.
         BookArchive archive;
-        archive.Open(m_path);
+        archive.open(m_path);
         QVERIFY(!QFile::exists(m_journal));
-        archive.Seek(1);
-        QCOMPARE(JournalCards::bytes(archive.Read()),
+        archive.seek(1);
+        QCOMPARE(JournalCards::bytes(archive.read()),
                  rolledBack ? oldBook().mid(kRecord, kRecord) : newCard(1));
-        archive.Close();
+        archive.close();
         QCOMPARE(readFile(m_path), rolledBack ? oldBook() : overwritten);
     }
 
@@ -216,9 +216,9 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
         QVERIFY(QFile::remove(m_path));
         BookArchive archive;
-        archive.Open(m_path);
-        QCOMPARE(archive.Count(), 0);
-        archive.Close();
+        archive.open(m_path);
+        QCOMPARE(archive.count(), 0);
+        archive.close();
         QVERIFY(!QFile::exists(m_journal));
         QCOMPARE(QFileInfo(m_path).size(), 0);
     }
@@ -227,14 +227,14 @@ private Q_SLOTS:
     // the lock, before this save counts and writes.
     void journalLeftAfterOpeningIsRolledBackByTheLock() {
         BookArchive archive;
-        archive.Open(m_path);
+        archive.open(m_path);
         QVERIFY(writeFile(m_path, withCard(oldBook(), 1, newCard(1))));
         QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
-        archive.LockForWriting();
+        archive.lockForWriting();
         QVERIFY(!QFile::exists(m_journal));
-        archive.Seek(archive.Count());
-        archive.Write(JournalCards::card(u"nuova"_s, 6));
-        archive.Close();
+        archive.seek(archive.count());
+        archive.write(JournalCards::card(u"nuova"_s, 6));
+        archive.close();
         QCOMPARE(readFile(m_path), oldBook().left(kCards * kRecord) + JournalCards::bytes(u"nuova"_s, 6));
     }
 
@@ -280,13 +280,13 @@ private Q_SLOTS:
         const QString aside = BookArchive::setAsideJournalPath(m_path, 1);
         BookArchive archive;
         if (forReading)
-            archive.OpenForReading(m_path);
+            archive.openForReading(m_path);
         else
-            archive.Open(m_path);
-        QCOMPARE(archive.Count(), kCards);
+            archive.open(m_path);
+        QCOMPARE(archive.count(), kCards);
         for (int n = 0; n < kCards; ++n)
-            QCOMPARE(JournalCards::bytes(archive.Read()), copy.mid(n * kRecord, kRecord));
-        archive.Close();
+            QCOMPARE(JournalCards::bytes(archive.read()), copy.mid(n * kRecord, kRecord));
+        archive.close();
         QCOMPARE(readFile(m_path), copy);
 
         if (forReading) {
@@ -305,9 +305,9 @@ private Q_SLOTS:
         QCOMPARE(told.size(), 1);
         QVERIFY2(told.first().contains(QFileInfo(aside).fileName()), qPrintable(told.first()));
         // Told once: the next opening finds no journal and says nothing.
-        archive.Open(m_path);
-        archive.LockForWriting();
-        archive.Close();
+        archive.open(m_path);
+        archive.lockForWriting();
+        archive.close();
         QCOMPARE(told.size(), 1);
         QCOMPARE(readFile(m_path), copy);
         QCOMPARE(readFile(aside), journal);
@@ -322,8 +322,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(BookArchive::setAsideJournalPath(m_path, 1), "prima"));
         QVERIFY(writeFile(m_path, JournalCards::bytes(u"altra"_s, 1).repeated(kCards)));
         BookArchive archive;
-        archive.Open(m_path);
-        archive.Close();
+        archive.open(m_path);
+        archive.close();
         QCOMPARE(readFile(BookArchive::setAsideJournalPath(m_path, 1)), QByteArray("prima"));
         QCOMPARE(readFile(BookArchive::setAsideJournalPath(m_path, 2)), journal);
         QCOMPARE(readFile(m_path), JournalCards::bytes(u"altra"_s, 1).repeated(kCards));
@@ -344,8 +344,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(m_path, changed));
         QVERIFY(writeFile(m_journal, journalOf(0, oldBook().left(8192))));
         BookArchive archive;
-        archive.Open(m_path);
-        archive.Close();
+        archive.open(m_path);
+        archive.close();
         QVERIFY(!QFile::exists(m_journal));
         QCOMPARE(readFile(m_path), twoCardsChanged ? changed : oldBook());
         QCOMPARE(QFile::exists(BookArchive::setAsideJournalPath(m_path, 1)), twoCardsChanged);
@@ -361,13 +361,13 @@ private Q_SLOTS:
         const QByteArray journal = readFile(m_journal);
         QCOMPARE(onDisk, withCard(oldBook(), 1, newCard(1)));
         BookArchive archive;
-        archive.OpenForReading(m_path);
+        archive.openForReading(m_path);
         std::vector<TScheda> cards;
-        QCOMPARE(archive.ReadBlock(cards, kCards), kCards);
+        QCOMPARE(archive.readBlock(cards, kCards), kCards);
         for (int n = 0; n < kCards; ++n)
             QCOMPARE(JournalCards::bytes(cards[std::size_t(n)]), oldBook().mid(n * kRecord, kRecord));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(JournalCards::card(u"nuova"_s, 9)));
-        archive.Close();
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.write(JournalCards::card(u"nuova"_s, 9)));
+        archive.close();
         QCOMPARE(readFile(m_path), onDisk);
         QCOMPARE(readFile(m_journal), journal);
     }
@@ -385,14 +385,14 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(bool, locked);
         BookArchive archive;
-        archive.Open(m_path);
+        archive.open(m_path);
         if (locked)
-            archive.LockForWriting();
-        archive.Seek(index);
-        archive.Write(JournalCards::card(u"nuova"_s, index + 1));
-        QCOMPARE(archive.Position(), index + 1);
+            archive.lockForWriting();
+        archive.seek(index);
+        archive.write(JournalCards::card(u"nuova"_s, index + 1));
+        QCOMPARE(archive.position(), index + 1);
         QVERIFY(!QFile::exists(m_journal));
-        archive.Close();
+        archive.close();
         QCOMPARE(readFile(m_path), withCard(oldBook(), index, newCard(index)));
     }
 
@@ -408,11 +408,11 @@ private Q_SLOTS:
         {
             FaultyFileSystem faulty{FaultyFileSystem::Fault(fault)};
             BookArchive archive;
-            archive.Open(m_path);
-            archive.LockForWriting();
-            archive.Seek(1);
-            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(JournalCards::card(u"nuova"_s, 2)));
-            QCOMPARE(archive.Position(), 1);
+            archive.open(m_path);
+            archive.lockForWriting();
+            archive.seek(1);
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.write(JournalCards::card(u"nuova"_s, 2)));
+            QCOMPARE(archive.position(), 1);
         }
         QVERIFY(!QFile::exists(m_journal));
         QCOMPARE(readFile(m_path), oldBook());
@@ -433,15 +433,15 @@ private Q_SLOTS:
         const auto save = [](const QString& path) {
             BookArchive archive;
             try {
-                archive.Open(path);
-                archive.LockForWriting();
-                archive.Seek(1);
-                archive.Write(JournalCards::card(u"nuova"_s, 2));
+                archive.open(path);
+                archive.lockForWriting();
+                archive.seek(1);
+                archive.write(JournalCards::card(u"nuova"_s, 2));
             } catch (const ArchiveError&) {
                 return WriteFailed;
             }
             try {
-                archive.Close();
+                archive.close();
             } catch (const ArchiveError&) {
                 return CloseFailed;
             }
@@ -465,8 +465,8 @@ private Q_SLOTS:
             const QByteArray expected =
                 outcome == WriteFailed ? oldBook() : withCard(oldBook(), 1, newCard(1));
             BookArchive reopened;
-            reopened.Open(m_path);
-            reopened.Close();
+            reopened.open(m_path);
+            reopened.close();
             QVERIFY2(!QFile::exists(m_journal), qPrintable(u"step %1"_s.arg(step)));
             QVERIFY2(readFile(m_path) == expected,
                      qPrintable(u"step %1, outcome %2"_s.arg(step).arg(outcome)));
@@ -478,7 +478,7 @@ private Q_SLOTS:
     void journalPathTakenByAFolder() {
         QVERIFY(QDir(m_dir->path()).mkdir(QFileInfo(m_journal).fileName()));
         BookArchive archive;
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(m_path));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.open(m_path));
         QVERIFY(!archive.isOpen());
         QCOMPARE(readFile(m_path), oldBook());
     }
@@ -486,17 +486,17 @@ private Q_SLOTS:
     // The file shrank behind the program's back after the seek: no gap of zeros is written.
     void writePastTheEndIsRefused() {
         BookArchive archive;
-        archive.Open(m_path);
-        archive.Seek(kCards);
+        archive.open(m_path);
+        archive.seek(kCards);
         QVERIFY(QFile::resize(m_path, 2 * kRecord));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Write(JournalCards::card(u"nuova"_s, 6)));
-        archive.Close();
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.write(JournalCards::card(u"nuova"_s, 6)));
+        archive.close();
         QCOMPARE(readFile(m_path), oldBook().left(2 * kRecord));
     }
 
     void lockingNeedsAnOpenArchive() {
         BookArchive archive;
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.LockForWriting());
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.lockForWriting());
     }
 
     // --- Two programs saving into one book ----------------------------------------------------------

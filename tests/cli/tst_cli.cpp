@@ -11,7 +11,7 @@
 #include "archive/core/PhotoStore.h"
 #include "base/ProgramFolder.h"
 #include "cli/CommandLine.h"
-#include "output/windows/ExpBookZudid.h"
+#include "output/windows/ExportWindow.h"
 #include "ui/Picture.h"
 
 #include <QBuffer>
@@ -433,7 +433,7 @@ private Q_SLOTS:
         {
             FakeMessages messages;
             FakeShell shell;
-            TfrmExpBookZudid window;
+            ExportWindow window;
             window.setArchivePath(ProgramFolder::archiveOf(u"Giulia"_s));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));

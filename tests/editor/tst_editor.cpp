@@ -9,7 +9,7 @@
 #include "TestTyping.h"
 #include "TestWindows.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
+#include "app/LauncherWindow.h"
 #include "app/WindowSet.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
@@ -21,11 +21,11 @@
 #include "base/HelpTopics.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/AllegaCartella.h"
-#include "editor/windows/BookZudid.h"
-#include "editor/windows/Calendario.h"
-#include "editor/windows/Zoom.h"
-#include "ui/Guida.h"
+#include "editor/windows/AttachmentsWindow.h"
+#include "editor/windows/EditorWindow.h"
+#include "editor/windows/CalendarWindow.h"
+#include "editor/windows/ZoomWindow.h"
+#include "ui/GuideWindow.h"
 #include "ui/Picture.h"
 #include "ui/StatusHints.h"
 #include "ui/StorableTextValidator.h"
@@ -387,7 +387,7 @@ private Q_SLOTS:
         auto* picture = editor()->findChild<Picture*>(button);
         QCOMPARE(picture->toolTip(), tooltip);
         const QString keyName = tooltip.section(u'(', -1).chopped(1);
-        QVERIFY2(HelpTopics::bookZudid().text().contains(keyName), qPrintable(keyName));
+        QVERIFY2(HelpTopics::editor().text().contains(keyName), qPrintable(keyName));
         // The button's own command is taken away: only the key's reaching the button is watched.
         QObject::disconnect(picture, &Picture::clicked, nullptr, nullptr);
         QSignalSpy clicked(picture, &Picture::clicked);
@@ -808,7 +808,7 @@ private Q_SLOTS:
         const TScheda::Field missing = focused == u"txtTitolo"_s ? TScheda::Titolo
                                        : focused == u"txtData"_s ? TScheda::Data
                                                                  : TScheda::Location;
-        QCOMPARE(messages.asked[0].text, TfrmBookZudid::missingMessage(missing));
+        QCOMPARE(messages.asked[0].text, EditorWindow::missingMessage(missing));
         QVERIFY(
             messages.asked[0].text.startsWith(u"Attenzione: per salvare la scheda è necessario indicare "_s));
         QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
@@ -1024,7 +1024,7 @@ private Q_SLOTS:
         fill(u"Bozza"_s, QString(), QString());
         press(u'D');
         QCOMPARE(messages.asked.size(), 1);
-        QCOMPARE(messages.asked[0].text, TfrmBookZudid::duplicateNewCardMessage());
+        QCOMPARE(messages.asked[0].text, EditorWindow::duplicateNewCardMessage());
         QCOMPARE(messages.asked[0].kind, MsgKind::Warning);
         QCOMPARE(field(u"txtTitolo"_s), u"Bozza"_s);
     }
@@ -1062,8 +1062,8 @@ private Q_SLOTS:
         fill(u"Cambiato"_s, u"05/05/2025"_s, u"Napoli"_s);
         press(u'S');
         QCOMPARE(messages.asked.size(), 2);
-        QCOMPARE(messages.asked[0].text, TfrmBookZudid::overwrittenMessage());
-        QCOMPARE(messages.asked[1].text, TfrmBookZudid::photoNotSavedMessage());
+        QCOMPARE(messages.asked[0].text, EditorWindow::overwrittenMessage());
+        QCOMPARE(messages.asked[1].text, EditorWindow::photoNotSavedMessage());
         QCOMPARE(messages.asked[1].kind, MsgKind::Warning);
         QVERIFY(messages.asked[1].text.startsWith(u"Attenzione:"_s));
         QVERIFY(!editor()->photoFrame()->showsPlaceholder());
@@ -1263,7 +1263,7 @@ private Q_SLOTS:
         editor()->setDateText(before);
         QDate shown;
         QTimer::singleShot(0, [&] {
-            auto* calendar = qobject_cast<TfrmCalendario*>(QApplication::activeModalWidget());
+            auto* calendar = qobject_cast<CalendarWindow*>(QApplication::activeModalWidget());
             QVERIFY(calendar);
             QCOMPARE(calendar->parentWidget(), editor());
             auto* picker = calendar->findChild<QCalendarWidget*>(u"calAppuntamenti"_s);
@@ -1275,7 +1275,7 @@ private Q_SLOTS:
         Clock::setToday(std::nullopt);
         QCOMPARE(shown, opensOn);
         QCOMPARE(field(u"txtData"_s), import ? u"29/02/2024"_s : before);
-        QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
+        QVERIFY(editor()->findChildren<CalendarWindow*>().isEmpty());
     }
 
     // In the calendar, Return and a double-click on a day import it as "Importa" does, the arrow keys
@@ -1299,7 +1299,7 @@ private Q_SLOTS:
         editor()->setDateText(u"01/01/2000"_s);
         bool closedByTheKeys = false;
         QTimer::singleShot(0, [&] {
-            auto* calendar = qobject_cast<TfrmCalendario*>(QApplication::activeModalWidget());
+            auto* calendar = qobject_cast<CalendarWindow*>(QApplication::activeModalWidget());
             QVERIFY(calendar);
             // Whatever the keys did, the calendar is not left open: the test would wait on it.
             const auto closeAnyway = qScopeGuard([&] {
@@ -1336,12 +1336,12 @@ private Q_SLOTS:
         QTest::keyClick(dateField(), Qt::Key_Space);
         QVERIFY(closedByTheKeys);
         QCOMPARE(field(u"txtData"_s), written);
-        QVERIFY(editor()->findChildren<TfrmCalendario*>().isEmpty());
+        QVERIFY(editor()->findChildren<CalendarWindow*>().isEmpty());
     }
 
     void importNeedsTheEditorsTag() {
         openBook(0);
-        TfrmCalendario calendar(editor());
+        CalendarWindow calendar(editor());
         calendar.show();
         calendar.findChild<QPushButton*>(u"btnImportaData"_s)->click();
         QVERIFY(calendar.isVisible());
@@ -1371,7 +1371,7 @@ private Q_SLOTS:
         openBook(0);
         QString title;
         QTimer::singleShot(0, [&] {
-            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
             QVERIFY(guide);
             title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
             guide->accept();
@@ -1637,7 +1637,7 @@ private Q_SLOTS:
         editor()->photoFrame()->setPhoto(CardPhoto::fromImage(picture));
         bool checked = false;
         QTimer::singleShot(0, [&] {
-            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            auto* zoom = qobject_cast<ZoomWindow*>(QApplication::activeModalWidget());
             QVERIFY(zoom);
             QCOMPARE(zoom->windowTitle(), u" Fai clic sulla foto per chiudere questa finestra"_s);
             QCOMPARE(zoom->photoFrame()->size(), QSize(1860, 990));
@@ -1650,7 +1650,7 @@ private Q_SLOTS:
         });
         click(u"btnZoomFoto"_s);
         QVERIFY(checked);
-        QVERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QVERIFY(editor()->findChildren<ZoomWindow*>().isEmpty());
         QCOMPARE(editor()->photoFrame()->photo().full(), picture);
     }
 
@@ -1664,7 +1664,7 @@ private Q_SLOTS:
         editor()->photoFrame()->setPhoto(CardPhoto::fromImage(picture));
         bool checked = false;
         QTimer::singleShot(0, [&] {
-            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            auto* zoom = qobject_cast<ZoomWindow*>(QApplication::activeModalWidget());
             QVERIFY(zoom);
             const auto closing = qScopeGuard([zoom] { zoom->reject(); });
             PhotoView* photo = zoom->photoFrame();
@@ -1722,7 +1722,7 @@ private Q_SLOTS:
         });
         click(u"btnZoomFoto"_s);
         QVERIFY(checked);
-        QVERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QVERIFY(editor()->findChildren<ZoomWindow*>().isEmpty());
         QCOMPARE(editor()->photoFrame()->photo().full(), picture); // the editor's photo is untouched
     }
 
@@ -1740,7 +1740,7 @@ private Q_SLOTS:
         editor()->photoFrame()->setPhoto(CardPhoto::fromImage(coordinatePicture({3000, 2000})));
         bool stayedOpen = false;
         QTimer::singleShot(0, [&] {
-            auto* zoom = qobject_cast<TfrmZoom*>(QApplication::activeModalWidget());
+            auto* zoom = qobject_cast<ZoomWindow*>(QApplication::activeModalWidget());
             QVERIFY(zoom);
             // Whatever happens, the window does not stay open over the rest of the tests.
             const auto closing = qScopeGuard([zoom] { QTimer::singleShot(0, zoom, &QDialog::reject); });
@@ -1759,13 +1759,13 @@ private Q_SLOTS:
         });
         click(u"btnZoomFoto"_s);
         QVERIFY(stayedOpen);
-        QTRY_VERIFY(editor()->findChildren<TfrmZoom*>().isEmpty());
+        QTRY_VERIFY(editor()->findChildren<ZoomWindow*>().isEmpty());
     }
 
     // --- Attachments -----------------------------------------------------------------------------
     void attachmentsOfACardWithoutAny() {
         openBook(1);
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             for (const char* name : {"01", "02", "03"}) {
                 QCOMPARE(window->findChild<QLineEdit*>(u"txtFile"_s + QLatin1String(name))->text(),
                          QString());
@@ -1795,7 +1795,7 @@ private Q_SLOTS:
         const QString path = AttachmentFolder::folder() + u"/contratto1.pdf"_s;
         if (inFolder)
             QVERIFY(writeFile(path, "%PDF-1.4"));
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnApri01"_s)->click();
             QVERIFY(window->isVisible());
             window->reject();
@@ -1809,7 +1809,7 @@ private Q_SLOTS:
 
         // A desktop that opens it says nothing more.
         shell.opens = true;
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnApri01"_s)->click();
             window->reject();
         });
@@ -1843,7 +1843,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(m_dir->filePath(u"scrivania"_s)));
         QVERIFY(writeFile(source, "nuovo"));
         dialogs.answers = {source};
-        withAttachments([&](TfrmAllegaCartella* window) {
+        withAttachments([&](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
             QCOMPARE(window->findChild<QLineEdit*>(u"txtFile02"_s)->text(), u"contratto.pdf"_s);
             QVERIFY(window->findChild<QPushButton*>(u"btnApri02"_s)->isEnabled());
@@ -1854,7 +1854,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.asked[0].title, u"Selezionare il file da allegare:"_s);
         QCOMPARE(messages.asked.size(), alreadyThere ? 1 : 0);
         if (alreadyThere)
-            QCOMPARE(messages.asked[0].text, TfrmAllegaCartella::overwriteQuestion());
+            QCOMPARE(messages.asked[0].text, AttachmentsWindow::overwriteQuestion());
         QCOMPARE(readFile(AttachmentFolder::folder() + u"/contratto.pdf"_s), inFolder);
         QCOMPARE(shell.opened, QStringList{u"\""_s + AttachmentFolder::folder() + u"/contratto.pdf\""_s});
         QCOMPARE(editor()->attachments()[1], u"contratto.pdf"_s);
@@ -1880,7 +1880,7 @@ private Q_SLOTS:
         const QString inFolder = AttachmentFolder::folder() + u"/liberatoria.pdf"_s;
         QVERIFY(writeFile(inFolder, "contenuto prezioso"));
         dialogs.answers = {inFolder};
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
             window->findChild<QPushButton*>(u"btnApplica"_s)->click();
         });
@@ -1903,7 +1903,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(second, "seconda"));
 
         dialogs.answers = {first};
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnSfoglia01"_s)->click();
             QCOMPARE(window->findChild<QLineEdit*>(u"txtFile01"_s)->text(), u"modella_Lucja.txt"_s);
             window->findChild<QPushButton*>(u"btnApri01"_s)->click();
@@ -1916,7 +1916,7 @@ private Q_SLOTS:
 
         // Another file of the same name: a name of its own; the same file again: the name it has.
         dialogs.answers = {second, first};
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnSfoglia02"_s)->click();
             QCOMPARE(window->findChild<QLineEdit*>(u"txtFile02"_s)->text(), u"modella_Lucja (2).txt"_s);
             window->findChild<QPushButton*>(u"btnSfoglia03"_s)->click();
@@ -1943,7 +1943,7 @@ private Q_SLOTS:
     void descriptionsRefuseWhatTheBookCannotStore() {
         openBook(1);
         press(u'N');
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             for (const char* name : {"txtDesc01", "txtDesc02", "txtDesc03"}) {
                 auto* description = window->findChild<QLineEdit*>(QString::fromLatin1(name));
                 QVERIFY(qobject_cast<const StorableTextValidator*>(description->validator()));
@@ -1970,7 +1970,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(AttachmentFolder::folder() + u"/contratto1.pdf"_s, "pdf"));
         editor()->setAttachments(std::array<QString, 6>{u"contratto1.pdf"_s, QString(), QString(),
                                                         u"Il contratto"_s, QString(), QString()});
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             QVERIFY(window->findChild<QPushButton*>(u"btnApri01"_s)->isEnabled());
             QTest::mouseClick(window->findChild<Picture*>(u"imgCancella01"_s), Qt::LeftButton);
             QVERIFY(!window->findChild<QPushButton*>(u"btnApri01"_s)->isEnabled());
@@ -1985,7 +1985,7 @@ private Q_SLOTS:
         openBook(2);
         press(u'N');
         const QByteArray before = readFile(archive());
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QLineEdit*>(u"txtDesc01"_s)->setText(QString(300, u'd'));
             window->findChild<QPushButton*>(u"btnApplica"_s)->click();
         });
@@ -2012,13 +2012,13 @@ private Q_SLOTS:
         openBook(1);
         editor()->setAttachments(
             std::array<QString, 6>{u"a.pdf"_s, QString(), QString(), QString(), QString(), QString()});
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QLineEdit*>(u"txtDesc01"_s)->setText(u"cambiata"_s);
             window->findChild<QPushButton*>(u"btnAnnulla"_s)->click();
         });
         QCOMPARE(editor()->attachments()[3], QString());
 
-        TfrmAllegaCartella untagged(editor());
+        AttachmentsWindow untagged(editor());
         untagged.show();
         untagged.findChild<QPushButton*>(u"btnApplica"_s)->click();
         QVERIFY(untagged.isVisible());
@@ -2050,7 +2050,7 @@ private Q_SLOTS:
         editor()->setAttachments(
             std::array<QString, 6>{u"a.pdf"_s, QString(), QString(), u"Prima"_s, QString(), QString()});
         bool closedByTheKey = false;
-        withAttachments([&](TfrmAllegaCartella* window) {
+        withAttachments([&](AttachmentsWindow* window) {
             const auto closeAnyway = qScopeGuard([&] {
                 closedByTheKey = !window->isVisible();
                 if (!closedByTheKey)
@@ -2085,7 +2085,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(source, "firmato"));
         dialogs.answers = {source};
         QStringList shownFromTheStart;
-        withAttachments([&](TfrmAllegaCartella* window) {
+        withAttachments([&](AttachmentsWindow* window) {
             const auto closeAnyway = qScopeGuard([window] { window->reject(); });
             for (const char* field : {"txtFile01", "txtFile02", "txtDesc01", "txtDesc02", "txtDesc03"}) {
                 auto* edit = window->findChild<QLineEdit*>(QLatin1String(field));
@@ -2109,7 +2109,7 @@ private Q_SLOTS:
         openBook(1);
         editor()->setAttachments(std::array<QString, 6>{u"../Giulia.wmn"_s, u"/etc/passwd"_s, QString(),
                                                         QString(), QString(), QString()});
-        withAttachments([](TfrmAllegaCartella* window) {
+        withAttachments([](AttachmentsWindow* window) {
             window->findChild<QPushButton*>(u"btnApri01"_s)->click();
             window->findChild<QPushButton*>(u"btnApri02"_s)->click();
             window->reject();
@@ -2171,14 +2171,14 @@ private:
     template <class Steps> void withAttachments(Steps steps) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<TfrmAllegaCartella*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<AttachmentsWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             steps(window);
             ran = true;
         });
         click(u"cmdFile"_s);
         QVERIFY(ran);
-        QVERIFY(editor()->findChildren<TfrmAllegaCartella*>().isEmpty());
+        QVERIFY(editor()->findChildren<AttachmentsWindow*>().isEmpty());
     }
     QLineEdit* dateField() { return editor()->findChild<QLineEdit*>(u"txtData"_s); }
     void fill(const QString& title, const QString& date, const QString& location) {
@@ -2195,7 +2195,7 @@ private:
         std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(c.bytes().data()));
         return c;
     }
-    TfrmBookZudid* editor() { return m_windows->editor(); }
+    EditorWindow* editor() { return m_windows->editor(); }
     // Another copy of the program, in a process of its own, saves a card of the book.
     void otherCopySaves(int position, const QStringList& changes) {
         QProcess other;

@@ -11,11 +11,11 @@
 #include "archive/core/Cp1252.h"
 #include "base/HelpTopics.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
+#include "editor/windows/EditorWindow.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
-#include "output/windows/ExpBookZudid.h"
-#include "ui/Guida.h"
+#include "output/windows/ExportWindow.h"
+#include "ui/GuideWindow.h"
 #include "ui/Picture.h"
 #include "ui/WindowFrame.h"
 
@@ -249,7 +249,7 @@ private Q_SLOTS:
     // --- The window ------------------------------------------------------------------------------
     void windowLooksAsDescribed() {
         writeBook(archive(), {});
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QCOMPARE(window->windowTitle(), u" Esporta book fotografico in Microsoft Excel"_s);
         QCOMPARE(window->size(), QSize(862, 560));
         QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -295,7 +295,7 @@ private Q_SLOTS:
     void hints() {
         QFETCH(QString, control);
         QFETCH(QString, hint);
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         auto* panInfo = window->findChild<QLabel*>(u"panInfo"_s);
         QTest::mouseMove(window->findChild<QWidget*>(control), {5, 5});
         QCOMPARE(panInfo->text(), hint);
@@ -309,7 +309,7 @@ private Q_SLOTS:
     }
 
     void helpShowsTheExportTopic() {
-        const HelpTopic topic = HelpTopics::expBookZudid();
+        const HelpTopic topic = HelpTopics::exportBook();
         QCOMPARE(topic.title, u"Esportazione book fotografico in Microsoft Excel."_s);
         QCOMPARE(topic.paragraphs.size(), 3);
         QCOMPARE(
@@ -329,10 +329,10 @@ private Q_SLOTS:
             inGuide = inGuide || t.title == topic.title;
         QVERIFY(inGuide);
 
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QString title, text;
         QTimer::singleShot(0, [&] {
-            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
             QVERIFY(guide);
             QCOMPARE(guide->parentWidget(), window);
             title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
@@ -351,7 +351,7 @@ private Q_SLOTS:
     void f1ShowsTheExportHelp() {
         QFETCH(bool, typing);
         writeBook(archive(), threeCards());
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTableView* grid = grdRecords(window);
         grid->setFocus();
         QTRY_VERIFY(grid->hasFocus());
@@ -359,7 +359,7 @@ private Q_SLOTS:
             typeInto(grid, 0, CardGridModel::colGiudizio, u"Da rivedere"_s, false);
         QString title;
         QTimer::singleShot(0, [&] {
-            auto* guide = qobject_cast<TfrmGuida*>(QApplication::activeModalWidget());
+            auto* guide = qobject_cast<GuideWindow*>(QApplication::activeModalWidget());
             QVERIFY(guide);
             title = guide->findChild<QLabel*>(u"lblTitolo"_s)->text();
             guide->accept();
@@ -374,7 +374,7 @@ private Q_SLOTS:
         writeBook(archive(), threeCards());
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<TfrmExpBookZudid*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<ExportWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             QCOMPARE(window->parentWidget(), static_cast<QWidget*>(m_windows->editor()));
             QCOMPARE(window->grid()->rowCount(), 3);
@@ -383,7 +383,7 @@ private Q_SLOTS:
         });
         QTest::mouseClick(m_windows->editor()->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
         QVERIFY(ran);
-        QVERIFY(m_windows->editor()->findChildren<TfrmExpBookZudid*>().isEmpty());
+        QVERIFY(m_windows->editor()->findChildren<ExportWindow*>().isEmpty());
     }
 
     // --- Filling the grid ------------------------------------------------------------------------
@@ -496,7 +496,7 @@ private Q_SLOTS:
         writeBook(archive(), threeCards());
         FakeMessages messages;
         FakeShell shell;
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
 
         const QByteArray written = readFile(exportPath());
@@ -509,7 +509,7 @@ private Q_SLOTS:
         QVERIFY(written.contains("content=\"text/html; charset=windows-1252\""));
 
         QCOMPARE(messages.asked.size(), 2);
-        QCOMPARE(messages.asked[0].text, TfrmExpBookZudid::exportQuestion());
+        QCOMPARE(messages.asked[0].text, ExportWindow::exportQuestion());
         QVERIFY(messages.asked[0].text.contains(u"\r\n\r\nSi vuole esportare i dati adesso?"_s));
         QCOMPARE(messages.asked[1].text,
                  u"Le schede in archivio sono state esportate con successo.\r\n\r\n"
@@ -740,7 +740,7 @@ private Q_SLOTS:
         writeBook(archive(), {});
         FakeMessages messages;
         FakeShell shell;
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
         const QString written = QString::fromLatin1(readFile(exportPath()));
         const QString headerEnd = u"width=400>Note</td></tr>"_s;
@@ -762,7 +762,7 @@ private Q_SLOTS:
         writeBook(archive(), threeCards());
         FakeMessages messages;
         FakeShell shell;
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTableView* grid = grdRecords(window);
         const QString before = window->grid()->text(0, column);
 
@@ -802,7 +802,7 @@ private Q_SLOTS:
         writeBook(archive(), threeCards());
         FakeMessages messages;
         messages.answers = {MsgAnswer::No, MsgAnswer::No};
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTableView* grid = grdRecords(window);
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(1, CardGridModel::colGiudizio));
@@ -817,7 +817,7 @@ private Q_SLOTS:
         }
         QCOMPARE(messages.asked.size(), questions);
         if (questions)
-            QCOMPARE(messages.asked[0].text, TfrmExpBookZudid::exportQuestion());
+            QCOMPARE(messages.asked[0].text, ExportWindow::exportQuestion());
         QCOMPARE(!window->isVisible(), closed);
         QVERIFY(!QFileInfo::exists(exportPath()));
     }
@@ -840,7 +840,7 @@ private Q_SLOTS:
         FakeMessages messages;
         messages.answers = answers;
         FakeShell shell;
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         QTest::mouseClick(window->findChild<Picture*>(u"cmdEsporta"_s), Qt::LeftButton);
         QCOMPARE(messages.asked.size(), answers.size());
         QCOMPARE(QFileInfo::exists(exportPath()), written);
@@ -866,7 +866,7 @@ private Q_SLOTS:
         const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         FakeMessages messages;
         FakeShell shell;
-        TfrmExpBookZudid* window = openWindow();
+        ExportWindow* window = openWindow();
         {
             std::optional<FileSizeLimit> limit;
             if (!folderInTheWay)
@@ -900,8 +900,8 @@ private:
     QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
     QString exportPath() const { return ProgramFolder::exportFile(); }
 
-    TfrmExpBookZudid* openWindow() {
-        m_window = std::make_unique<TfrmExpBookZudid>(m_windows->editor());
+    ExportWindow* openWindow() {
+        m_window = std::make_unique<ExportWindow>(m_windows->editor());
         m_window->setArchivePath(archive());
         m_window->show();
         if (!QTest::qWaitForWindowActive(m_window.get()))
@@ -926,7 +926,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<WindowSet> m_windows;
-    std::unique_ptr<TfrmExpBookZudid> m_window;
+    std::unique_ptr<ExportWindow> m_window;
 };
 
 LUMIVERA_WINDOW_TEST_MAIN(TestExport)

@@ -12,10 +12,10 @@
 #include "archive/windows/PhotoView.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
+#include "editor/windows/EditorWindow.h"
 #include "output/core/CardPage.h"
-#include "output/windows/AnteprimaBookZudid.h"
-#include "output/windows/StampaBookZudid.h"
+#include "output/windows/CardPreviewWindow.h"
+#include "output/windows/CardPrintWindow.h"
 #include "report/windows/ReportPreview.h"
 #include "report/windows/ReportPrinting.h"
 #include "ui/Picture.h"
@@ -92,9 +92,9 @@ private Q_SLOTS:
         QFETCH(QString, icon);
         std::unique_ptr<QDialog> window;
         if (preview)
-            window = std::make_unique<TfrmAnteprimaBookZudid>(editor());
+            window = std::make_unique<CardPreviewWindow>(editor());
         else
-            window = std::make_unique<TfrmStampaBookZudid>(editor());
+            window = std::make_unique<CardPrintWindow>(editor());
         QCOMPARE(window->windowTitle(), caption);
         QCOMPARE(window->size(), QSize(364, 287));
         QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -134,12 +134,12 @@ private Q_SLOTS:
         editor()->photoFrame()->setPhoto(hasPhoto ? CardPhoto::fromImage(photo) : CardPhoto());
         QImage taken;
         QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<TfrmAnteprimaBookZudid*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<CardPreviewWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             taken = window->photo();
             QTest::mouseClick(window->findChild<QPushButton*>(u"btnAnnulla"_s), Qt::LeftButton);
         });
-        clickCommand<TfrmAnteprimaBookZudid>();
+        clickCommand<CardPreviewWindow>();
         if (hasPhoto) {
             QCOMPARE(taken, photo);
         } else {
@@ -192,7 +192,7 @@ private Q_SLOTS:
         const QImage photo = solid({600, 900}, Qt::blue);
         editor()->photoFrame()->setPhoto(CardPhoto::fromImage(photo));
 
-        clickStampa<TfrmStampaBookZudid>();
+        clickStampa<CardPrintWindow>();
 
         QCOMPARE(m_printing->dialogs, 1);
         QVERIFY(m_messages.asked.isEmpty());
@@ -211,12 +211,12 @@ private Q_SLOTS:
     void longFieldPrintsWholeWords() {
         openBookWithOneCard();
         setField(u"txtAbiti"_s, u"Abito lungo "_s + QString(120, u'x'));
-        clickStampa<TfrmStampaBookZudid>();
+        clickStampa<CardPrintWindow>();
         const QString text = pdfText(m_printing->output);
         QVERIFY2(text.contains(u"Abito lungo…"_s), qPrintable(text));
         QVERIFY2(!text.contains(u"xxx"_s), qPrintable(text));
 
-        clickStampa<TfrmAnteprimaBookZudid>();
+        clickStampa<CardPreviewWindow>();
         QCOMPARE(m_printing->previewed.size(), std::size_t(1));
         QCOMPARE(m_printing->previewed.front().pages.front().find(u"txtAbiti")->text, u"Abito lungo…"_s);
     }
@@ -225,7 +225,7 @@ private Q_SLOTS:
         openBookWithOneCard();
         setField(u"txtData"_s, QString());
         setField(u"txtAbiti"_s, u"   Abito lungo  "_s);
-        clickStampa<TfrmAnteprimaBookZudid>();
+        clickStampa<CardPreviewWindow>();
 
         QCOMPARE(m_printing->previewed.size(), std::size_t(1));
         QCOMPARE(m_printing->dialogs, 0);
@@ -275,9 +275,9 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         });
         if (preview)
-            clickCommand<TfrmAnteprimaBookZudid>();
+            clickCommand<CardPreviewWindow>();
         else
-            clickCommand<TfrmStampaBookZudid>();
+            clickCommand<CardPrintWindow>();
         QVERIFY(closedByTheKey);
         QCOMPARE(preview ? int(m_printing->previewed.size()) : m_printing->dialogs, printed);
         QCOMPARE(preview ? m_printing->dialogs : int(m_printing->previewed.size()), 0);
@@ -287,7 +287,7 @@ private Q_SLOTS:
     void cancelledPrintDialogClosesSilently() {
         openBookWithOneCard();
         m_printing->confirm = false;
-        clickStampa<TfrmStampaBookZudid>();
+        clickStampa<CardPrintWindow>();
         QCOMPARE(m_printing->dialogs, 1);
         QVERIFY(m_messages.asked.isEmpty());
         QVERIFY(!QFile::exists(m_printing->output));
@@ -308,13 +308,13 @@ private Q_SLOTS:
         m_printing->output = m_dir->filePath(u"manca/scheda.pdf"_s); // a folder that does not exist
         QString expected;
         if (preview) {
-            clickStampa<TfrmAnteprimaBookZudid>();
-            expected = TfrmAnteprimaBookZudid::failureMessage();
+            clickStampa<CardPreviewWindow>();
+            expected = CardPreviewWindow::failureMessage();
             QCOMPARE(expected, u"Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon "
                                u"fine.\n\r\n\rSi consiglia di ridurre le dimensioni della foto."_s);
         } else {
-            clickStampa<TfrmStampaBookZudid>();
-            expected = TfrmStampaBookZudid::failureMessage();
+            clickStampa<CardPrintWindow>();
+            expected = CardPrintWindow::failureMessage();
             QCOMPARE(expected,
                      u"Attenzione: la stampa non è andata a buon fine.\n\r\n\rSi consiglia di ridurre le "
                      u"dimensioni della foto."_s);
@@ -330,7 +330,7 @@ private Q_SLOTS:
     void undrawablePageIsReportedByTheCardWindow() {
         openBookWithOneCard();
         m_printing->undrawablePage = true;
-        clickStampa<TfrmAnteprimaBookZudid>();
+        clickStampa<CardPreviewWindow>();
         QCOMPARE(m_printing->previewed.size(), std::size_t(1));
         QCOMPARE(m_printing->previewWindows, 0);
         QCOMPARE(m_messages.asked.size(), 1);
@@ -497,7 +497,7 @@ private Q_SLOTS:
     }
 
 private:
-    TfrmBookZudid* editor() { return m_windows->editor(); }
+    EditorWindow* editor() { return m_windows->editor(); }
     QString archive() { return m_dir->filePath(u"Giulia.wmn"_s); }
 
     void openBookWithOneCard() {
@@ -528,7 +528,7 @@ private:
 
     // Opens the window W with the editor's command for it, as the user does.
     template <class W> void clickCommand() {
-        const QString command = std::is_same_v<W, TfrmStampaBookZudid> ? u"cmdStampa"_s : u"cmdAnteprima"_s;
+        const QString command = std::is_same_v<W, CardPrintWindow> ? u"cmdStampa"_s : u"cmdAnteprima"_s;
         auto* picture = editor()->findChild<Picture*>(command);
         QVERIFY(picture);
         QTest::mouseClick(picture, Qt::LeftButton);

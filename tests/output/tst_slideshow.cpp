@@ -12,7 +12,7 @@
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
 #include "output/core/SlideShow.h"
-#include "output/windows/Slideshow_Zudid.h"
+#include "output/windows/SlideShowWindow.h"
 #include "ui/WindowFrame.h"
 
 #include <QApplication>
@@ -325,7 +325,7 @@ private Q_SLOTS:
         FakeMessages messages;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            auto* window = qobject_cast<TfrmSlideshow_Zudid*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<SlideShowWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             // A failed check leaves the lambda early: the window must close all the same.
             const auto closeAnyway = qScopeGuard([window] { window->close(); });
@@ -358,7 +358,7 @@ private Q_SLOTS:
             QTest::mouseClick(window->findChild<QWidget*>(target), Qt::LeftButton, {}, QPoint(10, 10));
             checked = true;
         });
-        const int result = openModal<TfrmSlideshow_Zudid>(nullptr, [&](TfrmSlideshow_Zudid& window) {
+        const int result = openModal<SlideShowWindow>(nullptr, [&](SlideShowWindow& window) {
             window.setBook(u" "_s + kBook + u"  "_s, u"\t"_s + archive() + u" "_s);
         });
         QVERIFY(checked);
@@ -370,14 +370,14 @@ private Q_SLOTS:
         writeBook(archive(), 0);
         FakeMessages messages;
         QTimer::singleShot(0, this, [&] {
-            auto* window = qobject_cast<TfrmSlideshow_Zudid*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<SlideShowWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             const auto closeAnyway = qScopeGuard([window] { window->close(); });
             window->slideShow()->step();
             QVERIFY(!window->isVisible());
         });
-        openModal<TfrmSlideshow_Zudid>(
-            nullptr, [&](TfrmSlideshow_Zudid& window) { window.setBook(kBook, archive()); });
+        openModal<SlideShowWindow>(
+            nullptr, [&](SlideShowWindow& window) { window.setBook(kBook, archive()); });
         QCOMPARE(messages.asked.size(), 1);
         QCOMPARE(messages.asked[0].text, u"L'archivio non contiene nessuna scheda."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Information);
@@ -388,13 +388,13 @@ private Q_SLOTS:
         FakeMessages messages;
         bool stayed = false;
         QTimer::singleShot(0, this, [&] {
-            auto* window = qobject_cast<TfrmSlideshow_Zudid*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<SlideShowWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
             const auto closeAnyway = qScopeGuard([window] { window->close(); });
             window->slideShow()->step();
             stayed = window->isVisible() && window->slideShow()->isRunning();
         });
-        openModal<TfrmSlideshow_Zudid>(nullptr, [&](TfrmSlideshow_Zudid& window) {
+        openModal<SlideShowWindow>(nullptr, [&](SlideShowWindow& window) {
             window.setBook(kBook, m_dir->path()); // a folder where the archive should be
         });
         QVERIFY(stayed);

@@ -10,8 +10,8 @@
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "access/core/PasswordStore.h"
-#include "access/windows/CambiaPassword.h"
-#include "access/windows/Password.h"
+#include "access/windows/ChangePasswordWindow.h"
+#include "access/windows/LoginWindow.h"
 #include "app/Application.h"
 #include "app/WindowSet.h"
 #include "archive/core/AttachmentFolder.h"
@@ -19,12 +19,12 @@
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/PhotoView.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
+#include "editor/windows/EditorWindow.h"
 #include "editor/windows/EditorPhoto.h"
 #include "output/core/BookPdf.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
-#include "output/windows/ExpBookZudid.h"
+#include "output/windows/ExportWindow.h"
 #include "report/core/ReportPainter.h"
 #include "search/core/SearchSummary.h"
 #include "ui/Picture.h"
@@ -153,7 +153,7 @@ private Q_SLOTS:
             press("cmdSalva");
             QCOMPARE(messages.asked.size(), 1);
             QCOMPARE(messages.asked[0].text,
-                     append ? TfrmBookZudid::appendedMessage() : TfrmBookZudid::overwrittenMessage());
+                     append ? EditorWindow::appendedMessage() : EditorWindow::overwrittenMessage());
             const QByteArray saved = readFile(archive());
             QCOMPARE(saved.left(3 * kRecord).size(), 3 * kRecord);
             const QByteArray written = saved.mid((*editor()->position() - 1) * kRecord, kRecord);
@@ -219,8 +219,8 @@ private Q_SLOTS:
                 QVERIFY2(faulty.struck(), qPrintable(step));
             }
             QCOMPARE(messages.asked.size(), 2);
-            QCOMPARE(messages.asked[0].text, TfrmBookZudid::overwrittenMessage());
-            QVERIFY2(messages.asked[1].text == TfrmBookZudid::photoNotSavedMessage(), qPrintable(step));
+            QCOMPARE(messages.asked[0].text, EditorWindow::overwrittenMessage());
+            QVERIFY2(messages.asked[1].text == EditorWindow::photoNotSavedMessage(), qPrintable(step));
             QCOMPARE(readFile(photo), hadPhoto ? oldPhoto : QByteArray());
             QCOMPARE(QFile::exists(photo), hadPhoto);
             QCOMPARE(entriesOf(PhotoStore::folder()), entries);
@@ -324,7 +324,7 @@ private Q_SLOTS:
             clickExport();
             steps = counting.operations();
             QCOMPARE(messages.asked.size(), 2);
-            QCOMPARE(messages.asked[1].text, TfrmExpBookZudid::exportedQuestion(path));
+            QCOMPARE(messages.asked[1].text, ExportWindow::exportedQuestion(path));
             exported = readFile(path);
             QVERIFY(exported.endsWith("</table></body></html>"));
         }
@@ -343,7 +343,7 @@ private Q_SLOTS:
                 QVERIFY2(faulty.struck(), qPrintable(step));
             }
             QCOMPARE(messages.asked.size(), 2);
-            QVERIFY2(messages.asked[1].text == TfrmExpBookZudid::failureMessage(), qPrintable(step));
+            QVERIFY2(messages.asked[1].text == ExportWindow::failureMessage(), qPrintable(step));
             QVERIFY(shell.opened.isEmpty());
             QCOMPARE(readFile(path), previous);
             QCOMPARE(entriesOf(m_dir->path()), entries);
@@ -503,21 +503,21 @@ private Q_SLOTS:
         int steps = 0;
         {
             FakeMessages messages;
-            PasswordStore(store).WritePassword(kInitial);
+            PasswordStore(store).writePassword(kInitial);
             openChange();
             FaultyReplacer counting(0, kind);
             clickChange();
             steps = counting.operations();
             QCOMPARE(messages.asked.size(), 1);
-            QCOMPARE(messages.asked[0].text, TfrmCambiaPassword::changedMessage());
-            QCOMPARE(PasswordStore(store).ReadPassword(), u"SEGRETO"_s);
+            QCOMPARE(messages.asked[0].text, ChangePasswordWindow::changedMessage());
+            QCOMPARE(PasswordStore(store).readPassword(), u"SEGRETO"_s);
         }
         QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
         qInfo("every one of %d steps made to fail", steps);
 
         for (int n = 1; n <= steps; ++n) {
             const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
-            PasswordStore(store).WritePassword(kInitial);
+            PasswordStore(store).writePassword(kInitial);
             const QByteArray before = readFile(store);
             const QStringList entries = entriesOf(m_dir->path());
             FakeMessages messages;
@@ -528,16 +528,16 @@ private Q_SLOTS:
                 QVERIFY2(faulty.struck(), qPrintable(step));
             }
             QCOMPARE(messages.asked.size(), 1);
-            QVERIFY2(messages.asked[0].text == TfrmCambiaPassword::changeErrorMessage(), qPrintable(step));
+            QVERIFY2(messages.asked[0].text == ChangePasswordWindow::changeErrorMessage(), qPrintable(step));
             QVERIFY(m_windows->changePassword()->isVisible());
             QCOMPARE(readFile(store), before);
-            QCOMPARE(PasswordStore(store).ReadPassword(), kInitial);
+            QCOMPARE(PasswordStore(store).readPassword(), kInitial);
             QCOMPARE(entriesOf(m_dir->path()), entries);
 
             // The store itself says why: in Italian, the system's own words after it in brackets.
             FaultyReplacer again(n, kind);
             try {
-                PasswordStore(store).WritePassword(u"ALTRA"_s);
+                PasswordStore(store).writePassword(u"ALTRA"_s);
                 QFAIL("the write was reported as done");
             } catch (const PasswordStoreError& error) {
                 const QString italian = kind == Kind::Error ? u"errore di lettura o scrittura del disco"_s
@@ -602,7 +602,7 @@ private Q_SLOTS:
     }
 
 private:
-    TfrmBookZudid* editor() { return m_windows->editor(); }
+    EditorWindow* editor() { return m_windows->editor(); }
     QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
 
     static QString storedTitle(const QByteArray& record) {
@@ -647,7 +647,7 @@ private:
     }
 
     void clickExport() {
-        m_window = std::make_unique<TfrmExpBookZudid>(m_windows->editor());
+        m_window = std::make_unique<ExportWindow>(m_windows->editor());
         m_window->setArchivePath(m_windows->editor()->archivePath());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -678,7 +678,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<WindowSet> m_windows;
-    std::unique_ptr<TfrmExpBookZudid> m_window;
+    std::unique_ptr<ExportWindow> m_window;
 };
 
 LUMIVERA_WINDOW_TEST_MAIN(TestFaults)

@@ -8,13 +8,13 @@
 #include "access/core/Crypt.h"
 #include "access/core/PasswordStore.h"
 #include "app/Application.h"
-#include "app/Avvio.h"
+#include "app/LauncherWindow.h"
 #include "app/WindowSet.h"
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/PhotoStore.h"
-#include "archive/windows/CreaZudid.h"
+#include "archive/windows/CreateBookWindow.h"
 #include "base/ProgramFolder.h"
 #include "ui/Picture.h"
 
@@ -105,40 +105,40 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, content));
 
         BookArchive archive;
-        archive.Open(path);
-        QCOMPARE(archive.Count(), count);
+        archive.open(path);
+        QCOMPARE(archive.count(), count);
         for (int i = 0; i < count; ++i) {
-            archive.Seek(i);
-            const TScheda card = archive.Read();
+            archive.seek(i);
+            const TScheda card = archive.read();
             for (int f = 0; f < TScheda::kFieldCount; ++f) {
                 const TScheda::Field field = TScheda::Field(f);
                 QVERIFY(card.field(field).size() <= TScheda::layout(field).capacity);
             }
         }
-        archive.Seek(0);
+        archive.seek(0);
         std::vector<TScheda> cards;
-        QCOMPARE(archive.ReadBlock(cards, 1000), count);
-        QCOMPARE(archive.ReadBlock(cards, 1000), 0);
+        QCOMPARE(archive.readBlock(cards, 1000), count);
+        QCOMPARE(archive.readBlock(cards, 1000), 0);
         // Past the last whole record there is no card to read, whatever bytes are there.
-        archive.Seek(count);
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Read());
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(count + 1));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Seek(-1));
+        archive.seek(count);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.read());
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.seek(count + 1));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.seek(-1));
 
         // A card appended goes after the whole records, the cards before it untouched.
         TScheda added;
         added.setField(TScheda::Titolo, u"Aggiunta"_s);
-        archive.Seek(count);
-        archive.Write(added);
-        QCOMPARE(archive.Count(), count + 1);
-        archive.Close();
+        archive.seek(count);
+        archive.write(added);
+        QCOMPARE(archive.count(), count + 1);
+        archive.close();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray after = file.readAll();
         QCOMPARE(after.left(count * kRecord), content.left(count * kRecord));
-        archive.Open(path);
-        archive.Seek(count);
-        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Aggiunta"_s);
+        archive.open(path);
+        archive.seek(count);
+        QCOMPARE(archive.read().field(TScheda::Titolo), u"Aggiunta"_s);
     }
 
     void longLengthBytesReadAsTheFieldsRoom() {
@@ -157,7 +157,7 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"X.wmn"_s);
         QVERIFY(QDir().mkpath(path));
         BookArchive archive;
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.Open(path));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive.open(path));
         QVERIFY(!archive.isOpen());
         QVERIFY(QFileInfo(path).isDir());
         QVERIFY(!BookShelf::list(m_dir->path()).contains(u"X.wmn"_s));
@@ -181,28 +181,28 @@ private Q_SLOTS:
         }
         QVERIFY(QFileInfo(path).size() > (qint64(1) << 32));
         BookArchive archive;
-        archive.Open(path);
-        QCOMPARE(qint64(archive.Count()), cards);
-        archive.Seek(int(cards - 1));
-        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Ultima"_s);
-        QVERIFY(archive.Eof());
-        archive.Seek(int(cards - 2));
+        archive.open(path);
+        QCOMPARE(qint64(archive.count()), cards);
+        archive.seek(int(cards - 1));
+        QCOMPARE(archive.read().field(TScheda::Titolo), u"Ultima"_s);
+        QVERIFY(archive.atEnd());
+        archive.seek(int(cards - 2));
         std::vector<TScheda> block;
-        QCOMPARE(archive.ReadBlock(block, 10), 2);
+        QCOMPARE(archive.readBlock(block, 10), 2);
         QCOMPARE(block[1].field(TScheda::Titolo), u"Ultima"_s);
 
         TScheda appended;
         appended.setField(TScheda::Titolo, u"Dopo"_s);
-        archive.Seek(int(cards));
-        archive.Write(appended);
-        archive.Close();
+        archive.seek(int(cards));
+        archive.write(appended);
+        archive.close();
         QCOMPARE(QFileInfo(path).size(), (cards + 1) * kRecord);
-        archive.Open(path);
-        archive.Seek(int(cards));
-        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Dopo"_s);
-        archive.Seek(int(cards - 1));
-        QCOMPARE(archive.Read().field(TScheda::Titolo), u"Ultima"_s);
-        archive.Close();
+        archive.open(path);
+        archive.seek(int(cards));
+        QCOMPARE(archive.read().field(TScheda::Titolo), u"Dopo"_s);
+        archive.seek(int(cards - 1));
+        QCOMPARE(archive.read().field(TScheda::Titolo), u"Ultima"_s);
+        archive.close();
         QVERIFY(QFile::remove(path));
     }
 
@@ -282,7 +282,7 @@ private Q_SLOTS:
         QTest::newRow("100 KB that is not digits")
             << "[Accesso]\nValore=" + QByteArray(100 * 1024, 'Z') + "\n"
             << true << 0;
-        const QByteArray digits = Crypt::EncodePassword(u"LUCE").toLatin1();
+        const QByteArray digits = Crypt::encodePassword(u"LUCE").toLatin1();
         QTest::newRow("no section") << "Valore=" + digits + "\n" << false << 0;
         QTest::newRow("other section") << "[Altro]\nValore=" + digits + "\n" << false << 0;
         QTest::newRow("empty file") << QByteArray() << false << 0;
@@ -298,10 +298,10 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, content));
         const PasswordStore store(path);
         if (throws) {
-            QVERIFY_THROWS_EXCEPTION(PasswordStoreError, store.ReadPassword());
+            QVERIFY_THROWS_EXCEPTION(PasswordStoreError, store.readPassword());
             return;
         }
-        const QString password = store.ReadPassword();
+        const QString password = store.readPassword();
         if (length < 0)
             QVERIFY(password.size() <= 50 * 1024 && !password.isEmpty());
         else
@@ -363,7 +363,7 @@ private Q_SLOTS:
         txtFile->setText(typed); // pasted: the typing filter does not see it
         QTest::mouseClick(m_windows->createBook()->findChild<Picture*>(u"btnApplica"_s), Qt::LeftButton);
         QCOMPARE(messages.asked.size(), 1);
-        QCOMPARE(messages.asked[0].text, TfrmCreaZudid::unsafeNameMessage());
+        QCOMPARE(messages.asked[0].text, CreateBookWindow::unsafeNameMessage());
         QVERIFY(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
         QVERIFY(!QFile::exists(QDir(m_dir->path()).filePath(u"../Giulia.wmn"_s)));
         QVERIFY(!QFile::exists(u"/tmp/Giulia.wmn"_s));

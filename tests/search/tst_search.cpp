@@ -15,11 +15,11 @@
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
-#include "editor/windows/BookZudid.h"
+#include "editor/windows/EditorWindow.h"
 #include "search/core/CardSearch.h"
 #include "search/core/QuickFind.h"
 #include "search/core/ResultListModel.h"
-#include "search/windows/TrovaBookZudid.h"
+#include "search/windows/SearchWindow.h"
 #include "ui/Picture.h"
 #include "ui/StorableTextValidator.h"
 
@@ -200,7 +200,7 @@ private Q_SLOTS:
         openEditor(windows);
         QString shown;
         bool criteriaVisible = true;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
             QVERIFY(!search->findChild<QWidget*>(u"panContainer"_s)->isVisible());
             QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QString balloon;
         QString kept;
         QString count;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             for (const char* name : {"txtTitolo", "txtDescrizione", "txtData", "txtLocation", "txtFotografo",
                                      "txtFotocamera", "txtAbiti", "txtTrucco", "txtGiudizio", "txtNote"}) {
                 auto* criterion = search->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -264,7 +264,7 @@ private Q_SLOTS:
         writeBook(archive(), alike);
         WindowSet windows;
         openEditor(windows);
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             QCOMPARE(search->results().hits()[0].line, search->results().hits()[1].line);
@@ -297,7 +297,7 @@ private Q_SLOTS:
         WindowSet windows;
         openEditor(windows);
         bool closed = false;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             QCOMPARE(list->model()->rowCount(), 5);
@@ -318,7 +318,7 @@ private Q_SLOTS:
         WindowSet windows;
         openEditor(windows);
         FakeMessages messages;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             search->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"nessuna nota così"_s);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnTrova"_s)->click();
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QCOMPARE(messages.asked[0].text, u"Ricerca non applicabile: la lista non contiene nessuna voce."_s);
         QCOMPARE(messages.asked[0].kind, MsgKind::Plain);
 
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             auto* list = search->findChild<QListView*>(u"lstRecords"_s);
             auto* key = search->findChild<QLineEdit*>(u"txtTrova"_s);
@@ -348,7 +348,7 @@ private Q_SLOTS:
         WindowSet windows;
         openEditor(windows);
         FakeMessages messages;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             FaultyFileSystem faulty(FaultyFileSystem::Fault::ReadError);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             QVERIFY(search->findChild<QWidget*>(u"panAvvio"_s)->isVisible());
@@ -363,7 +363,7 @@ private Q_SLOTS:
     void focusFramesAndReturnChain() {
         WindowSet windows;
         openEditor(windows);
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             for (int i = 1; i <= 10; ++i)
                 QVERIFY(search->findChild<QWidget*>(u"effCampo%1"_s.arg(i, 2, 10, QLatin1Char('0'))));
             auto* note = search->findChild<QLineEdit*>(u"txtNote"_s);
@@ -416,7 +416,7 @@ private Q_SLOTS:
         bool closedByTheKeys = false;
         bool resultsShown = false;
         int current = -1;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QTRY_VERIFY(search->findChild<QLineEdit*>(u"txtTitolo"_s)->hasFocus());
             search->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
             for (const QString& step : keys.split(u' ')) {
@@ -463,7 +463,7 @@ private Q_SLOTS:
         WindowSet windows;
         openEditor(windows);
         int shown = -1;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             auto* titolo = search->findChild<QLineEdit*>(u"txtTitolo"_s);
             QTRY_VERIFY(titolo->hasFocus());
             QTest::keyClicks(titolo, u"Ritratto in studio con luce morbida da sinistra e fondale grigio"_s);
@@ -496,7 +496,7 @@ private Q_SLOTS:
         FakePrinting printing;
         printing.output = m_dir->filePath(u"riepilogo.pdf"_s);
         bool stayedOpen = false;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             search->findChild<QLineEdit*>(u"txtNote"_s)->setText(note);
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnStampa"_s)->click();
@@ -526,7 +526,7 @@ private Q_SLOTS:
         printing.confirm = false;
         printing.output = m_dir->filePath(u"mai.pdf"_s);
         FakeMessages messages;
-        withSearch(windows, [&](TfrmTrovaBookZudid* search) {
+        withSearch(windows, [&](SearchWindow* search) {
             QTest::mouseClick(search->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
             search->findChild<QPushButton*>(u"btnStampa"_s)->click();
         });
@@ -545,7 +545,7 @@ private:
     template <class Steps> void withSearch(WindowSet& windows, Steps steps) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* search = qobject_cast<TfrmTrovaBookZudid*>(QApplication::activeModalWidget());
+            auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
             QVERIFY(search);
             steps(search);
             ran = true;
@@ -554,7 +554,7 @@ private:
         });
         QTest::mouseClick(windows.editor()->findChild<Picture*>(u"cmdTrova"_s), Qt::LeftButton);
         QVERIFY(ran);
-        QVERIFY(windows.editor()->findChildren<TfrmTrovaBookZudid*>().isEmpty());
+        QVERIFY(windows.editor()->findChildren<SearchWindow*>().isEmpty());
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

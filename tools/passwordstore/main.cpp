@@ -30,8 +30,8 @@ int main(int argc, char* argv[]) {
     }
     try {
         const PasswordStore store(path);
-        store.WritePassword(password);
-        if (store.ReadPassword() != password) {
+        store.writePassword(password);
+        if (store.readPassword() != password) {
             std::fprintf(stderr, "lumivera_passwordstore: %s does not read back\n", qPrintable(path));
             return 1;
         }

@@ -42,7 +42,7 @@ int hexValue(QChar digit) {
 
 } // namespace
 
-QString EncodePassword(QStringView text) {
+QString encodePassword(QStringView text) {
     QString digits;
     digits.reserve(text.size() * 2);
     std::uint16_t key = kStartKey;
@@ -55,7 +55,7 @@ QString EncodePassword(QStringView text) {
     return digits;
 }
 
-QString DecodePassword(QStringView digits) {
+QString decodePassword(QStringView digits) {
     const qsizetype count = digits.size() / 2;
     std::vector<std::uint8_t> scrambled;
     scrambled.reserve(std::size_t(count));

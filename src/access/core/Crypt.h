@@ -21,11 +21,11 @@ public:
 // Two upper-case hexadecimal digits per character, from the low 8 bits of each character's code.
 // Meant for texts of up to 255 characters, all of them U+00FF or lower: anything else cannot be
 // given back by DecodePassword.
-QString EncodePassword(QStringView text);
+QString encodePassword(QStringView text);
 
 // One character (U+0000 to U+00FF) per pair of digits of either case; an odd last digit is ignored.
 // Every pair is checked before anything is decoded: a pair that is not a hexadecimal number throws
 // ConversionError.
-QString DecodePassword(QStringView digits);
+QString decodePassword(QStringView digits);
 
 } // namespace Crypt

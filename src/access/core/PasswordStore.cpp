@@ -77,13 +77,13 @@ PasswordStore::PasswordStore(QString path)
 
 bool PasswordStore::holdsInitialPassword() const {
     try {
-        return isCorrect(kInitialPassword, ReadPassword());
+        return isCorrect(kInitialPassword, readPassword());
     } catch (const PasswordStoreError&) {
         return false;
     }
 }
 
-QString PasswordStore::ReadPassword() const {
+QString PasswordStore::readPassword() const {
     QSettings settings(m_path, QSettings::IniFormat);
     const QVariant value = settings.value(kValueKey);
     // An existing file that cannot be opened is damage, not a missing store. Lines QSettings cannot
@@ -95,13 +95,13 @@ QString PasswordStore::ReadPassword() const {
     const QString digits =
         value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',') : value.toString();
     try {
-        return TextRules::trim(Crypt::DecodePassword(digits));
+        return TextRules::trim(Crypt::decodePassword(digits));
     } catch (const Crypt::ConversionError& error) {
         throw PasswordStoreError(readError(m_path, error.text()));
     }
 }
 
-void PasswordStore::WritePassword(const QString& password) const {
+void PasswordStore::writePassword(const QString& password) const {
     switch (storable(password)) {
     case Storable::Yes:
         break;
@@ -110,7 +110,7 @@ void PasswordStore::WritePassword(const QString& password) const {
     case Storable::WideCharacter:
         throw PasswordStoreError(writeError(m_path, u"la password contiene caratteri non ammessi"_s));
     }
-    const QByteArray content = contentWith(m_path, Crypt::EncodePassword(password));
+    const QByteArray content = contentWith(m_path, Crypt::encodePassword(password));
 
     QString why;
     if (!replaceWhole(m_path, content, &why))

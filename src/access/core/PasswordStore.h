@@ -23,13 +23,13 @@ public:
     // The stored password in normal form. A missing file, section or key gives the empty text and
     // creates nothing. Throws PasswordStoreError when the value does not decode or the file exists
     // but cannot be read.
-    QString ReadPassword() const;
+    QString readPassword() const;
 
     // Stores a password already in normal form, creating the file, section or key where missing and
     // keeping whatever else the file holds. The file is replaced whole, so a failure leaves the
     // earlier password in force; it throws PasswordStoreError, also for a password that could never
     // be matched once stored (see storable()).
-    void WritePassword(const QString& password) const;
+    void writePassword(const QString& password) const;
 
     // Upper-cases the letters a to z only (accented letters keep their case), then trims codes 0 to 32
     // at both ends.

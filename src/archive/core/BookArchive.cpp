@@ -57,7 +57,7 @@ void BookArchive::notify(const QString& text) {
 
 void BookArchive::begin(const QString& path, bool readOnly) {
     if (m_file)
-        Close();
+        close();
     m_path = TextRules::trim(path);
     m_index = 0;
     m_readOnly = readOnly;
@@ -66,7 +66,7 @@ void BookArchive::begin(const QString& path, bool readOnly) {
         throw ArchiveError(QStringLiteral("Archivio non indicato."));
 }
 
-void BookArchive::Open(const QString& path) {
+void BookArchive::open(const QString& path) {
     begin(path, false);
 
     FileSystem::OpenError error;
@@ -96,7 +96,7 @@ void BookArchive::Open(const QString& path) {
     }
 }
 
-void BookArchive::OpenForReading(const QString& path) {
+void BookArchive::openForReading(const QString& path) {
     begin(path, true);
     FileSystem::OpenError error;
     m_file = fileSystem().openReadOnly(m_path, error);
@@ -132,7 +132,7 @@ void BookArchive::refuseWhenReadOnly() {
                                .arg(QDir::toNativeSeparators(m_path)));
 }
 
-void BookArchive::LockForWriting() {
+void BookArchive::lockForWriting() {
     file();
     refuseWhenReadOnly();
     if (m_lock)
@@ -341,7 +341,7 @@ void BookArchive::overwrite(const TScheda& card, qint64 size) {
     }
 }
 
-int BookArchive::Count() {
+int BookArchive::count() {
     const qint64 records = Size() / kRecord;
     if (records > kMaxCards)
         throw ArchiveError(QStringLiteral("L'archivio \"%1\" è troppo grande per il programma: contiene %2 "
@@ -379,15 +379,15 @@ qint64 BookArchive::CutIncompleteTail() {
     return tail;
 }
 
-void BookArchive::Seek(int index) {
-    if (index < 0 || index > Count())
+void BookArchive::seek(int index) {
+    if (index < 0 || index > count())
         throw ArchiveError(QStringLiteral("La scheda %1 non esiste nell'archivio \"%2\".")
                                .arg(index + 1)
                                .arg(QDir::toNativeSeparators(m_path)));
     m_index = index;
 }
 
-TScheda BookArchive::Read() {
+TScheda BookArchive::read() {
     TScheda card;
     auto* data = reinterpret_cast<char*>(card.bytes().data());
     const qint64 got = file().readAt(m_index * kRecord, data, kRecord);
@@ -402,8 +402,8 @@ TScheda BookArchive::Read() {
     return card;
 }
 
-int BookArchive::ReadBlock(std::vector<TScheda>& cards, int max) {
-    const int count = std::min(max, Count() - m_index);
+int BookArchive::readBlock(std::vector<TScheda>& cards, int max) {
+    const int count = std::min(max, count() - m_index);
     cards.resize(std::size_t(std::max(count, 0)));
     if (count <= 0)
         return 0;
@@ -422,7 +422,7 @@ int BookArchive::ReadBlock(std::vector<TScheda>& cards, int max) {
     return count;
 }
 
-void BookArchive::Write(const TScheda& card) {
+void BookArchive::write(const TScheda& card) {
     RecordFile& archive = file();
     refuseWhenReadOnly();
     // A caller that did not lock still writes under the lock, so that no overwrite ever runs beside
@@ -461,11 +461,11 @@ void BookArchive::Write(const TScheda& card) {
     ++m_index;
 }
 
-void BookArchive::Close() {
-    CloseKeepingLock(); // and the lock goes with it
+void BookArchive::close() {
+    closeKeepingLock(); // and the lock goes with it
 }
 
-std::unique_ptr<FileLock> BookArchive::CloseKeepingLock() {
+std::unique_ptr<FileLock> BookArchive::closeKeepingLock() {
     if (!m_file)
         return std::move(m_lock);
     std::unique_ptr<RecordFile> closing = std::move(m_file);

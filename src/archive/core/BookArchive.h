@@ -39,17 +39,17 @@ public:
     // that cannot be opened is never created anew or truncated: the operation fails and the cards
     // stay. The current index is 0 afterwards. An overwrite that a crash interrupted is undone first
     // (see the journal above), waiting for the lock while another save is under way.
-    void Open(const QString& path);
+    void open(const QString& path);
     // Opens an existing archive for reading only (a book on a read-only disk or share can still be
     // exported and printed): nothing is ever written, created or locked. An overwrite interrupted or
     // under way is read as not done, from its journal, which stays where it is.
-    void OpenForReading(const QString& path);
+    void openForReading(const QString& path);
     // Takes the archive's exclusive lock until Close, waiting while another save holds it. A save
     // calls it right after Open, before it counts the cards, so that the index it appends at is still
     // the end of the file when it writes. The system drops the lock if the process dies.
-    void LockForWriting();
+    void lockForWriting();
     // The number of whole records; an ArchiveError when there are more than kMaxCards.
-    int Count();
+    int count();
     // The file's size in bytes: Count whole records and the bytes of an incomplete last one, if any.
     qint64 Size();
     // Drops the bytes of an incomplete last record (left by another program or a copy cut short) and
@@ -58,24 +58,24 @@ public:
     // shortens an archive, and only a repair the user asked for calls it.
     qint64 CutIncompleteTail();
     // Sets the index of the next transfer; from 0 up to Count (Count appends).
-    void Seek(int index);
+    void seek(int index);
     // Reads the record at the current index and moves on by one.
-    TScheda Read();
+    TScheda read();
     // Reads up to `max` records from the current index in one transfer (a scan of the whole book reads
     // it in large blocks) and moves on past them; returns how many were read, 0 at the end of the file.
-    int ReadBlock(std::vector<TScheda>& cards, int max);
+    int readBlock(std::vector<TScheda>& cards, int max);
     // Writes the record at the current index and moves on by one. Succeeds only when all 3548 bytes
     // are on the disk. Overwriting goes through the journal; a failed overwrite leaves the old card.
     // The write holds the lock (taken for the write alone when LockForWriting was not called).
-    void Write(const TScheda& card);
+    void write(const TScheda& card);
     // The current index: after a transfer of index i, i + 1, the position of that card.
-    int Position() const { return m_index; }
-    bool Eof() { return m_index == Count(); }
-    void Close();
+    int position() const { return m_index; }
+    bool atEnd() { return m_index == count(); }
+    void close();
     // Closes the file as Close does, but hands the save lock to the caller instead of dropping it:
     // what must follow the cards under the same lock (the card's photo) is written after the cards
     // are closed, and only when they were. Without a lock taken, an empty lock.
-    std::unique_ptr<FileLock> CloseKeepingLock();
+    std::unique_ptr<FileLock> closeKeepingLock();
     bool isOpen() const { return m_file != nullptr; }
 
     // The most cards a book can hold: positions are counted in int.

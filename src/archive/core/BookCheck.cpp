@@ -166,9 +166,9 @@ void checkJournal(const QString& path, QList<Finding>& findings) {
         return;
     }
     BookArchive archive;
-    archive.OpenForReading(path);
+    archive.openForReading(path);
     const BookArchive::JournalState state = archive.inspectJournal();
-    archive.Close();
+    archive.close();
     if (!state.present)
         return;
     if (!state.entry || state.verdict == ArchiveJournal::Verdict::Untouched) {
@@ -244,10 +244,10 @@ Repair repair(const QString& bookName) {
     const QString path = ProgramFolder::archiveOf(TextRules::trim(bookName));
     Repair done;
     BookArchive archive;
-    archive.Open(path);
-    archive.LockForWriting();
+    archive.open(path);
+    archive.lockForWriting();
     if (archive.Size() % kRecord == 0) {
-        archive.Close();
+        archive.close();
         return done;
     }
     for (int n = 1; done.backupPath.isEmpty() || BookShelf::exists(done.backupPath); ++n)
@@ -260,7 +260,7 @@ Repair repair(const QString& bookName) {
                            u"toccato."_s.arg(QDir::toNativeSeparators(done.backupPath)));
     backup.close();
     done.cutBytes = archive.CutIncompleteTail();
-    archive.Close();
+    archive.close();
     return done;
 }
 

@@ -177,8 +177,8 @@ std::optional<int> cardCount(const QString& path) {
         return std::nullopt;
     try {
         BookArchive archive;
-        archive.OpenForReading(path);
-        return archive.Count();
+        archive.openForReading(path);
+        return archive.count();
     } catch (const ArchiveError&) {
         return std::nullopt;
     }

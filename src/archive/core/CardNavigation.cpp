@@ -7,15 +7,15 @@ namespace CardNavigation {
 namespace {
 
 Outcome show(BookArchive& archive, int index) {
-    archive.Seek(index);
-    Outcome outcome{Outcome::Show, archive.Read(), 0};
-    outcome.position = archive.Position();
-    archive.Close();
+    archive.seek(index);
+    Outcome outcome{Outcome::Show, archive.read(), 0};
+    outcome.position = archive.position();
+    archive.close();
     return outcome;
 }
 
 Outcome finish(BookArchive& archive, Outcome::Kind kind) {
-    archive.Close();
+    archive.close();
     return {kind, {}, 0};
 }
 
@@ -23,21 +23,21 @@ Outcome finish(BookArchive& archive, Outcome::Kind kind) {
 
 Outcome move(Move move, const QString& archivePath, std::optional<int> current) {
     BookArchive archive;
-    archive.Open(archivePath);
+    archive.open(archivePath);
     switch (move) {
     case Move::First:
-        if (archive.Count() == 0)
+        if (archive.count() == 0)
             return finish(archive, Outcome::Empty);
         return show(archive, 0);
     case Move::Last: {
-        const int count = archive.Count();
+        const int count = archive.count();
         if (count == 0)
             return finish(archive, Outcome::Empty);
         return show(archive, count - 1);
     }
     case Move::Next: {
         const int p = current.value_or(0);
-        const int count = archive.Count();
+        const int count = archive.count();
         if (count == 0)
             return finish(archive, Outcome::Empty);
         if (p < count)
@@ -47,7 +47,7 @@ Outcome move(Move move, const QString& archivePath, std::optional<int> current) 
     case Move::Previous:
         if (current == 1)
             return finish(archive, Outcome::Stay);
-        if (archive.Count() == 0)
+        if (archive.count() == 0)
             return finish(archive, Outcome::Empty);
         // From a new card, or from card 2, the previous card is the first one.
         if (!current || *current == 2)
@@ -59,8 +59,8 @@ Outcome move(Move move, const QString& archivePath, std::optional<int> current) 
 
 Outcome goTo(const QString& archivePath, int position) {
     BookArchive archive;
-    archive.Open(archivePath);
-    if (position < 1 || position > archive.Count())
+    archive.open(archivePath);
+    if (position < 1 || position > archive.count())
         return finish(archive, Outcome::Stay);
     return show(archive, position - 1);
 }

@@ -29,32 +29,32 @@ FileStamp photoStampOf(const QString& bookName, int position) {
 Outcome save(const QString& archivePath, const QString& bookName, std::optional<int> position,
              TScheda& record, const Texts& texts, const CardPhoto& photo, const Seen* expected) {
     BookArchive archive;
-    archive.Open(archivePath);
+    archive.open(archivePath);
     // From the count to the end of the photo's write no other copy of the program may save into
     // this book: what is checked below is what is overwritten.
-    archive.LockForWriting();
+    archive.lockForWriting();
     TScheda filled = record;
     for (int f = 0; f < TScheda::kFieldCount; ++f)
         filled.setField(TScheda::Field(f), texts[f]);
     if (position) {
-        if (*position > archive.Count())
+        if (*position > archive.count())
             return {Outcome::Gone, *position, false, {}};
         if (expected) {
-            archive.Seek(*position - 1);
+            archive.seek(*position - 1);
             // This very save, left on the disk by an earlier try that failed at its end, is no change
             // made elsewhere.
-            const TScheda::Bytes onDisk = archive.Read().bytes();
+            const TScheda::Bytes onDisk = archive.read().bytes();
             const bool sameRecord = onDisk == expected->record.bytes() || onDisk == filled.bytes();
             if (!sameRecord || photoStampOf(bookName, *position) != expected->photo)
                 return {Outcome::ChangedElsewhere, *position, false, {}};
         }
     }
-    archive.Seek(position ? *position - 1 : archive.Count());
+    archive.seek(position ? *position - 1 : archive.count());
     record = filled;
-    archive.Write(record);
+    archive.write(record);
     Outcome outcome;
-    outcome.position = archive.Position();
-    const std::unique_ptr<FileLock> lock = archive.CloseKeepingLock(); // the photo follows a saved card only
+    outcome.position = archive.position();
+    const std::unique_ptr<FileLock> lock = archive.closeKeepingLock(); // the photo follows a saved card only
     // The photo the card already has on disk is left as it is, byte for byte; anything else is written.
     // A photo that cannot be written leaves the earlier file as it was.
     outcome.photoSaved = PhotoStore::isStoredPhotoOf(photo, bookName, outcome.position) ||

@@ -1,5 +1,5 @@
 #include "editor/windows/EditorHints.h"
-#include "ui_BookZudid.h"
+#include "ui_EditorWindow.h"
 
 #include "ui/CommandKeys.h"
 #include "ui/Picture.h"
@@ -7,7 +7,7 @@
 
 namespace EditorHints {
 
-void install(QWidget* window, const Ui::TfrmBookZudid& form) {
+void install(QWidget* window, const Ui::EditorWindow& form) {
     auto* hints = new StatusHints(window, form.panInfo);
     // Every button with its hint and its key, in the order Tab reaches them after the fields.
     const struct {

@@ -5,12 +5,12 @@
 
 class QWidget;
 namespace Ui {
-class TfrmBookZudid;
+class EditorWindow;
 }
 
 namespace EditorHints {
 
 // Installs the hints and keys on the editor's controls; the areas around them clear the line.
-void install(QWidget* window, const Ui::TfrmBookZudid& form);
+void install(QWidget* window, const Ui::EditorWindow& form);
 
 } // namespace EditorHints

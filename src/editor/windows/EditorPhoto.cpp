@@ -2,7 +2,7 @@
 
 #include "archive/core/PhotoStore.h"
 #include "archive/windows/PhotoView.h"
-#include "editor/windows/Zoom.h"
+#include "editor/windows/ZoomWindow.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/WindowFrame.h"
@@ -120,7 +120,7 @@ void saveToFile(QWidget* owner, const PhotoView& frame) {
 }
 
 void zoom(QWidget* owner, const PhotoView& frame) {
-    openModal<TfrmZoom>(owner, [&frame](TfrmZoom& window) { window.setPhoto(frame.photo()); });
+    openModal<ZoomWindow>(owner, [&frame](ZoomWindow& window) { window.setPhoto(frame.photo()); });
 }
 
 } // namespace EditorPhoto

@@ -35,19 +35,19 @@ template <class Card> void eachCard(const QString& name, Card&& card) {
     if (!QFileInfo(archivePath).isFile())
         throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
     BookArchive archive;
-    archive.OpenForReading(archivePath);
-    const int count = archive.Count();
+    archive.openForReading(archivePath);
+    const int count = archive.count();
     if (count == 0) {
-        archive.Close();
+        archive.close();
         throw ArchiveError(u"L'archivio non contiene nessuna scheda."_s);
     }
     std::vector<TScheda> block;
     int position = 0;
-    while (const int read = archive.ReadBlock(block, 64)) {
+    while (const int read = archive.readBlock(block, 64)) {
         for (int i = 0; i < read; ++i)
             card(block[std::size_t(i)], ++position, count);
     }
-    archive.Close();
+    archive.close();
 }
 
 // The cards on their way to the file: each card's photo is prepared on a worker thread as soon as the

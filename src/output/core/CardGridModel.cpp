@@ -144,12 +144,12 @@ bool CardGridModel::fill(const QString& archivePath, QString* error) {
     BookArchive archive; // closes the file on every way out
     try {
         if (QFileInfo::exists(archivePath))
-            archive.OpenForReading(archivePath);
+            archive.openForReading(archivePath);
         else
-            archive.Open(archivePath);
-        const int count = archive.Count();
+            archive.open(archivePath);
+        const int count = archive.count();
         if (count == 0) {
-            archive.Close();
+            archive.close();
             return true;
         }
 
@@ -170,7 +170,7 @@ bool CardGridModel::fill(const QString& archivePath, QString* error) {
         });
 
         std::vector<TScheda> block;
-        while (m_received < count && archive.ReadBlock(block, kBlockCards) > 0) {
+        while (m_received < count && archive.readBlock(block, kBlockCards) > 0) {
             for (const TScheda& card : block) {
                 RowTexts texts{qint64(m_text.size()), {}};
                 for (int f = 0; f < kTextColumns; ++f) {
@@ -186,7 +186,7 @@ bool CardGridModel::fill(const QString& archivePath, QString* error) {
                     break;
             }
         }
-        archive.Close();
+        archive.close();
         return true;
     } catch (const ArchiveError& failure) {
         if (error)

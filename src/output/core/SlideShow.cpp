@@ -32,9 +32,9 @@ void SlideShow::runStep() {
     int count = 0;
     try {
         BookArchive archive;
-        archive.Open(m_archivePath);
-        count = archive.Count();
-        archive.Close();
+        archive.open(m_archivePath);
+        count = archive.count();
+        archive.close();
     } catch (const ArchiveError&) {
         // The archive was closed when it went out of scope; the next tick tries again.
         Q_EMIT archiveFailed();

@@ -1,46 +1,16 @@
 #include "output/windows/CardPrintWindow.h"
+#include "ui_CardPrintWindow.h"
 
-#include "base/ProcessFormats.h"
-#include "ui/DialogKeys.h"
-#include "ui/Messages.h"
-#include "ui/Picture.h"
-#include "ui/WindowFrame.h"
-
-#include <QPushButton>
-#include <QShowEvent>
-
-CardPrintWindow::CardPrintWindow(QWidget* parent, CardPrintJob::Output output, QString failureMessage)
-    : QDialog(parent)
-    , m_output(output)
-    , m_failureMessage(std::move(failureMessage)) {
-    ProcessFormats::apply();
+CardPrintWindow::CardPrintWindow(QWidget* parent)
+    : CardOutputWindow(parent, CardPrintJob::Output::Printer, failureMessage())
+    , ui(std::make_unique<Ui::CardPrintWindow>()) {
+    ui->setupUi(this);
+    setUpControls(QStringLiteral(" Stampa scheda"), ui->imgTemp, ui->btnStampa, ui->btnAnnulla);
 }
 
-void CardPrintWindow::setUpControls(const QString& caption, Picture* standIn, QPushButton* run,
-                                    QPushButton* cancel) {
-    m_standIn = standIn;
-    setWindowTitle(caption);
-    WindowFrame::makeFixedDialog(this, WindowFrame::Centre::Owner);
-    WindowFrame::setGradient(this, QColor(66, 122, 168), WindowFrame::kWhite);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(run, &QPushButton::clicked, this, &CardPrintWindow::runClick);
-    // The window opens on the button it is for, which Return presses; Escape leaves as "Annulla" does.
-    run->setFocus();
-    DialogKeys::install(this, {run}, {cancel});
-}
+CardPrintWindow::~CardPrintWindow() = default;
 
-void CardPrintWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        m_job.setCard(m_card, m_standIn->toImage());
-}
-
-void CardPrintWindow::runClick() {
-    try {
-        m_job.run(m_output, this);
-    } catch (const std::exception&) {
-        // The answer changes nothing: the window closes either way.
-        MessageBox(m_failureMessage, MsgKind::Warning, MsgButtons::OkCancel);
-    }
-    accept();
+QString CardPrintWindow::failureMessage() {
+    return QStringLiteral("Attenzione: la stampa non è andata a buon fine.\n\r\n\rSi consiglia di ridurre le "
+                          "dimensioni della foto.");
 }

@@ -94,10 +94,10 @@ QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
 
     QList<Hit> hits;
     BookArchive archive;
-    archive.Open(archivePath);
+    archive.open(archivePath);
     std::vector<TScheda> block;
     int position = 0;
-    while (archive.ReadBlock(block, kBlock) > 0) {
+    while (archive.readBlock(block, kBlock) > 0) {
         for (const TScheda& card : block) {
             ++position;
             bool listed = true;
@@ -109,7 +109,7 @@ QList<Hit> run(const QString& archivePath, const Criteria& criteria) {
                 hits.append({resultLine(card), position});
         }
     }
-    archive.Close();
+    archive.close();
     // In the order of the lines with the letters folded; lines that differ only in case keep the book's
     // order.
     std::stable_sort(hits.begin(), hits.end(),
