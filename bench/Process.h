@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -16,7 +17,8 @@ namespace Process {
 
 // Runs the program with the arguments, its output thrown away; returns the seconds it took from the
 // start until it ended, or a negative number when it could not start or did not end with status 0.
-inline double run(const QString& program, const QStringList& arguments) {
+// With `peakKb`, also the largest resident memory the process reached, in KiB.
+inline double run(const QString& program, const QStringList& arguments, long* peakKb = nullptr) {
     std::vector<QByteArray> bytes;
     bytes.push_back(program.toLocal8Bit());
     for (const QString& argument : arguments)
@@ -37,8 +39,11 @@ inline double run(const QString& program, const QStringList& arguments) {
     if (spawned != 0)
         return -1;
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
         return -1;
+    if (peakKb)
+        *peakKb = usage.ru_maxrss;
     const auto end = std::chrono::steady_clock::now();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return -1;

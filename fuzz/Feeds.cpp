@@ -14,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
+#include "output/core/PrintPhoto.h"
 #include "report/core/PdfFont.h"
 #include "report/core/ReportLayout.h"
 #include "report/core/ReportPdf.h"
@@ -639,6 +640,12 @@ bool photo(QByteArrayView input, qint64 largestDecoded) {
     const qint64 pixels = qint64(declared.width()) * declared.height();
     if (pixels > largestDecoded && pixels <= PhotoStore::kMaxPixels)
         return true;
+    // The photo as a PDF file prints it: its own bytes, or JPEG data that reads back at the size stated.
+    const PrintPhoto::Prepared printed = PrintPhoto::fromBytes(input.toByteArray(), QSize(300, 300));
+    if (!printed.jpeg.isNull() && printed.jpeg.data != input) {
+        if (QImage::fromData(printed.jpeg.data, "jpeg").size() != printed.jpeg.size)
+            return false;
+    }
     const CardPhoto photo = CardPhoto::fromFile(path, PhotoStore::kPlaceholderSize);
     if (photo.isNull())
         return true;

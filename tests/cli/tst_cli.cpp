@@ -3,6 +3,7 @@
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
+#include "PdfCheck.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "archive/core/ArchiveJournal.h"
@@ -13,9 +14,12 @@
 #include "output/windows/ExportWindow.h"
 #include "ui/Picture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -75,6 +79,48 @@ int pagesOf(const QString& pdf) {
     const QRegularExpressionMatch pages =
         QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(poppler(u"pdfinfo"_s, {pdf}));
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+// An image of a PDF file as pdfimages lists it.
+struct PdfImage {
+    int page = 0;
+    QSize size;
+    QString colour;   // gray, rgb, cmyk
+    QString encoding; // jpeg, image
+};
+
+QList<PdfImage> imagesOf(const QString& pdf) {
+    QList<PdfImage> images;
+    const QStringList lines = poppler(u"pdfimages"_s, {u"-list"_s, pdf}).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(2)) {
+        const QStringList columns = line.simplified().split(u' ');
+        if (columns.size() > 8)
+            images.append(
+                {columns[0].toInt(), QSize(columns[3].toInt(), columns[4].toInt()), columns[5], columns[8]});
+    }
+    return images;
+}
+
+// The colour of the first page at a point (mm from its top-left corner), rendered at 50 dpi.
+QColor colourAt(const QString& pdf, QPointF mm) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(u"pagina"_s);
+    QProcess process;
+    process.start(u"pdftoppm"_s, {u"-r"_s, u"50"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-png"_s,
+                                  u"-singlefile"_s, pdf, prefix});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    return QImage(prefix + u".png"_s).pixelColor((mm * 50 / 25.4).toPoint());
+}
+
+QByteArray greyJpeg(QSize size, int level) {
+    QImage image(size, QImage::Format_Grayscale8);
+    image.fill(QColor(level, level, level));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "jpeg").write(image);
+    return bytes;
 }
 
 // Every file and link under a folder with its content (a link by its target), to see that nothing changed.
@@ -441,6 +487,7 @@ private Q_SLOTS:
         QVERIFY(result.error.isEmpty()); // no progress where standard error is no terminal
 
         QCOMPARE(pagesOf(pdf), cards);
+        QVERIFY_SOUND_PDF(pdf);
         QVERIFY(poppler(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Title:\\s+Giulia\\n"_s)));
         for (int page = 1; page <= cards; ++page) {
             const QString number = QString::number(page);
@@ -485,6 +532,106 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(m_dir->filePath(u"Vuoto.pdf"_s)));
     }
 
+    // A JPEG photo that needs neither turning nor shrinking goes into the file as its own bytes; any
+    // other is decoded at the decoder's smallest scale that still fills its box at 300 dpi (the card
+    // page's photo box is 2220 x 2091 dots, a thumbnail's of 12 columns 136 x 136), turned upright and
+    // encoded again; CMYK as Adobe's programs write it comes out in its own colours.
+    void photosInPdfFiles_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("photo");
+        QTest::addColumn<bool>("verbatim");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<QString>("colourSpace");
+        QTest::addColumn<QColor>("colour");
+        const QColor red(Qt::red);
+        QTest::newRow("within 300 dpi, as it is")
+            << u"pdf"_s << jpeg({1200, 900}, red) << true << QSize(1200, 900) << u"rgb"_s << red;
+        QTest::newRow("the box's width, as it is")
+            << u"pdf"_s << jpeg({2220, 1500}, red) << true << QSize(2220, 1500) << u"rgb"_s << red;
+        QTest::newRow("one dot wider, decoded at full scale")
+            << u"pdf"_s << jpeg({2221, 1500}, red) << false << QSize(2221, 1500) << u"rgb"_s << red;
+        QTest::newRow("grey, as it is") << u"pdf"_s << greyJpeg({800, 600}, 100) << true << QSize(800, 600)
+                                        << u"gray"_s << QColor(100, 100, 100);
+        QTest::newRow("large, at half scale")
+            << u"pdf"_s << jpeg({5000, 3000}, red) << false << QSize(2500, 1500) << u"rgb"_s << red;
+        QTest::newRow("wide, at a quarter")
+            << u"pdf"_s << jpeg({9000, 900}, red) << false << QSize(2250, 225) << u"rgb"_s << red;
+        QTest::newRow("turned, small") << u"pdf"_s << withOrientation(jpeg({300, 200}, red), 6) << false
+                                       << QSize(200, 300) << u"rgb"_s << red;
+        QTest::newRow("turned, large, at half scale")
+            << u"pdf"_s << withOrientation(jpeg({5000, 3000}, red), 6) << false << QSize(1500, 2500)
+            << u"rgb"_s << red;
+        QTest::newRow("mirrored, small") << u"pdf"_s << withOrientation(jpeg({300, 200}, red), 2) << false
+                                         << QSize(300, 200) << u"rgb"_s << red;
+        QTest::newRow("CMYK") << u"pdf"_s << readFile(QStringLiteral(LUMIVERA_FIXTURES "/photo-cmyk-red.jpg"))
+                              << false << QSize(64, 48) << u"rgb"_s << QColor(220, 30, 30);
+        QTest::newRow("thumbnail, at an eighth")
+            << u"sheet"_s << jpeg({4000, 3000}, red) << false << QSize(500, 375) << u"rgb"_s << red;
+        QTest::newRow("thumbnail within 300 dpi, as it is")
+            << u"sheet"_s << jpeg({120, 90}, red) << true << QSize(120, 90) << u"rgb"_s << red;
+    }
+    void photosInPdfFiles() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, photo);
+        QFETCH(bool, verbatim);
+        QFETCH(QSize, pixels);
+        QFETCH(QString, colourSpace);
+        QFETCH(QColor, colour);
+        QVERIFY(!photo.isEmpty());
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), photo));
+        const QString pdf = m_dir->filePath(u"Giulia.pdf"_s);
+        QStringList arguments{command, u"Giulia"_s, pdf};
+        if (command == u"sheet"_s)
+            arguments << u"--columns"_s << u"12"_s;
+        QCOMPARE(lumivera(arguments).status, 0);
+        QVERIFY_SOUND_PDF(pdf);
+
+        const QList<PdfImage> images = imagesOf(pdf);
+        QCOMPARE(images.size(), 1); // the second card has no photo
+        QCOMPARE(images[0].page, 1);
+        QCOMPARE(images[0].size, pixels);
+        QCOMPARE(images[0].colour, colourSpace);
+        QCOMPARE(images[0].encoding, u"jpeg"_s);
+        QCOMPARE(readFile(pdf).contains(photo), verbatim);
+        // The middle of the photo's box: the card page's photo area, or the first thumbnail's square.
+        const QPointF middle =
+            command == u"pdf"_s ? QPointF(11 + 94, 26 + 88.5) : QPointF(14 + 5.75, 12 + 5.75);
+        const QColor seen = colourAt(pdf, middle);
+        QVERIFY2(std::abs(seen.red() - colour.red()) < 24 && std::abs(seen.green() - colour.green()) < 24 &&
+                     std::abs(seen.blue() - colour.blue()) < 24,
+                 qPrintable(seen.name()));
+    }
+
+    // A PDF file that cannot be finished leaves the earlier file as it was, and nothing beside it.
+    void failedPdfKeepsTheEarlierFile_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("portfolio") << u"pdf"_s;
+        QTest::newRow("contact sheet") << u"sheet"_s;
+    }
+    void failedPdfKeepsTheEarlierFile() {
+        QFETCH(QString, command);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(3)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({1200, 900}, Qt::red)));
+        const QString pdf = m_dir->filePath(u"Giulia.pdf"_s);
+        const QByteArray earlier = "%PDF-1.4 il portfolio di ieri";
+        QVERIFY(writeFile(pdf, earlier));
+        const QStringList entries = entriesOf(m_dir->path());
+        Result result;
+        {
+            // The disk fills up at the new file's third step (the first one opens it).
+            FaultyReplacer faulty(3, FaultyFileSystem::Kind::DiskFull);
+            result = lumivera({command, u"Giulia"_s, pdf});
+            QVERIFY(faulty.struck());
+        }
+        QCOMPARE(result.status, 1);
+        QVERIFY2(
+            result.error.startsWith(u"lumivera: Non è stato possibile scrivere il file \"%1\": "_s.arg(pdf)),
+            qPrintable(result.error));
+        QCOMPARE(readFile(pdf), earlier);
+        QCOMPARE(entriesOf(m_dir->path()), entries);
+    }
+
     // --- The contact sheet -----------------------------------------------------------------------
     void contactSheetPages_data() {
         QTest::addColumn<int>("cards");
@@ -508,6 +655,8 @@ private Q_SLOTS:
             arguments << u"--columns"_s << QString::number(columns);
         QCOMPARE(lumivera(arguments).status, 0);
         QCOMPARE(pagesOf(pdf), pages);
+        QVERIFY_SOUND_PDF(pdf);
+        QVERIFY(poppler(u"pdfinfo"_s, {pdf}).contains(QRegularExpression(u"Title:\\s+Giulia\\n"_s)));
         const QString last =
             poppler(u"pdftotext"_s, {u"-f"_s, QString::number(pages), pdf, u"-"_s}).simplified();
         QVERIFY2(last.contains(u"Scheda %1 "_s.arg(cards)), qPrintable(last));

@@ -3,6 +3,7 @@
 // their failure messages, and printing to a PDF file.
 #include "FakeMessages.h"
 #include "FakePrinting.h"
+#include "PdfCheck.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/Application.h"
@@ -195,6 +196,7 @@ private Q_SLOTS:
 
         QCOMPARE(m_printing->dialogs, 1);
         QVERIFY(m_messages.asked.isEmpty());
+        QVERIFY_SOUND_PDF(m_printing->output);
         const QString text = pdfText(m_printing->output);
         for (const QString& expected :
              {u"Titolo cambiato [non salvato]"_s, u"Anna Bianchi"_s, u"Nota [DATE]"_s, u"Giulia"_s,
@@ -388,6 +390,7 @@ private Q_SLOTS:
         window.findChild<QAction*>(u"actStampa"_s)->trigger();
         QCOMPARE(m_printing->dialogs, 1);
         QVERIFY(pdfText(m_printing->output).contains(u"Scatto di prova"_s));
+        QVERIFY_SOUND_PDF(m_printing->output);
         QVERIFY(m_messages.asked.isEmpty());
 
         window.findChild<QAction*>(u"actChiudi"_s)->trigger();
@@ -487,6 +490,7 @@ private Q_SLOTS:
         const QString pdf = m_dir->filePath(u"Scheda book fotografico.pdf"_s);
         QVERIFY(readFile(pdf).startsWith("%PDF-"));
         QVERIFY(pdfText(pdf).contains(u"Scatto di prova"_s));
+        QVERIFY_SOUND_PDF(pdf);
 
         printer.setOutputFileName(QString());
         QVERIFY_THROWS_EXCEPTION(Report::ReportError, ReportPrinting::printOn(printer, preparedCard()));

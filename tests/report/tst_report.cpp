@@ -1,21 +1,27 @@
 // The report engine and the printed card: templates filled by name, the prepared sheets (positions,
 // cut text, literal brackets, the date expression, fitted pictures, a data band over several sheets),
 // and the paint routine drawing them into an image and a PDF file.
+#include "PdfCheck.h"
 #include "TestFiles.h"
 #include "archive/core/TScheda.h"
 #include "base/Clock.h"
 #include "base/ProcessFormats.h"
+#include "output/core/BookPdf.h"
 #include "output/core/CardPage.h"
+#include "output/core/PrintPhoto.h"
 #include "report/core/PdfFont.h"
 #include "report/core/ReportLayout.h"
 #include "report/core/ReportPainter.h"
+#include "report/core/ReportPdf.h"
 #include "report/core/ReportTemplate.h"
 #include "search/core/SearchSummary.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -228,6 +234,7 @@ void looksAsPainted(const Report::PreparedReport& prepared) {
         Report::paintReport(writer, prepared);
     }
     Report::writePdf(prepared, written);
+    QVERIFY_SOUND_PDF(written);
     const QList<QImage> expected = renderedPages(painted);
     const QList<QImage> actual = renderedPages(written);
     QCOMPARE(actual.size(), qsizetype(prepared.pages.size()));
@@ -732,6 +739,7 @@ private Q_SLOTS:
         values.texts[TScheda::Note] = u"Nota [DATE] con parentesi"_s;
         CardPage::fill(page, values);
         Report::writePdf(Report::prepare(page), pdf);
+        QVERIFY_SOUND_PDF(pdf);
 
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -753,6 +761,7 @@ private Q_SLOTS:
         QTest::newRow("summary of two sheets") << 1;
         QTest::newRow("a CFF face, faces emboldened and slanted") << 2;
         QTest::newRow("characters no installed font has, drawn as boxes") << 3;
+        QTest::newRow("contact sheet: thumbnails, a card without photo, captions cut") << 4;
     }
     void pdfLooksAsPainted() {
         QFETCH(int, kind);
@@ -788,6 +797,21 @@ private Q_SLOTS:
             add(u"DejaVu Math TeX Gyre"_s, false, true, 50);
             report.pages().push_back(page);
             prepared = Report::prepare(report);
+        } else if (kind == 4) {
+            std::vector<BookPdf::SheetCard> cards;
+            const QSize box = BookPdf::thumbnailDots(4);
+            cards.push_back({1, u"Ritratto al tramonto"_s, u"05/03/2024"_s,
+                             PrintPhoto::fromBytes(jpeg({1200, 900}, Qt::darkRed), box)});
+            cards.push_back({2, u"Un titolo tanto lungo da non stare sotto la miniatura"_s, QString(), {}});
+            cards.push_back(
+                {3, u"Piccola"_s, u"06/03/2024"_s, PrintPhoto::fromBytes(jpeg({90, 120}, Qt::blue), box)});
+            for (int n = 4; n <= 9; ++n)
+                cards.push_back({n, u"Scatto %1"_s.arg(n), u"07/03/2024"_s,
+                                 PrintPhoto::fromBytes(jpeg({400, 600}, Qt::darkGreen), box)});
+            prepared.pages.push_back(BookPdf::contactSheetPage(u"Giulia"_s, 4, 1, 3, cards));
+            QCOMPARE(prepared.pages.back().find(u"txtScheda2")->text, u"Scheda 2"_s);
+            const auto title = prepared.pages.back().textLines(u"txtScheda2");
+            QVERIFY(title.size() == 3 && title[1]->text.endsWith(u'…'));
         } else if (kind == 3) {
             // No installed font has the Thaana letters: Qt's stand-in gives a box for each, in a line
             // of the summary's list and in a bold line.
@@ -809,11 +833,82 @@ private Q_SLOTS:
         looksAsPainted(prepared);
     }
 
+    // Pictures given as JPEG data: grey and colour go into the file byte for byte, CMYK decoded (its
+    // inverted values as Adobe's programs write them) as colour; a document of many pages is written
+    // one page at a time.
+    void pdfOfJpegPictures_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("components");
+        QTest::addColumn<bool>("verbatim");
+        QTest::addColumn<QString>("colourSpace");
+        QImage grey(40, 30, QImage::Format_Grayscale8);
+        grey.fill(QColor(90, 90, 90));
+        QByteArray greyData;
+        QBuffer buffer(&greyData);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, "jpeg").write(grey);
+        QTest::newRow("grey") << greyData << 1 << true << u"gray"_s;
+        QTest::newRow("colour") << jpeg({40, 30}, Qt::red) << 3 << true << u"rgb"_s;
+        QTest::newRow("CMYK") << readFile(QStringLiteral(LUMIVERA_FIXTURES "/photo-cmyk-red.jpg")) << 4
+                              << false << u"rgb"_s;
+    }
+    void pdfOfJpegPictures() {
+        QFETCH(QByteArray, data);
+        QFETCH(int, components);
+        QFETCH(bool, verbatim);
+        QFETCH(QString, colourSpace);
+        QVERIFY(!data.isEmpty());
+        const QSize size = QImage::fromData(data).size();
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"pagine.pdf"_s);
+        constexpr int kPages = 200;
+        Report::writePdfFile(pdf, u"Pagine"_s, [&](Report::PdfDocument& document) {
+            for (int n = 1; n <= kPages; ++n) {
+                Report::PreparedPage page;
+                Report::PreparedItem picture;
+                picture.kind = Report::PreparedItem::Kind::Picture;
+                picture.rect = picture.clip = QRectF(20, 20, 80, 60);
+                picture.jpeg = {data, size, components};
+                page.items.push_back(picture);
+                Report::PreparedItem text;
+                text.rect = text.clip = QRectF(20, 100, 100, 10);
+                text.font = Report::makeFont(u"Arial"_s, 10);
+                text.text = u"Pagina %1"_s.arg(n);
+                page.items.push_back(text);
+                document.addPage(page);
+            }
+        });
+        QVERIFY_SOUND_PDF(pdf);
+        QCOMPARE(readFile(pdf).contains(data), verbatim);
+        QProcess images;
+        images.start(u"pdfimages"_s, {u"-list"_s, pdf});
+        QVERIFY(images.waitForFinished(60000));
+        const QStringList rows =
+            QString::fromUtf8(images.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
+        QCOMPARE(rows.size(), kPages);
+        const QStringList first = rows.first().simplified().split(u' ');
+        QCOMPARE(first.value(3).toInt(), size.width());
+        QCOMPARE(first.value(4).toInt(), size.height());
+        QCOMPARE(first.value(5), colourSpace);
+        const QStringList sheets = pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(sheets.size(), kPages);
+        QVERIFY(sheets.last().contains(u"Pagina %1"_s.arg(kPages)));
+    }
+
+    // One wording for a PDF file that cannot be written, with the reason when the system gave one.
+    void cannotWriteMessage() {
+        QCOMPARE(Report::cannotWriteMessage(u"/tmp/a.pdf"_s, u"Disco pieno"_s),
+                 u"Non è stato possibile scrivere il file \"/tmp/a.pdf\": Disco pieno"_s);
+        QCOMPARE(Report::cannotWriteMessage(u"/tmp/a.pdf"_s),
+                 u"Non è stato possibile scrivere il file \"/tmp/a.pdf\"."_s);
+    }
+
     void pdfOfSeveralSheets() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath(u"riepilogo.pdf"_s);
         Clock::setToday(QDate(2024, 3, 7));
         Report::writePdf(Report::prepare(summary(120)), pdf);
+        QVERIFY_SOUND_PDF(pdf);
         const QString text = pdfText(pdf);
         QCOMPARE(text.count(u'\f'), 3); // one form feed after each sheet
         QVERIFY(text.contains(u"0120 Scatto [120]"_s));
@@ -828,6 +923,7 @@ private Q_SLOTS:
         const Report::PreparedReport prepared = Report::prepare(summary(120));
         QCOMPARE(prepared.pages.size(), std::size_t(3));
         Report::writePdf(prepared, pdf, {2, 0, 0});
+        QVERIFY_SOUND_PDF(pdf);
         const QStringList sheets = pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
         QCOMPARE(sheets.size(), 3);
         QVERIFY(sheets[0].contains(u"0120 Scatto [120]"_s) && !sheets[0].contains(u"0001 Scatto"_s));

@@ -6,6 +6,7 @@
 #include "FakeMessages.h"
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
+#include "PdfCheck.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "access/core/PasswordStore.h"
@@ -20,6 +21,7 @@
 #include "base/ProgramFolder.h"
 #include "editor/windows/EditorPhoto.h"
 #include "editor/windows/EditorWindow.h"
+#include "output/core/BookPdf.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 #include "output/windows/ExportWindow.h"
@@ -348,6 +350,64 @@ private Q_SLOTS:
         }
     }
 
+    // --- The portfolio and the contact sheet ---------------------------------------------------------
+    // Every step of writing the file made to fail in turn: the message names the file and the system's
+    // reason, and the earlier file stays as it was with nothing beside it.
+    void bookPdf_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<bool>("sheet");
+        for (bool sheet : {false, true}) {
+            const char* what = sheet ? "contact sheet" : "portfolio";
+            QTest::addRow("%s, error", what) << Kind::Error << sheet;
+            QTest::addRow("%s, short write", what) << Kind::ShortWrite << sheet;
+            QTest::addRow("%s, disk full", what) << Kind::DiskFull << sheet;
+        }
+    }
+    void bookPdf() {
+        QFETCH(Kind, kind);
+        QFETCH(bool, sheet);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookBytes(5)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 2), jpeg({1600, 1200}, Qt::red, 100)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 4), jpeg({5000, 3000}, Qt::blue)));
+        const QString path = m_dir->filePath(u"Giulia.pdf"_s);
+        const QByteArray previous = "%PDF- il portfolio di ieri";
+        const auto write = [&] {
+            if (sheet)
+                BookPdf::writeContactSheet(u"Giulia"_s, path, 2);
+            else
+                BookPdf::writePortfolio(u"Giulia"_s, path);
+        };
+
+        int steps = 0;
+        {
+            QVERIFY(writeFile(path, previous));
+            FaultyReplacer counting(0, kind);
+            write();
+            steps = counting.operations();
+            QVERIFY_SOUND_PDF(path);
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            QVERIFY(writeFile(path, previous));
+            const QStringList entries = entriesOf(m_dir->path());
+            QString failure;
+            {
+                FaultyReplacer faulty(n, kind);
+                try {
+                    write();
+                } catch (const Report::ReportError& error) {
+                    failure = error.text();
+                }
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QVERIFY2(failure.startsWith(u"Non è stato possibile scrivere il file \""_s + path + u"\": "_s),
+                     qPrintable(step + u": "_s + failure));
+            QCOMPARE(readFile(path), previous);
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+        }
+    }
+
     // --- A report printed to a PDF file --------------------------------------------------------------
     void reportPdf_data() { exportFile_data(); }
     void reportPdf() {
@@ -368,6 +428,7 @@ private Q_SLOTS:
             Report::writePdf(prepared, path);
             steps = counting.operations();
             QVERIFY(readFile(path).startsWith("%PDF-1.4"));
+            QVERIFY_SOUND_PDF(path);
         }
         QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
         qInfo("every one of %d steps made to fail", steps);

@@ -3,6 +3,7 @@
 #include "FakeMessages.h"
 #include "FakePrinting.h"
 #include "FaultyFileSystem.h"
+#include "PdfCheck.h"
 #include "ShownText.h"
 #include "TestFiles.h"
 #include "TestTyping.h"
@@ -504,6 +505,7 @@ private Q_SLOTS:
         Clock::setToday(std::nullopt);
         QVERIFY(stayedOpen);
         QCOMPARE(printing.dialogs, 1);
+        QVERIFY_SOUND_PDF(printing.output);
         QProcess pdftotext;
         pdftotext.start(u"pdftotext"_s, {u"-layout"_s, printing.output, u"-"_s});
         QVERIFY(pdftotext.waitForFinished(60000));

@@ -4,19 +4,19 @@
 #include "archive/core/PhotoStore.h"
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
-#include "base/ReplaceFileDevice.h"
 #include "base/TextRules.h"
 #include "output/core/CardPage.h"
-#include "report/core/ReportLayout.h"
-#include "report/core/ReportPainter.h"
+#include "report/core/ReportPdf.h"
 #include "report/core/ReportTemplate.h"
+#include "report/core/TextMeasure.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QPainter>
-#include <QPdfWriter>
+#include <QThreadPool>
 
-#include <vector>
+#include <deque>
+#include <future>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -24,16 +24,13 @@ namespace BookPdf {
 
 namespace {
 
-// Photos are printed at this resolution, the PDF's own.
-constexpr int kDotsPerInch = 300;
-constexpr qreal kDotsPerMm = kDotsPerInch / 25.4;
 // The card page's photo area, in mm.
 constexpr QSizeF kCardPhotoMm{188, 177};
 
 // Reads the cards of the book of that name from start to end in blocks, handing each one to `card`
 // with its position and the book's count. The archive is only read, so a book on a read-only disk
 // can be printed.
-template <class Card> void eachCard(const QString& name, Card&& card, const Progress& progress) {
+template <class Card> void eachCard(const QString& name, Card&& card) {
     const QString archivePath = ProgramFolder::archiveOf(name);
     if (!QFileInfo(archivePath).isFile())
         throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
@@ -47,87 +44,101 @@ template <class Card> void eachCard(const QString& name, Card&& card, const Prog
     std::vector<TScheda> block;
     int position = 0;
     while (const int read = archive.readBlock(block, 64)) {
-        for (int i = 0; i < read; ++i) {
+        for (int i = 0; i < read; ++i)
             card(block[std::size_t(i)], ++position, count);
-            if (progress)
-                progress(position, count);
-        }
     }
     archive.close();
 }
 
-QImage photoAt(const QString& bookName, int position, QSize dots) {
-    return CardPhoto::fromFile(PhotoStore::photoPath(bookName, position), dots).display();
-}
-
-// A PDF written page after page into a file replaced whole.
-class PdfFile {
+// The cards on their way to the file: each card's photo is prepared on a worker thread as soon as the
+// card is read, and the cards are handed on in the book's order once their photo is ready. At most a
+// few cards per core are in hand, so memory stays the same for a book of any length.
+class PhotosAhead {
 public:
-    PdfFile(const QString& path, const QString& title)
-        : m_path(path)
-        , m_device(path)
-        , m_writer(&m_device) {
-        if (!m_device.start())
-            fail();
-        m_writer.setResolution(kDotsPerInch);
-        m_writer.setTitle(title);
-        m_writer.setCreator(u"Lumivera"_s);
-        m_writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
-                                           QPageLayout::Millimeter));
+    using Ready =
+        std::function<void(const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo)>;
+
+    PhotosAhead(const QString& bookName, QSize boxDots, Ready ready)
+        : m_bookName(bookName)
+        , m_boxDots(boxDots)
+        , m_ready(std::move(ready)) {
+        m_workers.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+        m_depth = std::size_t(m_workers.maxThreadCount()) * 3;
     }
 
-    // The painter for the next page.
-    QPainter& nextPage() {
-        if (!m_painter.isActive()) {
-            if (!m_painter.begin(&m_writer))
-                fail();
-        } else if (!m_writer.newPage()) {
-            fail();
-        }
-        return m_painter;
+    // Whatever happens, no worker outlives the cards it works for; photos not yet begun are dropped.
+    ~PhotosAhead() {
+        m_workers.clear();
+        m_workers.waitForDone();
     }
 
+    PhotosAhead(const PhotosAhead&) = delete;
+    PhotosAhead& operator=(const PhotosAhead&) = delete;
+
+    void add(const TScheda& card, int position, int count) {
+        if (m_cards.size() >= m_depth)
+            handOnFirst();
+        auto task = std::make_shared<std::packaged_task<PrintPhoto::Prepared()>>(
+            [path = PhotoStore::photoPath(m_bookName, position), box = m_boxDots] {
+                return PrintPhoto::fromFile(path, box);
+            });
+        m_cards.push_back({card, position, count, task->get_future()});
+        m_workers.start([task] { (*task)(); });
+    }
+
+    // Hands on the cards still in hand.
     void finish() {
-        if (!m_painter.end() || !m_device.commit())
-            fail();
+        while (!m_cards.empty())
+            handOnFirst();
     }
 
 private:
-    [[noreturn]] void fail() {
-        const QString why = m_device.failure();
-        throw Report::ReportError(
-            why.isEmpty() ? u"Non è stato possibile scrivere il file \"%1\"."_s.arg(m_path)
-                          : u"Non è stato possibile scrivere il file \"%1\": %2."_s.arg(m_path, why));
+    struct Card {
+        TScheda card;
+        int position;
+        int count;
+        std::future<PrintPhoto::Prepared> photo;
+    };
+
+    void handOnFirst() {
+        Card first = std::move(m_cards.front());
+        m_cards.pop_front();
+        m_ready(first.card, first.position, first.count, first.photo.get());
     }
 
-    QString m_path;
-    ReplaceFileDevice m_device;
-    QPdfWriter m_writer;
-    QPainter m_painter;
+    QString m_bookName;
+    QSize m_boxDots;
+    Ready m_ready;
+    std::size_t m_depth = 1;
+    std::deque<Card> m_cards;
+    QThreadPool m_workers;
 };
 
 } // namespace
 
 void writePortfolio(const QString& bookName, const QString& pdfPath, const Progress& progress) {
     const QString name = TextRules::trim(bookName);
-    PdfFile pdf(pdfPath, name);
-    Report::ReportTemplate page = CardPage::makeTemplate();
-    const QSize photoDots = (kCardPhotoMm * kDotsPerMm).toSize();
-    eachCard(
-        name,
-        [&](const TScheda& card, int position, int) {
-            CardPage::Values values;
-            for (std::size_t f = 0; f < CardPage::kTextCount; ++f)
-                values.texts[f] = card.field(TScheda::Field(f));
-            values.bookName = name;
-            values.photo = photoAt(name, position, photoDots);
-            CardPage::fill(page, values);
-            const Report::PreparedReport prepared = Report::prepare(page);
-            for (const Report::PreparedPage& sheet : prepared.pages)
-                Report::paintPage(pdf.nextPage(), sheet, kDotsPerMm);
-        },
-        progress);
-    pdf.finish();
+    Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
+        Report::ReportTemplate page = CardPage::makeTemplate();
+        PhotosAhead cards(
+            name, PrintPhoto::dotsOf(kCardPhotoMm),
+            [&](const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo) {
+                CardPage::Values values;
+                for (std::size_t f = 0; f < CardPage::kTextCount; ++f)
+                    values.texts[f] = card.field(TScheda::Field(f));
+                values.bookName = name;
+                CardPage::fill(page, values);
+                photo.placeIn(page.pictureObject(u"imgLogo"));
+                const Report::PreparedReport prepared = Report::prepare(page);
+                for (const Report::PreparedPage& sheet : prepared.pages)
+                    pdf.addPage(sheet);
+                if (progress)
+                    progress(position, count);
+            });
+        eachCard(name,
+                 [&](const TScheda& card, int position, int count) { cards.add(card, position, count); });
+        cards.finish();
+    });
 }
 
 namespace {
@@ -136,6 +147,8 @@ namespace {
 constexpr qreal kPageWidth = 210, kPageHeight = 297;
 constexpr qreal kMargin = 12, kFooter = 20;
 constexpr qreal kPadding = 2, kCaption = 12;
+// The frame of a card without a photo: light grey, two dots wide at print resolution.
+constexpr qreal kEmptyFrameMm = 2 * 25.4 / PrintPhoto::kDotsPerInch;
 
 struct SheetLayout {
     int columns;
@@ -147,16 +160,25 @@ struct SheetLayout {
 
 SheetLayout sheetLayout(int columns) {
     SheetLayout layout{};
-    layout.columns = columns;
-    layout.cellWidth = (kPageWidth - 2 * kMargin) / columns;
+    layout.columns = std::clamp(columns, 1, kMaxColumns);
+    layout.cellWidth = (kPageWidth - 2 * kMargin) / layout.columns;
     layout.box = layout.cellWidth - 2 * kPadding;
     layout.cellHeight = layout.box + kCaption + kPadding;
     layout.rows = std::max(1, int((kPageHeight - kMargin - kFooter) / layout.cellHeight));
     return layout;
 }
 
-QRectF dots(qreal x, qreal y, qreal width, qreal height) {
-    return {x * kDotsPerMm, y * kDotsPerMm, width * kDotsPerMm, height * kDotsPerMm};
+Report::PreparedItem textItem(const QString& name, const QRectF& rect, const QFont& font,
+                              Qt::Alignment alignment, const QString& text) {
+    Report::PreparedItem item;
+    item.kind = Report::PreparedItem::Kind::Text;
+    item.objectName = name;
+    item.rect = rect;
+    item.clip = QRectF(0, 0, kPageWidth, kPageHeight);
+    item.font = font;
+    item.alignment = alignment;
+    item.text = text;
+    return item;
 }
 
 } // namespace
@@ -166,61 +188,94 @@ int cardsPerSheetPage(int columns) {
     return layout.columns * layout.rows;
 }
 
+QSize thumbnailDots(int columns) {
+    const qreal box = sheetLayout(columns).box;
+    return PrintPhoto::dotsOf({box, box});
+}
+
+Report::PreparedPage contactSheetPage(const QString& bookName, int columns, int page, int pages,
+                                      const std::vector<SheetCard>& cards) {
+    const SheetLayout layout = sheetLayout(columns);
+    Report::PreparedPage sheet;
+    sheet.pageSize = QPageSize(QPageSize::A4);
+    sheet.orientation = QPageLayout::Portrait;
+    sheet.paperSize = QSizeF(kPageWidth, kPageHeight);
+    const QRectF paper(0, 0, kPageWidth, kPageHeight);
+
+    const QFont footer = Report::makeFont(u"Arial"_s, 8);
+    const QRectF foot(kMargin, kPageHeight - kFooter + 6, kPageWidth - 2 * kMargin, 6);
+    sheet.items.push_back(textItem(u"txtBook"_s, foot, footer, Qt::AlignLeft | Qt::AlignVCenter, bookName));
+    sheet.items.push_back(textItem(u"txtPagina"_s, foot, footer, Qt::AlignRight | Qt::AlignVCenter,
+                                   u"Pagina %1 di %2"_s.arg(page).arg(pages)));
+
+    const QFont font = Report::makeFont(u"Arial"_s, std::clamp(28.0 / layout.columns, 4.0, 9.0));
+    const QFontMetricsF metrics(font, &Report::measureDevice());
+    const qreal line = Report::dotsToMm(metrics.height());
+    const QSize boxDots = PrintPhoto::dotsOf({layout.box, layout.box});
+    const qreal mmPerDot = 25.4 / PrintPhoto::kDotsPerInch;
+    const int slots = std::min(int(cards.size()), layout.columns * layout.rows);
+    for (int slot = 0; slot < slots; ++slot) {
+        const SheetCard& card = cards[std::size_t(slot)];
+        const qreal x = kMargin + (slot % layout.columns) * layout.cellWidth + kPadding;
+        const qreal y = kMargin + (slot / layout.columns) * layout.cellHeight;
+        const QRectF box(x, y, layout.box, layout.box);
+        Report::PreparedItem picture;
+        picture.objectName = u"imgScheda%1"_s.arg(card.position);
+        picture.clip = paper;
+        const QSize pixels = card.photo.jpeg.isNull() ? card.photo.image.size() : card.photo.jpeg.size;
+        if (!card.photo.isNull()) {
+            const QRect drawn = FitRule::fit(pixels, boxDots);
+            picture.kind = Report::PreparedItem::Kind::Picture;
+            picture.rect =
+                QRectF(box.topLeft() + QPointF(drawn.topLeft()) * mmPerDot, QSizeF(drawn.size()) * mmPerDot);
+            picture.picture = card.photo.image;
+            picture.jpeg = card.photo.jpeg;
+        } else {
+            picture.kind = Report::PreparedItem::Kind::Rectangle;
+            picture.rect = box;
+            picture.frameColour = QColor(Qt::lightGray);
+            picture.frameWidth = kEmptyFrameMm;
+        }
+        sheet.items.push_back(picture);
+
+        QRectF text(box.left(), box.bottom() + kPadding / 2, box.width(), line);
+        const qreal width = text.width() / Report::dotsToMm(1);
+        int lineNumber = 0;
+        for (const QString& caption : {u"Scheda %1"_s.arg(card.position), card.title, card.date}) {
+            Report::PreparedItem item =
+                textItem(u"txtScheda%1"_s.arg(card.position), text, font, Qt::AlignHCenter | Qt::AlignTop,
+                         metrics.elidedText(caption, Qt::ElideRight, width));
+            item.line = lineNumber++;
+            sheet.items.push_back(item);
+            text.translate(0, line);
+        }
+    }
+    return sheet;
+}
+
 void writeContactSheet(const QString& bookName, const QString& pdfPath, int columns,
                        const Progress& progress) {
     const QString name = TextRules::trim(bookName);
-    PdfFile pdf(pdfPath, name);
-    const SheetLayout layout = sheetLayout(std::clamp(columns, 1, kMaxColumns));
-    const int perPage = layout.columns * layout.rows;
-    QFont font(u"Arial"_s);
-    font.setPointSizeF(std::clamp(28.0 / layout.columns, 4.0, 9.0));
-    QFont footer(u"Arial"_s);
-    footer.setPointSizeF(8);
-    const QSize thumbDots = dots(0, 0, layout.box, layout.box).size().toSize();
-    QPainter* painter = nullptr;
-    int pages = 0;
-
-    eachCard(
-        name,
-        [&](const TScheda& card, int position, int count) {
-            const int index = position - 1;
-            if (index % perPage == 0) {
-                painter = &pdf.nextPage();
-                ++pages;
-                const int total = (count + perPage - 1) / perPage;
-                painter->setFont(footer);
-                painter->setPen(Qt::black);
-                const QRectF foot = dots(kMargin, kPageHeight - kFooter + 6, kPageWidth - 2 * kMargin, 6);
-                painter->drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, name);
-                painter->drawText(foot, Qt::AlignRight | Qt::AlignVCenter,
-                                  u"Pagina %1 di %2"_s.arg(pages).arg(total));
-            }
-            const int slot = index % perPage;
-            const qreal x = kMargin + (slot % layout.columns) * layout.cellWidth + kPadding;
-            const qreal y = kMargin + (slot / layout.columns) * layout.cellHeight;
-            const QRectF box = dots(x, y, layout.box, layout.box);
-            const QImage thumb = photoAt(name, position, thumbDots);
-            if (!thumb.isNull()) {
-                const QRect drawn = FitRule::fit(thumb.size(), box.size().toSize());
-                painter->drawImage(QRectF(box.topLeft() + drawn.topLeft(), QSizeF(drawn.size())), thumb);
-            } else {
-                painter->setPen(QPen(Qt::lightGray, 2));
-                painter->drawRect(box);
-            }
-            painter->setFont(font);
-            painter->setPen(Qt::black);
-            const QFontMetricsF metrics(font, painter->device());
-            const qreal line = metrics.height();
-            QRectF text(box.left(), box.bottom() + kPadding * kDotsPerMm / 2, box.width(), line);
-            for (const QString& caption :
-                 {u"Scheda %1"_s.arg(position), card.field(TScheda::Titolo), card.field(TScheda::Data)}) {
-                painter->drawText(text, Qt::AlignHCenter | Qt::AlignTop,
-                                  metrics.elidedText(caption, Qt::ElideRight, text.width()));
-                text.translate(0, line);
-            }
-        },
-        progress);
-    pdf.finish();
+    const int perPage = cardsPerSheetPage(columns);
+    Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
+        std::vector<SheetCard> onPage;
+        int page = 0;
+        PhotosAhead cards(
+            name, thumbnailDots(columns),
+            [&](const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo) {
+                onPage.push_back({position, card.field(TScheda::Titolo), card.field(TScheda::Data), photo});
+                if (int(onPage.size()) == perPage || position == count) {
+                    const int pages = (count + perPage - 1) / perPage;
+                    pdf.addPage(contactSheetPage(name, columns, ++page, pages, onPage));
+                    onPage.clear();
+                }
+                if (progress)
+                    progress(position, count);
+            });
+        eachCard(name,
+                 [&](const TScheda& card, int position, int count) { cards.add(card, position, count); });
+        cards.finish();
+    });
 }
 
 } // namespace BookPdf

@@ -1,13 +1,18 @@
 // Whole books as PDF files for batch work: the portfolio, every card on its own card page in the
 // book's order, and the contact sheet, the cards' photos as thumbnails in rows and columns. Both read
-// the archive once from start to end and decode each photo at the size it is printed, so a book of
-// any length takes little memory. The file is replaced whole: a failure leaves no partial file and
-// the earlier file, if any, as it was.
+// the archive once from start to end in blocks and write each page as soon as it is made, with the
+// program's own PDF writer, so a book of any length takes little memory. The photos of the next cards
+// are prepared for print (PrintPhoto.h) on the machine's cores while the current page is written. The
+// file is replaced whole: a failure leaves no partial file and the earlier file, if any, as it was.
 #pragma once
+
+#include "output/core/PrintPhoto.h"
+#include "report/core/ReportLayout.h"
 
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace BookPdf {
 
@@ -29,5 +34,23 @@ void writeContactSheet(const QString& bookName, const QString& pdfPath, int colu
 
 // How many cards a page of the contact sheet holds with that many columns.
 int cardsPerSheetPage(int columns);
+
+// What the contact sheet shows of a card.
+struct SheetCard {
+    int position = 0;
+    QString title;
+    QString date;
+    PrintPhoto::Prepared photo; // for a box of thumbnailDots(columns)
+};
+
+// The dots of a thumbnail's box at print resolution.
+QSize thumbnailDots(int columns);
+
+// Page `page` of `pages` of the contact sheet, holding these cards (at most cardsPerSheetPage) from
+// its first cell on: each photo in its box, shrunk to fit and never enlarged, or a grey frame for a
+// card without one; under it "Scheda N", the title and the date, each cut with "…" to the cell's
+// width; at the foot the book's name and "Pagina X di Y".
+Report::PreparedPage contactSheetPage(const QString& bookName, int columns, int page, int pages,
+                                      const std::vector<SheetCard>& cards);
 
 } // namespace BookPdf

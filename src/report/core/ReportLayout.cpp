@@ -376,10 +376,11 @@ private:
                 shape.kind = PreparedItem::Kind::Rectangle;
                 sheet().items.push_back(shape);
             }
-            if (!object.picture.isNull()) {
+            if (!object.picture.isNull() || !object.jpeg.isNull()) {
                 shape.kind = PreparedItem::Kind::Picture;
-                shape.rect = fitted(object.picture.size(), area);
+                shape.rect = fitted(object.picture.isNull() ? object.jpeg.size : object.picture.size(), area);
                 shape.picture = object.picture;
+                shape.jpeg = object.jpeg;
                 shape.fill.reset();
                 shape.frameColour.reset();
                 sheet().items.push_back(shape);

@@ -31,6 +31,7 @@ struct PreparedItem {
     std::optional<QColor> frameColour;
     qreal frameWidth = 0; // mm
     QImage picture;
+    JpegPicture jpeg; // a picture given as JPEG data; `picture` is then null
 };
 
 struct PreparedPage {

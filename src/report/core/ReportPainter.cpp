@@ -1,6 +1,5 @@
 #include "report/core/ReportPainter.h"
 
-#include "base/ReplaceFileDevice.h"
 #include "report/core/ReportPdf.h"
 
 #include <QPagedPaintDevice>
@@ -37,10 +36,13 @@ void paintShape(QPainter& painter, const PreparedItem& item, qreal dotsPerMm) {
 
 void paintPicture(QPainter& painter, const PreparedItem& item, qreal dotsPerMm) {
     const QRectF target = toDevice(item.rect, dotsPerMm);
-    QImage image = item.picture;
     // A picture larger than the dots it covers is brought down to them first, with the fast method,
-    // so that a large photo does not travel whole into the printer's data.
+    // so that a large photo does not travel whole into the printer's data; JPEG data is decoded at
+    // about that size to begin with.
     const QSize dots = target.size().toSize().expandedTo(QSize(1, 1));
+    QImage image = item.picture.isNull() && !item.jpeg.isNull() ? item.jpeg.decoded(dots) : item.picture;
+    if (image.isNull())
+        return;
     if (image.width() > dots.width() || image.height() > dots.height()) {
         image = image.scaled(dots, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         if (image.isNull())
@@ -98,18 +100,10 @@ void paintReport(QPagedPaintDevice& device, const PreparedReport& report, const 
 
 void writePdf(const PreparedReport& report, const QString& path, const QList<int>& sheets) {
     const QList<int> order = sheetOrder(report, sheets);
-    ReplaceFileDevice file(path);
-    if (!file.start())
-        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
-    try {
-        writePdf(file, report, order);
-    } catch (const ReportError&) {
-        if (file.failure().isEmpty())
-            throw; // not the file: a picture that could not be printed
-        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
-    }
-    if (!file.commit())
-        throw ReportError(u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, file.failure()));
+    writePdfFile(path, report.name, [&](PdfDocument& document) {
+        for (int index : order)
+            document.addPage(report.pages[std::size_t(index)]);
+    });
 }
 
 } // namespace Report

@@ -1,5 +1,6 @@
 #include "report/core/ReportPdf.h"
 
+#include "base/ReplaceFileDevice.h"
 #include "report/core/PdfFont.h"
 #include "report/core/TextMeasure.h"
 
@@ -140,10 +141,20 @@ private:
     qint64 position() const { return m_written + m_buffer.size(); }
 
     void append(const QByteArray& data) {
+        if (data.size() >= kBufferSize) {
+            // A photo's bytes go to the device as they are, without a copy into the buffer.
+            flush();
+            if (m_device.write(data) != data.size())
+                throw ReportError(u"Non è stato possibile scrivere il documento PDF."_s);
+            m_written += data.size();
+            return;
+        }
         m_buffer.append(data);
-        if (m_buffer.size() >= (1 << 20))
+        if (m_buffer.size() >= kBufferSize)
             flush();
     }
+
+    static constexpr qsizetype kBufferSize = 1 << 20;
 
     void flush() {
         if (!m_buffer.isEmpty() && m_device.write(m_buffer) != m_buffer.size())
@@ -196,9 +207,9 @@ QString faceKey(const QRawFont& raw) {
 
 class Writer {
 public:
-    Writer(QIODevice& device, const PreparedReport& report)
+    Writer(QIODevice& device, const QString& title)
         : m_file(device)
-        , m_report(report) {
+        , m_title(title) {
         m_catalog = m_file.reserve();
         m_pages = m_file.reserve();
         m_info = m_file.reserve();
@@ -273,9 +284,8 @@ public:
         m_file.object(m_pages, "<< /Type /Pages /Kids [" + kids + "] /Count " +
                                    QByteArray::number(qsizetype(m_pageNumbers.size())) + " >>");
         m_file.object(m_catalog, "<< /Type /Catalog /Pages " + QByteArray::number(m_pages) + " 0 R >>");
-        m_file.object(m_info, "<< /Title " + textString(m_report.name) + " /Creator " +
-                                  textString(u"Lumivera"_s) + " /Producer " + textString(u"Lumivera"_s) +
-                                  " >>");
+        m_file.object(m_info, "<< /Title " + textString(m_title) + " /Creator " + textString(u"Lumivera"_s) +
+                                  " /Producer " + textString(u"Lumivera"_s) + " >>");
         m_file.finish(m_catalog, m_info);
     }
 
@@ -363,23 +373,53 @@ private:
     }
 
     void picture(const PreparedItem& item) {
-        if (item.picture.isNull() || item.rect.isEmpty())
+        if (item.rect.isEmpty())
             return;
-        endText();
-        QImage image = item.picture;
         const QSize dots = (item.rect.size() * kPictureDpi / 25.4).toSize().expandedTo(QSize(1, 1));
+        int number = 0;
+        if (item.picture.isNull() && passesThrough(item.jpeg)) {
+            endText();
+            number = jpegObject(item.jpeg);
+        } else {
+            // CMYK data is decoded (the JPEG decoder knows the inverted CMYK that Adobe's programs
+            // write) and goes in as any other picture.
+            const QImage image = item.picture.isNull() ? item.jpeg.decoded(dots) : item.picture;
+            if (image.isNull())
+                return;
+            endText();
+            number = pictureObject(item, image, dots);
+        }
+        m_pageImages.push_back(number);
+        m_content += "q " +
+                     numbers({item.rect.width() * kPointsPerMm, 0, 0, item.rect.height() * kPointsPerMm,
+                              x(item.rect.left()), y(item.rect.bottom())}) +
+                     " cm /Im" + QByteArray::number(number) + " Do Q\n";
+    }
+
+    // JPEG data of grey or colour pixels goes into the file as it is.
+    static bool passesThrough(const JpegPicture& jpeg) {
+        return !jpeg.isNull() && (jpeg.components == 1 || jpeg.components == 3);
+    }
+
+    int jpegObject(const JpegPicture& jpeg) {
+        const int number = m_file.reserve();
+        m_file.stream(number,
+                      "/Type /XObject /Subtype /Image /Width " + QByteArray::number(jpeg.size.width()) +
+                          " /Height " + QByteArray::number(jpeg.size.height()) + " /ColorSpace " +
+                          (jpeg.components == 1 ? "/DeviceGray" : "/DeviceRGB") +
+                          " /BitsPerComponent 8 /Filter /DCTDecode",
+                      jpeg.data);
+        return number;
+    }
+
+    int pictureObject(const PreparedItem& item, QImage image, QSize dots) {
         if (image.width() > dots.width() || image.height() > dots.height()) {
             image = image.scaled(dots, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             if (image.isNull())
                 throw ReportError(
                     u"Memoria insufficiente per stampare l'immagine \"%1\"."_s.arg(item.objectName));
         }
-        const int number = imageObject(image);
-        m_pageImages.push_back(number);
-        m_content += "q " +
-                     numbers({item.rect.width() * kPointsPerMm, 0, 0, item.rect.height() * kPointsPerMm,
-                              x(item.rect.left()), y(item.rect.bottom())}) +
-                     " cm /Im" + QByteArray::number(number) + " Do Q\n";
+        return imageObject(image);
     }
 
     int imageObject(const QImage& source) {
@@ -825,7 +865,7 @@ private:
     }
 
     PdfFile m_file;
-    const PreparedReport& m_report;
+    QString m_title;
     int m_catalog = 0;
     int m_pages = 0;
     int m_info = 0;
@@ -852,12 +892,52 @@ private:
 
 } // namespace
 
+class PdfDocument::Writer : public Report::Writer {
+public:
+    using Report::Writer::Writer;
+};
+
+QString cannotWriteMessage(const QString& path, const QString& reason) {
+    return reason.isEmpty() ? u"Non è stato possibile scrivere il file \"%1\"."_s.arg(path)
+                            : u"Non è stato possibile scrivere il file \"%1\": %2"_s.arg(path, reason);
+}
+
+PdfDocument::PdfDocument(QIODevice& device, const QString& title)
+    : m_writer(std::make_unique<Writer>(device, title)) {}
+
+PdfDocument::~PdfDocument() = default;
+
+void PdfDocument::addPage(const PreparedPage& page) {
+    m_writer->page(page);
+}
+
+void PdfDocument::finish() {
+    m_writer->finish();
+}
+
 void writePdf(QIODevice& device, const PreparedReport& report, const QList<int>& sheets) {
     const QList<int> order = sheetOrder(report, sheets);
-    Writer writer(device, report);
+    PdfDocument document(device, report.name);
     for (int index : order)
-        writer.page(report.pages[std::size_t(index)]);
-    writer.finish();
+        document.addPage(report.pages[std::size_t(index)]);
+    document.finish();
+}
+
+void writePdfFile(const QString& path, const QString& title, const std::function<void(PdfDocument&)>& pages) {
+    ReplaceFileDevice file(path);
+    if (!file.start())
+        throw ReportError(cannotWriteMessage(path, file.failure()));
+    try {
+        PdfDocument document(file, title);
+        pages(document);
+        document.finish();
+    } catch (const ReportError&) {
+        if (file.failure().isEmpty())
+            throw; // not the file: a picture that could not be printed
+        throw ReportError(cannotWriteMessage(path, file.failure()));
+    }
+    if (!file.commit())
+        throw ReportError(cannotWriteMessage(path, file.failure()));
 }
 
 } // namespace Report

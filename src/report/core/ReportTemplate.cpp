@@ -1,8 +1,24 @@
 #include "report/core/ReportTemplate.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 using namespace Qt::StringLiterals;
 
 namespace Report {
+
+QImage JpegPicture::decoded(QSize within) const {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoTransform(false);
+    if (reader.size() != size)
+        return {};
+    if (within.isValid() && (size.width() > within.width() || size.height() > within.height()))
+        reader.setScaledSize(size.scaled(within, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    return reader.read();
+}
 
 QFont makeFont(const QString& family, qreal pointSize, bool bold) {
     QFont font(family);

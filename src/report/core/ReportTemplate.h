@@ -7,6 +7,7 @@
 
 #include "base/LumiveraError.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,19 @@ inline constexpr qreal kMmPerUnit = 25.4 / 96.0;
 constexpr qreal fromUnits(qreal units) {
     return units * kMmPerUnit;
 }
+
+// A picture kept as the JPEG data it was encoded to: a PDF file carries these bytes as they are, so a
+// photo that needs no change is never decoded to be printed.
+struct JpegPicture {
+    QByteArray data;
+    QSize size;         // pixels, as stored
+    int components = 0; // 1: grey, 3: colour (YCbCr or RGB), 4: CMYK or YCCK
+
+    bool isNull() const { return data.isEmpty() || size.isEmpty(); }
+    // The picture decoded as stored, brought down to fit `within` when that is given and smaller; a null
+    // image when the data cannot be decoded.
+    QImage decoded(QSize within = {}) const;
+};
 
 // A font as the template names it; the size is in points.
 QFont makeFont(const QString& family, qreal pointSize, bool bold = false);
@@ -67,15 +82,24 @@ struct ReportObject {
     std::optional<QColor> frameColour;
     qreal frameWidth = 0; // mm
 
-    // Picture: scaled to the largest size that fits the object, proportional, centred.
+    // Picture: scaled to the largest size that fits the object, proportional, centred. A picture given
+    // as JPEG data is that data instead, and `picture` stays null.
     QImage picture;
+    JpegPicture jpeg;
 
     QString text() const { return lines.join(u'\n'); }
     // Replaces the lines with the text; a text with line breaks gives one line for each.
     void setText(const QString& text);
     void clearLines() { lines.clear(); }
     void addLine(const QString& line) { lines.append(line); }
-    void setPicture(const QImage& image) { picture = image; }
+    void setPicture(const QImage& image) {
+        picture = image;
+        jpeg = {};
+    }
+    void setPicture(const JpegPicture& data) {
+        picture = QImage();
+        jpeg = data;
+    }
     void setHeight(qreal mm) { geometry.setHeight(mm); }
 };
 
