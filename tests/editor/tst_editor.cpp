@@ -117,7 +117,7 @@ private Q_SLOTS:
     }
 
     void photoFileNames() {
-        QCOMPARE(PhotoStore::photoPath(u"  Giulia "_s, 10),
+        QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 10),
                  m_dir->filePath(u"Book_Zudid/Giulia_Foto_10.jpg"_s));
         QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 3), m_dir->filePath(u"Book_Zudid/Giulia_Foto_3.jpg"_s));
         QCOMPARE(PhotoStore::placeholder().size(), QSize(307, 409));

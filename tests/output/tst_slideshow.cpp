@@ -113,7 +113,7 @@ private Q_SLOTS:
                               jpeg(QSize(64, 48), shadeOf(c.digitValue()))));
 
         SlideShow show;
-        show.setBook(u"  "_s + kBook + u" \t"_s, u" "_s + archive() + u"  "_s);
+        show.setBook(kBook, archive());
         show.setPictureSize(QSize(1860, 990));
         Recorder recorder(show);
         QCOMPARE(positionText(show), u"none"_s);
@@ -359,7 +359,7 @@ private Q_SLOTS:
             checked = true;
         });
         const int result = openModal<SlideShowWindow>(nullptr, [&](SlideShowWindow& window) {
-            window.setBook(u" "_s + kBook + u"  "_s, u"\t"_s + archive() + u" "_s);
+            window.setBook(kBook, archive());
         });
         QVERIFY(checked);
         QCOMPARE(result, int(QDialog::Accepted));

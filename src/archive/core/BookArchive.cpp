@@ -1,7 +1,6 @@
 #include "archive/core/BookArchive.h"
 
 #include "archive/core/ArchiveJournal.h"
-#include "base/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,7 +57,7 @@ void BookArchive::notify(const QString& text) {
 void BookArchive::begin(const QString& path, bool readOnly) {
     if (m_file)
         close();
-    m_path = TextRules::trim(path);
+    m_path = path;
     m_index = 0;
     m_readOnly = readOnly;
     m_overlay.reset();

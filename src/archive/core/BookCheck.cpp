@@ -106,7 +106,7 @@ void checkRecord(const unsigned char* record, int position, const AttachmentFile
 // The photo folder is listed once: a card whose photo file is not in it has none, and a file named
 // after the book whose number is no card of it belongs to none.
 void checkPhotos(const QString& bookName, qint64 cards, QList<Finding>& findings) {
-    const QString prefix = TextRules::trim(bookName) + u"_Foto_"_s;
+    const QString prefix = bookName + u"_Foto_"_s;
     // The whole name: "$" alone would also take a name with a line break after ".jpg".
     const QRegularExpression numbered(
         QRegularExpression::anchoredPattern(QRegularExpression::escape(prefix) + u"([0-9]+)\\.jpg"_s));
@@ -201,7 +201,7 @@ QString readFailure(const QString& path, const QString& why) {
 } // namespace
 
 QList<Finding> run(const QString& bookName, const Progress& progress) {
-    const QString path = ProgramFolder::archiveOf(TextRules::trim(bookName));
+    const QString path = ProgramFolder::archiveOf(bookName);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ArchiveError(readFailure(path, file.errorString()));
@@ -241,7 +241,7 @@ QList<Finding> run(const QString& bookName, const Progress& progress) {
 }
 
 Repair repair(const QString& bookName) {
-    const QString path = ProgramFolder::archiveOf(TextRules::trim(bookName));
+    const QString path = ProgramFolder::archiveOf(bookName);
     Repair done;
     BookArchive archive;
     archive.open(path);

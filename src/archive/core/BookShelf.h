@@ -6,6 +6,9 @@
 // A new book's name must suit every file the program will make from it, on this disk and on the FAT
 // or exFAT key the program folder may be copied to: the archive, its journal, its backups and set-aside
 // journals, and its cards' photos.
+//
+// A book's name is trimmed once, where it enters the program: the create-book and open-book windows and
+// the command line. Every layer below takes the name, and the archive's path made from it, as given.
 #pragma once
 
 #include <QString>

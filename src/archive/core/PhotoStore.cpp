@@ -4,7 +4,6 @@
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFile.h"
-#include "base/TextRules.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -182,7 +181,7 @@ QString folder() {
 }
 
 QString photoPath(const QString& bookName, int position) {
-    return ProgramFolder::inFolder(folder(), TextRules::trim(bookName) + QStringLiteral("_Foto_") +
+    return ProgramFolder::inFolder(folder(), bookName + QStringLiteral("_Foto_") +
                                                  QString::number(position) + QStringLiteral(".jpg"));
 }
 

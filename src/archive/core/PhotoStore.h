@@ -58,7 +58,7 @@ inline constexpr qint64 kMaxPixels = 250'000'000;
 inline constexpr int kJpegQuality = 92;
 
 QString folder();
-// The photo file of a card: <folder>/<book name>_Foto_<position>.jpg, name and position trimmed.
+// The photo file of a card: <folder>/<book name>_Foto_<position>.jpg.
 QString photoPath(const QString& bookName, int position);
 
 // Creates the photo folder and its missing parents; false when it cannot.

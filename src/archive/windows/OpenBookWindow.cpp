@@ -123,7 +123,8 @@ void OpenBookWindow::btnApriClick() {
     if (entry.isEmpty())
         return;
     m_path = TextRules::trim(ProgramFolder::file(entry));
-    m_bookName = BookShelf::bookNameOf(entry);
+    // The book's name enters the program here: trimmed once, used as it is from here on.
+    m_bookName = TextRules::trim(BookShelf::bookNameOf(entry));
     m_closeReason = CloseReason::OpenEditor;
     close();
 }
@@ -131,7 +132,7 @@ void OpenBookWindow::btnApriClick() {
 void OpenBookWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     if (m_closeReason == CloseReason::OpenEditor)
-        Q_EMIT bookChosen(m_bookName, TextRules::trim(m_path));
+        Q_EMIT bookChosen(m_bookName, m_path);
     else
         Q_EMIT closed();
 }

@@ -150,8 +150,8 @@ QString EditorWindow::emptyArchiveMessage() {
 }
 
 void EditorWindow::openBook(const QString& bookName, const QString& archivePath) {
-    m_bookName = TextRules::trim(bookName);
-    m_archivePath = TextRules::trim(archivePath);
+    m_bookName = bookName;
+    m_archivePath = archivePath;
     ui->lblNome->setText(m_bookName);
     m_photos.clear();
 }

@@ -4,7 +4,6 @@
 #include "archive/core/PhotoStore.h"
 #include "base/FitRule.h"
 #include "base/ProgramFolder.h"
-#include "base/TextRules.h"
 #include "output/core/CardPage.h"
 #include "report/core/ReportPdf.h"
 #include "report/core/ReportTemplate.h"
@@ -116,8 +115,7 @@ private:
 
 } // namespace
 
-void writePortfolio(const QString& bookName, const QString& pdfPath, const Progress& progress) {
-    const QString name = TextRules::trim(bookName);
+void writePortfolio(const QString& name, const QString& pdfPath, const Progress& progress) {
     Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
         Report::ReportTemplate page = CardPage::makeTemplate();
         PhotosAhead cards(
@@ -253,9 +251,8 @@ Report::PreparedPage contactSheetPage(const QString& bookName, int columns, int 
     return sheet;
 }
 
-void writeContactSheet(const QString& bookName, const QString& pdfPath, int columns,
+void writeContactSheet(const QString& name, const QString& pdfPath, int columns,
                        const Progress& progress) {
-    const QString name = TextRules::trim(bookName);
     const int perPage = cardsPerSheetPage(columns);
     Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
         std::vector<SheetCard> onPage;

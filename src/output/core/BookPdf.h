@@ -16,6 +16,8 @@
 
 namespace BookPdf {
 
+// A book's name is taken as the command line or the window that named it trimmed it.
+
 // Called after each card with the cards done and the book's count.
 using Progress = std::function<void(int done, int total)>;
 

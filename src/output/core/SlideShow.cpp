@@ -1,7 +1,6 @@
 #include "output/core/SlideShow.h"
 
 #include "archive/core/BookArchive.h"
-#include "base/TextRules.h"
 
 #include <QScopedValueRollback>
 
@@ -12,8 +11,8 @@ SlideShow::SlideShow(QObject* parent)
 }
 
 void SlideShow::setBook(const QString& bookName, const QString& archivePath) {
-    m_bookName = TextRules::trim(bookName);
-    m_archivePath = TextRules::trim(archivePath);
+    m_bookName = bookName;
+    m_archivePath = archivePath;
 }
 
 void SlideShow::start() {

@@ -24,7 +24,7 @@ public:
 
     explicit SlideShow(QObject* parent = nullptr);
 
-    // The book whose photos are shown and its archive; both are trimmed.
+    // The book whose photos are shown and its archive, as the program took them in.
     void setBook(const QString& bookName, const QString& archivePath);
     QString bookName() const { return m_bookName; }
     QString archivePath() const { return m_archivePath; }

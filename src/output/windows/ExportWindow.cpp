@@ -3,7 +3,6 @@
 
 #include "base/HelpTopics.h"
 #include "base/ProgramFolder.h"
-#include "base/TextRules.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 #include "ui/DialogKeys.h"
@@ -93,7 +92,7 @@ void ExportWindow::showEvent(QShowEvent* event) {
         return;
     // A book that cannot be read leaves the rows received so far, without a word: the user still sees
     // what could be read and may export it.
-    m_grid->fill(TextRules::trim(m_archivePath));
+    m_grid->fill(m_archivePath);
 }
 
 void ExportWindow::cmdEsportaClick() {

@@ -5,7 +5,6 @@
 #include "archive/core/BookShelf.h"
 #include "archive/core/Cp1252.h"
 #include "base/ProcessFormats.h"
-#include "base/TextRules.h"
 #include "report/windows/ReportPrinting.h"
 #include "search/core/QuickFind.h"
 #include "search/core/ResultListModel.h"
@@ -216,7 +215,7 @@ void SearchWindow::lstRecordsReturn() {
 void SearchWindow::btnStampaClick() {
     try {
         Report::ReportTemplate summary = SearchSummary::makeTemplate();
-        SearchSummary::fill(summary, BookShelf::bookNameOfArchive(TextRules::trim(m_archivePath)),
+        SearchSummary::fill(summary, BookShelf::bookNameOfArchive(m_archivePath),
                             m_model->lines());
         ReportPrinting::print(Report::prepare(summary), this);
     } catch (const Report::ReportError& error) {
