@@ -21,18 +21,6 @@
 #include "ui/GuideWindow.h"
 #include "ui/Messages.h"
 
-namespace {
-
-template <class W> W* make(std::vector<std::unique_ptr<QWidget>>& owned, std::vector<QWidget*>& order) {
-    auto window = std::make_unique<W>();
-    W* made = window.get();
-    order.push_back(made);
-    owned.push_back(std::move(window));
-    return made;
-}
-
-} // namespace
-
 WindowSet::WindowSet() {
     // The date settings hold from start-up on, before any window shows a date.
     ProcessFormats::startUp();
@@ -40,53 +28,107 @@ WindowSet::WindowSet() {
     // is told in a message box, once.
     BookArchive::setNoticeHandler(
         [](const QString& text) { MessageBox(text, MsgKind::Warning, MsgButtons::Ok); });
-    m_login = make<LoginWindow>(m_owned, m_order);
-    m_launcher = make<LauncherWindow>(m_owned, m_order);
-    m_changePassword = make<ChangePasswordWindow>(m_owned, m_order);
-    make<GuideWindow>(m_owned, m_order);
-    make<InfoWindow>(m_owned, m_order);
-    make<CopyrightWindow>(m_owned, m_order);
-    m_createBook = make<CreateBookWindow>(m_owned, m_order);
-    m_openBook = make<OpenBookWindow>(m_owned, m_order);
-    m_editor = make<EditorWindow>(m_owned, m_order);
-    make<ZoomWindow>(m_owned, m_order);
-    make<AttachmentsWindow>(m_owned, m_order);
-    make<CalendarWindow>(m_owned, m_order);
-    make<SearchWindow>(m_owned, m_order);
-    make<ExportWindow>(m_owned, m_order);
-    make<CardPreviewWindow>(m_owned, m_order);
-    make<CardPrintWindow>(m_owned, m_order);
-    make<SlideShowWindow>(m_owned, m_order);
-    wire();
+    login();
 }
 
 WindowSet::~WindowSet() {
     BookArchive::setNoticeHandler({});
-    // Destroyed in reverse order of making.
-    while (!m_owned.empty())
-        m_owned.pop_back();
+    // Destroyed from the last place to the first, as they would be had all been made at start-up.
+    for (auto window = m_made.rbegin(); window != m_made.rend(); ++window)
+        window->reset();
 }
 
-// Each window that leads elsewhere shows the next window before it hides, so one of the program's
-// windows is always visible.
-void WindowSet::wire() {
-    QObject::connect(m_login, &LoginWindow::loggedIn, m_launcher, &QWidget::show);
-    QObject::connect(m_login, &LoginWindow::changePasswordRequested, m_changePassword, &QWidget::show);
-    QObject::connect(m_changePassword, &ChangePasswordWindow::closed, m_login,
-                     &LoginWindow::showWithEmptyField);
-    QObject::connect(m_launcher, &LauncherWindow::createRequested, m_createBook, &QWidget::show);
-    QObject::connect(m_launcher, &LauncherWindow::openRequested, m_openBook, &QWidget::show);
-    QObject::connect(m_createBook, &CreateBookWindow::closed, m_launcher, &QWidget::show);
-    QObject::connect(m_openBook, &OpenBookWindow::closed, m_launcher, &QWidget::show);
-    QObject::connect(m_openBook, &OpenBookWindow::bookChosen, m_editor,
-                     [editor = m_editor](const QString& bookName, const QString& archivePath) {
-                         editor->openBook(bookName, archivePath);
-                         editor->show();
+template <class W> W* WindowSet::made(Place place) {
+    std::unique_ptr<QWidget>& held = m_made[place];
+    if (!held) {
+        auto window = std::make_unique<W>();
+        W* made = window.get();
+        held = std::move(window);
+        wire(made);
+    }
+    return static_cast<W*>(held.get());
+}
+
+LoginWindow* WindowSet::login() {
+    return made<LoginWindow>(Login);
+}
+LauncherWindow* WindowSet::launcher() {
+    return made<LauncherWindow>(Launcher);
+}
+ChangePasswordWindow* WindowSet::changePassword() {
+    return made<ChangePasswordWindow>(ChangePassword);
+}
+CreateBookWindow* WindowSet::createBook() {
+    return made<CreateBookWindow>(CreateBook);
+}
+OpenBookWindow* WindowSet::openBook() {
+    return made<OpenBookWindow>(OpenBook);
+}
+EditorWindow* WindowSet::editor() {
+    return made<EditorWindow>(Editor);
+}
+
+const std::vector<QWidget*>& WindowSet::windows() {
+    login();
+    launcher();
+    changePassword();
+    made<GuideWindow>(Guide);
+    made<InfoWindow>(Info);
+    made<CopyrightWindow>(Copyright);
+    createBook();
+    openBook();
+    editor();
+    made<ZoomWindow>(Zoom);
+    made<AttachmentsWindow>(Attachments);
+    made<CalendarWindow>(Calendar);
+    made<SearchWindow>(Search);
+    made<ExportWindow>(Export);
+    made<CardPreviewWindow>(CardPreview);
+    made<CardPrintWindow>(CardPrint);
+    made<SlideShowWindow>(SlideShow);
+    m_order.clear();
+    for (const std::unique_ptr<QWidget>& window : m_made)
+        m_order.push_back(window.get());
+    return m_order;
+}
+
+// Which window follows which. Each window that leads elsewhere shows the next window before it
+// hides, so one of the program's windows is always visible; the next window is made there and then
+// when the way leads to it for the first time.
+void WindowSet::wire(LoginWindow* login) {
+    QObject::connect(login, &LoginWindow::loggedIn, login, [this] { launcher()->show(); });
+    QObject::connect(login, &LoginWindow::changePasswordRequested, login,
+                     [this] { changePassword()->show(); });
+}
+
+void WindowSet::wire(ChangePasswordWindow* changePassword) {
+    QObject::connect(changePassword, &ChangePasswordWindow::closed, changePassword,
+                     [this] { login()->showWithEmptyField(); });
+}
+
+void WindowSet::wire(LauncherWindow* launcher) {
+    QObject::connect(launcher, &LauncherWindow::createRequested, launcher, [this] { createBook()->show(); });
+    QObject::connect(launcher, &LauncherWindow::openRequested, launcher, [this] { openBook()->show(); });
+}
+
+void WindowSet::wire(CreateBookWindow* createBook) {
+    QObject::connect(createBook, &CreateBookWindow::closed, createBook, [this] { launcher()->show(); });
+}
+
+void WindowSet::wire(OpenBookWindow* openBook) {
+    QObject::connect(openBook, &OpenBookWindow::closed, openBook, [this] { launcher()->show(); });
+    QObject::connect(openBook, &OpenBookWindow::bookChosen, openBook,
+                     [this](const QString& bookName, const QString& archivePath) {
+                         editor()->openBook(bookName, archivePath);
+                         editor()->show();
                      });
-    QObject::connect(m_editor, &EditorWindow::closed, m_launcher, &QWidget::show);
+}
+
+void WindowSet::wire(EditorWindow* editor) {
+    QObject::connect(editor, &EditorWindow::closed, editor, [this] { launcher()->show(); });
 }
 
 // The run opens on the login window, the main window; the launcher follows a correct password.
 void WindowSet::start() {
-    m_login->show();
+    login()->show();
 }

@@ -1,12 +1,14 @@
-// The seventeen windows that start-up makes, in their fixed order, and the way from one to the next.
-// Six of them live for the whole run and are shown and hidden, never destroyed before the program
-// ends: login, launcher, change-password, create-book, open-book and the record editor. The other
-// eleven are made anew at every opening by the window that opens them; the instances made here are
-// never shown.
+// The program's seventeen windows, in their fixed order, and the way from one to the next. Six of them
+// live for the whole run and are shown and hidden, never destroyed before the program ends: login,
+// launcher, change-password, create-book, open-book and the record editor. Only the login window is
+// made at start-up; each of the others is made the first time the way leads to it, and keeps living
+// from then on. The other eleven are made anew at every opening by the window that opens them; the
+// instances kept here are made only when the whole set is asked for, and are never shown.
 #pragma once
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -19,8 +21,8 @@ class EditorWindow;
 
 class WindowSet {
 public:
-    // Makes the seventeen windows in order, the first, the login window, being the main window, and
-    // wires which window follows which.
+    // Puts the run's settings in force and makes the first window, the login window, which is the
+    // main window.
     WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
@@ -29,26 +31,54 @@ public:
     // Shows the first window of the run.
     void start();
 
-    // The windows in the order they were made.
-    const std::vector<QWidget*>& windows() const { return m_order; }
+    // The seventeen windows in their fixed order; those not made yet are made now.
+    const std::vector<QWidget*>& windows();
 
-    // The six windows of the whole run.
-    LoginWindow* login() const { return m_login; }
-    LauncherWindow* launcher() const { return m_launcher; }
-    ChangePasswordWindow* changePassword() const { return m_changePassword; }
-    CreateBookWindow* createBook() const { return m_createBook; }
-    OpenBookWindow* openBook() const { return m_openBook; }
-    EditorWindow* editor() const { return m_editor; }
+    // The six windows of the whole run, each made (and wired to the windows it leads to) on its
+    // first request.
+    LoginWindow* login();
+    LauncherWindow* launcher();
+    ChangePasswordWindow* changePassword();
+    CreateBookWindow* createBook();
+    OpenBookWindow* openBook();
+    EditorWindow* editor();
 
 private:
-    void wire();
+    // The windows' places in the fixed order.
+    enum Place {
+        Login,
+        Launcher,
+        ChangePassword,
+        Guide,
+        Info,
+        Copyright,
+        CreateBook,
+        OpenBook,
+        Editor,
+        Zoom,
+        Attachments,
+        Calendar,
+        Search,
+        Export,
+        CardPreview,
+        CardPrint,
+        SlideShow,
+        Places
+    };
 
-    std::vector<std::unique_ptr<QWidget>> m_owned;
+    // The window at that place, made now if it was not made yet.
+    template <class W> W* made(Place place);
+
+    // Where a window just made leads: its signals show the windows that follow it, each made when the
+    // way first leads there. A window that leads nowhere has nothing to wire.
+    void wire(LoginWindow* login);
+    void wire(LauncherWindow* launcher);
+    void wire(ChangePasswordWindow* changePassword);
+    void wire(CreateBookWindow* createBook);
+    void wire(OpenBookWindow* openBook);
+    void wire(EditorWindow* editor);
+    void wire(QWidget*) {}
+
+    std::array<std::unique_ptr<QWidget>, Places> m_made;
     std::vector<QWidget*> m_order;
-    LoginWindow* m_login = nullptr;
-    LauncherWindow* m_launcher = nullptr;
-    ChangePasswordWindow* m_changePassword = nullptr;
-    CreateBookWindow* m_createBook = nullptr;
-    OpenBookWindow* m_openBook = nullptr;
-    EditorWindow* m_editor = nullptr;
 };

@@ -1,7 +1,7 @@
 // The SVG artwork turned into pixels, the one way every picture of the program is drawn, and the
 // drawings made when the program is built. The artwork the first window shows (and the placeholder
-// the editor holds from start-up) is drawn by the build at the sizes and pixel ratios it is shown
-// at, so start-up only unpacks pixels instead of parsing artwork and loading the fonts of its
+// the editor shows as it first opens) is drawn by the build at the sizes and pixel ratios it is
+// shown at, so start-up only unpacks pixels instead of parsing artwork and loading the fonts of its
 // lettering; those drawings are made again whenever their artwork changes. Any other size or pixel
 // ratio is drawn from the artwork when it is first shown.
 #pragma once

@@ -3,7 +3,9 @@
 // launcher's help.
 #include "FakeMessages.h"
 #include "FakeShell.h"
+#include "TestFiles.h"
 #include "TestWindows.h"
+#include "access/core/PasswordStore.h"
 #include "access/windows/ChangePasswordWindow.h"
 #include "access/windows/LoginWindow.h"
 #include "app/Application.h"
@@ -26,6 +28,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -51,6 +55,24 @@ protected:
         return QObject::event(event);
     }
 };
+
+// The object names of the top-level windows there are now that were not there before.
+QStringList windowsMadeSince(const QWidgetList& before) {
+    QStringList made;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!before.contains(window))
+            made << window->objectName();
+    }
+    made.sort();
+    return made;
+}
+
+// Types the password into the login window's field and presses OK.
+void logIn(LoginWindow* login, const QString& password) {
+    auto* field = login->findChild<QLineEdit*>(u"txtPassword"_s);
+    QTest::keyClicks(field, password);
+    QTest::mouseClick(login->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+}
 
 std::unique_ptr<QDialog> makeInfoWindow(const QString& which) {
     if (which == u"info"_s)
@@ -192,6 +214,130 @@ private Q_SLOTS:
         m_windows->start();
         QCOMPARE(visibleWindows(), QList<QWidget*>{m_windows->login()});
         QTRY_VERIFY(m_windows->login()->findChild<QWidget*>(u"txtPassword"_s)->hasFocus());
+    }
+
+    // Start-up makes the login window and nothing else; every other window of the run is made the
+    // first time the way leads to it, and only that one.
+    void eachWindowIsMadeWhenTheWayFirstLeadsThere_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QStringList>("made");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("start") << u"start"_s << QStringList{u"TfrmPassword"_s} << u"TfrmPassword"_s;
+        QTest::newRow("right password")
+            << u"right password"_s << QStringList{u"TfrmAvvio"_s, u"TfrmPassword"_s} << u"TfrmAvvio"_s;
+        QTest::newRow("wrong password")
+            << u"wrong password"_s << QStringList{u"TfrmPassword"_s} << u"TfrmPassword"_s;
+        QTest::newRow("change password")
+            << u"change password"_s << QStringList{u"TfrmCambiaPassword"_s, u"TfrmPassword"_s}
+            << u"TfrmCambiaPassword"_s;
+    }
+    void eachWindowIsMadeWhenTheWayFirstLeadsThere() {
+        QFETCH(QString, way);
+        QFETCH(QStringList, made);
+        QFETCH(QString, shown);
+        const auto folder = scratchProgramFolder();
+        QVERIFY(folder->isValid());
+        PasswordStore(ProgramFolder::passwordStore())
+            .writePassword(PasswordStore::kInitialPassword.toString());
+        FakeMessages messages;
+        m_windows.reset();
+        const QWidgetList before = QApplication::topLevelWidgets();
+        m_windows = std::make_unique<WindowSet>();
+        m_windows->start();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
+        if (way == u"right password"_s)
+            logIn(m_windows->login(), u"lucepiumavelox"_s);
+        else if (way == u"wrong password"_s)
+            logIn(m_windows->login(), u"sbagliata"_s);
+        else if (way == u"change password"_s)
+            QTest::mouseClick(m_windows->login()->findChild<QPushButton*>(u"btnCambiaPassword"_s),
+                              Qt::LeftButton);
+        QCOMPARE(windowsMadeSince(before), made);
+        const QList<QWidget*> visible = visibleWindows();
+        QCOMPARE(visible.size(), 1);
+        QCOMPARE(visible.first()->objectName(), shown);
+        QVERIFY(QTest::qWaitForWindowActive(visible.first()));
+        QCOMPARE(messages.asked.size(), way == u"wrong password"_s ? 1 : 0);
+    }
+
+    // The whole way of a run, each window made on the way: the password, the launcher, the open-book
+    // window, the editor on the chosen book and, when it closes, the launcher again.
+    void fromTheLoginToTheEditorAndBack() {
+        const auto folder = scratchProgramFolder();
+        QVERIFY(folder->isValid());
+        PasswordStore(ProgramFolder::passwordStore())
+            .writePassword(PasswordStore::kInitialPassword.toString());
+        for (const QString& book : {u"Anna"_s, u"Giulia estate"_s}) {
+            QFile archive(ProgramFolder::archiveOf(book));
+            QVERIFY(archive.open(QIODevice::WriteOnly));
+        }
+        FakeMessages messages;
+        m_windows.reset();
+        const QWidgetList before = QApplication::topLevelWidgets();
+        m_windows = std::make_unique<WindowSet>();
+        m_windows->start();
+        QVERIFY(QTest::qWaitForWindowActive(m_windows->login()));
+        logIn(m_windows->login(), u"lucepiumavelox"_s);
+        QWidget* launcher = visibleWindows().value(0);
+        QVERIFY(launcher);
+        QCOMPARE(launcher->objectName(), u"TfrmAvvio"_s);
+        QTRY_VERIFY(launcher->isMaximized());
+
+        QTest::mouseClick(launcher->findChild<Picture*>(u"btnApri"_s), Qt::LeftButton);
+        QWidget* openBook = visibleWindows().value(0);
+        QVERIFY(openBook);
+        QCOMPARE(openBook->objectName(), u"TfrmApriZudid"_s);
+        QVERIFY(QTest::qWaitForWindowActive(openBook));
+        auto* books = openBook->findChild<QListWidget*>(u"lstFiles"_s);
+        QCOMPARE(books->count(), 2);
+        books->setCurrentRow(1);
+        QTest::mouseClick(openBook->findChild<Picture*>(u"btnApri"_s), Qt::LeftButton);
+
+        QWidget* shown = visibleWindows().value(0);
+        QCOMPARE(visibleWindows().size(), 1);
+        EditorWindow* editor = qobject_cast<EditorWindow*>(shown);
+        QVERIFY(editor);
+        QTRY_VERIFY(editor->isMaximized());
+        QCOMPARE(editor->windowTitle(), u" Lumivera - Gestione book fotografico"_s);
+        QCOMPARE(editor->bookName(), u"Giulia estate"_s);
+        QCOMPARE(editor->archivePath(), ProgramFolder::archiveOf(u"Giulia estate"_s));
+        QCOMPARE(editor->findChild<QLabel*>(u"lblNome"_s)->text(), u"Giulia estate"_s);
+        QCOMPARE(windowsMadeSince(before),
+                 QStringList({u"TfrmApriZudid"_s, u"TfrmAvvio"_s, u"TfrmBookZudid"_s, u"TfrmPassword"_s}));
+        // The windows made on the way are the ones the set hands out.
+        QCOMPARE(static_cast<QWidget*>(m_windows->launcher()), launcher);
+        QCOMPARE(static_cast<QWidget*>(m_windows->openBook()), openBook);
+        QCOMPARE(m_windows->editor(), editor);
+
+        editor->close();
+        QCOMPARE(visibleWindows(), QList<QWidget*>{launcher});
+        QVERIFY(QTest::qWaitForWindowActive(launcher));
+        // Back in the open-book window the same window shows again, and the editor opens another book.
+        QTest::mouseClick(launcher->findChild<Picture*>(u"btnApri"_s), Qt::LeftButton);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{openBook});
+        books->setCurrentRow(0);
+        QTest::mouseClick(openBook->findChild<Picture*>(u"btnApri"_s), Qt::LeftButton);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{editor});
+        QCOMPARE(editor->bookName(), u"Anna"_s);
+        QCOMPARE(windowsMadeSince(before).size(), 4);
+        QVERIFY(messages.asked.isEmpty());
+        editor->close();
+    }
+
+    // Windows made on demand in any order keep their places in the set, and the set makes the rest
+    // when all of them are asked for.
+    void windowsMadeOnDemandKeepTheirPlaces() {
+        EditorWindow* editor = m_windows->editor();
+        CreateBookWindow* createBook = m_windows->createBook();
+        ChangePasswordWindow* changePassword = m_windows->changePassword();
+        const std::vector<QWidget*> all = m_windows->windows();
+        QCOMPARE(int(all.size()), 17);
+        QCOMPARE(all.at(8), static_cast<QWidget*>(editor));
+        QCOMPARE(all.at(6), static_cast<QWidget*>(createBook));
+        QCOMPARE(all.at(2), static_cast<QWidget*>(changePassword));
+        // Asking again makes nothing new.
+        QCOMPARE(m_windows->windows(), all);
+        QCOMPARE(m_windows->editor(), editor);
     }
 
     void launcherShowsMaximised() {

@@ -194,7 +194,8 @@ bool isRegularFile(const QString& path) {
 }
 
 QImage placeholder() {
-    // Drawn by the build, since the editor holds it from start-up; drawn here only if the build did not.
+    // Drawn by the build, since the editor shows it as it first opens; drawn here only if the build did
+    // not.
     static const QImage picture = [] {
         const QString artwork = QStringLiteral(":/editor/placeholder.svg");
         QImage image = Artwork::prepared(artwork, kPlaceholderSize, Artwork::Background::White);
