@@ -1,6 +1,7 @@
 #include "archive/core/BookArchive.h"
 
 #include "archive/core/ArchiveJournal.h"
+#include "base/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,9 @@ void BookArchive::notify(const QString& text) {
 void BookArchive::begin(const QString& path, bool readOnly) {
     if (m_file)
         close();
-    m_path = path;
+    // The archive's path, unlike a book's name, is trimmed by the archive itself: it is the one place
+    // every path reaches, whoever made it.
+    m_path = TextRules::trim(path);
     m_index = 0;
     m_readOnly = readOnly;
     m_overlay.reset();
