@@ -39,6 +39,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 #include <cerrno>
 #include <cstring>
 
@@ -378,34 +380,7 @@ private Q_SLOTS:
                 BookPdf::writePortfolio(u"Giulia"_s, path);
         };
 
-        int steps = 0;
-        {
-            QVERIFY(writeFile(path, previous));
-            FaultyReplacer counting(0, kind);
-            write();
-            steps = counting.operations();
-            QVERIFY_SOUND_PDF(path);
-        }
-        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
-        for (int n = 1; n <= steps; ++n) {
-            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
-            QVERIFY(writeFile(path, previous));
-            const QStringList entries = entriesOf(m_dir->path());
-            QString failure;
-            {
-                FaultyReplacer faulty(n, kind);
-                try {
-                    write();
-                } catch (const Report::ReportError& error) {
-                    failure = error.text();
-                }
-                QVERIFY2(faulty.struck(), qPrintable(step));
-            }
-            QVERIFY2(failure.startsWith(u"Non è stato possibile scrivere il file \""_s + path + u"\": "_s),
-                     qPrintable(step + u": "_s + failure));
-            QCOMPARE(readFile(path), previous);
-            QCOMPARE(entriesOf(m_dir->path()), entries);
-        }
+        everyWriteStepFails(kind, path, previous, write);
     }
 
     // --- A report printed to a PDF file --------------------------------------------------------------
@@ -421,37 +396,7 @@ private Q_SLOTS:
         const QString path = m_dir->filePath(u"riepilogo.pdf"_s);
         const QByteArray previous = "%PDF- il riepilogo di ieri";
 
-        int steps = 0;
-        {
-            QVERIFY(writeFile(path, previous));
-            FaultyReplacer counting(0, kind);
-            Report::writePdf(prepared, path);
-            steps = counting.operations();
-            QVERIFY(readFile(path).startsWith("%PDF-1.4"));
-            QVERIFY_SOUND_PDF(path);
-        }
-        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
-        qInfo("every one of %d steps made to fail", steps);
-
-        for (int n = 1; n <= steps; ++n) {
-            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
-            QVERIFY(writeFile(path, previous));
-            const QStringList entries = entriesOf(m_dir->path());
-            QString failure;
-            {
-                FaultyReplacer faulty(n, kind);
-                try {
-                    Report::writePdf(prepared, path);
-                } catch (const Report::ReportError& error) {
-                    failure = error.text();
-                }
-                QVERIFY2(faulty.struck(), qPrintable(step));
-            }
-            QVERIFY2(failure.startsWith(u"Non è stato possibile scrivere il file \""_s + path + u"\": "_s),
-                     qPrintable(step + u": "_s + failure));
-            QCOMPARE(readFile(path), previous);
-            QCOMPARE(entriesOf(m_dir->path()), entries);
-        }
+        everyWriteStepFails(kind, path, previous, [&] { Report::writePdf(prepared, path); });
     }
 
     // The writer itself reports the system's words seen at the step that failed.
@@ -602,6 +547,43 @@ private Q_SLOTS:
     }
 
 private:
+    // Writes the PDF file once, counting its write steps, then makes each step fail in turn: every
+    // failure says the file cannot be written, and leaves the earlier file as it was and nothing beside it.
+    void everyWriteStepFails(Kind kind, const QString& path, const QByteArray& previous,
+                             const std::function<void()>& write) {
+        int steps = 0;
+        {
+            QVERIFY(writeFile(path, previous));
+            FaultyReplacer counting(0, kind);
+            write();
+            steps = counting.operations();
+            QVERIFY(readFile(path).startsWith("%PDF-1.4"));
+            QVERIFY_SOUND_PDF(path);
+        }
+        QVERIFY2(steps >= 3, qPrintable(u"%1 steps"_s.arg(steps)));
+        qInfo("every one of %d steps made to fail", steps);
+
+        for (int n = 1; n <= steps; ++n) {
+            const QString step = u"step %1 of %2"_s.arg(n).arg(steps);
+            QVERIFY(writeFile(path, previous));
+            const QStringList entries = entriesOf(m_dir->path());
+            QString failure;
+            {
+                FaultyReplacer faulty(n, kind);
+                try {
+                    write();
+                } catch (const Report::ReportError& error) {
+                    failure = error.text();
+                }
+                QVERIFY2(faulty.struck(), qPrintable(step));
+            }
+            QVERIFY2(failure.startsWith(u"Non è stato possibile scrivere il file \""_s + path + u"\": "_s),
+                     qPrintable(step + u": "_s + failure));
+            QCOMPARE(readFile(path), previous);
+            QCOMPARE(entriesOf(m_dir->path()), entries);
+        }
+    }
+
     EditorWindow* editor() { return m_windows->editor(); }
     QString archive() const { return m_dir->filePath(u"Giulia.wmn"_s); }
 
