@@ -604,11 +604,7 @@ private Q_SLOTS:
     }
 
     // A PDF file that cannot be finished leaves the earlier file as it was, and nothing beside it.
-    void failedPdfKeepsTheEarlierFile_data() {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("portfolio") << u"pdf"_s;
-        QTest::newRow("contact sheet") << u"sheet"_s;
-    }
+    void failedPdfKeepsTheEarlierFile_data() { pdfThatCannotBeWrittenLeavesNothing_data(); }
     void failedPdfKeepsTheEarlierFile() {
         QFETCH(QString, command);
         QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(3)));
