@@ -431,8 +431,12 @@ QList<TScheda::Field> fillCard(CardTexts& texts, const Facts& facts) {
     offer(TScheda::Titolo, facts.title);
     if (!isCameraPlaceholder(facts.description))
         offer(TScheda::Descrizione, facts.description);
-    if (plausible(facts.capturedOn))
-        offer(TScheda::Data, ProcessFormats::dateText(facts.capturedOn));
+    // The date as the editor's calendar writes it; a format that gives more than the field holds
+    // (the process formats not yet in force) fills nothing rather than a date cut short.
+    if (const QString date =
+            plausible(facts.capturedOn) ? ProcessFormats::dateText(facts.capturedOn) : QString();
+        date.size() <= capacityOf(TScheda::Data))
+        offer(TScheda::Data, date);
     offer(TScheda::Location, joinedPlace(facts));
     offer(TScheda::Fotografo, facts.artist);
     offer(TScheda::Fotocamera, cameraText(facts));
