@@ -56,7 +56,7 @@ bench: deps
 
 FUZZ_TIME ?= 60
 FUZZ_RUNS ?= -1
-FUZZ_TARGETS ?= record archive password photo export journal check cli search pdf
+FUZZ_TARGETS ?= record archive password photo export journal check cli search pdf facts
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

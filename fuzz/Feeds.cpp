@@ -6,8 +6,10 @@
 #include "archive/core/BookCheck.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/Cp1252.h"
+#include "archive/core/PhotoFacts.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/RecordFile.h"
+#include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/ReplaceFile.h"
 #include "base/TextRules.h"
@@ -656,6 +658,44 @@ bool photo(QByteArrayView input, qint64 largestDecoded) {
     const QImage& display = photo.display();
     return !display.isNull() && display.width() <= PhotoStore::kPlaceholderSize.width() &&
            display.height() <= PhotoStore::kPlaceholderSize.height();
+}
+
+bool facts(QByteArrayView input) {
+    ProcessFormats::apply(); // the date format the editor writes in
+    const PhotoFacts::Facts facts = PhotoFacts::readBytes(input);
+    if (PhotoFacts::readFile(scratchFile(input, ".jpg")) != facts)
+        return false;
+    if (facts.orientation && (*facts.orientation < 1 || *facts.orientation > 8))
+        return false;
+
+    PhotoFacts::CardTexts blank;
+    PhotoFacts::CardTexts typed;
+    for (int f = 0; f < 12; f += 2)
+        typed[f] = QStringLiteral("scritto %1").arg(f);
+    for (PhotoFacts::CardTexts* card : {&blank, &typed}) {
+        const PhotoFacts::CardTexts before = *card;
+        const QList<TScheda::Field> filled = PhotoFacts::fillCard(*card, facts);
+        for (int f = 0; f < 12; ++f) {
+            const auto field = TScheda::Field(f);
+            const QString& text = (*card)[f];
+            if (!filled.contains(field)) {
+                if (text != before[f])
+                    return false;
+                continue;
+            }
+            if (!TextRules::trim(before[f]).isEmpty() || text.isEmpty() || text != TextRules::trim(text) ||
+                text.size() > TScheda::layout(field).capacity)
+                return false;
+            TScheda stored;
+            stored.setField(field, text);
+            if (stored.field(field) != text)
+                return false;
+        }
+        if (filled.contains(TScheda::Data) &&
+            ProcessFormats::dateFromText((*card)[TScheda::Data]) != facts.capturedOn)
+            return false;
+    }
+    return true;
 }
 
 bool exportRows(QByteArrayView input) {

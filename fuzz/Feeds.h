@@ -48,4 +48,10 @@ bool search(QByteArrayView input);
 // checksums must be whole.
 bool pdf(QByteArrayView input);
 
+// The input as a photo's file, its metadata read from memory and from a file (the same facts both
+// ways) and filled into a blank card and into a card the user typed in: every text filled is one the
+// card stores unchanged, within its field, the date one the card reads back as the capture date, and
+// a typed text stays.
+bool facts(QByteArrayView input);
+
 } // namespace Feeds

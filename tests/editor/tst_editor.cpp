@@ -1,5 +1,6 @@
 // The record editor: moving through a book's cards, showing each card's text, attachments and photo,
 // the fitting rule of the photo frame, and photos that are large, rotated, missing or hostile.
+#include "../archive/PhotoSamples.h"
 #include "FakeFileDialogs.h"
 #include "FakeMessages.h"
 #include "FakeShell.h"
@@ -117,8 +118,7 @@ private Q_SLOTS:
     }
 
     void photoFileNames() {
-        QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 10),
-                 m_dir->filePath(u"Book_Zudid/Giulia_Foto_10.jpg"_s));
+        QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 10), m_dir->filePath(u"Book_Zudid/Giulia_Foto_10.jpg"_s));
         QCOMPARE(PhotoStore::photoPath(u"Giulia"_s, 3), m_dir->filePath(u"Book_Zudid/Giulia_Foto_3.jpg"_s));
         QCOMPARE(PhotoStore::placeholder().size(), QSize(307, 409));
     }
@@ -1430,6 +1430,109 @@ private Q_SLOTS:
         dialogs.answers = {fake};
         click(u"btnCaricaFoto"_s);
         QVERIFY(editor()->photoFrame()->showsPlaceholder());
+    }
+
+    // A loaded photo fills the card's empty fields from its metadata and says which in the status line;
+    // the user's own texts stay, and Ctrl+Z puts the fields back as they were, in one step.
+    void loadingAPhotoFillsEmptyFields() {
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        startUnder(u"it_IT"_s);
+        openBook(1);
+        PhotoSamples::Metadata metadata;
+        metadata.exif["Exif.Image.Make"] = "NIKON CORPORATION";
+        metadata.exif["Exif.Image.Model"] = "NIKON Z 8";
+        metadata.exif["Exif.Photo.DateTimeOriginal"] = "2024:05:17 10:20:30";
+        metadata.exif["Exif.Image.Artist"] = "Anna Rossi";
+        metadata.xmp["Xmp.dc.title"] = "Titolo della foto";
+        metadata.xmp["Xmp.photoshop.City"] = "Łódź";
+        const QString photo = m_dir->filePath(u"sfilata.jpg"_s);
+        QVERIFY(writeFile(photo, PhotoSamples::withMetadata(PhotoSamples::picture("JPEG"), metadata)));
+
+        auto* title = editor()->findChild<QLineEdit*>(u"txtTitolo"_s);
+        auto* note = editor()->findChild<QLineEdit*>(u"txtNote"_s);
+        QTest::keyClicks(title, u"Il mio titolo"_s);
+        QTest::keyClicks(note, u"nota"_s);
+        dialogs.answers = {photo};
+        click(u"btnCaricaFoto"_s);
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder());
+        QCOMPARE(field(u"txtTitolo"_s), u"Il mio titolo"_s);
+        QCOMPARE(field(u"txtData"_s), u"17/05/2024"_s);
+        QCOMPARE(field(u"txtLocation"_s), u"Lódz"_s);
+        QCOMPARE(field(u"txtFotografo"_s), u"Anna Rossi"_s);
+        QCOMPARE(field(u"txtFotocamera"_s), u"NIKON Z 8"_s);
+        QCOMPARE(field(u"txtNote"_s), u"nota"_s);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        QCOMPARE(panInfo->text(),
+                 u"Dalla foto: Data scatto, Location, Fotografo, Fotocamera. Ctrl+Z per annullare."_s);
+        QVERIFY(editor()->hasUnsavedChanges());
+
+        // Ctrl+Z in a field the photo did not fill takes the photo's texts back, and only them.
+        note->setFocus();
+        QTest::keyClick(note, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(panInfo->text(), EditorWindow::photoFillUndoneMessage());
+        for (const char* name : {"txtData", "txtLocation", "txtFotografo", "txtFotocamera"})
+            QCOMPARE(field(QString::fromLatin1(name)), QString());
+        QCOMPARE(field(u"txtTitolo"_s), u"Il mio titolo"_s);
+        QCOMPARE(field(u"txtNote"_s), u"nota"_s);
+        QVERIFY(!editor()->photoFrame()->showsPlaceholder()); // the photo stays
+        // The next Ctrl+Z is the field's own again.
+        QTest::keyClick(note, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field(u"txtNote"_s), QString());
+        QVERIFY(messages.asked.isEmpty());
+    }
+
+    // Once the user changes a field the photo filled, Ctrl+Z is the field's own undo again; and the
+    // read-only date field takes Ctrl+Z as the photo's undo, not as a key that opens the calendar.
+    void photoFillUndoEndsAtAnEdit() {
+        FakeFileDialogs dialogs;
+        startUnder(u"it_IT"_s);
+        openBook(1);
+        PhotoSamples::Metadata metadata;
+        metadata.exif["Exif.Image.Artist"] = "Anna Rossi";
+        metadata.exif["Exif.Photo.DateTimeOriginal"] = "2024:05:17 10:20:30";
+        const QString photo = m_dir->filePath(u"ritratto.jpg"_s);
+        QVERIFY(writeFile(photo, PhotoSamples::withMetadata(PhotoSamples::picture("JPEG"), metadata)));
+
+        dialogs.answers = {photo};
+        click(u"btnCaricaFoto"_s);
+        auto* date = editor()->findChild<QLineEdit*>(u"txtData"_s);
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(field(u"txtData"_s), QString());
+        QCOMPARE(field(u"txtFotografo"_s), QString());
+
+        dialogs.answers = {photo};
+        click(u"btnCaricaFoto"_s);
+        auto* artist = editor()->findChild<QLineEdit*>(u"txtFotografo"_s);
+        artist->setFocus();
+        artist->end(false);
+        QTest::keyClicks(artist, u"!"_s);
+        QTest::keyClick(artist, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field(u"txtFotografo"_s), u"Anna Rossi"_s);
+        QCOMPARE(field(u"txtData"_s), u"17/05/2024"_s);
+    }
+
+    // A photo without metadata, or one that cannot be decoded, fills nothing and says nothing.
+    void photoWithoutFactsFillsNothing() {
+        FakeFileDialogs dialogs;
+        openBook(1);
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        const QString before = panInfo->text();
+        const QString plain = m_dir->filePath(u"semplice.jpg"_s);
+        QVERIFY(writeFile(plain, jpeg({40, 30}, Qt::red)));
+        PhotoSamples::Metadata metadata;
+        metadata.exif["Exif.Image.Artist"] = "Anna Rossi";
+        const QString broken = m_dir->filePath(u"rotta.jpg"_s);
+        QByteArray bytes = PhotoSamples::withMetadata(PhotoSamples::picture("JPEG"), metadata);
+        QVERIFY(writeFile(broken, bytes.left(bytes.indexOf("\xff\xda")))); // no picture data
+        dialogs.answers = {plain, broken};
+        click(u"btnCaricaFoto"_s);
+        click(u"btnCaricaFoto"_s);
+        for (QLineEdit* edit : editor()->findChildren<QLineEdit*>())
+            QCOMPARE(edit->text(), QString());
+        QCOMPARE(panInfo->text(), before);
     }
 
     // The load offers, after JPEG and Bitmap, the other photo formats the program reads and one entry

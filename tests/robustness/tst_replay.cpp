@@ -22,8 +22,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         const QDir root(QStringLiteral(LUMIVERA_FUZZ_FIXTURES));
         QVERIFY(root.exists());
-        for (const QString& target : {u"record"_s, u"archive"_s, u"password"_s, u"photo"_s, u"export"_s,
-                                      u"journal"_s, u"check"_s, u"cli"_s, u"search"_s, u"pdf"_s}) {
+        for (const QString& target :
+             {u"record"_s, u"archive"_s, u"password"_s, u"photo"_s, u"export"_s, u"journal"_s, u"check"_s,
+              u"cli"_s, u"search"_s, u"pdf"_s, u"facts"_s}) {
             QDirIterator inputs(root.filePath(target), QDir::Files | QDir::Hidden);
             QStringList paths;
             while (inputs.hasNext())
@@ -53,6 +54,7 @@ private Q_SLOTS:
             {u"cli"_s, &Feeds::commandLine},
             {u"search"_s, &Feeds::search},
             {u"pdf"_s, &Feeds::pdf},
+            {u"facts"_s, &Feeds::facts},
         };
         const Feed feed = feeds.value(target);
         QVERIFY(feed);

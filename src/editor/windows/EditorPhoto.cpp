@@ -85,7 +85,7 @@ QString savedMessage(const QString& path) {
     return QStringLiteral("La foto è stata salvata nel file \"%1\".").arg(QDir::toNativeSeparators(path));
 }
 
-void load(QWidget* owner, PhotoView* frame) {
+QString load(QWidget* owner, PhotoView* frame) {
     const QString chosen = FileDialogs::openFile(
         owner, {QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
                 photoFilters(),
@@ -93,13 +93,15 @@ void load(QWidget* owner, PhotoView* frame) {
                 {},
                 photoFolderToOpen()});
     if (chosen.isEmpty())
-        return;
+        return {};
     lastPhotoFolder() = QFileInfo(chosen).absolutePath();
     const CardPhoto photo = CardPhoto::fromFileInFull(chosen, frame->decodeSize());
-    if (photo.isNull())
+    if (photo.isNull()) {
         frame->showPlaceholder();
-    else
-        frame->setPhoto(photo);
+        return {};
+    }
+    frame->setPhoto(photo);
+    return chosen;
 }
 
 void saveToFile(QWidget* owner, const PhotoView& frame) {

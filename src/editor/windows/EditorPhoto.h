@@ -10,8 +10,9 @@ class QWidget;
 namespace EditorPhoto {
 
 // A picture file the user picks, decoded in full into the frame; one that cannot be decoded leaves
-// the placeholder. The file window opens in the folder of the picture loaded last in this run.
-void load(QWidget* owner, PhotoView* frame);
+// the placeholder. The file window opens in the folder of the picture loaded last in this run. Returns
+// the file of the picture now in the frame, none when the user cancelled or it could not be decoded.
+QString load(QWidget* owner, PhotoView* frame);
 // The frame's full-size picture, written whole; the encoder follows the file's extension. The user is
 // told the file it went to; a picture that cannot be written stays in the frame, and the user is told.
 void saveToFile(QWidget* owner, const PhotoView& frame);

@@ -99,7 +99,10 @@ EditorWindow::EditorWindow(QWidget* parent)
             [this] { setDateText(ProcessFormats::dateText(Clock::today())); });
     ui->txtData->installEventFilter(
         new KeyHandler(ui->txtData, [this](int key) { return txtDataKeyDown(key); }));
-    connect(ui->btnCaricaFoto, &Picture::clicked, this, [this] { EditorPhoto::load(this, ui->imgFoto); });
+    // After the date field's own handler, so that this filter sees Ctrl+Z first.
+    for (QLineEdit* field : fields)
+        field->installEventFilter(this);
+    connect(ui->btnCaricaFoto, &Picture::clicked, this, &EditorWindow::loadPhoto);
     connect(ui->btnSalvaFoto, &Picture::clicked, this,
             [this] { EditorPhoto::saveToFile(this, *ui->imgFoto); });
     connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoView::showPlaceholder);
@@ -203,6 +206,81 @@ EditorWindow::Shown EditorWindow::shownNow() const {
 
 void EditorWindow::rememberShown() {
     m_shown = shownNow();
+    m_photoFill.reset();
+}
+
+PhotoFacts::CardTexts EditorWindow::fieldTexts() const {
+    PhotoFacts::CardTexts texts;
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f)
+        texts[f] = fields[f]->text();
+    return texts;
+}
+
+void EditorWindow::loadPhoto() {
+    const QString loaded = EditorPhoto::load(this, ui->imgFoto);
+    if (!loaded.isEmpty())
+        fillFromPhoto(PhotoFacts::readFile(loaded));
+}
+
+void EditorWindow::fillFromPhoto(const PhotoFacts::Facts& facts) {
+    PhotoFill fill{fieldTexts(), {}};
+    fill.after = fill.before;
+    const QList<TScheda::Field> filled = PhotoFacts::fillCard(fill.after, facts);
+    if (filled.isEmpty())
+        return;
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (TScheda::Field field : filled)
+        fields[field]->setText(fill.after[field]);
+    m_photoFill = fill;
+    ui->panInfo->setText(filledFromPhotoMessage(filled));
+}
+
+bool EditorWindow::photoFillUndoable() const {
+    return m_photoFill && fieldTexts() == m_photoFill->after;
+}
+
+void EditorWindow::undoPhotoFill() {
+    const std::array<QLineEdit*, 12> fields = cardFields();
+    for (int f = 0; f < 12; ++f)
+        if (fields[f]->text() != m_photoFill->before[f])
+            fields[f]->setText(m_photoFill->before[f]);
+    m_photoFill.reset();
+    ui->panInfo->setText(photoFillUndoneMessage());
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A field takes Ctrl+Z for its own undo unless the window claims it first, at the override.
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && photoFillUndoable()) {
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            undoPhotoFill();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Undo) && photoFillUndoable()) {
+        undoPhotoFill();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QString EditorWindow::filledFromPhotoMessage(const QList<TScheda::Field>& fields) {
+    static const char16_t* const kLabels[] = {u"Titolo foto", u"Descrizione", u"Data scatto", u"Location",
+                                              u"Fotografo",   u"Fotocamera",  u"Fotoritocco", u"Abiti",
+                                              u"Accessori",   u"Trucco",      u"Giudizio",    u"Note"};
+    QStringList labels;
+    for (TScheda::Field field : fields)
+        labels << QString::fromUtf16(kLabels[field]);
+    return QStringLiteral("Dalla foto: %1. Ctrl+Z per annullare.").arg(labels.join(QStringLiteral(", ")));
+}
+
+QString EditorWindow::photoFillUndoneMessage() {
+    return QStringLiteral("I campi riempiti dalla foto sono tornati come prima.");
 }
 
 bool EditorWindow::hasUnsavedChanges() const {

@@ -4,6 +4,7 @@
 
 #include "archive/core/CardNavigation.h"
 #include "archive/core/CardSave.h"
+#include "archive/core/PhotoFacts.h"
 #include "archive/core/PhotoPrefetch.h"
 #include "archive/core/TScheda.h"
 #include "output/core/CardPage.h"
@@ -68,6 +69,9 @@ public:
     static QString unsavedChangesQuestion();
     static QString changedElsewhereMessage();
     static QString goneMessage(int position);
+    // The status line after a loaded photo filled empty fields, naming them as their labels do.
+    static QString filledFromPhotoMessage(const QList<TScheda::Field>& fields);
+    static QString photoFillUndoneMessage();
 
     // True when the card on screen differs from what was shown or last saved: any of the twelve
     // fields, the six attachment values or the photo.
@@ -81,6 +85,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Closing asks first about changes not saved, and stays open when the user cancels.
     void closeEvent(QCloseEvent* event) override;
+    // Ctrl+Z right after a photo filled fields puts them back, wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What becomes of changes not saved before a command leaves the card: none to settle, dropped
@@ -88,6 +95,13 @@ private:
     enum class Settled { Unchanged, Dropped, Saved, Stay };
 
     void navigate(CardNavigation::Move move);
+    // "Carica foto": the picture into the frame, and what it says about itself into the empty fields.
+    void loadPhoto();
+    void fillFromPhoto(const PhotoFacts::Facts& facts);
+    // Whether the fields still hold what the last photo put in, so that Ctrl+Z can take it back.
+    bool photoFillUndoable() const;
+    void undoPhotoFill();
+    PhotoFacts::CardTexts fieldTexts() const;
     void cmdNuovoClick();
     // Asks whether to save the card's changes, when it has any, and saves them on Sì.
     Settled settleChanges();
@@ -128,5 +142,12 @@ private:
     Shown shownNow() const;
     Shown m_shown;
     PhotoPrefetch m_photos;
+    // The twelve texts before and after a photo filled some of them: one step that Ctrl+Z takes back
+    // while the fields are as the photo left them.
+    struct PhotoFill {
+        PhotoFacts::CardTexts before;
+        PhotoFacts::CardTexts after;
+    };
+    std::optional<PhotoFill> m_photoFill;
     CardNavigation::Move m_lastMove = CardNavigation::Move::Next;
 };
