@@ -8,9 +8,11 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -77,6 +79,13 @@ public:
         return jpeg_start_decompress(&m_info);
     }
 
+    // Decodes the next rows, at most `count`, into `rows`; how many it decoded, -1 on a failure.
+    int readRows(JSAMPARRAY rows, int count) {
+        if (setjmp(m_errors.jump))
+            return -1;
+        return int(jpeg_read_scanlines(&m_info, rows, JDIMENSION(count)));
+    }
+
     // Decodes every row into a picture of the output's size with output_components bytes a pixel.
     bool read(QImage& into) {
         if (setjmp(m_errors.jump))
@@ -107,26 +116,47 @@ public:
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
-    // Encodes the picture's rows (`components` bytes a pixel in the colour space given).
-    bool encode(const QImage& pixels, J_COLOR_SPACE space, int components, int quality) {
+    // Starts a picture of that size, `components` bytes a pixel in the colour space given.
+    bool begin(QSize size, J_COLOR_SPACE space, int components, int quality) {
         if (setjmp(m_errors.jump))
             return false;
         jpeg_create_compress(&m_info);
         m_created = true;
         jpeg_mem_dest(&m_info, &m_buffer, &m_size);
-        m_info.image_width = JDIMENSION(pixels.width());
-        m_info.image_height = JDIMENSION(pixels.height());
+        m_info.image_width = JDIMENSION(size.width());
+        m_info.image_height = JDIMENSION(size.height());
         m_info.input_components = components;
         m_info.in_color_space = space;
         jpeg_set_defaults(&m_info);
         jpeg_set_quality(&m_info, quality, TRUE);
         jpeg_start_compress(&m_info, TRUE);
-        while (m_info.next_scanline < m_info.image_height) {
-            JSAMPROW row = const_cast<uchar*>(pixels.constScanLine(int(m_info.next_scanline)));
-            jpeg_write_scanlines(&m_info, &row, 1);
-        }
+        return true;
+    }
+
+    // Encodes the next rows.
+    bool writeRows(JSAMPARRAY rows, int count) {
+        if (setjmp(m_errors.jump))
+            return false;
+        return jpeg_write_scanlines(&m_info, rows, JDIMENSION(count)) == JDIMENSION(count);
+    }
+
+    bool finish() {
+        if (setjmp(m_errors.jump))
+            return false;
         jpeg_finish_compress(&m_info);
         return true;
+    }
+
+    // Encodes the picture's rows (`components` bytes a pixel in the colour space given).
+    bool encode(const QImage& pixels, J_COLOR_SPACE space, int components, int quality) {
+        if (!begin(pixels.size(), space, components, quality))
+            return false;
+        for (int y = 0; y < pixels.height(); ++y) {
+            JSAMPROW row = const_cast<uchar*>(pixels.constScanLine(y));
+            if (!writeRows(&row, 1))
+                return false;
+        }
+        return finish();
     }
 
     QByteArray data() const { return QByteArray(reinterpret_cast<const char*>(m_buffer), qsizetype(m_size)); }
@@ -295,12 +325,36 @@ Prepared fromBytes(const QByteArray& file, QSize boxDots) {
     }
     if (!decoder.start(denominator, space))
         return {};
+    const int components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
+    if (int(info.output_components) != components)
+        return {};
+    if (how == QImageIOHandler::TransformationNone && space != JCS_CMYK) {
+        // Upright already: each band of rows goes from the decoder straight to the encoder, so the
+        // picture is never held whole, and the memory a photo takes is the same whatever its size.
+        const QSize size(int(info.output_width), int(info.output_height));
+        const int bandRows = std::max(1, int(info.rec_outbuf_height)) * 8;
+        std::vector<JSAMPLE> band(std::size_t(size.width()) * std::size_t(components) *
+                                  std::size_t(bandRows));
+        std::vector<JSAMPROW> rows(static_cast<std::size_t>(bandRows));
+        for (int r = 0; r < bandRows; ++r)
+            rows[std::size_t(r)] =
+                band.data() + std::size_t(r) * std::size_t(size.width()) * std::size_t(components);
+        Encoder encoder;
+        if (!encoder.begin(size, space, components, PhotoStore::kJpegQuality))
+            return {};
+        while (info.output_scanline < info.output_height) {
+            const int read = decoder.readRows(rows.data(), bandRows);
+            if (read <= 0 || !encoder.writeRows(rows.data(), read))
+                return {};
+        }
+        if (!encoder.finish())
+            return {};
+        Prepared prepared;
+        prepared.jpeg = {encoder.data(), size, components};
+        return prepared;
+    }
     QImage pixels(int(info.output_width), int(info.output_height), format);
-    if (pixels.isNull() ||
-        info.output_components != (space == JCS_GRAYSCALE ? 1
-                                   : space == JCS_CMYK    ? 4
-                                                          : 3) ||
-        !decoder.read(pixels))
+    if (pixels.isNull() || !decoder.read(pixels))
         return {};
     if (space == JCS_CMYK) {
         pixels = fromCmyk(pixels, info.saw_Adobe_marker);
