@@ -667,6 +667,70 @@ class ChangedCards(DesktopCase):
                 card = d.read_cards(first.archive("Giulia"))[0]
                 self.assertEqual((card["Titolo"], card["Note"]), ("Titolo di A", "Nota di B"))
 
+def jpeg_with_metadata(path, colour, make, model, taken, city):
+    """A JPEG of one colour written by ImageMagick, with an EXIF block (make, model, capture time) and an
+    XMP packet (city) put in after its start marker, as a camera and a photo manager would leave them."""
+    d.make_picture(path, 640, 480, colour)
+    texts = [t.encode("ascii") + b"\0" for t in (make, model, taken)]
+    # Little-endian TIFF: IFD0 (Make, Model, the EXIF IFD) at 8, the EXIF IFD (DateTimeOriginal) at
+    # 50, the texts from 68 on.
+    data_at = 68
+    offsets = [data_at, data_at + len(texts[0]), data_at + len(texts[0]) + len(texts[1])]
+    tiff = b"II*\0" + struct.pack("<I", 8)
+    tiff += struct.pack("<H", 3)
+    tiff += struct.pack("<HHII", 0x010F, 2, len(texts[0]), offsets[0])
+    tiff += struct.pack("<HHII", 0x0110, 2, len(texts[1]), offsets[1])
+    tiff += struct.pack("<HHII", 0x8769, 4, 1, 50)
+    tiff += struct.pack("<I", 0)
+    tiff += struct.pack("<H", 1) + struct.pack("<HHII", 0x9003, 2, len(texts[2]), offsets[2])
+    tiff += struct.pack("<I", 0)
+    assert len(tiff) == data_at
+    tiff += b"".join(texts)
+    xmp = ('<?xpacket begin="\ufeff" id="W5M0MpCehiHzreSzNTczkc9d"?>'
+           '<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF '
+           'xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#"><rdf:Description rdf:about="" '
+           f'xmlns:photoshop="http://ns.adobe.com/photoshop/1.0/" photoshop:City="{city}"/>'
+           '</rdf:RDF></x:xmpmeta><?xpacket end="w"?>').encode("utf-8")
+
+    def app1(body):
+        return b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
+
+    picture = read_bytes(path)
+    with open(path, "wb") as f:
+        f.write(picture[:2] + app1(b"Exif\0\0" + tiff) + app1(b"http://ns.adobe.com/xap/1.0/\0" + xmp)
+                + picture[2:])
+
+
+class PhotoMetadata(DesktopCase):
+    """"Carica foto" fills the card's empty fields from the photo's own metadata and leaves what the
+    user typed."""
+
+    def test_load_photo_fills_the_empty_fields(self):
+        path = os.path.join(self.root, "backstage.jpg")
+        jpeg_with_metadata(path, "#ff0000", "Canon", "Canon EOS R5", "2024:05:17 10:30:00", "Milano")
+        with self.program(books=[("Giulia", [CARD_1])]) as lumivera:
+            # The editor opens on a new card, its title field ready for typing.
+            editor = lumivera.open_book(lumivera.login())
+            editor.click(*d.EDITOR_TITLE)
+            lumivera.desktop.type("Backstage")
+            editor.click(*d.EDITOR_LOAD_PHOTO)
+            dialog = lumivera.window(d.PHOTO_DIALOG)
+            dialog.activate()
+            lumivera.desktop.type(path)
+            lumivera.desktop.key("Return")
+            dialog.wait_closed()
+            self.expect_colour(lumivera, editor, self.frame_rect((640, 480)), "red", "the loaded photo")
+            # The date and the location came from the photo, so the card saves as it is.
+            editor.click(*d.EDITOR_SAVE)
+            self.assertEqual(lumivera.answer_message(), "Informazione",
+                             "the card filled by the photo was not saved")
+            cards = d.read_cards(lumivera.archive("Giulia"))
+            self.assertEqual(len(cards), 2)
+            saved = {f: cards[1][f] for f in ("Titolo", "Data", "Location", "Fotocamera", "Fotografo")}
+            self.assertEqual(saved, {"Titolo": "Backstage", "Data": "17/05/2024", "Location": "Milano",
+                                     "Fotocamera": "Canon EOS R5", "Fotografo": ""})
+
+
 class KeyboardOnly(DesktopCase):
     """A book worked through with the keyboard alone: no click from the login to leaving the editor."""
 
