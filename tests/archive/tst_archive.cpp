@@ -692,13 +692,13 @@ private Q_SLOTS:
         red.fill(Qt::red);
         QImage blue = red;
         blue.fill(Qt::blue);
-        QVERIFY(PhotoStore::SaveCardPhoto(red, name, INT_MAX));
-        QVERIFY(PhotoStore::SaveCardPhoto(blue, name, INT_MAX));
+        QVERIFY(PhotoStore::saveCardPhoto(red, name, INT_MAX));
+        QVERIFY(PhotoStore::saveCardPhoto(blue, name, INT_MAX));
         QVERIFY(QFileInfo::exists(PhotoStore::photoPath(name, INT_MAX)));
 
         const QString longer = name + u'a';
         QVERIFY(!BookShelf::nameProblem(longer).isEmpty());
-        QVERIFY(!PhotoStore::SaveCardPhoto(red, longer, INT_MAX));
+        QVERIFY(!PhotoStore::saveCardPhoto(red, longer, INT_MAX));
         QVERIFY(!QFileInfo::exists(PhotoStore::photoPath(longer, INT_MAX)));
     }
 
@@ -723,7 +723,7 @@ private Q_SLOTS:
             QVERIFY(QFile::link(theirs, target));
             QImage red(8, 8, QImage::Format_RGB32);
             red.fill(Qt::red);
-            QVERIFY(PhotoStore::SaveCardPhoto(red, u"Giulia"_s, 2));
+            QVERIFY(PhotoStore::saveCardPhoto(red, u"Giulia"_s, 2));
             QCOMPARE(QImage(target).pixelColor(4, 4).red() > 200, true);
         } else {
             QVERIFY(AttachmentFolder::ensureFolder());
@@ -747,11 +747,11 @@ private Q_SLOTS:
         QVERIFY(QFile::link(otherDisk.path(), PhotoStore::folder()));
         QImage blue(8, 8, QImage::Format_RGB32);
         blue.fill(Qt::blue);
-        QVERIFY(PhotoStore::SaveCardPhoto(blue, u"Giulia"_s, 1));
-        QVERIFY(PhotoStore::SaveCardPhoto(blue, u"Giulia"_s, 1));
+        QVERIFY(PhotoStore::saveCardPhoto(blue, u"Giulia"_s, 1));
+        QVERIFY(PhotoStore::saveCardPhoto(blue, u"Giulia"_s, 1));
         QVERIFY(QFileInfo(PhotoStore::folder()).isSymLink());
         QVERIFY(QFileInfo(otherDisk.filePath(u"Giulia_Foto_1.jpg"_s)).isFile());
-        QVERIFY(!PhotoStore::LoadCardPhoto(u"Giulia"_s, 1, {100, 100}).isNull());
+        QVERIFY(!PhotoStore::loadCardPhoto(u"Giulia"_s, 1, {100, 100}).isNull());
     }
 
     // A pipe is read as nothing at all, never waited on: no picture, no attachment.
@@ -818,9 +818,9 @@ private Q_SLOTS:
         QImage picture(8, 6, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
         QCOMPARE(PhotoStore::photoPath(name, 1), folder + u"Book_Zudid/"_s + name + u"_Foto_1.jpg"_s);
-        QVERIFY(PhotoStore::SaveCardPhoto(picture, name, 1));
+        QVERIFY(PhotoStore::saveCardPhoto(picture, name, 1));
         QVERIFY(QFileInfo(folder + u"Book_Zudid/"_s + name + u"_Foto_1.jpg"_s).isFile());
-        QCOMPARE(PhotoStore::LoadCardPhoto(name, 1, PhotoStore::kPlaceholderSize).fullSize(), QSize(8, 6));
+        QCOMPARE(PhotoStore::loadCardPhoto(name, 1, PhotoStore::kPlaceholderSize).fullSize(), QSize(8, 6));
 
         const QString attached = name + u".pdf"_s;
         QVERIFY(writeFile(folder + u"contratto.pdf"_s, "%PDF-1.4"));

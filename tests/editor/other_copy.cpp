@@ -32,7 +32,7 @@ int save(const QStringList& args) {
     CardSave::Texts texts;
     for (int f = 0; f < TScheda::kFieldCount; ++f)
         texts[f] = record.field(TScheda::Field(f));
-    CardPhoto photo = PhotoStore::LoadCardPhoto(book, position, {307, 409});
+    CardPhoto photo = PhotoStore::loadCardPhoto(book, position, {307, 409});
     if (photo.isNull())
         photo = CardPhoto::fromImage(PhotoStore::placeholder());
     for (const QString& change : args.mid(4)) {

@@ -550,7 +550,7 @@ private Q_SLOTS:
         // Unchanged: the prepared copy, the very picture a decode of the file gives.
         QTRY_VERIFY(ahead.isPrepared(book, 3, size));
         press(u'N');
-        QCOMPARE(frame->photo().display(), PhotoStore::LoadCardPhoto(book, 3, size).display());
+        QCOMPARE(frame->photo().display(), PhotoStore::loadCardPhoto(book, 3, size).display());
         QCOMPARE(frame->photo().sourcePath(), PhotoStore::photoPath(book, 3));
 
         // A photo file removed: the placeholder.
@@ -652,7 +652,7 @@ private Q_SLOTS:
         QCOMPARE(picked.full().size(), size);
         QCOMPARE(picked.full().pixelColor(4999, 3999), QColor(200, 120, 40));
         // Saved with its card, it becomes an ordinary JPEG of the same picture.
-        QVERIFY(PhotoStore::SaveCardPhoto(picked.full(), u"Giulia"_s, 1));
+        QVERIFY(PhotoStore::saveCardPhoto(picked.full(), u"Giulia"_s, 1));
         const QImage saved(PhotoStore::photoPath(u"Giulia"_s, 1));
         QCOMPARE(saved.size(), size);
         const QColor colour = saved.pixelColor(2500, 2000);
@@ -1693,7 +1693,7 @@ private Q_SLOTS:
         for (int x = 0; x < 120; ++x)
             picture.setPixel(x, x * 90 / 120, qRgb(x * 2, 200, 40));
         const QString path = m_dir->filePath(name);
-        QCOMPARE(PhotoStore::SavePictureToFile(picture, path), !format.isEmpty());
+        QCOMPARE(PhotoStore::savePictureToFile(picture, path), !format.isEmpty());
         if (format.isEmpty()) {
             QVERIFY(!QFile::exists(path));
             return;
@@ -1705,7 +1705,7 @@ private Q_SLOTS:
         writer.setQuality(quality);
         QVERIFY(writer.write(picture));
         QCOMPARE(readFile(path), expected);
-        QVERIFY(!PhotoStore::SavePictureToFile(QImage(), path)); // nothing to save: the file stays
+        QVERIFY(!PhotoStore::savePictureToFile(QImage(), path)); // nothing to save: the file stays
         QCOMPARE(readFile(path), expected);
     }
 

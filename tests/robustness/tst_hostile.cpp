@@ -264,7 +264,7 @@ private Q_SLOTS:
         // As a card's photo: the stored photo of card 1 of a book.
         QVERIFY(PhotoStore::ensureFolder());
         QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), content));
-        QCOMPARE(PhotoStore::LoadCardPhoto(u"Giulia"_s, 1, PhotoStore::kPlaceholderSize).isNull(),
+        QCOMPARE(PhotoStore::loadCardPhoto(u"Giulia"_s, 1, PhotoStore::kPlaceholderSize).isNull(),
                  !decoded.isValid());
     }
 

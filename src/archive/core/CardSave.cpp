@@ -58,7 +58,7 @@ Outcome save(const QString& archivePath, const QString& bookName, std::optional<
     // The photo the card already has on disk is left as it is, byte for byte; anything else is written.
     // A photo that cannot be written leaves the earlier file as it was.
     outcome.photoSaved = PhotoStore::isStoredPhotoOf(photo, bookName, outcome.position) ||
-                         PhotoStore::SaveCardPhoto(photo.full(), bookName, outcome.position);
+                         PhotoStore::saveCardPhoto(photo.full(), bookName, outcome.position);
     outcome.seen = {record, photoStampOf(bookName, outcome.position)};
     return outcome;
 }

@@ -74,7 +74,7 @@ CardPhoto PhotoPrefetch::load(const QString& bookName, int position, QSize frame
     // Decoded here; the stamp is taken first, so a file replaced during the decode is never taken for
     // the one decoded.
     const FileStamp stamp = FileStamp::of(path);
-    const CardPhoto photo = PhotoStore::LoadCardPhoto(bookName, position, frame);
+    const CardPhoto photo = PhotoStore::loadCardPhoto(bookName, position, frame);
     std::lock_guard lock(m_mutex);
     // A decode of the same file the worker began meanwhile is left to finish; it is as fresh.
     const auto older = find(path, frame);
@@ -123,7 +123,7 @@ void PhotoPrefetch::work() {
         const quint64 id = m_nextId++;
         m_entries.push_front({id, request.path, request.frame, FileStamp::of(request.path), {}, false});
         lock.unlock();
-        // The same decode as PhotoStore::LoadCardPhoto, for a photo folder that exists.
+        // The same decode as PhotoStore::loadCardPhoto, for a photo folder that exists.
         const CardPhoto photo = CardPhoto::fromFile(request.path, request.frame);
         lock.lock();
         auto entry = findId(id);

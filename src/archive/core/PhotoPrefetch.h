@@ -1,6 +1,6 @@
 // The photos of the cards next to the one on screen, decoded for the photo frame ahead of time on one
 // worker thread, so that moving to the next or previous card shows its photo at once. A prepared copy
-// is exactly what PhotoStore::LoadCardPhoto gives for the same card and frame; it is used only while
+// is exactly what PhotoStore::loadCardPhoto gives for the same card and frame; it is used only while
 // the photo file is the one it was decoded from (same file, size and modification time), and a few
 // copies are kept at most.
 #pragma once
@@ -33,7 +33,7 @@ public:
     // (device pixels). Earlier requests not yet started are dropped.
     void prepare(const QString& bookName, const QList<int>& positions, QSize frame);
 
-    // The card's photo for the frame, as PhotoStore::LoadCardPhoto gives it: the prepared copy when its
+    // The card's photo for the frame, as PhotoStore::loadCardPhoto gives it: the prepared copy when its
     // file has not changed since (waiting for it when its decode is under way), else decoded now.
     CardPhoto load(const QString& bookName, int position, QSize frame);
 

@@ -181,8 +181,8 @@ QString folder() {
 }
 
 QString photoPath(const QString& bookName, int position) {
-    return ProgramFolder::inFolder(folder(), bookName + QStringLiteral("_Foto_") +
-                                                 QString::number(position) + QStringLiteral(".jpg"));
+    return ProgramFolder::inFolder(folder(), bookName + QStringLiteral("_Foto_") + QString::number(position) +
+                                                 QStringLiteral(".jpg"));
 }
 
 bool ensureFolder() {
@@ -208,7 +208,7 @@ QImage placeholder() {
     return picture;
 }
 
-CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame) {
+CardPhoto loadCardPhoto(const QString& bookName, int position, QSize frame) {
     if (!ensureFolder())
         return {};
     return CardPhoto::fromFile(photoPath(bookName, position), frame);
@@ -219,14 +219,14 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
     return !photo.sourcePath().isEmpty() && photo.sourcePath() == path && QFileInfo::exists(path);
 }
 
-bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position) {
+bool saveCardPhoto(const QImage& picture, const QString& bookName, int position) {
     if (picture.isNull() || !ensureFolder())
         return false;
     // The photo file's name ends in ".jpg": a JPEG at the cards' quality, replaced whole.
-    return SavePictureToFile(picture, photoPath(bookName, position));
+    return savePictureToFile(picture, photoPath(bookName, position));
 }
 
-bool SavePictureToFile(const QImage& picture, const QString& path) {
+bool savePictureToFile(const QImage& picture, const QString& path) {
     if (picture.isNull())
         return false;
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();

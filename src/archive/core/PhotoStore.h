@@ -73,7 +73,7 @@ QImage placeholder();
 inline constexpr QSize kPlaceholderSize{307, 409};
 
 // The card's photo for a frame of the given size, or a null photo when it is missing or unreadable.
-CardPhoto LoadCardPhoto(const QString& bookName, int position, QSize frame);
+CardPhoto loadCardPhoto(const QString& bookName, int position, QSize frame);
 
 // True when the photo is the one read from the card's own photo file, which still exists: saving the
 // card then leaves that file as it is.
@@ -81,12 +81,12 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
 
 // Writes a picture as the card's photo (JPEG of high quality, full size), replacing the file whole;
 // false on failure, in which case the earlier file, if any, is left as it was.
-bool SaveCardPhoto(const QImage& picture, const QString& bookName, int position);
+bool saveCardPhoto(const QImage& picture, const QString& bookName, int position);
 
 // Writes a picture to a file of the user's choice, replacing it whole. The encoder follows the file's
 // extension (any case), JPEG when it has none; JPEG is written with kJpegQuality, the other formats
 // with their encoder's own settings. False when the picture is null, the extension names no encoder
 // or the file cannot be replaced, in which case the earlier file, if any, is left as it was.
-bool SavePictureToFile(const QImage& picture, const QString& path);
+bool savePictureToFile(const QImage& picture, const QString& path);
 
 } // namespace PhotoStore

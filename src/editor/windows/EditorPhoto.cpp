@@ -114,7 +114,7 @@ void saveToFile(QWidget* owner, const PhotoView& frame) {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".jpg");
-    if (PhotoStore::SavePictureToFile(frame.photo().full(), path))
+    if (PhotoStore::savePictureToFile(frame.photo().full(), path))
         MessageBox(savedMessage(QFileInfo(path).absoluteFilePath()), MsgKind::Information,
                    MsgButtons::OkCancel);
     else

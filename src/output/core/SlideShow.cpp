@@ -55,7 +55,7 @@ void SlideShow::runStep() {
     m_position = shown + 1;
     // JPEG sides stop at 65535, so that area holds any photo at its own size.
     const QSize area = m_pictureSize.isEmpty() ? QSize(65535, 65535) : m_pictureSize;
-    const CardPhoto picture = PhotoStore::LoadCardPhoto(m_bookName, *m_position, area);
+    const CardPhoto picture = PhotoStore::loadCardPhoto(m_bookName, *m_position, area);
     if (picture.isNull())
         Q_EMIT waitingPicture();
     else
