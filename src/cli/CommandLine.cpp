@@ -4,7 +4,9 @@
 #include "archive/core/BookCheck.h"
 #include "archive/core/BookShelf.h"
 #include "archive/core/KeptFiles.h"
+#include "archive/core/PhotoImport.h"
 #include "base/LumiveraError.h"
+#include "base/ProcessFormats.h"
 #include "base/ProgramFolder.h"
 #include "base/SystemText.h"
 #include "base/TextRules.h"
@@ -22,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <map>
 
 #include <unistd.h>
@@ -61,6 +64,15 @@ const std::map<QString, Command>& commands() {
           {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(BookPdf::kMaxColumns)},
           2,
           2}},
+        {u"import"_s,
+         {u"<book> <foto o cartella>... [--recursive] [--allow-duplicates]"_s,
+          u"Aggiunge al book una scheda per ogni foto, in ordine di scatto, con i dati che la foto porta con "
+          u"sé; il titolo, se manca, è il nome del file, e la data quella del file."_s,
+          {u"  --recursive   anche le foto delle sottocartelle"_s,
+           u"  --allow-duplicates\n"
+           u"                importa anche le foto che il book ha già come foto di una scheda"_s},
+          2,
+          std::numeric_limits<qsizetype>::max()}},
         {u"check"_s,
          {u"<book> [--repair]"_s,
           u"Controlla l'archivio del book e la cartella delle foto e riporta, una riga ciascuno, i problemi "
@@ -224,8 +236,15 @@ int runCheck(const Console& console, const QString& book, bool repair, bool quie
         });
     };
     if (!repair) {
-        if (!anyProblem(true))
+        const auto toComplete =
+            std::count_if(findings.begin(), findings.end(), [](const BookCheck::Finding& f) {
+                return f.kind == BookCheck::Finding::IncompleteCard;
+            });
+        if (!anyProblem(true) && toComplete == 0)
             console.output(u"Nessun problema trovato nel book \"%1\".\n"_s.arg(book));
+        else if (!anyProblem(true))
+            console.output(u"Nessun problema trovato nel book \"%1\"; %2 da completare.\n"_s.arg(book).arg(
+                toComplete == 1 ? u"1 scheda è"_s : u"%1 schede sono"_s.arg(toComplete)));
         return anyProblem(true) ? 1 : 0;
     }
     const BookCheck::Repair done = BookCheck::repair(book);
@@ -237,6 +256,55 @@ int runCheck(const Console& console, const QString& book, bool repair, bool quie
         console.output(u"Nessun record incompleto da tagliare: l'archivio non è stato modificato.\n"_s);
     }
     return anyProblem(false) ? 1 : 0;
+}
+
+int runImport(const Console& console, const QString& book, const QStringList& given, bool recursive,
+              bool allowDuplicates, bool quiet) {
+    const PhotoImport::Plan plan = PhotoImport::gather(given, recursive);
+    PhotoImport::Outcome outcome;
+    {
+        ProgressLine progress(console, u"Importazione nel book %1"_s.arg(book), quiet);
+        PhotoImport::Options options;
+        options.allowDuplicates = allowDuplicates;
+        options.progress = [&progress](int done, int total) {
+            progress(done, total);
+            return true;
+        };
+        outcome = PhotoImport::run(book, plan, options);
+    }
+    const auto named = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    for (const PhotoImport::Refusal& refusal : plan.refused + outcome.refused)
+        console.error(u"lumivera: %1: %2\n"_s.arg(named(refusal.path), refusal.reason));
+    for (const PhotoImport::Duplicate& duplicate : outcome.duplicates)
+        console.error(u"lumivera: %1: è già la foto della scheda %2, non importata di nuovo.\n"_s
+                          .arg(named(duplicate.path))
+                          .arg(duplicate.position));
+    const qsizetype imported = outcome.positions.size();
+    if (imported == 1)
+        console.output(
+            u"Importata 1 foto nel book \"%1\": scheda %2.\n"_s.arg(book).arg(outcome.positions.first()));
+    else if (imported > 1)
+        console.output(u"Importate %1 foto nel book \"%2\": schede da %3 a %4.\n"_s.arg(imported)
+                           .arg(book)
+                           .arg(outcome.positions.first())
+                           .arg(outcome.positions.last()));
+    else if (plan.pictures.isEmpty() && plan.refused.isEmpty())
+        return failure(console, u"nessuna foto trovata."_s);
+    else if (outcome.stoppedBy.isEmpty())
+        console.output(u"Nessuna foto importata nel book \"%1\".\n"_s.arg(book));
+    if (outcome.incomplete > 0)
+        console.output(
+            (outcome.incomplete == 1 ? u"1 scheda non ha la location"_s
+                                     : u"%1 schede non hanno la location"_s.arg(outcome.incomplete)) +
+            u": va scritta nell'editor prima di salvare. \"lumivera check\" elenca queste schede, e "
+            u"la ricerca di \"%1\" nelle note trova tutte le schede importate.\n"_s.arg(
+                TextRules::trim(QString::fromUtf16(PhotoImport::kImportedMark))));
+    if (!outcome.stoppedBy.isEmpty())
+        return failure(console, u"l'importazione si è fermata dopo %1 foto, %2 non sono state importate: %3"_s
+                                    .arg(imported)
+                                    .arg(outcome.notTried)
+                                    .arg(outcome.stoppedBy));
+    return plan.refused.isEmpty() && outcome.refused.isEmpty() ? 0 : 1;
 }
 
 // What the parser could not take, said in Italian: QCommandLineParser words its errors in English.
@@ -312,12 +380,18 @@ int run(const QStringList& arguments, const Console& console) {
     const QCommandLineOption quiet(QStringList{u"q"_s, u"quiet"_s});
     const QCommandLineOption columns(u"columns"_s, {}, u"N"_s);
     const QCommandLineOption repair(u"repair"_s);
+    const QCommandLineOption recursive(u"recursive"_s);
+    const QCommandLineOption allowDuplicates(u"allow-duplicates"_s);
     parser.addOption(help);
     parser.addOption(quiet);
     if (name == u"sheet"_s)
         parser.addOption(columns);
     if (name == u"check"_s)
         parser.addOption(repair);
+    if (name == u"import"_s) {
+        parser.addOption(recursive);
+        parser.addOption(allowDuplicates);
+    }
     QStringList rest = arguments;
     rest.removeAt(1);
     const QString usage = commandUsage(name);
@@ -343,6 +417,9 @@ int run(const QStringList& arguments, const Console& console) {
                               usage);
     }
 
+    // The dates the commands write (an imported card's) follow the system's regional settings, as in the
+    // windows.
+    ProcessFormats::apply();
     // What an opening of the book does by itself is said on standard error.
     BookArchive::setNoticeHandler(
         [&console](const QString& text) { console.error(u"lumivera: %1\n"_s.arg(text)); });
@@ -355,6 +432,9 @@ int run(const QStringList& arguments, const Console& console) {
             return runExport(console, book, given.size() > 1 ? given.at(1) : QString());
         if (name == u"check"_s)
             return runCheck(console, book, parser.isSet(repair), parser.isSet(quiet));
+        if (name == u"import"_s)
+            return runImport(console, book, given.mid(1), parser.isSet(recursive),
+                             parser.isSet(allowDuplicates), parser.isSet(quiet));
         const QString path = outputTarget(console, given.at(1));
         if (path.isEmpty())
             return 1;

@@ -3,6 +3,7 @@
 #include "archive/core/AttachmentFolder.h"
 #include "archive/core/BookArchive.h"
 #include "archive/core/BookShelf.h"
+#include "archive/core/PhotoImport.h"
 #include "archive/core/PhotoStore.h"
 #include "archive/core/TScheda.h"
 #include "base/ProgramFolder.h"
@@ -84,6 +85,25 @@ void checkRecord(const unsigned char* record, int position, const AttachmentFile
     }
     TScheda card;
     std::copy_n(record, TScheda::kSize, card.bytes().data());
+    // The editor saves no card without these three; a card imported from a photo may lack its place.
+    QStringList missing;
+    for (TScheda::Field field : {TScheda::Titolo, TScheda::Data, TScheda::Location}) {
+        if (card.field(field).isEmpty())
+            missing << fieldName(field);
+    }
+    if (!missing.isEmpty()) {
+        const QString note = card.field(TScheda::Note);
+        const QString origin = note.startsWith(QString::fromUtf16(PhotoImport::kImportedMark))
+                                   ? u" (i%1)"_s.arg(note.section(u". "_s, 0, 0).mid(1))
+                                   : QString();
+        const QString what = missing.size() == 1
+                                 ? u"manca il campo %1"_s.arg(missing.first())
+                                 : u"mancano i campi %1 e %2"_s.arg(
+                                       missing.mid(0, missing.size() - 1).join(u", "_s), missing.last());
+        findings.append({Finding::IncompleteCard, position,
+                         u"Scheda %1%2: %3, da scrivere nell'editor prima di salvarla."_s.arg(position).arg(
+                             origin, what)});
+    }
     for (int a = 0; a < 3; ++a) {
         const QString name = card.field(TScheda::Field(TScheda::File01 + a));
         if (name.isEmpty())

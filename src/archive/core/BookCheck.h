@@ -26,9 +26,12 @@ struct Finding {
         StrayPhoto,        // a photo file of the book that belongs to no card
         OutsideAttachment, // an attachment name that leads out of the attachments folder
         MissingAttachment, // an attachment file that is not in the attachments folder
+        IncompleteCard,    // a card without a title, a date or a location (an imported photo's card
+                           // whose place the metadata did not say): the editor asks for it at the
+                           // next save
     };
-    // True for what is a problem of the book; a save in progress is none.
-    bool isProblem() const { return kind != SaveInProgress; }
+    // True for what is a problem of the book; a save in progress and a card still to complete are none.
+    bool isProblem() const { return kind != SaveInProgress && kind != IncompleteCard; }
     Kind kind;
     int position; // the card concerned; 0 for the book as a whole
     QString text;

@@ -226,6 +226,33 @@ bool saveCardPhoto(const QImage& picture, const QString& bookName, int position)
     return savePictureToFile(picture, photoPath(bookName, position));
 }
 
+QImage decodePicture(const QString& path) {
+    return decodeFull(path);
+}
+
+QByteArray encodeCardPhoto(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(kJpegQuality);
+    if (!writer.write(onWhite(picture)))
+        return {};
+    return encoded;
+}
+
+bool writeCardPhotoFile(QByteArrayView bytes, const QString& bookName, int position, QString* error) {
+    if (!ensureFolder()) {
+        if (error)
+            *error = QStringLiteral("impossibile creare la cartella \"%1\"")
+                         .arg(QDir::toNativeSeparators(folder()));
+        return false;
+    }
+    return replaceWhole(photoPath(bookName, position), bytes, error);
+}
+
 bool savePictureToFile(const QImage& picture, const QString& path) {
     if (picture.isNull())
         return false;

@@ -83,6 +83,19 @@ bool isStoredPhotoOf(const CardPhoto& photo, const QString& bookName, int positi
 // false on failure, in which case the earlier file, if any, is left as it was.
 bool saveCardPhoto(const QImage& picture, const QString& bookName, int position);
 
+// A picture file decoded in full and upright, as a photo the user loads is decoded; a null image when
+// it cannot be.
+QImage decodePicture(const QString& path);
+
+// The bytes of the card's photo file for a picture: laid on white when it has transparent parts, then
+// JPEG of kJpegQuality at full size. Empty for a null picture.
+QByteArray encodeCardPhoto(const QImage& picture);
+
+// Writes the bytes, as they are, as the card's photo file, replacing it whole; false with the system's
+// words in error (when given) on failure, in which case the earlier file, if any, is left as it was.
+bool writeCardPhotoFile(QByteArrayView bytes, const QString& bookName, int position,
+                        QString* error = nullptr);
+
 // Writes a picture to a file of the user's choice, replacing it whole. The encoder follows the file's
 // extension (any case), JPEG when it has none; JPEG is written with kJpegQuality, the other formats
 // with their encoder's own settings. False when the picture is null, the extension names no encoder
