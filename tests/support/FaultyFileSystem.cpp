@@ -1,6 +1,7 @@
 #include "FaultyFileSystem.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace {
@@ -69,6 +70,8 @@ public:
         return fail();
     }
     qint64 writeAt(qint64 offset, const char* data, qint64 n) override {
+        if (m_owner.crashesNext())
+            m_real->writeAt(offset, data, n / 2); // torn: part of it reached the disk
         if (!m_owner.strike())
             return m_real->writeAt(offset, data, n);
         switch (m_owner.kind()) {
@@ -80,6 +83,8 @@ public:
         case Kind::DiskFull:
             m_real->writeAt(offset, data, n / 2);
             return fail();
+        case Kind::Crash:
+            break;
         }
         return fail();
     }
@@ -125,6 +130,8 @@ public:
         return m_real->open();
     }
     bool write(QByteArrayView data) override {
+        if (m_owner.crashesNext())
+            m_real->write(data.first(data.size() / 2));
         if (!m_owner.strike())
             return m_real->write(data);
         if (m_owner.kind() != Kind::Error)
@@ -174,6 +181,8 @@ bool FaultyFileSystem::strike() {
     ++m_operations;
     if (m_operations != m_failAt)
         return false;
+    if (m_kind == Kind::Crash)
+        ::raise(SIGKILL);
     m_struck = true;
     return true;
 }
@@ -280,6 +289,8 @@ bool FaultyReplacer::strike() {
     ++m_operations;
     if (m_operations != m_failAt)
         return false;
+    if (m_kind == Kind::Crash)
+        ::raise(SIGKILL);
     m_struck = true;
     return true;
 }

@@ -27,6 +27,7 @@ public:
         Error,      // the system refuses the step (an I/O error); nothing is written
         ShortWrite, // a write takes only part of the data and says so; a read gives only part
         DiskFull,   // a write puts part of the data on the disk, then fails for want of space
+        Crash,      // the program dies at that step (SIGKILL), as a crash or a power cut stops it
     };
 
     explicit FaultyFileSystem(Fault fault);
@@ -47,8 +48,10 @@ public:
     // True once the chosen operation was reached and failed.
     bool struck() const { return m_struck; }
 
-    // Counts one operation; true when it is the one to fail.
+    // Counts one operation; true when it is the one to fail. A crash never returns.
     bool strike();
+    // True when the next operation is the one to crash at.
+    bool crashesNext() const { return m_kind == Kind::Crash && m_operations + 1 == m_failAt; }
     Fault fault() const { return m_fault; }
     Kind kind() const { return m_kind; }
     // The system's words for the chosen kind.
@@ -73,6 +76,9 @@ public:
     int operations() const { return m_operations; }
     bool struck() const { return m_struck; }
     bool strike();
+    bool crashesNext() const {
+        return m_kind == FaultyFileSystem::Kind::Crash && m_operations + 1 == m_failAt;
+    }
     FaultyFileSystem::Kind kind() const { return m_kind; }
 
 private:

@@ -157,6 +157,17 @@ private:
     std::multimap<qint64, int> m_bySize;
 };
 
+// Whether the archive now holds a whole record at the position.
+bool holdsCard(const QString& archivePath, int position) {
+    try {
+        BookArchive archive;
+        archive.openForReading(archivePath);
+        return archive.count() >= position;
+    } catch (const ArchiveError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 Plan gather(const QStringList& paths, bool recursive) {
@@ -168,7 +179,8 @@ Plan gather(const QStringList& paths, bool recursive) {
         else
             plan.refused << std::get<Refusal>(looked);
     }
-    QCollator byName;
+    // The program's language orders the names; the C locale would compare them code by code.
+    QCollator byName(QLocale(QLocale::Italian, QLocale::Italy));
     byName.setNumericMode(true);
     byName.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(plan.pictures.begin(), plan.pictures.end(), [&](const Picture& a, const Picture& b) {
@@ -247,16 +259,28 @@ Outcome run(const QString& bookName, const Plan& plan, const Options& options) {
                     archive.seek(position - 1);
                     archive.write(record);
                     archive.close();
-                } catch (const ArchiveError&) {
-                    // A photo without its card would only be a stray file.
-                    QFile::remove(PhotoStore::photoPath(bookName, position));
-                    throw;
+                } catch (const ArchiveError& failure) {
+                    // A record that reached the file before the failure (its sync or the closing failed)
+                    // is a card and keeps its photo; without it, the photo would only be a stray file.
+                    try {
+                        archive.close(); // the lock goes, and any later failure of the file with it
+                    } catch (const ArchiveError&) {
+                    }
+                    if (!holdsCard(archivePath, position)) {
+                        QFile::remove(PhotoStore::photoPath(bookName, position));
+                        throw;
+                    }
+                    outcome.stoppedBy = failure.text();
                 }
                 outcome.positions << position;
                 if (TextRules::trim(texts[TScheda::Location]).isEmpty())
                     ++outcome.incomplete;
                 if (bookPhotos)
                     bookPhotos->add(bytes.size(), position);
+                if (!outcome.stoppedBy.isEmpty()) {
+                    outcome.notTried = total - i - 1;
+                    break;
+                }
             } catch (const ArchiveError& failure) {
                 outcome.stoppedBy = failure.text();
                 outcome.notTried = total - i;
