@@ -169,6 +169,8 @@ private Q_SLOTS:
             << u"Uso: lumivera pdf <book> <file.pdf>"_s;
         QTest::newRow("missing file")
             << QStringList{u"pdf"_s, u"Giulia"_s} << 2 << QString() << u"lumivera: mancano argomenti."_s;
+        QTest::newRow("an import without pictures")
+            << QStringList{u"import"_s, u"Giulia"_s} << 2 << QString() << u"lumivera: mancano argomenti."_s;
         QTest::newRow("one argument too many") << QStringList{u"check"_s, u"Giulia"_s, u"altro"_s} << 2
                                                << QString() << u"lumivera: argomento non previsto: altro"_s;
         QTest::newRow("no columns") << QStringList{u"sheet"_s, u"Giulia"_s, u"a.pdf"_s, u"--columns"_s,
@@ -732,6 +734,123 @@ private Q_SLOTS:
         const Result result = lumivera({u"check"_s, u"Giulia"_s});
         QCOMPARE(result.status, 0);
         QCOMPARE(result.output, u"Nessun problema trovato nel book \"Giulia\".\n"_s);
+    }
+
+    // --- Importing photos ------------------------------------------------------------------------
+    // A book of two cards with their photos, and a shoot folder with the files of the row (a name with
+    // "=" takes the bytes of card 1's photo).
+    void importFromTheCommandLine_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error"); // "%1" stands for the shoot folder
+        const QString twoToComplete =
+            u"2 schede non hanno la location: va scritta nell'editor prima di salvare. \"lumivera check\" "
+            u"elenca queste schede, e la ricerca di \"Importata da\" nelle note trova tutte le schede "
+            u"importate.\n"_s;
+        const QString oneToComplete =
+            u"1 scheda non ha la location: va scritta nell'editor prima di salvare. \"lumivera check\" "
+            u"elenca queste schede, e la ricerca di \"Importata da\" nelle note trova tutte le schede "
+            u"importate.\n"_s;
+        QTest::newRow("all went in") << QStringList{u"a.jpg"_s, u"b.jpg"_s} << QStringList{} << 0
+                                     << u"Importate 2 foto nel book \"Giulia\": schede da 3 a 4.\n"_s +
+                                            twoToComplete
+                                     << QString();
+        QTest::newRow("a file that is no picture")
+            << QStringList{u"a.jpg"_s, u"note.txt"_s} << QStringList{} << 1
+            << u"Importata 1 foto nel book \"Giulia\": scheda 3.\n"_s + oneToComplete
+            << u"lumivera: %1/note.txt: non è un'immagine che il programma sa leggere.\n"_s;
+        QTest::newRow("a photo the book has") << QStringList{u"=copia.jpg"_s} << QStringList{} << 0
+                                              << u"Nessuna foto importata nel book \"Giulia\".\n"_s
+                                              << u"lumivera: %1/copia.jpg: è già la foto della scheda 1, non "
+                                                 u"importata di nuovo.\n"_s;
+        QTest::newRow("a photo the book has, asked for")
+            << QStringList{u"=copia.jpg"_s} << QStringList{u"--allow-duplicates"_s} << 0
+            << u"Importata 1 foto nel book \"Giulia\": scheda 3.\n"_s + oneToComplete << QString();
+        QTest::newRow("an empty folder")
+            << QStringList{} << QStringList{} << 1 << QString() << u"lumivera: nessuna foto trovata.\n"_s;
+        QTest::newRow("a subfolder") << QStringList{u"sub/a.jpg"_s} << QStringList{} << 1 << QString()
+                                     << u"lumivera: nessuna foto trovata.\n"_s;
+        QTest::newRow("a subfolder, recursive")
+            << QStringList{u"sub/a.jpg"_s} << QStringList{u"--recursive"_s} << 0
+            << u"Importata 1 foto nel book \"Giulia\": scheda 3.\n"_s + oneToComplete << QString();
+    }
+    void importFromTheCommandLine() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        const QByteArray cardPhoto = jpeg({60, 80}, Qt::red);
+        for (int position : {1, 2})
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, position), cardPhoto));
+        QTemporaryDir shoot;
+        QVERIFY(QDir(shoot.path()).mkpath(u"."_s));
+        int colour = 0;
+        for (const QString& name : files) {
+            const QString path = shoot.filePath(QString(name).remove(u'='));
+            const QByteArray bytes = name.startsWith(u'=') ? cardPhoto
+                                     : name.endsWith(u".txt"_s)
+                                         ? QByteArray("appunti\n")
+                                         : jpeg({64, 48}, QColor::fromHsv(colour++ * 90, 255, 255));
+            QVERIFY(writeFile(path, bytes));
+        }
+        const Result result = lumivera(QStringList{u"import"_s, u"Giulia"_s, shoot.path()} + options);
+        QCOMPARE(result.output, output);
+        QCOMPARE(result.error, error.arg(shoot.path()));
+        QCOMPARE(result.status, status);
+    }
+
+    // The cards still without a location are listed by the check, which finds nothing wrong with them.
+    void checkListsImportedCardsToComplete() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(1)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), jpeg({60, 80}, Qt::red)));
+        QTemporaryDir shoot;
+        QVERIFY(writeFile(shoot.filePath(u"IMG_2.jpg"_s), jpeg({64, 48}, Qt::green)));
+        QVERIFY(writeFile(shoot.filePath(u"IMG_10.jpg"_s), jpeg({64, 48}, Qt::blue)));
+        const QDateTime taken(QDate(2024, 3, 1), QTime(9, 0));
+        for (const QString& name : {u"IMG_2.jpg"_s, u"IMG_10.jpg"_s}) {
+            QFile file(shoot.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(taken, QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(lumivera({u"import"_s, u"Giulia"_s, shoot.path()}).status, 0);
+        const Result result = lumivera({u"check"_s, u"Giulia"_s});
+        QCOMPARE(
+            result.output,
+            u"Scheda 2 (importata da IMG_2.jpg): manca il campo Location, da scrivere nell'editor prima di "
+            u"salvarla.\n"
+            u"Scheda 3 (importata da IMG_10.jpg): manca il campo Location, da scrivere nell'editor prima di "
+            u"salvarla.\n"
+            u"Nessun problema trovato nel book \"Giulia\"; 2 schede sono da completare.\n"_s);
+        QCOMPARE(result.status, 0);
+    }
+
+    // A disk that fills after the first photo: that card is whole, the rest is not tried, and the
+    // command says how far it went.
+    void importStoppedByAFullDisk() {
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        QTemporaryDir shoot;
+        QVERIFY(writeFile(shoot.filePath(u"a.jpg"_s), jpeg({64, 48}, Qt::green)));
+        QVERIFY(writeFile(shoot.filePath(u"b.jpg"_s), jpeg({64, 48}, Qt::blue)));
+        Result result;
+        {
+            FaultyReplacer disk(4, FaultyFileSystem::Kind::DiskFull); // the second photo's first step
+            result = lumivera({u"import"_s, u"Giulia"_s, shoot.path(), u"--quiet"_s});
+            QVERIFY(disk.struck());
+        }
+        QCOMPARE(result.status, 1);
+        QVERIFY(result.output.startsWith(u"Importata 1 foto nel book \"Giulia\": scheda 3.\n"_s));
+        const QString stopped =
+            u"lumivera: l'importazione si è fermata dopo 1 foto, 1 non sono state importate: "
+            u"non è stato possibile scrivere la foto \"%1\": "_s.arg(
+                QDir::toNativeSeparators(PhotoStore::photoPath(u"Giulia"_s, 4)));
+        QVERIFY2(result.error.startsWith(stopped), qPrintable(result.error));
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)).size(), 3 * qsizetype(TScheda::kSize));
+        QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 3)), readFile(shoot.filePath(u"a.jpg"_s)));
+        QVERIFY(!QFileInfo::exists(PhotoStore::photoPath(u"Giulia"_s, 4)));
     }
 
     // --- What the commands never damage ------------------------------------------------------------
