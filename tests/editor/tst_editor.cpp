@@ -6,6 +6,7 @@
 #include "FakeShell.h"
 #include "FaultyFileSystem.h"
 #include "ShownText.h"
+#include "TestDrops.h"
 #include "TestFiles.h"
 #include "TestTyping.h"
 #include "TestWindows.h"
@@ -1512,6 +1513,53 @@ private Q_SLOTS:
         QTest::keyClick(artist, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(field(u"txtFotografo"_s), u"Anna Rossi"_s);
         QCOMPARE(field(u"txtData"_s), u"17/05/2024"_s);
+    }
+
+    // A picture file dropped on the frame is loaded as "Carica foto" loads it, its metadata filling the
+    // empty fields; anything else is refused as it is dragged over, and the photo shown stays.
+    void pictureDroppedOnTheFrame_data() {
+        QTest::addColumn<QString>("dropped"); // a file of the test folder, or a URL as it is
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("a photo with metadata") << u"sfilata.jpg"_s << true;
+        QTest::newRow("a PNG named as a JPEG") << u"vera.jpg"_s << true;
+        QTest::newRow("a text named as a photo") << u"falsa.jpg"_s << false;
+        QTest::newRow("two photos") << u"sfilata.jpg|vera.jpg"_s << false;
+        QTest::newRow("a folder") << u"cartella"_s << false;
+        QTest::newRow("a web address") << u"https://example.com/foto.jpg"_s << false;
+    }
+    void pictureDroppedOnTheFrame() {
+        QFETCH(QString, dropped);
+        QFETCH(bool, taken);
+        startUnder(u"it_IT"_s);
+        openBook(1);
+        PhotoSamples::Metadata metadata;
+        metadata.exif["Exif.Photo.DateTimeOriginal"] = "2024:05:17 10:20:30";
+        metadata.exif["Exif.Image.Artist"] = "Anna Rossi";
+        QVERIFY(writeFile(m_dir->filePath(u"sfilata.jpg"_s),
+                          PhotoSamples::withMetadata(PhotoSamples::picture("JPEG"), metadata)));
+        QVERIFY(writeFile(m_dir->filePath(u"vera.jpg"_s), PhotoSamples::picture("PNG")));
+        QVERIFY(writeFile(m_dir->filePath(u"falsa.jpg"_s), "non sono una foto"));
+        QVERIFY(QDir(m_dir->path()).mkpath(u"cartella"_s));
+        QList<QUrl> urls;
+        for (const QString& part : dropped.split(u'|'))
+            urls << (part.contains(u"://"_s) ? QUrl(part) : QUrl::fromLocalFile(m_dir->filePath(part)));
+
+        PhotoView* frame = editor()->photoFrame();
+        auto* panInfo = editor()->findChild<QLabel*>(u"panInfo"_s);
+        const QString before = panInfo->text();
+        QCOMPARE(dropFiles(frame, urls), taken);
+        QCOMPARE(frame->showsPlaceholder(), !taken);
+        QCOMPARE(editor()->hasUnsavedChanges(), taken);
+        if (!taken) {
+            QCOMPARE(panInfo->text(), before);
+            return;
+        }
+        QCOMPARE(frame->photo().fullSize(), QSize(8, 6));
+        if (dropped == u"sfilata.jpg"_s) {
+            QCOMPARE(field(u"txtData"_s), u"17/05/2024"_s);
+            QCOMPARE(field(u"txtFotografo"_s), u"Anna Rossi"_s);
+            QCOMPARE(panInfo->text(), u"Dalla foto: Data scatto, Fotografo. Ctrl+Z per annullare."_s);
+        }
     }
 
     // A photo without metadata, or one that cannot be decoded, fills nothing and says nothing.

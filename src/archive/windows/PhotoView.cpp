@@ -2,6 +2,9 @@
 
 #include "base/FitRule.h"
 
+#include <QDropEvent>
+#include <QImageReader>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -209,4 +212,37 @@ void PhotoView::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
+}
+
+void PhotoView::acceptPictureDrops() {
+    setAcceptDrops(true);
+}
+
+QString PhotoView::droppedPicture(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    if (!PhotoStore::isRegularFile(path))
+        return {};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead() ? path : QString();
+}
+
+void PhotoView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedPicture(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void PhotoView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droppedPicture(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void PhotoView::dropEvent(QDropEvent* event) {
+    const QString path = droppedPicture(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    Q_EMIT pictureDropped(path);
 }

@@ -3,7 +3,7 @@
 // the zoom) or as large as the area allows (the slide show), proportions kept; the zoom may also show it
 // at its actual size, one pixel of the photo on one pixel of the screen, and move it about. In place of
 // a photo it shows the card's placeholder picture or a piece of artwork drawn crisp at any size. A left
-// click on it is reported.
+// click on it is reported, and so is a picture file dropped on it where drops are taken.
 #pragma once
 
 #include "archive/core/PhotoStore.h"
@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QWidget>
 
+class QMimeData;
 class QPainter;
 
 class PhotoView final : public QWidget {
@@ -62,10 +63,21 @@ public:
     // Where the picture is drawn inside the area (at actual size, the whole photo, most of it outside).
     QRect drawnRect() const;
 
+    // Takes one picture file dragged onto the area (a file of the computer that the program reads as a
+    // picture) and reports its drop; anything else is refused as it is dragged over, so the photo shown
+    // stays.
+    void acceptPictureDrops();
+    // The picture file that the dragged data holds, or none.
+    static QString droppedPicture(const QMimeData* data);
+
 Q_SIGNALS:
     void clicked();
+    void pictureDropped(const QString& path);
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -95,13 +95,17 @@ QString load(QWidget* owner, PhotoView* frame) {
     if (chosen.isEmpty())
         return {};
     lastPhotoFolder() = QFileInfo(chosen).absolutePath();
-    const CardPhoto photo = CardPhoto::fromFileInFull(chosen, frame->decodeSize());
+    return loadFile(frame, chosen) ? chosen : QString();
+}
+
+bool loadFile(PhotoView* frame, const QString& path) {
+    const CardPhoto photo = CardPhoto::fromFileInFull(path, frame->decodeSize());
     if (photo.isNull()) {
         frame->showPlaceholder();
-        return {};
+        return false;
     }
     frame->setPhoto(photo);
-    return chosen;
+    return true;
 }
 
 void saveToFile(QWidget* owner, const PhotoView& frame) {

@@ -13,6 +13,8 @@ namespace EditorPhoto {
 // the placeholder. The file window opens in the folder of the picture loaded last in this run. Returns
 // the file of the picture now in the frame, none when the user cancelled or it could not be decoded.
 QString load(QWidget* owner, PhotoView* frame);
+// The same for a picture file given (dropped on the frame): true when it is now in the frame.
+bool loadFile(PhotoView* frame, const QString& path);
 // The frame's full-size picture, written whole; the encoder follows the file's extension. The user is
 // told the file it went to; a picture that cannot be written stays in the frame, and the user is told.
 void saveToFile(QWidget* owner, const PhotoView& frame);

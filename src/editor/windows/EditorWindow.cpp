@@ -103,6 +103,12 @@ EditorWindow::EditorWindow(QWidget* parent)
     for (QLineEdit* field : fields)
         field->installEventFilter(this);
     connect(ui->btnCaricaFoto, &Picture::clicked, this, &EditorWindow::loadPhoto);
+    // A picture file dropped on the frame is loaded as "Carica foto" loads the file chosen.
+    ui->imgFoto->acceptPictureDrops();
+    connect(ui->imgFoto, &PhotoView::pictureDropped, this, [this](const QString& path) {
+        if (EditorPhoto::loadFile(ui->imgFoto, path))
+            fillFromPhoto(PhotoFacts::readFile(path));
+    });
     connect(ui->btnSalvaFoto, &Picture::clicked, this,
             [this] { EditorPhoto::saveToFile(this, *ui->imgFoto); });
     connect(ui->btnCancFoto, &Picture::clicked, ui->imgFoto, &PhotoView::showPlaceholder);
