@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <variant>
 
 using namespace Qt::StringLiterals;
@@ -120,8 +121,9 @@ QByteArray contentOf(const QString& path, QString& error) {
     return bytes;
 }
 
-// The photos the book's cards already have, by size: a picture is compared byte for byte only with
-// the photos of its very size.
+// The photos the book's cards already have, by size and then by a hash of their bytes: a picture is
+// compared byte for byte only with a photo of its very size and hash, and each photo file of a size
+// that some picture has is read once at most, however many pictures share that size.
 class BookPhotos {
 public:
     BookPhotos(const QString& bookName, int cards)
@@ -137,24 +139,46 @@ public:
                 QStringView(name).mid(prefix.size(), name.size() - prefix.size() - 4).toInt(&ok);
             if (ok && position >= 1 && position <= cards &&
                 name == QFileInfo(PhotoStore::photoPath(bookName, position)).fileName())
-                m_bySize.emplace(file.size(), position);
+                m_bySize.emplace(file.size(), Photo{position, std::nullopt});
         }
     }
     // The card whose photo has exactly these bytes; 0 when none.
-    int cardWith(const QByteArray& bytes) const {
+    int cardWith(const QByteArray& bytes) {
         const auto [first, last] = m_bySize.equal_range(bytes.size());
+        if (first == last)
+            return 0;
+        const size_t hash = qHash(bytes);
         for (auto it = first; it != last; ++it) {
+            Photo& photo = it->second;
+            if (!photo.hash) {
+                QString ignored;
+                const QByteArray stored =
+                    contentOf(PhotoStore::photoPath(m_bookName, photo.position), ignored);
+                photo.hash = stored.size() == bytes.size() ? qHash(stored) : ~hash;
+                if (*photo.hash == hash && stored == bytes)
+                    return photo.position;
+                continue;
+            }
+            if (*photo.hash != hash)
+                continue;
             QString ignored;
-            if (contentOf(PhotoStore::photoPath(m_bookName, it->second), ignored) == bytes)
-                return it->second;
+            if (contentOf(PhotoStore::photoPath(m_bookName, photo.position), ignored) == bytes)
+                return photo.position;
         }
         return 0;
     }
-    void add(qint64 size, int position) { m_bySize.emplace(size, position); }
+    // A photo just written for a card.
+    void add(const QByteArray& bytes, int position) {
+        m_bySize.emplace(bytes.size(), Photo{position, qHash(bytes)});
+    }
 
 private:
+    struct Photo {
+        int position;
+        std::optional<size_t> hash; // computed when a picture of its size comes
+    };
     QString m_bookName;
-    std::multimap<qint64, int> m_bySize;
+    std::multimap<qint64, Photo> m_bySize;
 };
 
 // Whether the archive now holds a whole record at the position.
@@ -276,7 +300,7 @@ Outcome run(const QString& bookName, const Plan& plan, const Options& options) {
                 if (TextRules::trim(texts[TScheda::Location]).isEmpty())
                     ++outcome.incomplete;
                 if (bookPhotos)
-                    bookPhotos->add(bytes.size(), position);
+                    bookPhotos->add(bytes, position);
                 if (!outcome.stoppedBy.isEmpty()) {
                     outcome.notTried = total - i - 1;
                     break;
