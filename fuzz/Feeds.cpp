@@ -1011,6 +1011,7 @@ bool check(QByteArrayView input) {
     std::vector<int> unreadable(std::size_t(cards) + 1);
     std::vector<int> tooLarge(std::size_t(cards) + 1);
     std::vector<int> invalid(std::size_t(cards) + 1);
+    std::vector<int> incomplete(std::size_t(cards) + 1);
     for (const BookCheck::Finding& finding : findings) {
         const int p = finding.position;
         const bool onCard = p >= 1 && p <= cards;
@@ -1058,6 +1059,11 @@ bool check(QByteArrayView input) {
             if (!onCard)
                 return false;
             break;
+        case BookCheck::Finding::IncompleteCard:
+            if (!onCard || finding.isProblem())
+                return false;
+            ++incomplete[std::size_t(p)];
+            break;
         }
     }
     if (cut != (size % kRecord != 0 ? 1 : 0) || pending != (journalLeft ? 1 : 0))
@@ -1088,6 +1094,13 @@ bool check(QByteArrayView input) {
         }
         if (tooLarge[std::size_t(p)] != large || invalid[std::size_t(p)] > TScheda::kFieldCount ||
             (onlyText && invalid[std::size_t(p)] != 0))
+            return false;
+        // One line for a card without a title, a date or a location, whichever are missing.
+        TScheda card;
+        std::copy_n(record, TScheda::kSize, card.bytes().data());
+        const bool lacking = card.field(TScheda::Titolo).isEmpty() || card.field(TScheda::Data).isEmpty() ||
+                             card.field(TScheda::Location).isEmpty();
+        if (incomplete[std::size_t(p)] != (lacking ? 1 : 0))
             return false;
     }
 

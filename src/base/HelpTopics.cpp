@@ -157,6 +157,21 @@ HelpTopic editor() {
                            "possibile visualizzare l'immagine a schermo intero. Con gli appositi pulsanti "
                            "ogni foto può essere salvata su disco o cancellata in qualsiasi momento."),
             QStringLiteral(
+                "Una foto caricata con il pulsante di caricamento, o trascinata sul riquadro della foto, "
+                "compila da sé i campi ancora vuoti con i dati che la fotocamera e i programmi di "
+                "fotografia vi hanno scritto: la data dello scatto, la fotocamera, il fotografo, il "
+                "titolo, la descrizione, la location e le parole chiave. I campi già scritti restano "
+                "come sono; la riga di stato dice quali campi vengono dalla foto, e Ctrl+Z li riporta "
+                "com'erano."),
+            QStringLiteral(
+                "Un intero servizio fotografico si aggiunge al book in un solo passo dalla riga di "
+                "comando: lumivera import, seguito dal nome del book e dalla cartella delle foto, crea "
+                "una scheda per ogni foto, in ordine di scatto, con i dati della foto. Se la foto non li "
+                "porta, il titolo è il nome del file e la data quella del file; la location, se manca, va "
+                "scritta nell'editor prima di salvare la scheda. Nelle note di ogni scheda importata "
+                "compare \"Importata da\" con il nome del file, così la ricerca le ritrova tutte, e "
+                "lumivera check elenca quelle ancora senza location."),
+            QStringLiteral(
                 "Per compilare una nuova scheda del book fotografico, bisogna fare clic sul "
                 "pulsante Nuovo, compilare i campi di testo, caricare una foto e premere Salva. "
                 "Per creare una nuova scheda che conservi tutti i campi di testo di una scheda già "
