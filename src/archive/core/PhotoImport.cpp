@@ -286,11 +286,13 @@ Outcome run(const QString& bookName, const Plan& plan, const Options& options) {
                 } catch (const ArchiveError& failure) {
                     // A record that reached the file before the failure (its sync or the closing failed)
                     // is a card and keeps its photo; without it, the photo would only be a stray file.
+                    // That is looked at while the lock is still held, so no other copy has appended.
+                    const bool landed = holdsCard(archivePath, position);
                     try {
                         archive.close(); // the lock goes, and any later failure of the file with it
                     } catch (const ArchiveError&) {
                     }
-                    if (!holdsCard(archivePath, position)) {
+                    if (!landed) {
                         QFile::remove(PhotoStore::photoPath(bookName, position));
                         throw;
                     }
