@@ -2015,6 +2015,52 @@ private Q_SLOTS:
         QCOMPARE(storedCard(1).field(TScheda::Desc02), u"Contratto firmato"_s);
     }
 
+    // A file dropped anywhere on one of the three places (its fields, label, button or frame) fills
+    // that place as its "Sfoglia" does; a folder, or a drop beside the places, is refused.
+    void fileDroppedOnAPlace_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("dropped");
+        QTest::addColumn<int>("place"); // -1: refused
+        QTest::newRow("the file's field") << u"txtFile02"_s << u"contratto.pdf"_s << 1;
+        QTest::newRow("the description") << u"txtDesc03"_s << u"contratto.pdf"_s << 2;
+        QTest::newRow("the label") << u"lblFile01"_s << u"contratto.pdf"_s << 0;
+        QTest::newRow("the browse button") << u"btnSfoglia02"_s << u"contratto.pdf"_s << 1;
+        QTest::newRow("the frame") << u"shpSlot03"_s << u"contratto.pdf"_s << 2;
+        QTest::newRow("a folder") << u"txtFile01"_s << u"scrivania"_s << -1;
+        QTest::newRow("beside the places") << u"btnApplica"_s << u"contratto.pdf"_s << -1;
+    }
+    void fileDroppedOnAPlace() {
+        QFETCH(QString, target);
+        QFETCH(QString, dropped);
+        QFETCH(int, place);
+        FakeFileDialogs dialogs;
+        FakeMessages messages;
+        openBook(1);
+        press(u'N');
+        QVERIFY(writeFile(m_dir->filePath(u"scrivania/contratto.pdf"_s), "firmato"));
+        const QString path =
+            dropped == u"scrivania"_s ? m_dir->filePath(dropped) : m_dir->filePath(u"scrivania/"_s + dropped);
+        withAttachments([&](AttachmentsWindow* window) {
+            const AttachmentsWindow::Values before = window->values();
+            const bool taken = dropFiles(window->findChild<QWidget*>(target), QStringList{path});
+            AttachmentsWindow::Values expected = before;
+            if (place >= 0)
+                expected[std::size_t(place)] = u"contratto.pdf"_s;
+            const AttachmentsWindow::Values after = window->values();
+            window->findChild<QPushButton*>(u"btnApplica"_s)->click();
+            QCOMPARE(taken, place >= 0);
+            QCOMPARE(after, expected); // the place's file, and no description changed
+        });
+        QVERIFY(dialogs.asked.isEmpty());
+        QVERIFY(messages.asked.isEmpty());
+        if (place >= 0) {
+            QCOMPARE(readFile(AttachmentFolder::folder() + u"/contratto.pdf"_s), "firmato"_ba);
+            QCOMPARE(editor()->attachments()[place], u"contratto.pdf"_s);
+        } else {
+            QVERIFY(!QFileInfo::exists(AttachmentFolder::folder() + u"/contratto.pdf"_s));
+        }
+    }
+
     // Choosing the very file that lies in the folder never damages it, whatever the answer.
     void attachingAFileOntoItself_data() {
         QTest::addColumn<int>("answer");

@@ -8,14 +8,19 @@
 #include <QUrl>
 #include <QWidget>
 
-// True when the widget took the drop; false when it refused the drag as it entered or at the drop. A
-// widget that does not take drops at all refuses, as the window system would not offer it the drag.
+// True when the widget, or the nearest of its parents that takes drops, as Qt picks it, took the drop;
+// false when it refused the drag as it entered or at the drop, or when nothing under the point takes
+// drops.
 inline bool dropFiles(QWidget* target, const QList<QUrl>& urls) {
-    if (!target->acceptDrops())
-        return false;
+    QPoint at = target->rect().center();
+    while (!target->acceptDrops()) {
+        if (target->isWindow() || !target->parentWidget())
+            return false;
+        at = target->mapToParent(at);
+        target = target->parentWidget();
+    }
     QMimeData data;
     data.setUrls(urls);
-    const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
                           Qt::NoModifier);
     enter.setAccepted(false);

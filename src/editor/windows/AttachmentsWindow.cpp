@@ -13,7 +13,9 @@
 #include "ui/WindowFrame.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 
 AttachmentsWindow::AttachmentsWindow(QWidget* parent)
     : QDialog(parent)
@@ -40,6 +42,15 @@ AttachmentsWindow::AttachmentsWindow(QWidget* parent)
         // A long name or description is read from its beginning.
         FieldStart::install(slot.file);
         FieldStart::install(slot.description);
+    }
+    // A file dropped anywhere on a place: the panel takes what its labels, frames and buttons do not,
+    // and the two fields give up a dropped file, which they would otherwise take as text.
+    m_places = {ui->shpSlot01, ui->shpSlot02, ui->shpSlot03};
+    ui->panContainer->setAcceptDrops(true);
+    ui->panContainer->installEventFilter(this);
+    for (const Slot& slot : m_slots) {
+        slot.file->installEventFilter(this);
+        slot.description->installEventFilter(this);
     }
     connect(ui->btnApplica, &QPushButton::clicked, this, &AttachmentsWindow::btnApplicaClick);
     connect(ui->btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -74,8 +85,11 @@ void AttachmentsWindow::btnSfogliaClick(int slot) {
     const QString chosen = FileDialogs::openFile(
         this,
         {QStringLiteral("Selezionare il file da allegare:"), {QStringLiteral("Tutti i file (*)")}, {}, {}});
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        attach(slot, chosen);
+}
+
+void AttachmentsWindow::attach(int slot, const QString& chosen) {
     const QString name = QFileInfo(chosen).fileName();
     const QString storable = AttachmentFolder::storableName(name);
     if (storable == TextRules::trim(name)) {
@@ -97,6 +111,39 @@ void AttachmentsWindow::btnSfogliaClick(int slot) {
     m_slots[slot].file->setText(kept);
     if (!AttachmentFolder::contains(kept)) // else it holds these very bytes already
         AttachmentFolder::copyIn(chosen, kept);
+}
+
+int AttachmentsWindow::slotAt(QPoint onPanel) const {
+    for (int s = 0; s < 3; ++s) {
+        if (m_places[s]->geometry().contains(onPanel))
+            return s;
+    }
+    return -1;
+}
+
+bool AttachmentsWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QDialog::eventFilter(watched, event);
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QMimeData* dragged = drag->mimeData();
+    // One file of the computer: a folder, a device, several files or a web address are no attachment.
+    const bool oneFile = dragged->hasUrls() && dragged->urls().size() == 1 &&
+                         dragged->urls().first().isLocalFile() &&
+                         QFileInfo(dragged->urls().first().toLocalFile()).isFile();
+    auto* widget = static_cast<QWidget*>(watched);
+    const QPoint onPanel = widget->mapTo(ui->panContainer, drag->position().toPoint());
+    const int slot = oneFile ? slotAt(onPanel) : -1;
+    if (slot < 0) {
+        if (!dragged->hasUrls())
+            return QDialog::eventFilter(watched, event); // text dragged into a field stays the field's
+        drag->ignore();
+        return true;
+    }
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop)
+        attach(slot, dragged->urls().first().toLocalFile());
+    return true;
 }
 
 void AttachmentsWindow::btnApriClick(int slot) {

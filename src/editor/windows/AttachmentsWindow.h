@@ -1,6 +1,7 @@
 // The attachments window: up to three files with a description each for the card on screen. Chosen
 // files are copied into the attachments folder at once; the opener takes the six texts back only when
-// the user applies them.
+// the user applies them. A file dragged from a file manager onto one of the three places fills that
+// place as its "Sfoglia" does.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +13,7 @@ namespace Ui {
 class AttachmentsWindow;
 }
 class QLineEdit;
+class QFrame;
 class QPushButton;
 
 class AttachmentsWindow final : public QDialog {
@@ -39,10 +41,17 @@ private:
         QPushButton* open;
     };
     void btnSfogliaClick(int slot);
+    // Puts the file in the slot, copied into the attachments folder, as "Sfoglia" does with the file
+    // chosen.
+    void attach(int slot, const QString& chosen);
+    // The place under a point of the panel, or -1.
+    int slotAt(QPoint onPanel) const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void btnApriClick(int slot);
     void btnApplicaClick();
 
     std::unique_ptr<Ui::AttachmentsWindow> ui;
     std::array<Slot, 3> m_slots;
+    std::array<QFrame*, 3> m_places;
     Opener m_opener = Opener::Other;
 };
