@@ -440,7 +440,7 @@ private Q_SLOTS:
             u"btnCancFoto"_s,   u"btnZoomFoto"_s,    u"cmdNuovo"_s,     u"cmdDuplica"_s,    u"cmdSalva"_s,
             u"cmdTrova"_s,      u"cmdFile"_s,        u"cmdAnteprima"_s, u"cmdStampa"_s,     u"cmdPrimo"_s,
             u"cmdIndietro"_s,   u"cmdAvanti"_s,      u"cmdUltimo"_s,    u"cmdEsporta"_s,    u"cmdSlideshow"_s,
-            u"cmdGuida"_s,      u"cmdEsci"_s,        u"txtTitolo"_s,
+            u"cmdProvino"_s,    u"cmdGuida"_s,       u"cmdEsci"_s,      u"txtTitolo"_s,
         };
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), u"txtTitolo"_s);
         QStringList reached = {QApplication::focusWidget()->objectName()};

@@ -39,6 +39,8 @@ void install(QWidget* window, const Ui::EditorWindow& form) {
         {form.cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel."),
          Qt::CTRL | Qt::SHIFT | Qt::Key_E},
         {form.cmdSlideshow, QStringLiteral("Esegui lo Slide Show del book fotografico."), Qt::Key_F5},
+        {form.cmdProvino, QStringLiteral("Mostra il provino: le miniature di tutte le schede del book."),
+         Qt::CTRL | Qt::Key_G},
         {form.cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."),
          Qt::Key_F1},
         {form.cmdEsci, QStringLiteral("Esci da questa schermata di lavoro."), Qt::CTRL | Qt::Key_W},

@@ -14,6 +14,7 @@
 #include "editor/windows/CalendarWindow.h"
 #include "editor/windows/EditorHints.h"
 #include "editor/windows/EditorPhoto.h"
+#include "editor/windows/OverviewWindow.h"
 #include "output/windows/CardPreviewWindow.h"
 #include "output/windows/CardPrintWindow.h"
 #include "output/windows/ExportWindow.h"
@@ -115,6 +116,9 @@ EditorWindow::EditorWindow(QWidget* parent)
     connect(ui->btnZoomFoto, &Picture::clicked, this, [this] { EditorPhoto::zoom(this, *ui->imgFoto); });
     connect(ui->cmdFile, &Picture::clicked, this, &EditorWindow::cmdFileClick);
     connect(ui->cmdTrova, &Picture::clicked, this, &EditorWindow::cmdTrovaClick);
+    // "Provino" lies over the card's frame, below the last field.
+    ui->cmdProvino->raise();
+    connect(ui->cmdProvino, &Picture::clicked, this, &EditorWindow::openOverview);
     connect(ui->cmdEsporta, &Picture::clicked, this, [this] {
         openModal<ExportWindow>(this,
                                 [this](ExportWindow& export_) { export_.setArchivePath(m_archivePath); });
@@ -163,6 +167,8 @@ void EditorWindow::openBook(const QString& bookName, const QString& archivePath)
     m_archivePath = archivePath;
     ui->lblNome->setText(m_bookName);
     m_photos.clear();
+    if (m_overview)
+        m_overview->close();
 }
 
 // Every showing by the program opens a book and starts on an empty new card. A window restored after
@@ -179,6 +185,8 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     m_photos.clear();
+    if (m_overview)
+        m_overview->close();
     event->accept();
     Q_EMIT closed();
 }
@@ -599,12 +607,35 @@ void EditorWindow::cmdTrovaClick() {
             search.setOpener(SearchWindow::Opener::Editor);
         },
         [&chosen](const SearchWindow& search) { chosen = search.chosenPosition(); });
-    if (!chosen || settleChanges() == Settled::Stay)
+    if (chosen)
+        showChosenCard(*chosen);
+}
+
+void EditorWindow::showChosenCard(int position) {
+    if (settleChanges() == Settled::Stay)
         return;
     try {
-        const CardNavigation::Outcome outcome = CardNavigation::goTo(m_archivePath, *chosen);
+        const CardNavigation::Outcome outcome = CardNavigation::goTo(m_archivePath, position);
         if (outcome.kind == CardNavigation::Outcome::Show)
             showCard(outcome.card, outcome.position);
     } catch (const ArchiveError&) {
     }
+}
+
+void EditorWindow::openOverview() {
+    if (!m_overview) {
+        m_overview = new OverviewWindow(this);
+        connect(m_overview, &OverviewWindow::cardChosen, this, [this](int position) {
+            showChosenCard(position);
+            activateWindow();
+            raise();
+        });
+    }
+    if (m_overview->model().bookName() != m_bookName || !m_overview->isVisible())
+        m_overview->setBook(m_bookName, m_archivePath);
+    if (m_position)
+        m_overview->showPosition(*m_position);
+    m_overview->show();
+    m_overview->raise();
+    m_overview->activateWindow();
 }

@@ -19,6 +19,7 @@ namespace Ui {
 class EditorWindow;
 }
 class QLineEdit;
+class OverviewWindow;
 class PhotoView;
 class StatusHints;
 
@@ -77,6 +78,9 @@ public:
     // fields, the six attachment values or the photo.
     bool hasUnsavedChanges() const;
 
+    // The book's thumbnails, opened with "Provino" (Ctrl+G); none before.
+    OverviewWindow* overview() const { return m_overview; }
+
 Q_SIGNALS:
     // The window was closed: the program goes back to the launcher.
     void closed();
@@ -116,6 +120,9 @@ private:
     void openCalendar();
     void cmdFileClick();
     void cmdTrovaClick();
+    // Shows a card chosen elsewhere (a search hit, a thumbnail), asking first about changes not saved.
+    void showChosenCard(int position);
+    void openOverview();
     void setPosition(std::optional<int> position);
     // The twelve edit fields in the order of the card's fields Titolo ... Note.
     std::array<QLineEdit*, 12> cardFields() const;
@@ -150,4 +157,5 @@ private:
     };
     std::optional<PhotoFill> m_photoFill;
     CardNavigation::Move m_lastMove = CardNavigation::Move::Next;
+    OverviewWindow* m_overview = nullptr; // a window of its own, owned by this one
 };

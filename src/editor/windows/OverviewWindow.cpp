@@ -1,0 +1,262 @@
+#include "editor/windows/OverviewWindow.h"
+#include "ui_OverviewWindow.h"
+
+#include "archive/core/PhotoStore.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMargin = 8;    // around a cell's content
+constexpr int kTextLines = 2; // "12 · title" and the date
+constexpr int kLineHeight = 16;
+
+QSize boxFor(int width) {
+    return {width, width * 4 / 3};
+}
+
+// A card of the grid: its thumbnail in a portrait box, the placeholder picture for a card without a
+// photo, and under it the position with the title, then the date.
+class CardDelegate final : public QStyledItemDelegate {
+public:
+    explicit CardDelegate(QObject* parent)
+        : QStyledItemDelegate(parent) {}
+
+    void setBoxWidth(int width) {
+        m_box = boxFor(width);
+        m_placeholder = QImage();
+    }
+
+    QSize cellSize() const {
+        return {m_box.width() + 2 * kMargin, m_box.height() + 3 * kMargin / 2 + kTextLines * kLineHeight};
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return cellSize(); }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        painter->save();
+        const QRect cell = option.rect.adjusted(2, 2, -2, -2);
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(selected ? QColor(0x2F, 0x65, 0x94) : QColor(0xC8, 0xD4, 0xE0));
+        painter->setBrush(selected ? QColor(0xCF, 0xE0, 0xF4) : QColor(Qt::white));
+        painter->drawRect(cell.adjusted(0, 0, -1, -1));
+
+        const QRect box(cell.left() + kMargin - 2, cell.top() + kMargin - 2, m_box.width(), m_box.height());
+        const auto state =
+            ThumbnailLoader::Thumbnail::State(index.data(CardOverviewModel::ThumbnailStateRole).toInt());
+        if (state == ThumbnailLoader::Thumbnail::Photo) {
+            const QImage picture = index.data(CardOverviewModel::ThumbnailRole).value<QImage>();
+            drawFitted(painter, picture, box);
+        } else if (state == ThumbnailLoader::Thumbnail::NoPhoto) {
+            drawFitted(painter, placeholder(painter->device()->devicePixelRatioF()), box);
+        } else {
+            painter->fillRect(box, QColor(0xE6, 0xEC, 0xF2)); // being decoded
+        }
+
+        QFont font(QStringLiteral("Verdana"));
+        font.setPointSize(8);
+        painter->setFont(font);
+        const QFontMetrics metrics(font);
+        const QRect firstLine(cell.left() + kMargin - 2, box.bottom() + kMargin / 2 + 1, m_box.width(),
+                              kLineHeight);
+        const QString title = QStringLiteral("%1 · %2")
+                                  .arg(index.data(CardOverviewModel::PositionRole).toInt())
+                                  .arg(index.data(CardOverviewModel::TitleRole).toString());
+        painter->setPen(QColor(0x1F, 0x2F, 0x3F));
+        painter->drawText(firstLine, Qt::AlignLeft | Qt::AlignVCenter,
+                          metrics.elidedText(title, Qt::ElideRight, firstLine.width()));
+        painter->setPen(QColor(0x4A, 0x5A, 0x6A));
+        painter->drawText(firstLine.translated(0, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                          metrics.elidedText(index.data(CardOverviewModel::DateRole).toString(),
+                                             Qt::ElideRight, firstLine.width()));
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(QColor(0x2F, 0x65, 0x94), 1, Qt::DotLine));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(cell.adjusted(2, 2, -3, -3));
+        }
+        painter->restore();
+    }
+
+private:
+    // A picture shrunk to fit the box, never enlarged, centred; drawn crisp at any pixel ratio.
+    static void drawFitted(QPainter* painter, const QImage& picture, const QRect& box) {
+        if (picture.isNull())
+            return;
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QSizeF shown = QSizeF(picture.size()) / ratio;
+        if (shown.width() > box.width() || shown.height() > box.height())
+            shown.scale(box.size(), Qt::KeepAspectRatio);
+        const QRectF target(box.left() + (box.width() - shown.width()) / 2,
+                            box.top() + (box.height() - shown.height()) / 2, shown.width(), shown.height());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, picture);
+    }
+
+    const QImage& placeholder(qreal ratio) const {
+        const QSize device = (QSizeF(m_box) * ratio).toSize();
+        if (m_placeholder.size() != device)
+            m_placeholder =
+                PhotoStore::placeholder().scaled(device, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return m_placeholder;
+    }
+
+    QSize m_box = boxFor(OverviewWindow::kSizes[1]);
+    mutable QImage m_placeholder;
+};
+
+} // namespace
+
+OverviewWindow::OverviewWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , ui(std::make_unique<Ui::OverviewWindow>()) {
+    ui->setupUi(this);
+    QListView* grid = ui->lstProvino;
+    grid->setModel(&m_model);
+    grid->setItemDelegate(new CardDelegate(grid));
+    grid->setViewMode(QListView::ListMode);
+    grid->setFlow(QListView::LeftToRight);
+    grid->setWrapping(true);
+    grid->setResizeMode(QListView::Adjust);
+    grid->setUniformItemSizes(true);
+    grid->setLayoutMode(QListView::SinglePass);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grid->setDragEnabled(true);
+    grid->setDragDropMode(QAbstractItemView::DragOnly);
+    grid->setDefaultDropAction(Qt::CopyAction);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->viewport()->installEventFilter(this);
+    connect(grid, &QListView::activated, this,
+            [this](const QModelIndex& index) { Q_EMIT cardChosen(index.row() + 1); });
+    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &OverviewWindow::updateVisibleRows);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &OverviewWindow::updateCount);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &OverviewWindow::updateCount);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &OverviewWindow::updateCount);
+
+    m_sizeButtons = {ui->btnPiccole, ui->btnMedie, ui->btnGrandi};
+    for (int i = 0; i < int(m_sizeButtons.size()); ++i)
+        connect(m_sizeButtons[std::size_t(i)], &QAbstractButton::clicked, this,
+                [this, i] { setSizeIndex(i); });
+    m_size = -1;
+    setSizeIndex(1);
+
+    m_recheck.setInterval(1500);
+    connect(&m_recheck, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            m_model.refresh();
+    });
+    m_recheck.start();
+    resize(1000, 720);
+}
+
+OverviewWindow::~OverviewWindow() = default;
+
+QString OverviewWindow::captionFor(const QString& bookName) {
+    return QStringLiteral("Provino \u2014 %1").arg(bookName);
+}
+
+void OverviewWindow::setBook(const QString& bookName, const QString& archivePath) {
+    setWindowTitle(captionFor(bookName));
+    m_model.setBook(bookName, archivePath);
+    if (m_model.rowCount() > 0)
+        showPosition(1);
+    updateVisibleRows();
+}
+
+void OverviewWindow::setSizeIndex(int index) {
+    index = std::clamp(index, 0, int(kSizes.size()) - 1);
+    m_sizeButtons[std::size_t(index)]->setChecked(true);
+    if (index == m_size)
+        return;
+    m_size = index;
+    auto* delegate = static_cast<CardDelegate*>(ui->lstProvino->itemDelegate());
+    delegate->setBoxWidth(kSizes[std::size_t(index)]);
+    ui->lstProvino->setGridSize(delegate->cellSize());
+    m_model.setThumbnailBox((QSizeF(boxFor(kSizes[std::size_t(index)])) * devicePixelRatioF()).toSize());
+    ui->lstProvino->doItemsLayout();
+    if (const QModelIndex current = ui->lstProvino->currentIndex(); current.isValid())
+        ui->lstProvino->scrollTo(current);
+    updateVisibleRows();
+}
+
+QList<int> OverviewWindow::selectedPositions() const {
+    QList<int> positions;
+    for (const QModelIndex& index : ui->lstProvino->selectionModel()->selectedIndexes())
+        positions << index.row() + 1;
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+void OverviewWindow::showPosition(int position) {
+    const QModelIndex index = m_model.index(position - 1);
+    if (!index.isValid())
+        return;
+    ui->lstProvino->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ui->lstProvino->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    updateVisibleRows();
+}
+
+void OverviewWindow::updateCount() {
+    const int count = m_model.rowCount();
+    ui->lblSchede->setText(count == 1 ? QStringLiteral("1 scheda") : QStringLiteral("%1 schede").arg(count));
+    updateVisibleRows();
+}
+
+// The rows on screen, and a screen ahead below and one above, whose thumbnails are worth decoding.
+void OverviewWindow::updateVisibleRows() {
+    const QListView* grid = ui->lstProvino;
+    const QSize cell = grid->gridSize();
+    const int count = m_model.rowCount();
+    if (count == 0 || cell.isEmpty()) {
+        m_model.setVisibleRows(0, -1);
+        return;
+    }
+    const int perLine = std::max(1, grid->viewport()->width() / cell.width());
+    const int lines = grid->viewport()->height() / cell.height() + 2;
+    const QModelIndex top = grid->indexAt(QPoint(cell.width() / 2, 1));
+    const int first = top.isValid()
+                          ? top.row() / perLine * perLine
+                          : std::max(0, grid->verticalScrollBar()->value() / cell.height() * perLine);
+    m_model.setVisibleRows(std::max(0, first - perLine * lines),
+                           std::min(count - 1, first + perLine * lines * 2));
+}
+
+bool OverviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->lstProvino->viewport()) {
+        if (event->type() == QEvent::Wheel) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            if (wheel->modifiers() & Qt::ControlModifier) {
+                const int steps = wheel->angleDelta().y();
+                if (steps != 0)
+                    setSizeIndex(m_size + (steps > 0 ? 1 : -1));
+                return true;
+            }
+        } else if (event->type() == QEvent::Resize) {
+            QMetaObject::invokeMethod(this, &OverviewWindow::updateVisibleRows, Qt::QueuedConnection);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OverviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool OverviewWindow::event(QEvent* event) {
+    // Back in the window after working elsewhere (the editor saved cards, a photo was edited): the
+    // book is looked at again at once.
+    if (event->type() == QEvent::WindowActivate && !m_model.bookName().isEmpty())
+        m_model.refresh();
+    return QWidget::event(event);
+}

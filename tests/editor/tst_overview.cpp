@@ -1,0 +1,308 @@
+// The book at a glance: the "Provino" window opened from the editor, its grid of thumbnails drawn from
+// the cards' photo files, the keyboard and mouse moving through it and choosing a card for the editor,
+// the three sizes, selection, a photo changed on disk, a book far larger than a screen, and the photo
+// files a thumbnail gives when dragged out.
+#include "FakeMessages.h"
+#include "TestFiles.h"
+#include "TestWindows.h"
+#include "app/WindowSet.h"
+#include "archive/core/PhotoStore.h"
+#include "base/ProgramFolder.h"
+#include "editor/windows/EditorWindow.h"
+#include "editor/windows/OverviewWindow.h"
+#include "ui/Picture.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TScheda card(int n) {
+    TScheda c;
+    c.setField(TScheda::Titolo, u"Scatto %1"_s.arg(n));
+    c.setField(TScheda::Data, u"%1/03/2024"_s.arg(n % 28 + 1, 2, 10, QChar(u'0')));
+    c.setField(TScheda::Location, u"Milano"_s);
+    return c;
+}
+
+// The colour of card n's photo: each card its own, far from the others and from the placeholder's.
+QColor colourOf(int n) {
+    return QColor::fromHsv((n * 67) % 360, 255, 230);
+}
+
+} // namespace
+
+class TestOverview : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_dir = scratchProgramFolder();
+        QVERIFY(m_dir->isValid());
+        m_windows = std::make_unique<WindowSet>();
+    }
+    void cleanup() { m_windows.reset(); }
+
+    // Ctrl+G in the editor opens the window on the book, its caption naming it; each card is a
+    // thumbnail of its own photo, a card without a photo file shows the placeholder picture.
+    void opensOnEveryCardOfTheBook() {
+        openBook(6, {1, 2, 3, 5, 6}); // card 4 has no photo file
+        OverviewWindow* overview = openOverview();
+        QCOMPARE(overview->windowTitle(), u"Provino \u2014 Giulia"_s);
+        QCOMPARE(overview->findChild<QLabel*>(u"lblSchede"_s)->text(), u"6 schede"_s);
+        QListView* grid = gridOf(overview);
+        QCOMPARE(grid->model()->rowCount(), 6);
+        QCOMPARE(grid->model()->index(2, 0).data(CardOverviewModel::TitleRole).toString(), u"Scatto 3"_s);
+        QCOMPARE(grid->model()->index(2, 0).data(CardOverviewModel::DateRole).toString(), u"04/03/2024"_s);
+        for (int n = 1; n <= 6; ++n)
+            QTRY_VERIFY2(showsColour(grid, n, n == 4 ? QColor() : colourOf(n)),
+                         qPrintable(QString::number(n)));
+    }
+
+    // The editor's toolbar command opens it too, on the card the editor shows.
+    void theToolbarCommandOpensItOnTheCardShown() {
+        openBook(30, {});
+        press(u'L'); // the last card
+        editor()->findChild<Picture*>(u"cmdProvino"_s)->click();
+        OverviewWindow* overview = editor()->overview();
+        QVERIFY(overview && overview->isVisible());
+        QCOMPARE(overview->selectedPositions(), QList<int>{30});
+        QCOMPARE(gridOf(overview)->currentIndex().row(), 29);
+    }
+
+    // The keyboard moves through the grid (arrows, PgUp/PgDn, Home/End) and Return shows the card in
+    // the editor; a double-click does the same.
+    void keyboardAndDoubleClickChooseACard() {
+        openBook(12, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End);
+        QCOMPARE(grid->currentIndex().row(), 11);
+        QTest::keyClick(grid, Qt::Key_Home);
+        QTest::keyClick(grid, Qt::Key_Right);
+        QTest::keyClick(grid, Qt::Key_Right);
+        QCOMPARE(grid->currentIndex().row(), 2);
+        const int perLine = grid->viewport()->width() / grid->gridSize().width();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(grid->currentIndex().row(), std::min(11, 2 + perLine));
+        QTest::keyClick(grid, Qt::Key_Up);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(editor()->position(), std::optional<int>(3));
+        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 3"_s);
+
+        const QRect cell = grid->visualRect(grid->model()->index(4, 0));
+        // A double-click: the first click of it selects, the second opens.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(editor()->position(), std::optional<int>(5));
+        QCOMPARE(field(u"txtTitolo"_s), u"Scatto 5"_s);
+    }
+
+    // A card typed and not saved: choosing a thumbnail asks as the editor's own moves ask.
+    void choosingACardAsksAboutChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("shown"); // the card the editor shows afterwards
+        QTest::newRow("cancel") << int(MsgAnswer::Cancel) << 1;
+        QTest::newRow("no") << int(MsgAnswer::No) << 4;
+    }
+    void choosingACardAsksAboutChanges() {
+        QFETCH(int, answer);
+        QFETCH(int, shown);
+        FakeMessages messages;
+        messages.answers = {MsgAnswer(answer)};
+        openBook(5, {});
+        press(u'F');
+        editor()->findChild<QLineEdit*>(u"txtNote"_s)->setText(u"appunto"_s);
+        OverviewWindow* overview = openOverview();
+        Q_EMIT overview->cardChosen(4);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text, EditorWindow::unsavedChangesQuestion());
+        QCOMPARE(editor()->position(), std::optional<int>(shown));
+    }
+
+    // Three sizes, from the buttons and by Ctrl+wheel; the thumbnails are decoded again for the size.
+    void threeSizes() {
+        openBook(3, {1, 2, 3});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QCOMPARE(overview->sizeIndex(), 1);
+        const int medium = grid->gridSize().width();
+        overview->findChild<QAbstractButton*>(u"btnGrandi"_s)->click();
+        QCOMPARE(overview->sizeIndex(), 2);
+        QVERIFY(grid->gridSize().width() > medium);
+        wheel(grid, -120, Qt::ControlModifier);
+        wheel(grid, -120, Qt::ControlModifier);
+        QCOMPARE(overview->sizeIndex(), 0);
+        QVERIFY(grid->gridSize().width() < medium);
+        QVERIFY(overview->findChild<QAbstractButton*>(u"btnPiccole"_s)->isChecked());
+        wheel(grid, -120, Qt::ControlModifier); // already the smallest
+        QCOMPARE(overview->sizeIndex(), 0);
+        for (int n = 1; n <= 3; ++n)
+            QTRY_VERIFY(showsColour(grid, n, colourOf(n)));
+        const QImage small =
+            grid->model()->index(0, 0).data(CardOverviewModel::ThumbnailRole).value<QImage>();
+        QVERIFY(small.width() <= OverviewWindow::kSizes[0] &&
+                small.height() <= OverviewWindow::kSizes[0] * 4 / 3);
+        // A wheel without Ctrl scrolls and leaves the size.
+        wheel(grid, -120, Qt::NoModifier);
+        QCOMPARE(overview->sizeIndex(), 0);
+    }
+
+    // One card or many: a click, Ctrl+click, Shift+click, Ctrl+A.
+    void selection() {
+        openBook(10, {});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                              grid->visualRect(grid->model()->index(row, 0)).center());
+        };
+        click(1, {});
+        QCOMPARE(overview->selectedPositions(), QList<int>{2});
+        click(4, Qt::ControlModifier);
+        QCOMPARE(overview->selectedPositions(), (QList<int>{2, 5}));
+        click(6, Qt::ShiftModifier);
+        QCOMPARE(overview->selectedPositions(), (QList<int>{2, 5, 6, 7}));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(overview->selectedPositions().size(), 10);
+    }
+
+    // A photo replaced on disk while the window is open shows its new picture.
+    void aPhotoChangedOnDiskIsShownAnew() {
+        openBook(3, {1, 2, 3});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QTRY_VERIFY(showsColour(grid, 2, colourOf(2)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 2), jpeg({60, 80}, Qt::black)));
+        QTRY_VERIFY_WITH_TIMEOUT(showsColour(grid, 2, Qt::black), 10000);
+    }
+
+    // A book far larger than a screen opens at once: the cards are counted, the texts read a block at
+    // a time as they are shown, and only the thumbnails near the screen are decoded and kept.
+    void aLargeBookIsReadOnlyWhereShown() {
+        constexpr int kCards = 20000;
+        QByteArray book;
+        book.reserve(qsizetype(kCards) * qsizetype(TScheda::kSize));
+        for (int n = 1; n <= kCards; ++n)
+            book += archiveOf({card(n)});
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), book));
+        const QByteArray photo = jpeg({60, 80}, Qt::red);
+        for (int n = 1; n <= kCards; n += 97)
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, n), photo));
+        editor()->openBook(u"Giulia"_s, ProgramFolder::archiveOf(u"Giulia"_s));
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QCOMPARE(grid->model()->rowCount(), kCards);
+        QCOMPARE(overview->findChild<QLabel*>(u"lblSchede"_s)->text(), u"20000 schede"_s);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End);
+        QCOMPARE(grid->currentIndex().row(), kCards - 1);
+        QTRY_COMPARE(grid->model()->index(kCards - 1, 0).data(CardOverviewModel::TitleRole).toString(),
+                     u"Scatto 20000"_s);
+        for (int step = 0; step < 40; ++step)
+            QTest::keyClick(grid, Qt::Key_PageUp);
+        QVERIFY(overview->model().thumbnails().kept() <= CardOverviewModel::kKeptThumbnails);
+        QVERIFY(grid->currentIndex().row() < kCards - 1);
+    }
+
+    // Cards dragged out give their photo files, in book order; a card without one gives nothing.
+    void draggedThumbnailsGiveTheirPhotoFiles() {
+        openBook(4, {1, 3, 4});
+        OverviewWindow* overview = openOverview();
+        QAbstractItemModel* model = gridOf(overview)->model();
+        const std::unique_ptr<QMimeData> data(
+            model->mimeData({model->index(3, 0), model->index(1, 0), model->index(0, 0)}));
+        QVERIFY(data);
+        QCOMPARE(data->urls(), (QList<QUrl>{QUrl::fromLocalFile(PhotoStore::photoPath(u"Giulia"_s, 1)),
+                                            QUrl::fromLocalFile(PhotoStore::photoPath(u"Giulia"_s, 4))}));
+        QVERIFY(!model->mimeData({model->index(1, 0)}));
+        QVERIFY(gridOf(overview)->dragEnabled());
+    }
+
+    // Closing the editor closes the window; Escape closes it alone.
+    void closesWithTheEditorAndOnEscape() {
+        openBook(2, {});
+        OverviewWindow* overview = openOverview();
+        QTest::keyClick(gridOf(overview), Qt::Key_Escape);
+        QVERIFY(!overview->isVisible());
+        QVERIFY(editor()->isVisible());
+        overview = openOverview();
+        QVERIFY(overview);
+        editor()->close();
+        QVERIFY(!overview->isVisible());
+    }
+
+private:
+    EditorWindow* editor() { return m_windows->editor(); }
+    // A book of that many cards, with a photo file of its own colour for the cards listed.
+    void openBook(int cards, const QList<int>& withPhoto) {
+        QList<TScheda> book;
+        for (int n = 1; n <= cards; ++n)
+            book << card(n);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), archiveOf(book)));
+        for (int n : withPhoto)
+            QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, n), jpeg({60, 80}, colourOf(n))));
+        editor()->openBook(u"Giulia"_s, ProgramFolder::archiveOf(u"Giulia"_s));
+        editor()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+    }
+    OverviewWindow* openOverview() {
+        editor()->activateWindow();
+        if (!QTest::qWaitForWindowActive(editor()))
+            return nullptr;
+        QTest::keyClick(editor()->focusWidget() ? editor()->focusWidget() : editor(), Qt::Key_G,
+                        Qt::ControlModifier);
+        OverviewWindow* overview = editor()->overview();
+        if (!overview || !QTest::qWaitForWindowExposed(overview))
+            return nullptr;
+        return overview;
+    }
+    static QListView* gridOf(OverviewWindow* overview) {
+        return overview ? overview->findChild<QListView*>(u"lstProvino"_s) : nullptr;
+    }
+    void press(QChar move) {
+        const char* command = move == u'F' ? "cmdPrimo" : move == u'L' ? "cmdUltimo" : "cmdAvanti";
+        editor()->findChild<Picture*>(QString::fromLatin1(command))->click();
+    }
+    QString field(const QString& name) { return editor()->findChild<QLineEdit*>(name)->text(); }
+    static void wheel(QListView* grid, int delta, Qt::KeyboardModifiers modifiers) {
+        const QPointF at = grid->viewport()->rect().center();
+        QWheelEvent event(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &event);
+    }
+    // Whether card n's cell shows that colour in the middle of its thumbnail's box (an invalid colour:
+    // the placeholder picture, whose middle is no flat photo colour but is drawn).
+    static bool showsColour(QListView* grid, int n, const QColor& colour) {
+        const QModelIndex index = grid->model()->index(n - 1, 0);
+        grid->scrollTo(index);
+        const QImage shot = grid->viewport()->grab().toImage();
+        const QRect cell = grid->visualRect(index);
+        const auto* overview = static_cast<const OverviewWindow*>(grid->window());
+        const int box = OverviewWindow::kSizes[std::size_t(overview->sizeIndex())];
+        const QPoint middle(cell.left() + 8 + box / 2, cell.top() + 8 + box * 2 / 3);
+        const QColor seen = shot.pixelColor(middle * shot.devicePixelRatio());
+        const auto state = index.data(CardOverviewModel::ThumbnailStateRole).toInt();
+        if (!colour.isValid())
+            return state == ThumbnailLoader::Thumbnail::NoPhoto && seen != QColor(0xE6, 0xEC, 0xF2);
+        return state == ThumbnailLoader::Thumbnail::Photo && qAbs(seen.red() - colour.red()) < 24 &&
+               qAbs(seen.green() - colour.green()) < 24 && qAbs(seen.blue() - colour.blue()) < 24;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+};
+
+LUMIVERA_WINDOW_TEST_MAIN(TestOverview)
+#include "tst_overview.moc"
