@@ -625,6 +625,7 @@ void EditorWindow::showChosenCard(int position) {
 void EditorWindow::openOverview() {
     if (!m_overview) {
         m_overview = new OverviewWindow(this);
+        m_overview->placeOnScreen(screen());
         connect(m_overview, &OverviewWindow::cardChosen, this, [this](int position) {
             showChosenCard(position);
             activateWindow();

@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
@@ -34,7 +35,8 @@ public:
     }
 
     QSize cellSize() const {
-        return {m_box.width() + 2 * kMargin, m_box.height() + 3 * kMargin / 2 + kTextLines * kLineHeight};
+        // The box, the two lines under it, and a margin all round with a little more below the text.
+        return {m_box.width() + 2 * kMargin, m_box.height() + kTextLines * kLineHeight + 2 * kMargin + 6};
     }
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return cellSize(); }
@@ -153,7 +155,16 @@ OverviewWindow::OverviewWindow(QWidget* parent)
             m_model.refresh();
     });
     m_recheck.start();
-    resize(1000, 720);
+}
+
+void OverviewWindow::placeOnScreen(const QScreen* screen) {
+    if (!screen)
+        return;
+    // Most of the screen, centred on it: as many thumbnails as the screen can show.
+    const QRect available = screen->availableGeometry();
+    const QSize size = (QSizeF(available.size()) * 0.85).toSize();
+    resize(size);
+    move(available.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 OverviewWindow::~OverviewWindow() = default;

@@ -17,6 +17,7 @@ namespace Ui {
 class OverviewWindow;
 }
 class QAbstractButton;
+class QScreen;
 
 class OverviewWindow final : public QWidget {
     Q_OBJECT
@@ -41,6 +42,9 @@ public:
     void showPosition(int position);
 
     CardOverviewModel& model() { return m_model; }
+
+    // Takes most of that screen, centred on it.
+    void placeOnScreen(const QScreen* screen);
 
 Q_SIGNALS:
     // The user asked to see this card in the editor (Return, or a double-click).
