@@ -3,6 +3,7 @@
 // the three sizes, selection, a photo changed on disk, a book far larger than a screen, and the photo
 // files a thumbnail gives when dragged out.
 #include "FakeMessages.h"
+#include "TestDrops.h"
 #include "TestFiles.h"
 #include "TestWindows.h"
 #include "app/WindowSet.h"
@@ -230,6 +231,66 @@ private Q_SLOTS:
         QVERIFY(gridOf(overview)->dragEnabled());
     }
 
+    // Picture files dropped on the grid become new cards in the order they were taken, each with its
+    // photo; what is not a picture, or is a photo the book has already, is named, and nothing else
+    // is added.
+    void picturesDroppedBecomeCards() {
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::Ok};
+        openBook(2, {1, 2});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QTemporaryDir shoot;
+        const QString a = shoot.filePath(u"a.jpg"_s);
+        const QString b = shoot.filePath(u"b.png"_s);
+        QVERIFY(writeFile(a, jpeg({60, 80}, colourOf(3))));
+        QImage png(60, 80, QImage::Format_RGB32);
+        png.fill(colourOf(4));
+        QVERIFY(png.save(b));
+        setModified(a, QDateTime(QDate(2024, 1, 1), QTime(10, 0)));
+        setModified(b, QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
+        QVERIFY(writeFile(shoot.filePath(u"note.txt"_s), "appunti"));
+        QVERIFY(writeFile(shoot.filePath(u"copia.jpg"_s), readFile(PhotoStore::photoPath(u"Giulia"_s, 1))));
+
+        QVERIFY(dropFiles(grid->viewport(),
+                          QStringList{a, b, shoot.filePath(u"note.txt"_s), shoot.filePath(u"copia.jpg"_s)}));
+        QTRY_COMPARE(grid->model()->rowCount(), 4);
+        QCOMPARE(grid->model()->index(2, 0).data(CardOverviewModel::TitleRole).toString(), u"b"_s);
+        QCOMPARE(grid->model()->index(3, 0).data(CardOverviewModel::TitleRole).toString(), u"a"_s);
+        QCOMPARE(overview->selectedPositions(), (QList<int>{3, 4}));
+        QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 4)), readFile(a));
+        QTRY_VERIFY(showsColour(grid, 3, colourOf(4)));
+        QTRY_VERIFY(showsColour(grid, 4, colourOf(3)));
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 u"Aggiunte 2 schede al book (dalla 3 alla 4).\r\n\r\n"
+                 u"Questi file non sono stati aggiunti al book:\r\n\r\n"
+                 u"\u00ABnote.txt\u00BB: non è un'immagine che il programma sa leggere.\r\n"
+                 u"\u00ABcopia.jpg\u00BB: è già la foto della scheda 1.\r\n\r\n"
+                 u"2 schede nuove non hanno la location: va scritta nell'editor prima di salvare. La ricerca "
+                 u"di \"Importata da\" nelle note trova tutte le schede importate."_s);
+        // The editor shows a new card as the book now has it.
+        press(u'L');
+        QCOMPARE(editor()->position(), std::optional<int>(4));
+        QCOMPARE(field(u"txtNote"_s), u"Importata da a.jpg"_s);
+    }
+
+    // A folder dropped brings in its pictures; a drop of nothing from the computer is refused.
+    void aFolderDropped() {
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::Ok};
+        openBook(1, {});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QTemporaryDir shoot;
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(writeFile(shoot.filePath(u"foto%1.jpg"_s.arg(n)), jpeg({60, 80}, colourOf(n))));
+        QVERIFY(dropFiles(grid->viewport(), QStringList{shoot.path()}));
+        QTRY_COMPARE(grid->model()->rowCount(), 4);
+        QCOMPARE(messages.asked.size(), 1); // the three cards have no location
+        QVERIFY(!dropFiles(grid->viewport(), QList<QUrl>{QUrl(u"https://example.com/foto.jpg"_s)}));
+    }
+
     // Closing the editor closes the window; Escape closes it alone.
     void closesWithTheEditorAndOnEscape() {
         openBook(2, {});
@@ -267,6 +328,10 @@ private:
         if (!overview || !QTest::qWaitForWindowExposed(overview))
             return nullptr;
         return overview;
+    }
+    static void setModified(const QString& path, const QDateTime& when) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime));
     }
     static QListView* gridOf(OverviewWindow* overview) {
         return overview ? overview->findChild<QListView*>(u"lstProvino"_s) : nullptr;

@@ -17,6 +17,7 @@
 #include "ui/StatusHints.h"
 #include "ui/StorableTextValidator.h"
 #include "ui/WindowFrame.h"
+#include "ui/WorkProgress.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -30,7 +31,12 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
+
 #include <QToolTip>
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -790,6 +796,46 @@ private Q_SLOTS:
         QCOMPARE(dialog.frameGeometry().center(), dialog.screen()->availableGeometry().center());
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
+    }
+
+    // Long work runs off the window's thread behind a window with "Annulla": a quick one simply ends;
+    // "Annulla" tells the work to stop and the run says it was cancelled; an error of the work reaches
+    // the caller.
+    void workProgress() {
+        QWidget owner;
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QVERIFY(WorkProgress::run(&owner, u"Prova"_s, u"Lavoro breve"_s,
+                                  [](const WorkProgress::Report& report) { report(1, 1); }));
+        bool seen = false;
+        std::atomic<int> reports{0};
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
+            auto* window = QApplication::activeModalWidget();
+            QCOMPARE(window->objectName(), u"frmAvanzamento"_s);
+            QCOMPARE(window->windowTitle(), u"Prova"_s);
+            QCOMPARE(window->findChild<QLabel*>(u"lblAvanzamento"_s)->text(), u"Lavoro lungo"_s);
+            window->findChild<QPushButton*>(u"btnAnnulla"_s)->click();
+            seen = true;
+        });
+        const bool finished =
+            WorkProgress::run(&owner, u"Prova"_s, u"Lavoro lungo"_s, [&](const WorkProgress::Report& report) {
+                for (int done = 0;; ++done) {
+                    ++reports;
+                    if (!report(done, 1000000))
+                        return;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
+            });
+        QVERIFY(seen);
+        QVERIFY(!finished);
+        QVERIFY(reports > 1);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            WorkProgress::run(&owner, u"Prova"_s, u"Errore"_s,
+                              [](const WorkProgress::Report&) { throw std::runtime_error("disco pieno"); }));
     }
 };
 

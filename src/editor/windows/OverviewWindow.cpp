@@ -1,9 +1,15 @@
 #include "editor/windows/OverviewWindow.h"
 #include "ui_OverviewWindow.h"
 
+#include "archive/core/BookArchive.h"
 #include "archive/core/PhotoStore.h"
+#include "ui/Messages.h"
+#include "ui/WorkProgress.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -135,6 +141,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
     grid->setDefaultDropAction(Qt::CopyAction);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->viewport()->installEventFilter(this);
+    grid->viewport()->setAcceptDrops(true); // files from outside: new cards
     connect(grid, &QListView::activated, this,
             [this](const QModelIndex& index) { Q_EMIT cardChosen(index.row() + 1); });
     connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &OverviewWindow::updateVisibleRows);
@@ -239,7 +246,114 @@ void OverviewWindow::updateVisibleRows() {
                            std::min(count - 1, first + perLine * lines * 2));
 }
 
+namespace {
+
+// The files of the computer that a drag from outside the grid carries; none for a drag of the grid's
+// own thumbnails, which are the book's photos already.
+QStringList droppedFiles(const QDropEvent* drop, const QWidget* grid) {
+    QStringList files;
+    if (drop->source() == grid || !drop->mimeData()->hasUrls())
+        return files;
+    for (const QUrl& url : drop->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+} // namespace
+
+void OverviewWindow::importFiles(const QStringList& paths) {
+    const QString book = m_model.bookName();
+    PhotoImport::Plan plan;
+    PhotoImport::Outcome outcome;
+    bool ran = true;
+    try {
+        WorkProgress::run(this, windowTitle(), QStringLiteral("Importazione delle foto nel book..."),
+                          [&](const WorkProgress::Report& report) {
+                              plan = PhotoImport::gather(paths, false);
+                              PhotoImport::Options options;
+                              options.progress = report;
+                              outcome = PhotoImport::run(book, plan, options);
+                          });
+    } catch (const ArchiveError& error) {
+        ran = false;
+        MessageBox(error.text(), MsgKind::Warning, MsgButtons::Ok);
+    }
+    m_model.refresh();
+    if (ran && !outcome.positions.isEmpty()) {
+        QItemSelection added(m_model.index(outcome.positions.first() - 1),
+                             m_model.index(outcome.positions.last() - 1));
+        ui->lstProvino->selectionModel()->select(added, QItemSelectionModel::ClearAndSelect);
+        ui->lstProvino->selectionModel()->setCurrentIndex(m_model.index(outcome.positions.first() - 1),
+                                                          QItemSelectionModel::NoUpdate);
+        ui->lstProvino->scrollTo(m_model.index(outcome.positions.first() - 1));
+    }
+    if (const QString report = ran ? importReport(plan, outcome) : QString(); !report.isEmpty())
+        MessageBox(report, MsgKind::Warning, MsgButtons::Ok);
+}
+
+QString OverviewWindow::importReport(const PhotoImport::Plan& plan, const PhotoImport::Outcome& outcome) {
+    constexpr int kNamed = 12; // files named one by one; the others counted
+    QStringList lines;
+    const auto name = [](const QString& path) { return QFileInfo(path).fileName(); };
+    for (const PhotoImport::Refusal& refusal : plan.refused + outcome.refused)
+        lines << QStringLiteral("\u00AB%1\u00BB: %2").arg(name(refusal.path), refusal.reason);
+    for (const PhotoImport::Duplicate& duplicate : outcome.duplicates)
+        lines << QStringLiteral("\u00AB%1\u00BB: è già la foto della scheda %2.")
+                     .arg(name(duplicate.path))
+                     .arg(duplicate.position);
+    QStringList parts;
+    const qsizetype added = outcome.positions.size();
+    if (!lines.isEmpty()) {
+        QString listed = lines.mid(0, kNamed).join(QStringLiteral("\r\n"));
+        if (lines.size() > kNamed)
+            listed += QStringLiteral("\r\n... e altri %1 file.").arg(lines.size() - kNamed);
+        parts << QStringLiteral("Questi file non sono stati aggiunti al book:\r\n\r\n") + listed;
+    }
+    if (!outcome.stoppedBy.isEmpty())
+        parts << QStringLiteral("L'importazione si è fermata: %1 %2 foto non sono state importate.")
+                     .arg(outcome.stoppedBy)
+                     .arg(outcome.notTried);
+    else if (outcome.cancelled)
+        parts << QStringLiteral("Importazione annullata: %1 foto non sono state importate.")
+                     .arg(outcome.notTried);
+    if (outcome.incomplete > 0)
+        parts << (outcome.incomplete == 1
+                      ? QStringLiteral("1 scheda nuova non ha la location")
+                      : QStringLiteral("%1 schede nuove non hanno la location").arg(outcome.incomplete)) +
+                     QStringLiteral(
+                         ": va scritta nell'editor prima di salvare. La ricerca di \"Importata da\" nelle "
+                         "note trova tutte le schede importate.");
+    if (parts.isEmpty())
+        return {};
+    if (added > 0)
+        parts.prepend(
+            added == 1 ? QStringLiteral("Aggiunta 1 scheda al book (la %1).").arg(outcome.positions.first())
+                       : QStringLiteral("Aggiunte %1 schede al book (dalla %2 alla %3).")
+                             .arg(added)
+                             .arg(outcome.positions.first())
+                             .arg(outcome.positions.last()));
+    return parts.join(QStringLiteral("\r\n\r\n"));
+}
+
 bool OverviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->lstProvino->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = droppedFiles(drop, ui->lstProvino);
+        if (files.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (event->type() == QEvent::Drop) // after the drop has ended for the file manager
+            QMetaObject::invokeMethod(
+                this, [this, files] { importFiles(files); }, Qt::QueuedConnection);
+        return true;
+    }
     if (watched == ui->lstProvino->viewport()) {
         if (event->type() == QEvent::Wheel) {
             auto* wheel = static_cast<QWheelEvent*>(event);

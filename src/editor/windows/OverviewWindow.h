@@ -2,10 +2,12 @@
 // in book order, in a grid that scrolls through any number of cards (only what is on the screen is
 // made; thumbnails are decoded on worker threads). Three thumbnail sizes, also by Ctrl+wheel; the
 // keyboard moves through the grid, Return or a double-click shows the card in the editor, and one or
-// many cards can be selected. A thumbnail dragged out gives its photo file.
+// many cards can be selected. A thumbnail dragged out gives its photo file; picture files (or folders
+// of them) dropped on the grid become new cards, as `lumivera import` makes them.
 #pragma once
 
 #include "archive/core/CardOverviewModel.h"
+#include "archive/core/PhotoImport.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -42,6 +44,13 @@ public:
     void showPosition(int position);
 
     CardOverviewModel& model() { return m_model; }
+
+    // Appends one card per picture among the files and folders, in the order the photos were taken,
+    // with the work's progress shown; then selects the new cards and names what was not added.
+    void importFiles(const QStringList& paths);
+    // The message after an import, naming what was not added and the cards still to complete; empty
+    // when there is nothing to say.
+    static QString importReport(const PhotoImport::Plan& plan, const PhotoImport::Outcome& outcome);
 
     // Takes most of that screen, centred on it.
     void placeOnScreen(const QScreen* screen);
