@@ -151,7 +151,7 @@ class Shot:
 # Plain colours as the photos of the tests hold them, and how far a shown pixel may stray from them
 # (JPEG, smoothing).
 COLOURS = {"red": (255, 0, 0), "green": (0, 255, 0), "blue": (0, 0, 255), "white": (255, 255, 255),
-           "royal blue": (65, 105, 225)}
+           "royal blue": (65, 105, 225), "grey": (128, 128, 128)}
 TOLERANCE = 70
 
 

@@ -731,6 +731,47 @@ class PhotoMetadata(DesktopCase):
                                      "Fotocamera": "Canon EOS R5", "Fotografo": ""})
 
 
+class Overview(DesktopCase):
+    """Ctrl+G in the editor opens the book's thumbnails; the card found there by its photo's colour and
+    double-clicked comes up in the editor with its photo."""
+
+    def test_find_a_card_by_its_thumbnail(self):
+        grey = self.pictures.get("grey-portrait.jpg", 600, 800, "#808080")
+        blue = self.pictures.get("blue-portrait.jpg", 600, 800, "#0000ff")
+        cards = [dict(CARD_2, Titolo=f"Scatto {n}") for n in range(1, 13)]
+        photos = [("Giulia", n, blue if n == 9 else grey) for n in range(1, 13)]
+        for scale in SCALES:
+            with self.subTest(scale=scale), self.program(scale, books=[("Giulia", cards)],
+                                                          photos=photos) as lumivera:
+                editor = lumivera.open_book(lumivera.login())
+                editor.activate()
+                lumivera.desktop.key("ctrl+g")
+                overview = lumivera.window("^Provino \u2014 Giulia$")
+                x, y, w, h = overview.geometry()
+                found = []
+
+                def blue_thumbnail(grab):
+                    # A run of blue as wide as a thumbnail, on rows a few pixels apart.
+                    shot = grab(x, y, w, h)
+                    for row in range(y, y + h, 6 * scale):
+                        line = [shot.pixel(px, row) for px in range(x, x + w)]
+                        wide = [r for r in d.runs(line, "blue") if r[1] >= 80 * scale]
+                        if wide:
+                            found[:] = [x + wide[0][0] + wide[0][1] // 2, row]
+                            return True, "a blue thumbnail"
+                    return False, "no blue thumbnail in the window"
+                lumivera.wait_pixels("the thumbnail of card 9", blue_thumbnail)
+                # Thumbnails of grey photos were drawn as well: the blue one is one among them.
+                shot = lumivera.desktop.grab(x, found[1], w, 1)
+                self.assertTrue([r for r in d.runs(shot.pixels(), "grey") if r[1] >= 80 * scale],
+                                "the other thumbnails are not drawn")
+                overview.activate()
+                lumivera.desktop.xdotool("mousemove", str(found[0]), str(found[1] + 20 * scale),
+                                         "click", "--repeat", "2", "--delay", "80", "1")
+                self.expect_colour(lumivera, editor, self.frame_rect((600, 800)), "blue",
+                                   "the editor's frame on the card chosen")
+
+
 class KeyboardOnly(DesktopCase):
     """A book worked through with the keyboard alone: no click from the login to leaving the editor."""
 

@@ -624,9 +624,9 @@ void EditorWindow::showChosenCard(int position) {
 
 void EditorWindow::openOverview() {
     if (!m_overview) {
-        m_overview = new OverviewWindow(this);
+        m_overview = std::make_unique<OverviewWindow>();
         m_overview->placeOnScreen(screen());
-        connect(m_overview, &OverviewWindow::cardChosen, this, [this](int position) {
+        connect(m_overview.get(), &OverviewWindow::cardChosen, this, [this](int position) {
             showChosenCard(position);
             activateWindow();
             raise();

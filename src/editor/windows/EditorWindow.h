@@ -79,7 +79,7 @@ public:
     bool hasUnsavedChanges() const;
 
     // The book's thumbnails, opened with "Provino" (Ctrl+G); none before.
-    OverviewWindow* overview() const { return m_overview; }
+    OverviewWindow* overview() const { return m_overview.get(); }
 
 Q_SIGNALS:
     // The window was closed: the program goes back to the launcher.
@@ -157,5 +157,7 @@ private:
     };
     std::optional<PhotoFill> m_photoFill;
     CardNavigation::Move m_lastMove = CardNavigation::Move::Next;
-    OverviewWindow* m_overview = nullptr; // a window of its own, owned by this one
+    // A window of its own, not kept above the editor by the window manager, so that the editor comes
+    // to the front with the card chosen in it.
+    std::unique_ptr<OverviewWindow> m_overview;
 };
