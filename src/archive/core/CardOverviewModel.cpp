@@ -11,7 +11,7 @@
 
 CardOverviewModel::CardOverviewModel(QObject* parent)
     : QAbstractListModel(parent)
-    , m_thumbnails(kKeptThumbnails) {
+    , m_thumbnails(kLeastKept) {
     connect(&m_thumbnails, &ThumbnailLoader::ready, this, [this](int position) {
         if (position < 1 || position > m_count)
             return;
@@ -40,10 +40,11 @@ void CardOverviewModel::setThumbnailBox(QSize box) {
         Q_EMIT dataChanged(index(0), index(m_count - 1), {ThumbnailRole, ThumbnailStateRole});
 }
 
-void CardOverviewModel::setVisibleRows(int first, int last) {
+void CardOverviewModel::setVisibleRows(int first, int last, int onScreen) {
     m_firstVisible = first;
     m_lastVisible = last;
     m_thumbnails.setWanted(first + 1, last + 1);
+    m_thumbnails.setCapacity(std::max(kLeastKept, 2 * onScreen));
 }
 
 int CardOverviewModel::countCards() const {

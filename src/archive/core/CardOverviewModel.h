@@ -31,8 +31,8 @@ public:
     // Cards read from the archive in one transfer, and the blocks whose texts are kept.
     static constexpr int kBlockCards = 256;
     static constexpr int kKeptBlocks = 32;
-    // Thumbnails kept: a few screens of the smallest size.
-    static constexpr int kKeptThumbnails = 600;
+    // Thumbnails kept: the screen's and those of the screen just left, and at least this many.
+    static constexpr int kLeastKept = 24;
 
     explicit CardOverviewModel(QObject* parent = nullptr);
 
@@ -41,8 +41,10 @@ public:
     QString bookName() const { return m_bookName; }
     // The box a thumbnail fits in, in device pixels.
     void setThumbnailBox(QSize box);
-    // The rows on screen (from 0): thumbnails of other rows not yet decoded are not decoded.
-    void setVisibleRows(int first, int last);
+    // The rows near the screen (from 0), whose thumbnails are worth decoding, and how many cells the
+    // screen shows: thumbnails of other rows not yet decoded are not decoded, and two screens' worth
+    // are kept.
+    void setVisibleRows(int first, int last, int onScreen);
     // Looks at the book again: cards appended or gone, texts changed, photo files changed on screen.
     void refresh();
 

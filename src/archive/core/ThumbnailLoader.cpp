@@ -104,6 +104,14 @@ int ThumbnailLoader::recheck(int first, int last) {
     return changed;
 }
 
+void ThumbnailLoader::setCapacity(int capacity) {
+    m_capacity = std::max(1, capacity);
+    while (int(m_entries.size()) > m_capacity) {
+        m_index.remove(m_entries.back().position);
+        m_entries.pop_back();
+    }
+}
+
 void ThumbnailLoader::keep(Entry entry) {
     if (const auto found = m_index.constFind(entry.position); found != m_index.cend()) {
         m_entries.erase(*found);

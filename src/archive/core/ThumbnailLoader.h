@@ -2,8 +2,9 @@
 // (the JPEG library's scaled decode, never the full picture) on worker threads, one per core, never on
 // the thread that asks. Only the cards on screen are decoded, the latest asked first; a request for a
 // card scrolled away before its turn is dropped. At most `capacity` thumbnails are kept, the ones used
-// least recently going first. A thumbnail is shown only while its photo file is the one it was decoded
-// from (same file, size and modification time), the same check as the editor's photos ahead.
+// least recently going first; the grid sets it to what a few screens show. A thumbnail is shown only while
+// its photo file is the one it was decoded from (same file, size and modification time), the same check as
+// the editor's photos ahead.
 #pragma once
 
 #include "base/FileStamp.h"
@@ -56,8 +57,10 @@ public:
     // Drops every thumbnail kept (the book changed on disk in ways not known).
     void clear();
 
-    // How many thumbnails are kept now.
+    // How many thumbnails are kept now, and at most.
     int kept() const;
+    int capacity() const { return m_capacity; }
+    void setCapacity(int capacity);
 
 Q_SIGNALS:
     // The thumbnail of that card is ready (or known to be none).

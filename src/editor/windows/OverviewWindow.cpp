@@ -227,13 +227,14 @@ void OverviewWindow::updateCount() {
     updateVisibleRows();
 }
 
-// The rows on screen, and a screen ahead below and one above, whose thumbnails are worth decoding.
+// The rows on screen, and two screens below and one above, whose thumbnails are worth decoding: a
+// request for a row the user just scrolled past is not dropped at once.
 void OverviewWindow::updateVisibleRows() {
     const QListView* grid = ui->lstProvino;
     const QSize cell = grid->gridSize();
     const int count = m_model.rowCount();
     if (count == 0 || cell.isEmpty()) {
-        m_model.setVisibleRows(0, -1);
+        m_model.setVisibleRows(0, -1, 0);
         return;
     }
     const int perLine = std::max(1, grid->viewport()->width() / cell.width());
@@ -242,8 +243,9 @@ void OverviewWindow::updateVisibleRows() {
     const int first = top.isValid()
                           ? top.row() / perLine * perLine
                           : std::max(0, grid->verticalScrollBar()->value() / cell.height() * perLine);
-    m_model.setVisibleRows(std::max(0, first - perLine * lines),
-                           std::min(count - 1, first + perLine * lines * 2));
+    const int onScreen = perLine * lines;
+    m_model.setVisibleRows(std::max(0, first - onScreen), std::min(count - 1, first + onScreen * 2),
+                           onScreen);
 }
 
 namespace {
