@@ -12,6 +12,7 @@
 #include "base/TextRules.h"
 #include "base/Version.h"
 #include "output/core/BookPdf.h"
+#include "output/core/CardChoice.h"
 #include "output/core/CardGridModel.h"
 #include "output/core/ExportFile.h"
 
@@ -43,25 +44,33 @@ struct Command {
     qsizetype mostArguments;
 };
 
+// The option of the commands that take some of the book's cards.
+const QString& cardsOption() {
+    static const QString text = u"  --cards ELENCO  solo le schede indicate, per esempio 1,3,5-9"_s;
+    return text;
+}
+
 const std::map<QString, Command>& commands() {
     static const std::map<QString, Command> known = {
         {u"export"_s,
-         {u"<book> [<file>]"_s,
+         {u"<book> [<file>] [--cards ELENCO]"_s,
           u"Esporta le schede del book nel file per il foglio di calcolo (senza <file>, nel file di "
           u"esportazione della cartella del programma)."_s,
-          {},
+          {cardsOption()},
           1,
           2}},
         {u"pdf"_s,
-         {u"<book> <file.pdf>"_s,
-          u"Scrive il book intero come portfolio PDF: una pagina A4 per scheda."_s,
-          {},
+         {u"<book> <file.pdf> [--cards ELENCO]"_s,
+          u"Scrive il book come portfolio PDF: una pagina A4 per scheda, per tutte le schede o per quelle "
+          u"indicate."_s,
+          {cardsOption()},
           2,
           2}},
         {u"sheet"_s,
-         {u"<book> <file.pdf> [--columns N]"_s,
+         {u"<book> <file.pdf> [--columns N] [--cards ELENCO]"_s,
           u"Scrive il provino a contatto del book: le miniature delle foto con posizione, titolo e data."_s,
-          {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(BookPdf::kMaxColumns)},
+          {u"  --columns N   miniature per riga, da 1 a %1 (4 se non indicato)"_s.arg(BookPdf::kMaxColumns),
+           cardsOption()},
           2,
           2}},
         {u"import"_s,
@@ -131,15 +140,17 @@ public:
         if (m_started)
             m_console.error(u"\n"_s);
     }
-    void operator()(qint64 done, qint64 total) {
+    // Shows the step; the command line never stops the work half way, so it always goes on.
+    bool operator()(qint64 done, qint64 total) {
         if (!m_shown || total <= 0)
-            return;
+            return true;
         const int percent = int(done * 100 / total);
         if (m_started && percent == m_percent)
-            return;
+            return true;
         m_started = true;
         m_percent = percent;
         m_console.error(u"\r%1: %2%"_s.arg(m_what).arg(percent));
+        return true;
     }
 
 private:
@@ -199,7 +210,8 @@ QString outputTarget(const Console& console, const QString& given) {
     return path;
 }
 
-int runExport(const Console& console, const QString& book, const QString& file) {
+int runExport(const Console& console, const QString& book, const QString& file,
+              const CardChoice::Cards& cards) {
     const bool ownFile = file.isEmpty();
     const QString checked = outputTarget(console, ownFile ? ProgramFolder::exportFile() : file);
     if (checked.isEmpty())
@@ -209,7 +221,7 @@ int runExport(const Console& console, const QString& book, const QString& file) 
     const QString path = ownFile ? ProgramFolder::exportFile() : checked;
     CardGridModel grid;
     QString why;
-    if (!grid.fill(ProgramFolder::archiveOf(book), &why))
+    if (!grid.fill(ProgramFolder::archiveOf(book), &why, cards))
         return failure(console,
                        u"non è stato possibile leggere l'archivio del book \"%1\": %2"_s.arg(book, why));
     QString error;
@@ -382,10 +394,13 @@ int run(const QStringList& arguments, const Console& console) {
     const QCommandLineOption repair(u"repair"_s);
     const QCommandLineOption recursive(u"recursive"_s);
     const QCommandLineOption allowDuplicates(u"allow-duplicates"_s);
+    const QCommandLineOption cards(u"cards"_s, {}, u"ELENCO"_s);
     parser.addOption(help);
     parser.addOption(quiet);
     if (name == u"sheet"_s)
         parser.addOption(columns);
+    if (name == u"export"_s || name == u"pdf"_s || name == u"sheet"_s)
+        parser.addOption(cards);
     if (name == u"check"_s)
         parser.addOption(repair);
     if (name == u"import"_s) {
@@ -396,7 +411,7 @@ int run(const QStringList& arguments, const Console& console) {
     rest.removeAt(1);
     const QString usage = commandUsage(name);
     if (!parser.parse(rest))
-        return usageError(console, parseProblem(parser, rest, {columns}), usage);
+        return usageError(console, parseProblem(parser, rest, {columns, cards}), usage);
     if (parser.isSet(help)) {
         console.output(usage);
         return 0;
@@ -416,6 +431,12 @@ int run(const QStringList& arguments, const Console& console) {
             return usageError(console, u"--columns vuole un numero da 1 a %1."_s.arg(BookPdf::kMaxColumns),
                               usage);
     }
+    // The list's form is judged before the book is looked for; its positions, once the book's count is
+    // known.
+    if (parser.isSet(cards)) {
+        if (const QString problem = CardChoice::formProblem(parser.value(cards)); !problem.isEmpty())
+            return usageError(console, u"--cards: %1"_s.arg(problem), usage);
+    }
 
     // The dates the commands write (an imported card's) follow the system's regional settings, as in the
     // windows.
@@ -428,8 +449,19 @@ int run(const QStringList& arguments, const Console& console) {
     if (book.isEmpty())
         return 1;
     try {
+        CardChoice::Cards chosen;
+        if (parser.isSet(cards)) {
+            BookArchive archive;
+            archive.openForReading(ProgramFolder::archiveOf(book));
+            const int count = archive.count();
+            archive.close();
+            CardChoice::Parsed parsed = CardChoice::parse(parser.value(cards), count);
+            if (!parsed.problem.isEmpty())
+                return usageError(console, u"--cards: %1"_s.arg(parsed.problem), usage);
+            chosen = std::move(parsed.positions);
+        }
         if (name == u"export"_s)
-            return runExport(console, book, given.size() > 1 ? given.at(1) : QString());
+            return runExport(console, book, given.size() > 1 ? given.at(1) : QString(), chosen);
         if (name == u"check"_s)
             return runCheck(console, book, parser.isSet(repair), parser.isSet(quiet));
         if (name == u"import"_s)
@@ -443,9 +475,9 @@ int run(const QStringList& arguments, const Console& console) {
                 console, name == u"pdf"_s ? u"Portfolio di %1"_s.arg(book) : u"Provino di %1"_s.arg(book),
                 parser.isSet(quiet));
             if (name == u"pdf"_s)
-                BookPdf::writePortfolio(book, path, std::ref(progress));
+                BookPdf::writePortfolio(book, path, std::ref(progress), chosen);
             else
-                BookPdf::writeContactSheet(book, path, columnCount, std::ref(progress));
+                BookPdf::writeContactSheet(book, path, columnCount, std::ref(progress), chosen);
         }
         console.output(u"Scritto %1\n"_s.arg(QDir::toNativeSeparators(path)));
         return 0;

@@ -11,6 +11,7 @@
 #include "archive/core/TScheda.h"
 #include "base/ProgramFolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -752,6 +753,69 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(PhotoStore::folder()).isSymLink());
         QVERIFY(QFileInfo(otherDisk.filePath(u"Giulia_Foto_1.jpg"_s)).isFile());
         QVERIFY(!PhotoStore::loadCardPhoto(u"Giulia"_s, 1, {100, 100}).isNull());
+    }
+
+    // The photo file a card saved while its frame shows the placeholder gets is the placeholder's file,
+    // and is known for it; any other file is not, however close.
+    void placeholderPhotoIsKnown() {
+        const auto program = scratchProgramFolder();
+        const QString archive = ProgramFolder::archiveOf(u"Giulia"_s);
+        CardSave::Texts texts;
+        texts[TScheda::Titolo] = u"Senza foto"_s;
+        texts[TScheda::Data] = u"01/03/2024"_s;
+        texts[TScheda::Location] = u"Milano"_s;
+        TScheda record;
+        const CardSave::Outcome saved =
+            CardSave::save(archive, u"Giulia"_s, std::nullopt, record, texts,
+                           CardPhoto::fromImage(PhotoStore::placeholder()), nullptr);
+        QCOMPARE(saved.position, 1);
+        QVERIFY(saved.photoSaved);
+        const QString path = PhotoStore::photoPath(u"Giulia"_s, 1);
+        const QByteArray written = readFile(path);
+        QCOMPARE(written, PhotoStore::placeholderPhotoFile());
+        QCOMPARE(QImage::fromData(written).size(), PhotoStore::kPlaceholderSize);
+        QVERIFY(PhotoStore::isPlaceholderPhoto(path));
+        QVERIFY(PhotoStore::isPlaceholderBytes(written));
+        QCOMPARE(readFile(path), written); // the file stays as it is
+    }
+
+    void otherPhotosAreNoPlaceholder_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray placeholder = PhotoStore::placeholderPhotoFile();
+        QByteArray oneByteChanged = placeholder;
+        oneByteChanged[oneByteChanged.size() / 2] = char(oneByteChanged[oneByteChanged.size() / 2] ^ 0x01);
+        QTest::newRow("a real photo") << jpeg({307, 409}, Qt::red, PhotoStore::kJpegQuality);
+        QTest::newRow("the same size, one byte changed") << oneByteChanged;
+        QTest::newRow("one byte more") << placeholder + '\0';
+        QTest::newRow("one byte less") << placeholder.chopped(1);
+        QTest::newRow("the placeholder at another quality") << [] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            PhotoStore::placeholder().save(&buffer, "jpg", 80);
+            return bytes;
+        }();
+        QTest::newRow("empty") << QByteArray();
+    }
+    void otherPhotosAreNoPlaceholder() {
+        QFETCH(QByteArray, content);
+        const auto program = scratchProgramFolder();
+        const QString path = PhotoStore::photoPath(u"Giulia"_s, 1);
+        QVERIFY(writeFile(path, content));
+        QVERIFY(!PhotoStore::isPlaceholderPhoto(path));
+        QVERIFY(!PhotoStore::isPlaceholderBytes(content));
+    }
+
+    // Where no file can be read as the placeholder: nothing there, a folder, a pipe (never waited on).
+    void noFileIsNoPlaceholder() {
+        const auto program = scratchProgramFolder();
+        QVERIFY(PhotoStore::ensureFolder());
+        QVERIFY(!PhotoStore::isPlaceholderPhoto(PhotoStore::photoPath(u"Giulia"_s, 1)));
+        QVERIFY(QDir().mkpath(PhotoStore::photoPath(u"Giulia"_s, 2)));
+        QVERIFY(!PhotoStore::isPlaceholderPhoto(PhotoStore::photoPath(u"Giulia"_s, 2)));
+        const QString pipe = PhotoStore::photoPath(u"Giulia"_s, 3);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!PhotoStore::isPlaceholderPhoto(pipe));
     }
 
     // A pipe is read as nothing at all, never waited on: no picture, no attachment.

@@ -101,16 +101,21 @@ QList<PdfImage> imagesOf(const QString& pdf) {
     return images;
 }
 
-// The colour of the first page at a point (mm from its top-left corner), rendered at 50 dpi.
-QColor colourAt(const QString& pdf, QPointF mm) {
+// The first page rendered at that resolution.
+QImage firstPage(const QString& pdf, int dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath(u"pagina"_s);
     QProcess process;
-    process.start(u"pdftoppm"_s, {u"-r"_s, u"50"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-png"_s,
+    process.start(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-png"_s,
                                   u"-singlefile"_s, pdf, prefix});
     if (!process.waitForFinished(120000) || process.exitCode() != 0)
         return {};
-    return QImage(prefix + u".png"_s).pixelColor((mm * 50 / 25.4).toPoint());
+    return QImage(prefix + u".png"_s);
+}
+
+// The colour of the first page at a point (mm from its top-left corner), rendered at 50 dpi.
+QColor colourAt(const QString& pdf, QPointF mm) {
+    return firstPage(pdf, 50).pixelColor((mm * 50 / 25.4).toPoint());
 }
 
 QByteArray greyJpeg(QSize size, int level) {
@@ -159,6 +164,31 @@ private Q_SLOTS:
                               << QString();
         QTest::newRow("a command's help") << QStringList{u"sheet"_s, u"--help"_s} << 0
                                           << u"  --columns N   miniature per riga, da 1 a 12"_s << QString();
+        for (const QString& command : {u"export"_s, u"pdf"_s, u"sheet"_s})
+            QTest::addRow("%s takes cards", qPrintable(command))
+                << QStringList{command, u"--help"_s} << 0 << u" [--cards ELENCO]\n"_s << QString();
+        QTest::newRow("the cards' option explained")
+            << QStringList{u"pdf"_s, u"--help"_s} << 0
+            << u"  --cards ELENCO  solo le schede indicate, per esempio 1,3,5-9\n"_s << QString();
+        QTest::newRow("cards not a number")
+            << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s, u"1,tre"_s} << 2 << QString()
+            << u"lumivera: --cards: \"tre\" non è un numero di scheda né un intervallo come 5-9.\n\n"_s;
+        QTest::newRow("cards backwards")
+            << QStringList{u"sheet"_s, u"Giulia"_s, u"a.pdf"_s, u"--cards=2-1"_s} << 2 << QString()
+            << u"lumivera: --cards: l'intervallo \"2-1\" va all'indietro: si scrive dalla scheda più bassa "
+               u"alla "
+               u"più alta, come 1-2.\n\n"_s;
+        QTest::newRow("card 0")
+            << QStringList{u"pdf"_s, u"Giulia"_s, u"a.pdf"_s, u"--cards"_s, u"0,1"_s} << 2 << QString()
+            << u"lumivera: --cards: \"0\": le schede si contano da 1, la scheda 0 non c'è.\n\n"_s;
+        QTest::newRow("cards beyond the book")
+            << QStringList{u"pdf"_s, u"Giulia"_s, u"a.pdf"_s, u"--cards"_s, u"2-3"_s} << 2 << QString()
+            << u"lumivera: --cards: l'intervallo \"2-3\" va oltre l'ultima scheda: il book ne ha 2.\n\n"_s;
+        QTest::newRow("no cards") << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s, u" "_s} << 2
+                                  << QString() << u"lumivera: --cards: l'elenco delle schede è vuoto.\n\n"_s;
+        QTest::newRow("a wrong list before a missing book")
+            << QStringList{u"pdf"_s, u"Nessuno"_s, u"a.pdf"_s, u"--cards"_s, u"1,,2"_s} << 2 << QString()
+            << u"lumivera: --cards: nell'elenco \"1,,2\" manca un numero prima o dopo una virgola.\n\n"_s;
         QTest::newRow("no command") << QStringList{} << 2 << QString() << u"lumivera: manca il comando."_s;
         QTest::newRow("unknown command") << QStringList{u"zip"_s, u"Giulia"_s} << 2 << QString()
                                          << u"lumivera: comando sconosciuto: zip"_s;
@@ -214,9 +244,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("problem");
         QTest::newRow("unknown option")
-            << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s} << u"opzione sconosciuta: --cards"_s;
+            << QStringList{u"export"_s, u"Giulia"_s, u"--schede"_s} << u"opzione sconosciuta: --schede"_s;
         QTest::newRow("unknown option with a value")
-            << QStringList{u"export"_s, u"Giulia"_s, u"--cards=3"_s} << u"opzione sconosciuta: --cards"_s;
+            << QStringList{u"export"_s, u"Giulia"_s, u"--schede=3"_s} << u"opzione sconosciuta: --schede"_s;
+        QTest::newRow("cards of a command that takes the whole book")
+            << QStringList{u"check"_s, u"Giulia"_s, u"--cards=1"_s} << u"opzione sconosciuta: --cards"_s;
+        QTest::newRow("missing list of cards")
+            << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s} << u"manca il valore dopo --cards."_s;
         QTest::newRow("unknown short option")
             << QStringList{u"export"_s, u"Giulia"_s, u"-x"_s} << u"opzione sconosciuta: -x"_s;
         QTest::newRow("two unknown options") << QStringList{u"export"_s, u"--uno"_s, u"Giulia"_s, u"--due"_s}
@@ -666,6 +700,107 @@ private Q_SLOTS:
         QVERIFY2(image.section(u' ', 3, 3).toInt() <= 2000, qPrintable(image));
     }
 
+    // --- Some of the book's cards --------------------------------------------------------------
+    // --cards takes the cards listed, in the book's order, each once: the portfolio has a page for each,
+    // the contact sheet shows each with its own position and counts its pages from them, the export
+    // has their rows only.
+    void chosenCards_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::addColumn<int>("pages");
+        QList<int> twenty;
+        for (int n = 1; n <= 10; ++n)
+            twenty << n << n + 30;
+        std::sort(twenty.begin(), twenty.end());
+        QTest::newRow("portfolio of two cards") << u"pdf"_s << u"2,4"_s << QList<int>{2, 4} << 2;
+        QTest::newRow("portfolio, out of order and repeated")
+            << u"pdf"_s << u"24, 2 ,2"_s << QList<int>{2, 24} << 2;
+        QTest::newRow("contact sheet of a range") << u"sheet"_s << u"1-3"_s << QList<int>{1, 2, 3} << 1;
+        QTest::newRow("contact sheet of twenty cards") << u"sheet"_s << u"31-40,1-10"_s << twenty << 2;
+        QTest::newRow("export of one card") << u"export"_s << u"3"_s << QList<int>{3} << 0;
+        QTest::newRow("export of scattered cards")
+            << u"export"_s << u"40,7,1-2"_s << QList<int>{1, 2, 7, 40} << 0;
+    }
+    void chosenCards() {
+        QFETCH(QString, command);
+        QFETCH(QString, list);
+        QFETCH(QList<int>, shown);
+        QFETCH(int, pages);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(40)));
+        const QString file = m_dir->filePath(command == u"export"_s ? u"Giulia.xls"_s : u"Giulia.pdf"_s);
+        const Result result = lumivera({command, u"Giulia"_s, file, u"--cards"_s, list});
+        QCOMPARE(result.status, 0);
+        QVERIFY(result.error.isEmpty());
+        const auto named = [](int n) { return QRegularExpression(u"Luogo%1\\b"_s.arg(n)); };
+
+        if (command == u"export"_s) {
+            // The rows of a book that holds those cards alone, in that order.
+            QList<TScheda> alone;
+            for (int n : shown)
+                alone << card(n);
+            QVERIFY(writeFile(ProgramFolder::archiveOf(u"Scelte"_s), archiveOf(alone)));
+            const QString expected = m_dir->filePath(u"Scelte.xls"_s);
+            QCOMPARE(lumivera({u"export"_s, u"Scelte"_s, expected}).status, 0);
+            QCOMPARE(readFile(file), readFile(expected));
+            QCOMPARE(readFile(file).count("<tr>"), 1 + shown.size());
+            return;
+        }
+        QCOMPARE(pagesOf(file), pages);
+        QVERIFY_SOUND_PDF(file);
+        const QString text = pdfText(file);
+        if (command == u"pdf"_s) {
+            for (int n = 1; n <= 40; ++n)
+                QVERIFY2(text.contains(named(n)) == shown.contains(n), qPrintable(u"scheda %1"_s.arg(n)));
+            for (int page = 1; page <= pages; ++page) {
+                const QString number = QString::number(page);
+                const QString onPage =
+                    poppler(u"pdftotext"_s, {u"-f"_s, number, u"-l"_s, number, file, u"-"_s});
+                QVERIFY2(onPage.contains(card(shown[page - 1]).field(TScheda::Titolo)), qPrintable(onPage));
+                QVERIFY(onPage.contains(named(shown[page - 1])));
+            }
+        } else {
+            // Under each thumbnail, its own position.
+            for (int n = 1; n <= 40; ++n)
+                QCOMPARE(text.contains(QRegularExpression(u"Scheda %1\\b"_s.arg(n))), shown.contains(n));
+            QVERIFY(text.contains(u"Pagina %1 di %1"_s.arg(pages)));
+        }
+    }
+
+    // A card whose photo file is the placeholder the editor writes for a card saved without a photo is
+    // printed as a card without a photo; the file stays as it is.
+    void placeholderPrintsAsNoPhoto_data() { pdfThatCannotBeWrittenLeavesNothing_data(); }
+    void placeholderPrintsAsNoPhoto() {
+        QFETCH(QString, command);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookOf(2)));
+        const QByteArray placeholder = PhotoStore::placeholderPhotoFile();
+        QVERIFY(!placeholder.isEmpty());
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 1), placeholder));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 2), jpeg({120, 90}, Qt::red)));
+        const QString pdf = m_dir->filePath(u"Giulia.pdf"_s);
+        QCOMPARE(lumivera({command, u"Giulia"_s, pdf}).status, 0);
+        QVERIFY_SOUND_PDF(pdf);
+        const QList<PdfImage> images = imagesOf(pdf);
+        QCOMPARE(images.size(), 1); // card 2's photo only
+        QCOMPARE(images[0].size, QSize(120, 90));
+        QCOMPARE(images[0].page, command == u"pdf"_s ? 2 : 1);
+        QCOMPARE(readFile(PhotoStore::photoPath(u"Giulia"_s, 1)), placeholder);
+        if (command == u"sheet"_s) {
+            // The light grey frame of a card without a photo on the first thumbnail's left edge, 14 mm
+            // from the page's: at 300 dpi, grey pixels between 13 and 15 mm, where the placeholder
+            // picture, narrower than its square, would leave the page white.
+            const QImage page = firstPage(pdf, 300);
+            QVERIFY(!page.isNull());
+            const int y = qRound(32 * 300 / 25.4);
+            bool grey = false;
+            for (int x = qRound(13 * 300 / 25.4); x <= qRound(15 * 300 / 25.4); ++x) {
+                const QColor seen = page.pixelColor(x, y);
+                grey = grey || (seen.red() < 240 && seen.red() > 150 && seen.red() == seen.blue());
+            }
+            QVERIFY(grey);
+        }
+    }
+
     // --- The check -------------------------------------------------------------------------------
     void checkFindsEachDamage() {
         QList<TScheda> cards{card(1), card(2), card(3)};
@@ -1025,8 +1160,13 @@ private Q_SLOTS:
         QTest::newRow("wrong command") << QStringList{u"stampa"_s} << 2 << QString()
                                        << u"lumivera: comando sconosciuto: stampa\n\nUso: lumivera"_s;
         QTest::newRow("unknown option")
-            << QStringList{u"check"_s, u"Giulia"_s, u"--cards"_s} << 2 << QString()
-            << u"lumivera: opzione sconosciuta: --cards\n\nUso: lumivera check"_s;
+            << QStringList{u"check"_s, u"Giulia"_s, u"--schede"_s} << 2 << QString()
+            << u"lumivera: opzione sconosciuta: --schede\n\nUso: lumivera check"_s;
+        QTest::newRow("a list of cards written backwards")
+            << QStringList{u"export"_s, u"Giulia"_s, u"--cards"_s, u"9-5"_s} << 2 << QString()
+            << u"lumivera: --cards: l'intervallo \"9-5\" va all'indietro: si scrive dalla scheda più bassa "
+               u"alla "
+               u"più alta, come 5-9.\n\nUso: lumivera export"_s;
         QTest::newRow("no such book") << QStringList{u"check"_s, u"Libro che non c'è"_s} << 1 << QString()
                                       << u"lumivera: il book \"Libro che non c'è\" non esiste"_s;
     }

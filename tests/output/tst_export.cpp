@@ -435,6 +435,67 @@ private Q_SLOTS:
         }
     }
 
+    // A grid of some cards: one row for each card chosen, in the book's order, with the card's own
+    // position and texts, across blocks of the archive.
+    void gridOfChosenCards_data() {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<QList<int>>("rows");
+        const int last = 2 * CardGridModel::kBlockCards + 88;
+        QTest::newRow("one card") << QList<int>{3} << QList<int>{3};
+        QTest::newRow("as selected, twice") << QList<int>{last, 2, 9, 2} << QList<int>{2, 9, last};
+        QTest::newRow("across blocks")
+            << QList<int>{1, CardGridModel::kBlockCards, CardGridModel::kBlockCards + 1, last}
+            << QList<int>{1, CardGridModel::kBlockCards, CardGridModel::kBlockCards + 1, last};
+    }
+    void gridOfChosenCards() {
+        QFETCH(QList<int>, chosen);
+        QFETCH(QList<int>, rows);
+        writeBook(archive(), numberedCards(2 * CardGridModel::kBlockCards + 88));
+        CardGridModel grid;
+        QString error;
+        QVERIFY(grid.fill(archive(), &error, CardChoice::Positions(chosen.begin(), chosen.end())));
+        QCOMPARE(error, QString());
+        QCOMPARE(grid.rowCount(), rows.size());
+        for (int r = 0; r < rows.size(); ++r) {
+            QCOMPARE(grid.text(r, CardGridModel::colNum), QString::number(rows[r]));
+            QCOMPARE(grid.text(r, CardGridModel::colTitolo), u"Scatto %1"_s.arg(rows[r]));
+            QCOMPARE(grid.text(r, CardGridModel::colGiudizio), u"Giudizio %1"_s.arg(rows[r]));
+        }
+        // The export holds those rows and no other.
+        QVERIFY(ExportFile::write(exportPath(), grid));
+        const QByteArray file = readFile(exportPath());
+        QCOMPARE(file.count("<tr>"), 1 + rows.size());
+        qsizetype at = 0;
+        for (int r = 0; r < rows.size(); ++r) { // in the book's order
+            const QByteArray cell =
+                kTd.toLatin1() + QByteArray("Scatto ") + QByteArray::number(rows[r]) + "</td>";
+            at = file.indexOf(QByteArray(cell), at);
+            QVERIFY2(at > 0, cell.constData());
+        }
+    }
+
+    // A choice the book cannot give fills nothing and says why.
+    void gridOfCardsNotInTheBook_data() {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("beyond the last card")
+            << QList<int>{2, 4} << u"la scheda 4 non c'è: il book ne ha 3."_s;
+        QTest::newRow("card 0") << QList<int>{0, 1} << u"le schede si contano da 1: la scheda 0 non c'è."_s;
+        QTest::newRow("no card") << QList<int>{} << u"nessuna scheda scelta."_s;
+    }
+    void gridOfCardsNotInTheBook() {
+        QFETCH(QList<int>, chosen);
+        QFETCH(QString, error);
+        writeBook(archive(), threeCards());
+        CardGridModel grid;
+        QVERIFY(grid.fill(archive()));
+        QString why;
+        QVERIFY(!grid.fill(archive(), &why, CardChoice::Positions(chosen.begin(), chosen.end())));
+        QCOMPARE(why, error);
+        QCOMPARE(grid.rowCount(), 3); // the grid as it was
+        QCOMPARE(grid.text(2, CardGridModel::colTitolo), u"Terza"_s);
+    }
+
     void emptyOrMissingBookKeepsTenEmptyRows_data() {
         QTest::addColumn<bool>("exists");
         QTest::newRow("empty book") << true;

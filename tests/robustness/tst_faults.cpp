@@ -383,6 +383,84 @@ private Q_SLOTS:
         everyWriteStepFails(kind, path, previous, write);
     }
 
+    // --- Outputs stopped from their progress ----------------------------------------------------------
+    // The portfolio, the contact sheet and the export, of the whole book or of some cards, stopped
+    // after their first card as the progress window's "Annulla" stops them: they say they were
+    // stopped, not written nor failed, and leave no file, the earlier one byte for byte and nothing
+    // beside it.
+    void outputStoppedAfterItsFirstCard_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("chosen");
+        for (const QString& output : {u"portfolio"_s, u"contact sheet"_s, u"export"_s}) {
+            QTest::addRow("%s, whole book", qPrintable(output)) << output << false;
+            QTest::addRow("%s, cards chosen", qPrintable(output)) << output << true;
+        }
+    }
+    void outputStoppedAfterItsFirstCard() {
+        QFETCH(QString, output);
+        QFETCH(bool, chosen);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookBytes(5)));
+        QVERIFY(writeFile(PhotoStore::photoPath(u"Giulia"_s, 2), jpeg({1600, 1200}, Qt::red, 100)));
+        const CardChoice::Cards cards = chosen ? CardChoice::Cards{{2, 3, 5}} : std::nullopt;
+        const int total = chosen ? 3 : 5;
+        const QString path = m_dir->filePath(u"Giulia.out"_s);
+        const QByteArray previous = "il file di ieri";
+        QVERIFY(writeFile(path, previous));
+        const QStringList entries = entriesOf(m_dir->path());
+
+        QList<std::pair<int, int>> told;
+        const Output::Progress stopAtOnce = [&](int done, int all) {
+            told.append({done, all});
+            return false;
+        };
+        if (output == u"export"_s) {
+            CardGridModel grid;
+            QVERIFY(grid.fill(ProgramFolder::archiveOf(u"Giulia"_s), nullptr, cards));
+            QString error = u"nessun errore"_s;
+            QCOMPARE(ExportFile::write(path, grid, stopAtOnce, &error), ExportFile::Result::Cancelled);
+            QCOMPARE(error, u"nessun errore"_s); // a stop is no failure
+        } else if (output == u"portfolio"_s) {
+            QCOMPARE(BookPdf::writePortfolio(u"Giulia"_s, path, stopAtOnce, cards), Output::Ended::Cancelled);
+        } else {
+            QCOMPARE(BookPdf::writeContactSheet(u"Giulia"_s, path, 2, stopAtOnce, cards),
+                     Output::Ended::Cancelled);
+        }
+        QCOMPARE(told, (QList<std::pair<int, int>>{{1, total}}));
+        QCOMPARE(readFile(path), previous);
+        QCOMPARE(entriesOf(m_dir->path()), entries);
+    }
+
+    // Not stopped, the same outputs tell every card in turn, of the cards they take, and write the file.
+    void outputToldCardByCard_data() { outputStoppedAfterItsFirstCard_data(); }
+    void outputToldCardByCard() {
+        QFETCH(QString, output);
+        QFETCH(bool, chosen);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s), bookBytes(5)));
+        const CardChoice::Cards cards = chosen ? CardChoice::Cards{{5, 2, 3}} : std::nullopt;
+        const int total = chosen ? 3 : 5;
+        const QString path = m_dir->filePath(u"Giulia.out"_s);
+        QList<std::pair<int, int>> told;
+        const Output::Progress goOn = [&](int done, int all) {
+            told.append({done, all});
+            return true;
+        };
+        if (output == u"export"_s) {
+            CardGridModel grid;
+            QVERIFY(grid.fill(ProgramFolder::archiveOf(u"Giulia"_s), nullptr, cards));
+            QCOMPARE(ExportFile::write(path, grid, goOn), ExportFile::Result::Written);
+        } else if (output == u"portfolio"_s) {
+            QCOMPARE(BookPdf::writePortfolio(u"Giulia"_s, path, goOn, cards), Output::Ended::Written);
+            QVERIFY_SOUND_PDF(path);
+        } else {
+            QCOMPARE(BookPdf::writeContactSheet(u"Giulia"_s, path, 2, goOn, cards), Output::Ended::Written);
+            QVERIFY_SOUND_PDF(path);
+        }
+        QList<std::pair<int, int>> expected;
+        for (int done = 1; done <= total; ++done)
+            expected.append({done, total});
+        QCOMPARE(told, expected);
+    }
+
     // --- A report printed to a PDF file --------------------------------------------------------------
     void reportPdf_data() { exportFile_data(); }
     void reportPdf() {

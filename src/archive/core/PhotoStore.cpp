@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -206,6 +207,26 @@ QImage placeholder() {
         return image;
     }();
     return picture;
+}
+
+QByteArray placeholderPhotoFile() {
+    // What a save writes when the frame shows the placeholder: the frame's picture, taken as the
+    // editor takes it, through the same encoder.
+    static const QByteArray bytes = encodeCardPhoto(CardPhoto::fromImage(placeholder()).full());
+    return bytes;
+}
+
+bool isPlaceholderBytes(QByteArrayView file) {
+    const QByteArray placeholderFile = placeholderPhotoFile();
+    return !placeholderFile.isEmpty() && file == QByteArrayView(placeholderFile);
+}
+
+bool isPlaceholderPhoto(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != placeholderPhotoFile().size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isPlaceholderBytes(file.readAll());
 }
 
 CardPhoto loadCardPhoto(const QString& bookName, int position, QSize frame) {

@@ -6,6 +6,7 @@
 // says; the full-size picture is decoded only when something needs it (saving, zoom, print).
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -71,6 +72,16 @@ bool isRegularFile(const QString& path);
 // The placeholder picture, 307 x 409.
 QImage placeholder();
 inline constexpr QSize kPlaceholderSize{307, 409};
+
+// The bytes of the photo file the editor writes for a card saved while its frame shows the
+// placeholder: the placeholder encoded as saveCardPhoto encodes a card's photo. Made once, on the
+// first call; safe on any thread after that.
+QByteArray placeholderPhotoFile();
+// True when the file at the path is that placeholder file byte for byte: such a card has no photo of
+// its own, and the outputs print it as a card without a photo. Only a regular file of the very same
+// size is read, so a photo costs a look at its size.
+bool isPlaceholderPhoto(const QString& path);
+bool isPlaceholderBytes(QByteArrayView file);
 
 // The card's photo for a frame of the given size, or a null photo when it is missing or unreadable.
 CardPhoto loadCardPhoto(const QString& bookName, int position, QSize frame);

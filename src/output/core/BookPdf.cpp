@@ -26,10 +26,14 @@ namespace {
 // The card page's photo area, in mm.
 constexpr QSizeF kCardPhotoMm{188, 177};
 
-// Reads the cards of the book of that name from start to end in blocks, handing each one to `card`
-// with its position and the book's count. The archive is only read, so a book on a read-only disk
-// can be printed.
-template <class Card> void eachCard(const QString& name, Card&& card) {
+// Records read from the archive in one transfer.
+constexpr int kBlockCards = 64;
+
+// Reads the cards the file takes (every card of the book of that name, or the cards chosen) from start
+// to end in blocks, handing each one to `card` with its position, how many were taken before it and
+// with it, and how many the file takes. The archive is only read, so a book on a read-only disk can be
+// printed.
+template <class Card> void eachCard(const QString& name, const CardChoice::Cards& chosen, Card&& card) {
     const QString archivePath = ProgramFolder::archiveOf(name);
     if (!QFileInfo(archivePath).isFile())
         throw ArchiveError(u"Il book \"%1\" non esiste nella cartella del programma."_s.arg(name));
@@ -40,13 +44,46 @@ template <class Card> void eachCard(const QString& name, Card&& card) {
         archive.close();
         throw ArchiveError(u"L'archivio non contiene nessuna scheda."_s);
     }
-    std::vector<TScheda> block;
-    int position = 0;
-    while (const int read = archive.readBlock(block, 64)) {
-        for (int i = 0; i < read; ++i)
-            card(block[std::size_t(i)], ++position, count);
+    if (!chosen) {
+        std::vector<TScheda> block;
+        int position = 0;
+        while (const int read = archive.readBlock(block, kBlockCards)) {
+            for (int i = 0; i < read; ++i) {
+                ++position;
+                card(block[std::size_t(i)], position, position, count);
+            }
+        }
+    } else {
+        const CardChoice::Positions positions = CardChoice::ordered(*chosen);
+        if (const QString problem = CardChoice::problemIn(positions, count); !problem.isEmpty())
+            throw ArchiveError(problem.front().toUpper() + problem.mid(1));
+        const int total = int(positions.size());
+        int done = 0;
+        CardChoice::readChosen(archive, positions, kBlockCards, [&](const TScheda& record, int position) {
+            card(record, position, ++done, total);
+        });
     }
     archive.close();
+}
+
+// Thrown from inside the writing of the file when the progress callback asks to stop: the file is
+// then dropped as a failed one is, and the writer says it was stopped.
+struct Stopped {};
+
+void tell(const Progress& progress, int done, int total) {
+    if (progress && !progress(done, total))
+        throw Stopped{};
+}
+
+// Writes the file, turning a stop into its outcome.
+template <class Pages>
+Output::Ended writeStoppable(const QString& pdfPath, const QString& title, Pages&& pages) {
+    try {
+        Report::writePdfFile(pdfPath, title, pages);
+    } catch (const Stopped&) {
+        return Output::Ended::Cancelled;
+    }
+    return Output::Ended::Written;
 }
 
 // The cards on their way to the file: each card's photo is prepared on a worker thread as soon as the
@@ -54,8 +91,10 @@ template <class Card> void eachCard(const QString& name, Card&& card) {
 // few cards per core are in hand, so memory stays the same for a book of any length.
 class PhotosAhead {
 public:
-    using Ready =
-        std::function<void(const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo)>;
+    // Called with the card, its position, how many cards were handed on before it and with it, and
+    // how many the file takes.
+    using Ready = std::function<void(const TScheda& card, int position, int done, int total,
+                                     const PrintPhoto::Prepared& photo)>;
 
     PhotosAhead(const QString& bookName, QSize boxDots, Ready ready)
         : m_bookName(bookName)
@@ -63,6 +102,8 @@ public:
         , m_ready(std::move(ready)) {
         m_workers.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
         m_depth = std::size_t(m_workers.maxThreadCount()) * 3;
+        // The placeholder's bytes are made here, once, before any worker looks for them.
+        (void)PhotoStore::placeholderPhotoFile();
     }
 
     // Whatever happens, no worker outlives the cards it works for; photos not yet begun are dropped.
@@ -74,14 +115,16 @@ public:
     PhotosAhead(const PhotosAhead&) = delete;
     PhotosAhead& operator=(const PhotosAhead&) = delete;
 
-    void add(const TScheda& card, int position, int count) {
+    void add(const TScheda& card, int position, int done, int total) {
         if (m_cards.size() >= m_depth)
             handOnFirst();
+        // The placeholder picture stored as a card's photo stands for no photo at all.
         auto task = std::make_shared<std::packaged_task<PrintPhoto::Prepared()>>(
             [path = PhotoStore::photoPath(m_bookName, position), box = m_boxDots] {
-                return PrintPhoto::fromFile(path, box);
+                return PhotoStore::isPlaceholderPhoto(path) ? PrintPhoto::Prepared{}
+                                                            : PrintPhoto::fromFile(path, box);
             });
-        m_cards.push_back({card, position, count, task->get_future()});
+        m_cards.push_back({card, position, done, total, task->get_future()});
         m_workers.start([task] { (*task)(); });
     }
 
@@ -95,14 +138,15 @@ private:
     struct Card {
         TScheda card;
         int position;
-        int count;
+        int done;
+        int total;
         std::future<PrintPhoto::Prepared> photo;
     };
 
     void handOnFirst() {
         Card first = std::move(m_cards.front());
         m_cards.pop_front();
-        m_ready(first.card, first.position, first.count, first.photo.get());
+        m_ready(first.card, first.position, first.done, first.total, first.photo.get());
     }
 
     QString m_bookName;
@@ -115,12 +159,13 @@ private:
 
 } // namespace
 
-void writePortfolio(const QString& name, const QString& pdfPath, const Progress& progress) {
-    Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
+Output::Ended writePortfolio(const QString& name, const QString& pdfPath, const Progress& progress,
+                             const CardChoice::Cards& chosen) {
+    return writeStoppable(pdfPath, name, [&](Report::PdfDocument& pdf) {
         Report::ReportTemplate page = CardPage::makeTemplate();
         PhotosAhead cards(
             name, PrintPhoto::dotsOf(kCardPhotoMm),
-            [&](const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo) {
+            [&](const TScheda& card, int, int done, int total, const PrintPhoto::Prepared& photo) {
                 CardPage::Values values;
                 for (std::size_t f = 0; f < CardPage::kTextCount; ++f)
                     values.texts[f] = card.field(TScheda::Field(f));
@@ -130,11 +175,11 @@ void writePortfolio(const QString& name, const QString& pdfPath, const Progress&
                 const Report::PreparedReport prepared = Report::prepare(page);
                 for (const Report::PreparedPage& sheet : prepared.pages)
                     pdf.addPage(sheet);
-                if (progress)
-                    progress(position, count);
+                tell(progress, done, total);
             });
-        eachCard(name,
-                 [&](const TScheda& card, int position, int count) { cards.add(card, position, count); });
+        eachCard(name, chosen, [&](const TScheda& card, int position, int done, int total) {
+            cards.add(card, position, done, total);
+        });
         cards.finish();
     });
 }
@@ -251,26 +296,26 @@ Report::PreparedPage contactSheetPage(const QString& bookName, int columns, int 
     return sheet;
 }
 
-void writeContactSheet(const QString& name, const QString& pdfPath, int columns,
-                       const Progress& progress) {
+Output::Ended writeContactSheet(const QString& name, const QString& pdfPath, int columns,
+                                const Progress& progress, const CardChoice::Cards& chosen) {
     const int perPage = cardsPerSheetPage(columns);
-    Report::writePdfFile(pdfPath, name, [&](Report::PdfDocument& pdf) {
+    return writeStoppable(pdfPath, name, [&](Report::PdfDocument& pdf) {
         std::vector<SheetCard> onPage;
         int page = 0;
         PhotosAhead cards(
             name, thumbnailDots(columns),
-            [&](const TScheda& card, int position, int count, const PrintPhoto::Prepared& photo) {
+            [&](const TScheda& card, int position, int done, int total, const PrintPhoto::Prepared& photo) {
                 onPage.push_back({position, card.field(TScheda::Titolo), card.field(TScheda::Data), photo});
-                if (int(onPage.size()) == perPage || position == count) {
-                    const int pages = (count + perPage - 1) / perPage;
+                if (int(onPage.size()) == perPage || done == total) {
+                    const int pages = (total + perPage - 1) / perPage;
                     pdf.addPage(contactSheetPage(name, columns, ++page, pages, onPage));
                     onPage.clear();
                 }
-                if (progress)
-                    progress(position, count);
+                tell(progress, done, total);
             });
-        eachCard(name,
-                 [&](const TScheda& card, int position, int count) { cards.add(card, position, count); });
+        eachCard(name, chosen, [&](const TScheda& card, int position, int done, int total) {
+            cards.add(card, position, done, total);
+        });
         cards.finish();
     });
 }

@@ -98,7 +98,9 @@ QString CardGridModel::text(int row, int column) const {
     if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)
         return {};
     if (column == colNum)
-        return row < m_received ? QString::number(row + 1) : QString();
+        return row < m_received
+                   ? QString::number(m_positions.empty() ? row + 1 : m_positions[std::size_t(row)])
+                   : QString();
     if (const auto edit = m_edits.constFind(key(row, column)); edit != m_edits.constEnd())
         return *edit;
     return Cp1252::decode(stored(row, column));
@@ -140,14 +142,25 @@ bool CardGridModel::exportTexts(int row, std::array<QByteArrayView, kTextColumns
     return untouched;
 }
 
-bool CardGridModel::fill(const QString& archivePath, QString* error) {
+bool CardGridModel::fill(const QString& archivePath, QString* error, const CardChoice::Cards& cards) {
     BookArchive archive; // closes the file on every way out
     try {
         if (QFileInfo::exists(archivePath))
             archive.openForReading(archivePath);
         else
             archive.open(archivePath);
-        const int count = archive.count();
+        const int bookCount = archive.count();
+        CardChoice::Positions chosen;
+        if (cards) {
+            chosen = CardChoice::ordered(*cards);
+            if (const QString problem = CardChoice::problemIn(chosen, bookCount); !problem.isEmpty()) {
+                archive.close();
+                if (error)
+                    *error = problem;
+                return false;
+            }
+        }
+        const int count = cards ? int(chosen.size()) : bookCount;
         if (count == 0) {
             archive.close();
             return true;
@@ -158,6 +171,7 @@ bool CardGridModel::fill(const QString& archivePath, QString* error) {
         m_rows = count;
         m_received = 0;
         m_edits.clear();
+        m_positions.clear();
         qsizetype cardRoom = 0;
         for (int f = 0; f < kTextColumns; ++f)
             cardRoom += TScheda::layout(TScheda::Field(f)).capacity;
@@ -169,21 +183,30 @@ bool CardGridModel::fill(const QString& archivePath, QString* error) {
             m_rowTexts.shrinkToFit();
         });
 
-        std::vector<TScheda> block;
-        while (m_received < count && archive.readBlock(block, kBlockCards) > 0) {
-            for (const TScheda& card : block) {
-                RowTexts texts{qint64(m_text.size()), {}};
-                for (int f = 0; f < kTextColumns; ++f) {
-                    const QByteArrayView trimmed = card.storedText(TScheda::Field(f));
-                    if (!trimmed.isEmpty())
-                        std::memcpy(m_text.grow(std::size_t(trimmed.size())), trimmed.data(),
-                                    std::size_t(trimmed.size()));
-                    texts.lengths[std::size_t(f)] = quint8(trimmed.size());
+        const auto receive = [this](const TScheda& card) {
+            RowTexts texts{qint64(m_text.size()), {}};
+            for (int f = 0; f < kTextColumns; ++f) {
+                const QByteArrayView trimmed = card.storedText(TScheda::Field(f));
+                if (!trimmed.isEmpty())
+                    std::memcpy(m_text.grow(std::size_t(trimmed.size())), trimmed.data(),
+                                std::size_t(trimmed.size()));
+                texts.lengths[std::size_t(f)] = quint8(trimmed.size());
+            }
+            m_rowTexts.push_back(texts);
+            ++m_received;
+        };
+        if (cards) {
+            m_positions = std::move(chosen);
+            CardChoice::readChosen(archive, m_positions, kBlockCards,
+                                   [&](const TScheda& card, int) { receive(card); });
+        } else {
+            std::vector<TScheda> block;
+            while (m_received < count && archive.readBlock(block, kBlockCards) > 0) {
+                for (const TScheda& card : block) {
+                    receive(card);
+                    if (m_received == count)
+                        break;
                 }
-                m_rowTexts.push_back(texts);
-                ++m_received;
-                if (m_received == count)
-                    break;
             }
         }
         archive.close();

@@ -1,12 +1,13 @@
-// The export window's grid as a table model: one row per card of the book with its position and twelve
-// text fields, read in one sequential pass. The card texts are kept as the archive's Windows-1252
-// bytes, already trimmed, side by side in one large array, with each row's start and the length of
-// each of its texts, so a book of a hundred thousand cards fills the grid about as fast as its file
-// is read and takes little memory; a cell is turned into text only when the view shows it.
-// Only the retouching and judgement columns accept edits, which change the grid and nothing else.
+// The export window's grid as a table model: one row per card of the book (or per card chosen, for an
+// export of some cards) with its position and twelve text fields, read in one sequential pass. The card texts
+// are kept as the archive's Windows-1252 bytes, already trimmed, side by side in one large array, with each
+// row's start and the length of each of its texts, so a book of a hundred thousand cards fills the grid about
+// as fast as its file is read and takes little memory; a cell is turned into text only when the view shows
+// it. Only the retouching and judgement columns accept edits, which change the grid and nothing else.
 #pragma once
 
 #include "base/LargeArray.h"
+#include "output/core/CardChoice.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -56,10 +57,14 @@ public:
 
     // Fills the grid from the book's archive: a missing archive is created empty; an existing one is
     // only read (a book on a read-only disk can be exported); an empty book leaves the grid as it is;
-    // otherwise the grid gets one row per card, in file order. When the archive cannot be opened or
-    // read, or the memory runs out, the rows received so far stay, the others are empty, the archive is
-    // closed and false is returned with the reason in error (when given); nothing is shown to the user.
-    bool fill(const QString& archivePath, QString* error = nullptr);
+    // otherwise the grid gets one row per card, in file order. With cards chosen, it gets one row per
+    // card chosen, in file order, each showing its own position, and the cards not chosen are passed
+    // over; a choice with no card, or with a card the book does not have, fills nothing and returns
+    // false with the reason. When the archive cannot be opened or read, or the memory runs out, the rows
+    // received so far stay, the others are empty, the archive is closed and false is returned with the
+    // reason in error (when given); nothing is shown to the user.
+    bool fill(const QString& archivePath, QString* error = nullptr,
+              const CardChoice::Cards& cards = std::nullopt);
 
     // The text of a cell as the grid shows it (an edit as typed).
     QString text(int row, int column) const;
@@ -79,6 +84,9 @@ private:
     int m_rows = kInitialRows;
     // Rows [0, m_received) hold a card read from the archive.
     int m_received = 0;
+    // The position of each row's card when the grid holds the cards chosen; empty when it holds the
+    // whole book, whose row r is the card at position r + 1.
+    CardChoice::Positions m_positions;
     // Where a received row's texts start in m_text, and the length of each: a text follows the one
     // before it. A field holds at most 255 bytes.
     struct RowTexts {

@@ -176,13 +176,18 @@ QByteArray closing() {
 }
 
 bool write(const QString& path, const CardGridModel& grid, QString* error) {
+    return write(path, grid, Output::Progress(), error) == Result::Written;
+}
+
+Result write(const QString& path, const CardGridModel& grid, const Output::Progress& progress,
+             QString* error) {
     const std::unique_ptr<ReplaceFile> file = fileReplacer().replace(path);
     // The error seen at the failing step: the temporary file is dropped and the earlier export stays.
     const auto failed = [&] {
         if (error)
             *error = file->errorString();
         file->cancel();
-        return false;
+        return Result::Failed;
     };
     if (!file->open())
         return failed();
@@ -235,6 +240,10 @@ bool write(const QString& path, const CardGridModel& grid, QString* error) {
         }
         out = put(out, kRowEnd);
         used = out - buffer.constData();
+        if (progress && !progress(row + 1, rows)) {
+            file->cancel(); // the rows written so far go with the temporary file
+            return Result::Cancelled;
+        }
     }
     const QByteArray end = closing();
     if (used + end.size() > buffer.size() && !flush())
@@ -243,7 +252,7 @@ bool write(const QString& path, const CardGridModel& grid, QString* error) {
     used += end.size();
     if (!flush() || !file->commit())
         return failed();
-    return true;
+    return Result::Written;
 }
 
 } // namespace ExportFile

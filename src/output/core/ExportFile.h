@@ -3,6 +3,8 @@
 // and only then put in place of the previous one, so a failed export leaves the previous file as it was.
 #pragma once
 
+#include "output/core/OutputProgress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -22,5 +24,15 @@ QByteArray closing();
 // to the replacement character U+FFFD. On failure returns false with the system's words in error, and
 // whatever was at path before is left untouched.
 bool write(const QString& path, const CardGridModel& grid, QString* error = nullptr);
+
+// How a write that can be stopped ended.
+enum class Result {
+    Written,
+    Failed,    // the reason in error, whatever was at path as it was
+    Cancelled, // the progress callback stopped it: no file, whatever was at path as it was
+};
+// The same write, telling `progress` after each row how many rows are written of the grid's rows.
+Result write(const QString& path, const CardGridModel& grid, const Output::Progress& progress,
+             QString* error = nullptr);
 
 } // namespace ExportFile
