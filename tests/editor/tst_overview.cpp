@@ -54,7 +54,9 @@ private Q_SLOTS:
     // Ctrl+G in the editor opens the window on the book, its caption naming it; each card is a
     // thumbnail of its own photo, a card without a photo file shows the placeholder picture.
     void opensOnEveryCardOfTheBook() {
-        openBook(6, {1, 2, 3, 5, 6}); // card 4 has no photo file
+        openBook(6, {1, 2, 3, 6}); // card 4 has no photo file
+        // Card 5 was saved without a photo: its file is the placeholder picture, which is no photo.
+        QVERIFY(PhotoStore::saveCardPhoto(PhotoStore::placeholder(), u"Giulia"_s, 5));
         OverviewWindow* overview = openOverview();
         QCOMPARE(overview->windowTitle(), u"Provino \u2014 Giulia"_s);
         QCOMPARE(overview->findChild<QLabel*>(u"lblSchede"_s)->text(), u"6 schede"_s);
@@ -63,8 +65,11 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->index(2, 0).data(CardOverviewModel::TitleRole).toString(), u"Scatto 3"_s);
         QCOMPARE(grid->model()->index(2, 0).data(CardOverviewModel::DateRole).toString(), u"04/03/2024"_s);
         for (int n = 1; n <= 6; ++n)
-            QTRY_VERIFY2(showsColour(grid, n, n == 4 ? QColor() : colourOf(n)),
+            QTRY_VERIFY2(showsColour(grid, n, n == 4 || n == 5 ? QColor() : colourOf(n)),
                          qPrintable(QString::number(n)));
+        // Neither gives a photo file when dragged out.
+        QAbstractItemModel* model = grid->model();
+        QVERIFY(!model->mimeData({model->index(3, 0), model->index(4, 0)}));
     }
 
     // The editor's toolbar command opens it too, on the card the editor shows.

@@ -140,7 +140,7 @@ QMimeData* CardOverviewModel::mimeData(const QModelIndexList& indexes) const {
     QList<QUrl> photos;
     for (const QModelIndex& index : ordered) {
         const QString path = PhotoStore::photoPath(m_bookName, index.row() + 1);
-        if (PhotoStore::isRegularFile(path))
+        if (PhotoStore::isRegularFile(path) && !PhotoStore::isPlaceholderPhoto(path))
             photos << QUrl::fromLocalFile(path);
     }
     if (photos.isEmpty())

@@ -7,6 +7,7 @@
 ThumbnailLoader::ThumbnailLoader(int capacity, QObject* parent)
     : QObject(parent)
     , m_capacity(std::max(1, capacity)) {
+    PhotoStore::placeholderPhotoFile(); // made here, once, before any worker compares a file with it
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     for (unsigned i = 0; i < cores; ++i)
         m_workers.emplace_back([this] { work(); });
@@ -150,7 +151,7 @@ void ThumbnailLoader::work() {
         const QString path = PhotoStore::photoPath(book, position);
         done.stamp = FileStamp::of(path);
         done.thumbnail.state = Thumbnail::NoPhoto;
-        if (done.stamp.exists && !box.isEmpty()) {
+        if (done.stamp.exists && !box.isEmpty() && !PhotoStore::isPlaceholderPhoto(path)) {
             const CardPhoto photo = CardPhoto::fromFile(path, box);
             if (!photo.isNull()) {
                 done.thumbnail.state = Thumbnail::Photo;
