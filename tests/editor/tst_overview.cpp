@@ -2,6 +2,7 @@
 // the cards' photo files, the keyboard and mouse moving through it and choosing a card for the editor,
 // the three sizes, selection, a photo changed on disk, a book far larger than a screen, and the photo
 // files a thumbnail gives when dragged out.
+#include "FakeFileDialogs.h"
 #include "FakeMessages.h"
 #include "TestDrops.h"
 #include "TestFiles.h"
@@ -14,12 +15,17 @@
 #include "ui/Picture.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -299,6 +305,113 @@ private Q_SLOTS:
         QTRY_COMPARE(grid->model()->rowCount(), 4);
         QCOMPARE(messages.asked.size(), 1); // the three cards have no location
         QVERIFY(!dropFiles(grid->viewport(), QList<QUrl>{QUrl(u"https://example.com/foto.jpg"_s)}));
+    }
+
+    // The portfolio, the contact sheet and the export, of the whole book or of the cards selected: a
+    // save-file window asks where, and the user is told where the file went.
+    void outputsOfTheBookOrOfTheSelection_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<bool>("selectedOnly");
+        for (bool selectedOnly : {false, true}) {
+            const char* which = selectedOnly ? "selected cards" : "whole book";
+            QTest::addRow("portfolio, %s", which)
+                << u"btnPortfolio"_s << int(OverviewWindow::Output::Portfolio) << selectedOnly;
+            QTest::addRow("contact sheet, %s", which)
+                << u"btnProvinoPdf"_s << int(OverviewWindow::Output::ContactSheet) << selectedOnly;
+            QTest::addRow("export, %s", which)
+                << u"btnEsporta"_s << int(OverviewWindow::Output::Export) << selectedOnly;
+        }
+    }
+    void outputsOfTheBookOrOfTheSelection() {
+        QFETCH(QString, button);
+        QFETCH(int, output);
+        QFETCH(bool, selectedOnly);
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::Ok};
+        FakeFileDialogs dialogs;
+        openBook(6, {1, 2, 3, 4, 5, 6});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(1, 0)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          grid->visualRect(grid->model()->index(4, 0)).center());
+        auto* onlySelected = overview->findChild<QCheckBox*>(u"chkSelezionate"_s);
+        QCOMPARE(onlySelected->text(), u"Solo le schede &selezionate (2)"_s);
+        onlySelected->setChecked(selectedOnly);
+        overview->findChild<QSpinBox*>(u"spnColonne"_s)->setValue(2);
+        const QString path = m_dir->filePath(output == int(OverviewWindow::Output::Export) ? u"uscita.xls"_s
+                                                                                           : u"uscita.pdf"_s);
+        dialogs.answers = {path};
+        overview->findChild<QPushButton*>(button)->click();
+
+        QCOMPARE(dialogs.asked.size(), 1);
+        QCOMPARE(messages.asked.size(), 1);
+        QCOMPARE(messages.asked[0].text,
+                 OverviewWindow::writtenMessage(OverviewWindow::Output(output), path));
+        const QList<int> expected = selectedOnly ? QList<int>{2, 5} : QList<int>{1, 2, 3, 4, 5, 6};
+        const QString text = output == int(OverviewWindow::Output::Export)
+                                 ? QString::fromLatin1(readFile(path))
+                                 : pdfText(path).simplified();
+        for (int n = 1; n <= 6; ++n)
+            QVERIFY2(text.contains(QRegularExpression(u"Scatto %1(?![0-9])"_s.arg(n))) ==
+                         expected.contains(n),
+                     qPrintable(u"card %1 in %2"_s.arg(n).arg(text.left(400))));
+        if (output == int(OverviewWindow::Output::Portfolio))
+            QCOMPARE(text.count(u"Scatto "_s), expected.size());
+    }
+
+    // An output is never written over what the program keeps, nor without a card to take.
+    void outputsThatAreRefused() {
+        FakeMessages messages;
+        messages.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+        FakeFileDialogs dialogs;
+        openBook(3, {});
+        OverviewWindow* overview = openOverview();
+        const QByteArray archive = readFile(ProgramFolder::archiveOf(u"Giulia"_s));
+        dialogs.answers = {ProgramFolder::archiveOf(u"Giulia"_s)};
+        overview->findChild<QPushButton*>(u"btnPortfolio"_s)->click();
+        QCOMPARE(messages.asked.size(), 1);
+        QVERIFY2(messages.asked[0].text.endsWith(u": scegliere un altro nome."_s),
+                 qPrintable(messages.asked[0].text));
+        QCOMPARE(readFile(ProgramFolder::archiveOf(u"Giulia"_s)), archive);
+
+        gridOf(overview)->clearSelection();
+        overview->findChild<QCheckBox*>(u"chkSelezionate"_s)->setChecked(true);
+        overview->findChild<QPushButton*>(u"btnEsporta"_s)->click();
+        QCOMPARE(messages.asked.size(), 2);
+        QCOMPARE(messages.asked[1].text, OverviewWindow::noSelectionMessage());
+        QCOMPARE(dialogs.asked.size(), 1); // no save-file window for nothing
+    }
+
+    // "Annulla" in the progress window stops the portfolio: no file, the earlier one as it was.
+    void aCancelledOutputLeavesTheEarlierFile() {
+        FakeMessages messages;
+        FakeFileDialogs dialogs;
+        QList<int> all;
+        for (int n = 1; n <= 400; ++n)
+            all << n;
+        openBook(400, all);
+        OverviewWindow* overview = openOverview();
+        const QString path = m_dir->filePath(u"portfolio.pdf"_s);
+        QVERIFY(writeFile(path, "il portfolio di ieri"));
+        dialogs.answers = {path};
+        bool cancelled = false;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() &&
+                                         QApplication::activeModalWidget()->objectName() ==
+                                             u"frmAvanzamento"_s,
+                                     20000);
+            QApplication::activeModalWidget()->findChild<QPushButton*>(u"btnAnnulla"_s)->click();
+            cancelled = true;
+        });
+        overview->findChild<QPushButton*>(u"btnPortfolio"_s)->click();
+        QVERIFY(cancelled);
+        QVERIFY(messages.asked.isEmpty()); // the user asked for it: nothing to say
+        QCOMPARE(readFile(path), "il portfolio di ieri"_ba);
+        QCOMPARE(QDir(m_dir->path()).entryList({u"portfolio*"_s}, QDir::Files | QDir::Hidden),
+                 QStringList{u"portfolio.pdf"_s});
     }
 
     // Closing the editor closes the window; Escape closes it alone.

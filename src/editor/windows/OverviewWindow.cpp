@@ -2,7 +2,15 @@
 #include "ui_OverviewWindow.h"
 
 #include "archive/core/BookArchive.h"
+#include "archive/core/KeptFiles.h"
 #include "archive/core/PhotoStore.h"
+#include "base/LumiveraError.h"
+#include "base/ProgramFolder.h"
+#include "base/SystemText.h"
+#include "output/core/BookPdf.h"
+#include "output/core/CardGridModel.h"
+#include "output/core/ExportFile.h"
+#include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/WorkProgress.h"
 
@@ -149,6 +157,19 @@ OverviewWindow::OverviewWindow(QWidget* parent)
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &OverviewWindow::updateCount);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &OverviewWindow::updateCount);
 
+    ui->spnColonne->setRange(1, BookPdf::kMaxColumns);
+    ui->spnColonne->setValue(BookPdf::kDefaultColumns);
+    connect(ui->btnPortfolio, &QPushButton::clicked, this, [this] { writeOutput(Output::Portfolio); });
+    connect(ui->btnProvinoPdf, &QPushButton::clicked, this, [this] { writeOutput(Output::ContactSheet); });
+    connect(ui->btnEsporta, &QPushButton::clicked, this, [this] { writeOutput(Output::Export); });
+    connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &OverviewWindow::updateSelectionCount);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+        connect(ui->lstProvino->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &OverviewWindow::updateSelectionCount, Qt::UniqueConnection);
+        updateSelectionCount();
+    });
+
     m_sizeButtons = {ui->btnPiccole, ui->btnMedie, ui->btnGrandi};
     for (int i = 0; i < int(m_sizeButtons.size()); ++i)
         connect(m_sizeButtons[std::size_t(i)], &QAbstractButton::clicked, this,
@@ -219,6 +240,94 @@ void OverviewWindow::showPosition(int position) {
     ui->lstProvino->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     ui->lstProvino->scrollTo(index, QAbstractItemView::PositionAtCenter);
     updateVisibleRows();
+}
+
+void OverviewWindow::updateSelectionCount() {
+    const qsizetype selected = ui->lstProvino->selectionModel()->selectedIndexes().size();
+    ui->chkSelezionate->setText(QStringLiteral("Solo le schede &selezionate (%1)").arg(selected));
+}
+
+QString OverviewWindow::noSelectionMessage() {
+    return QStringLiteral("Nessuna scheda selezionata: selezionare le schede, oppure togliere il segno a "
+                          "\"Solo le schede selezionate\" per usare tutto il book.");
+}
+
+QString OverviewWindow::writtenMessage(Output output, const QString& path) {
+    const QString what = output == Output::Portfolio      ? QStringLiteral("Il portfolio")
+                         : output == Output::ContactSheet ? QStringLiteral("Il provino")
+                                                          : QStringLiteral("L'esportazione");
+    return QStringLiteral("%1 è stato scritto nel file \"%2\".").arg(what, QDir::toNativeSeparators(path));
+}
+
+void OverviewWindow::writeOutput(Output output) {
+    const QString book = m_model.bookName();
+    CardChoice::Cards cards;
+    if (ui->chkSelezionate->isChecked()) {
+        const QList<int> selected = selectedPositions();
+        if (selected.isEmpty()) {
+            MessageBox(noSelectionMessage(), MsgKind::Warning, MsgButtons::Ok);
+            return;
+        }
+        cards = CardChoice::Positions(selected.begin(), selected.end());
+    }
+    const bool pdf = output != Output::Export;
+    const QString chosen = FileDialogs::saveFile(
+        this, {output == Output::Portfolio      ? QStringLiteral("Salva il portfolio PDF")
+               : output == Output::ContactSheet ? QStringLiteral("Salva il provino PDF")
+                                                : QStringLiteral("Salva l'esportazione"),
+               {pdf ? QStringLiteral("Documento PDF (*.pdf)")
+                    : QStringLiteral("Foglio di Microsoft Excel (*.xls)")},
+               book + (output == Output::ContactSheet ? QStringLiteral(" - provino") : QString()) +
+                   (pdf ? QStringLiteral(".pdf") : QStringLiteral(".xls")),
+               pdf ? QStringLiteral("pdf") : QStringLiteral("xls")});
+    if (chosen.isEmpty())
+        return;
+    // Never onto what the program keeps: a book, its journal, a photo, the password store...
+    const QString path = KeptFiles::resolved(chosen);
+    const std::optional<QString> kept = path.isEmpty() ? std::nullopt : KeptFiles::whatIsKept(path);
+    if (path.isEmpty() || kept || KeptFiles::hasArchiveName(chosen) || KeptFiles::hasArchiveName(path)) {
+        MessageBox(QStringLiteral("Il file \"%1\" è %2: scegliere un altro nome.")
+                       .arg(QDir::toNativeSeparators(chosen),
+                            kept ? *kept : QStringLiteral("o potrebbe essere l'archivio di un book")),
+                   MsgKind::Warning, MsgButtons::Ok);
+        return;
+    }
+    const int columns = ui->spnColonne->value();
+    const QString archivePath = ProgramFolder::archiveOf(book);
+    QString failure;
+    bool written = false;
+    try {
+        written = WorkProgress::run(
+            this, windowTitle(),
+            output == Output::Portfolio      ? QStringLiteral("Scrittura del portfolio...")
+            : output == Output::ContactSheet ? QStringLiteral("Scrittura del provino...")
+                                             : QStringLiteral("Esportazione delle schede..."),
+            [&](const WorkProgress::Report& report) {
+                if (output == Output::Portfolio) {
+                    BookPdf::writePortfolio(book, path, report, cards);
+                } else if (output == Output::ContactSheet) {
+                    BookPdf::writeContactSheet(book, path, columns, report, cards);
+                } else {
+                    CardGridModel grid;
+                    QString why;
+                    if (!grid.fill(archivePath, &why, cards)) {
+                        failure =
+                            QStringLiteral("Non è stato possibile leggere l'archivio del book \"%1\": %2")
+                                .arg(book, why);
+                        return;
+                    }
+                    if (ExportFile::write(path, grid, report, &why) == ExportFile::Result::Failed)
+                        failure = QStringLiteral("Non è stato possibile scrivere il file \"%1\": %2.")
+                                      .arg(QDir::toNativeSeparators(path), SystemText::italian(why));
+                }
+            });
+    } catch (const LumiveraError& error) {
+        failure = error.text();
+    }
+    if (!failure.isEmpty())
+        MessageBox(failure, MsgKind::Warning, MsgButtons::Ok);
+    else if (written)
+        MessageBox(writtenMessage(output, path), MsgKind::Information, MsgButtons::Ok);
 }
 
 void OverviewWindow::updateCount() {

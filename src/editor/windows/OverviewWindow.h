@@ -3,7 +3,8 @@
 // made; thumbnails are decoded on worker threads). Three thumbnail sizes, also by Ctrl+wheel; the
 // keyboard moves through the grid, Return or a double-click shows the card in the editor, and one or
 // many cards can be selected. A thumbnail dragged out gives its photo file; picture files (or folders
-// of them) dropped on the grid become new cards, as `lumivera import` makes them.
+// of them) dropped on the grid become new cards, as `lumivera import` makes them. The book, or the
+// cards selected, go from here into a PDF portfolio, a contact sheet or an export file.
 #pragma once
 
 #include "archive/core/CardOverviewModel.h"
@@ -52,6 +53,14 @@ public:
     // when there is nothing to say.
     static QString importReport(const PhotoImport::Plan& plan, const PhotoImport::Outcome& outcome);
 
+    // The three outputs of the whole book or of the cards selected ("Solo le schede selezionate"): a
+    // save-file window asks where, the work runs with its progress and Annulla, and the user is told
+    // where the file went. A cancelled or failed output leaves no file and the earlier one as it was.
+    enum class Output { Portfolio, ContactSheet, Export };
+    void writeOutput(Output output);
+    static QString writtenMessage(Output output, const QString& path);
+    static QString noSelectionMessage();
+
     // Takes most of that screen, centred on it.
     void placeOnScreen(const QScreen* screen);
 
@@ -67,6 +76,7 @@ protected:
 private:
     void updateVisibleRows();
     void updateCount();
+    void updateSelectionCount();
 
     std::unique_ptr<Ui::OverviewWindow> ui;
     CardOverviewModel m_model;
