@@ -172,6 +172,14 @@ HelpTopic editor() {
                 "compare \"Importata da\" con il nome del file, così la ricerca le ritrova tutte, e "
                 "lumivera check elenca quelle ancora senza location."),
             QStringLiteral(
+                "Il pulsante Provino, sotto il campo Giudizio (o Ctrl+G), mostra tutto il book a colpo "
+                "d'occhio: le miniature delle foto di tutte le schede, con posizione, titolo e data. "
+                "Invio o un doppio clic su una miniatura mostrano la scheda nell'editor; le frecce, "
+                "Pag\u2191, Pag\u2193, Inizio e Fine si muovono fra le schede, Ctrl con la rotellina "
+                "cambia la grandezza delle miniature. Dal provino si scrivono il portfolio PDF, il provino "
+                "a contatto in PDF e l'esportazione di tutto il book o delle sole schede selezionate, e "
+                "trascinandovi foto o cartelle di foto le si aggiunge al book come nuove schede."),
+            QStringLiteral(
                 "Per compilare una nuova scheda del book fotografico, bisogna fare clic sul "
                 "pulsante Nuovo, compilare i campi di testo, caricare una foto e premere Salva. "
                 "Per creare una nuova scheda che conservi tutti i campi di testo di una scheda già "

@@ -919,7 +919,7 @@ private Q_SLOTS:
             for (const QString& p : topic.paragraphs)
                 QVERIFY(!p.contains(u'\n') && !p.contains(u'\r'));
         }
-        QCOMPARE(HelpTopics::editor().paragraphs.size(), 11);
+        QCOMPARE(HelpTopics::editor().paragraphs.size(), 12);
         QCOMPARE(HelpTopics::createBook().paragraphs.size(), 6);
     }
 
