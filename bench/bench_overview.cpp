@@ -6,16 +6,22 @@
 //   own 1/8 decode (djpeg -scale 1/8) of the same photos one after another: the thumbnails are decoded
 //   at that scale, on every core;
 // - the peak memory after scrolling through all 100,000 cards, page by page, against the peak after the
-//   first screen (in a process of its own, this program started again with --scroll-through).
+//   first screen (in a process of its own, this program started again with --scroll-through);
+// - the portfolio of 20 cards selected in the window, written from it (save-file window answered at
+//   once, progress window and all), against `lumivera pdf --cards` of the same cards.
 #include "BookGenerator.h"
 #include "Djpeg.h"
 #include "Figures.h"
 #include "PhotoBook.h"
 #include "Process.h"
 #include "base/ProgramFolder.h"
+#include "cli/CommandLine.h"
 #include "editor/windows/OverviewWindow.h"
+#include "ui/FileDialogs.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
@@ -111,6 +117,8 @@ void BM_OpenSmall(benchmark::State& state) {
     openOverview(state, kSmallBook);
 }
 
+QString g_folder; // the program folder of the bench's books
+
 // Cards a page shows, and how many of them each photo stands for (the floor decodes those).
 int g_pageCards = 0;
 int g_pagePhotoCount[kPhotos] = {};
@@ -146,8 +154,6 @@ void BM_DjpegEighth(benchmark::State& state) {
     timeDjpeg(state, photo(int(state.range(0))), {QStringLiteral("-scale"), QStringLiteral("1/8")});
 }
 
-QString g_folder;
-
 void BM_ScrollThrough(benchmark::State& state) {
     const QString numbers = QDir(g_folder).filePath(QStringLiteral("memory.txt"));
     for (auto _ : state) {
@@ -165,6 +171,77 @@ void BM_ScrollThrough(benchmark::State& state) {
     }
 }
 
+// The save-file window and the message boxes answered at once.
+class Answers final : public FileDialogService, public MessageService {
+public:
+    QString path;
+    QString said;
+    QString openFile(QWidget*, const FileDialogRequest&) override { return {}; }
+    QString saveFile(QWidget*, const FileDialogRequest&) override { return path; }
+    MsgAnswer show(const QString& text, MsgKind, MsgButtons, MsgDefault) override {
+        said = text;
+        return MsgAnswer::Ok;
+    }
+};
+
+// Twenty cards spread over the first thousand.
+QList<int> chosenCards() {
+    QList<int> cards;
+    for (int n = 0; n < 20; ++n)
+        cards << 7 + n * 47;
+    return cards;
+}
+
+void BM_PortfolioFromWindow(benchmark::State& state) {
+    Answers answers;
+    answers.path = QDir(g_folder).filePath(QStringLiteral("window.pdf"));
+    FileDialogs::setService(&answers);
+    setMessageService(&answers);
+    OverviewWindow window;
+    window.resize(1000, 720);
+    window.setBook(kBook, ProgramFolder::archiveOf(kBook));
+    window.show();
+    QListView* grid = gridOf(window);
+    grid->clearSelection();
+    for (int position : chosenCards())
+        grid->selectionModel()->select(grid->model()->index(position - 1, 0), QItemSelectionModel::Select);
+    window.findChild<QCheckBox*>(QStringLiteral("chkSelezionate"))->setChecked(true);
+    drawScreen(grid); // the window as the user has it: its thumbnails drawn, its workers idle
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        window.writeOutput(OverviewWindow::Output::Portfolio);
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        if (answers.said != OverviewWindow::writtenMessage(OverviewWindow::Output::Portfolio, answers.path)) {
+            state.SkipWithError("the portfolio was not written");
+            break;
+        }
+    }
+    FileDialogs::setService(nullptr);
+    setMessageService(nullptr);
+}
+
+void BM_PortfolioFromCommandLine(benchmark::State& state) {
+    QStringList list;
+    for (int position : chosenCards())
+        list << QString::number(position);
+    const QString pdf = QDir(g_folder).filePath(QStringLiteral("line.pdf"));
+    const CommandLine::Console quiet{[](const QString&) {}, [](const QString&) {}, false};
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const int status =
+            CommandLine::run({QStringLiteral("lumivera"), QStringLiteral("pdf"), kBook, pdf,
+                              QStringLiteral("--cards"), list.join(u','), QStringLiteral("-q")},
+                             quiet);
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        if (status != 0) {
+            state.SkipWithError("lumivera pdf --cards failed");
+            break;
+        }
+    }
+}
+
 BENCHMARK(BM_OpenSmall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_OpenLarge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_DjpegEighth)
@@ -173,6 +250,16 @@ BENCHMARK(BM_DjpegEighth)
     ->UseManualTime()
     ->Repetitions(3);
 BENCHMARK(BM_ScrollPage)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_PortfolioFromCommandLine)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Repetitions(3);
+BENCHMARK(BM_PortfolioFromWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Repetitions(3);
 BENCHMARK(BM_ScrollThrough)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(1);
 
 // The peak resident memory so far, in KiB.
@@ -259,5 +346,8 @@ int main(int argc, char** argv) {
     const double last = reporter.counter("BM_ScrollThrough", "after_all_mb");
     Figures::printRatio("peak memory after scrolling through all 100,000 cards", last,
                         "after the first screen", first, 1.5, "MB");
+    Figures::printRatio("portfolio of 20 cards selected, written from Provino",
+                        reporter.ms("BM_PortfolioFromWindow"), "lumivera pdf --cards of the same cards",
+                        reporter.ms("BM_PortfolioFromCommandLine"), 1.1);
     return 0;
 }
