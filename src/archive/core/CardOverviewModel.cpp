@@ -115,9 +115,9 @@ QVariant CardOverviewModel::data(const QModelIndex& index, int role) const {
     case DateRole:
         return textsOf(row).date;
     case ThumbnailRole:
-        return const_cast<ThumbnailLoader&>(m_thumbnails).thumbnail(row + 1).picture;
+        return m_thumbnails.thumbnail(row + 1).picture;
     case ThumbnailStateRole:
-        return int(const_cast<ThumbnailLoader&>(m_thumbnails).thumbnail(row + 1).state);
+        return int(m_thumbnails.thumbnail(row + 1).state);
     default:
         return {};
     }

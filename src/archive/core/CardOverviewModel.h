@@ -72,5 +72,6 @@ private:
     int m_lastVisible = -1;
     mutable QHash<int, std::vector<Texts>> m_blocks; // by block number
     mutable std::list<int> m_blockUse;               // most recently used first
-    ThumbnailLoader m_thumbnails;
+    // Asked for a thumbnail, the loader starts decoding it: the model's data() asks while it paints.
+    mutable ThumbnailLoader m_thumbnails;
 };

@@ -164,11 +164,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
     connect(ui->btnEsporta, &QPushButton::clicked, this, [this] { writeOutput(Output::Export); });
     connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &OverviewWindow::updateSelectionCount);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
-        connect(ui->lstProvino->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                &OverviewWindow::updateSelectionCount, Qt::UniqueConnection);
-        updateSelectionCount();
-    });
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &OverviewWindow::updateSelectionCount);
 
     m_sizeButtons = {ui->btnPiccole, ui->btnMedie, ui->btnGrandi};
     for (int i = 0; i < int(m_sizeButtons.size()); ++i)
@@ -253,10 +249,10 @@ QString OverviewWindow::noSelectionMessage() {
 }
 
 QString OverviewWindow::writtenMessage(Output output, const QString& path) {
-    const QString what = output == Output::Portfolio      ? QStringLiteral("Il portfolio")
-                         : output == Output::ContactSheet ? QStringLiteral("Il provino")
-                                                          : QStringLiteral("L'esportazione");
-    return QStringLiteral("%1 è stato scritto nel file \"%2\".").arg(what, QDir::toNativeSeparators(path));
+    const QString what = output == Output::Portfolio      ? QStringLiteral("Il portfolio è stato scritto")
+                         : output == Output::ContactSheet ? QStringLiteral("Il provino è stato scritto")
+                                                          : QStringLiteral("L'esportazione è stata scritta");
+    return QStringLiteral("%1 nel file \"%2\".").arg(what, QDir::toNativeSeparators(path));
 }
 
 void OverviewWindow::writeOutput(Output output) {
