@@ -198,6 +198,23 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(showsColour(grid, 2, Qt::black), 10000);
     }
 
+    // A card saved meanwhile (by the editor, or by another copy of the program) and a card appended
+    // show up without reopening the window.
+    void cardsSavedMeanwhileShowUp() {
+        openBook(3, {});
+        OverviewWindow* overview = openOverview();
+        QListView* grid = gridOf(overview);
+        QCOMPARE(grid->model()->index(1, 0).data(CardOverviewModel::TitleRole).toString(), u"Scatto 2"_s);
+        TScheda changed = card(2);
+        changed.setField(TScheda::Titolo, u"Ritratto rifatto"_s);
+        QVERIFY(writeFile(ProgramFolder::archiveOf(u"Giulia"_s),
+                          archiveOf({card(1), changed, card(3), card(4)})));
+        QTRY_COMPARE_WITH_TIMEOUT(grid->model()->rowCount(), 4, 10000);
+        QCOMPARE(grid->model()->index(1, 0).data(CardOverviewModel::TitleRole).toString(),
+                 u"Ritratto rifatto"_s);
+        QCOMPARE(overview->findChild<QLabel*>(u"lblSchede"_s)->text(), u"4 schede"_s);
+    }
+
     // A book far larger than a screen opens at once: the cards are counted, the texts read a block at
     // a time as they are shown, and only the thumbnails near the screen are decoded and kept.
     void aLargeBookIsReadOnlyWhereShown() {

@@ -28,6 +28,7 @@ void CardOverviewModel::setBook(const QString& bookName, const QString& archiveP
     m_blockUse.clear();
     m_thumbnails.setBook(bookName);
     m_thumbnails.clear();
+    m_archiveStamp = FileStamp::of(archivePath);
     m_count = countCards();
     endResetModel();
 }
@@ -54,6 +55,12 @@ int CardOverviewModel::countCards() const {
 }
 
 void CardOverviewModel::refresh() {
+    const FileStamp stamp = FileStamp::of(m_archivePath);
+    if (stamp == m_archiveStamp) {
+        m_thumbnails.recheck(m_firstVisible + 1, m_lastVisible + 1);
+        return;
+    }
+    m_archiveStamp = stamp;
     const int count = countCards();
     if (count > m_count) {
         beginInsertRows({}, m_count, count - 1);

@@ -45,7 +45,8 @@ public:
     // screen shows: thumbnails of other rows not yet decoded are not decoded, and two screens' worth
     // are kept.
     void setVisibleRows(int first, int last, int onScreen);
-    // Looks at the book again: cards appended or gone, texts changed, photo files changed on screen.
+    // Looks at the book again: cards appended or gone, texts changed (only when the archive file is no
+    // longer the one read: another size, time or file), photo files changed on screen.
     void refresh();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -68,6 +69,7 @@ private:
     QString m_bookName;
     QString m_archivePath;
     int m_count = 0;
+    FileStamp m_archiveStamp; // the archive as the texts kept were read from it
     int m_firstVisible = 0;
     int m_lastVisible = -1;
     mutable QHash<int, std::vector<Texts>> m_blocks; // by block number
