@@ -28,6 +28,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -72,12 +73,15 @@ QList<int> visibleRows(QListView* grid) {
     return rows;
 }
 
-// Runs the event loop until every thumbnail on screen is decoded, then draws the screen once more.
+// Runs the event loop until every thumbnail on screen is decoded, then draws the screen once more. The
+// loop sleeps between events, as the program's own does: polling would take a core from the decoders.
 bool drawScreen(QListView* grid) {
     QElapsedTimer waited;
     waited.start();
+    QTimer wake; // a look now and then, should no event come
+    wake.start(50);
     for (;;) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         bool done = true;
         for (int row : visibleRows(grid)) {
             const int state =
