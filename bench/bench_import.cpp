@@ -6,7 +6,7 @@
 // meets 250 files of each size and must tell them apart by their bytes.
 //
 // And a photo imported that way shown in the editor's frame, against the JPEG library's own 1/8 decode.
-#include "BookGenerator.h"
+#include "CameraPhotos.h"
 #include "Djpeg.h"
 #include "Figures.h"
 #include "archive/core/PhotoImport.h"
@@ -34,7 +34,7 @@
 namespace {
 
 constexpr int kPhotos = 1000;
-constexpr int kDistinct = 4;
+constexpr int kDistinct = CameraPhotos::kCount;
 
 QString shootFolder() {
     return Figures::dataFile(QStringLiteral("Shoot_24MP"));
@@ -89,11 +89,10 @@ bool ensureShoot() {
         return true;
     QDir().mkpath(shootFolder());
     std::vector<QByteArray> bases;
+    if (!CameraPhotos::ensure())
+        return false;
     for (int n = 1; n <= kDistinct; ++n) {
-        const QString base = Figures::dataFile(QStringLiteral("Foto_24MP_%1.jpg").arg(n));
-        if (!BookGenerator::ensurePhoto(base, BookGenerator::k24Megapixel))
-            return false;
-        bases.push_back(withMetadata(base, n));
+        bases.push_back(withMetadata(CameraPhotos::path(n), n));
         if (bases.back().isEmpty())
             return false;
     }

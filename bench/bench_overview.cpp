@@ -10,6 +10,7 @@
 // - the portfolio of 20 cards selected in the window, written from it (save-file window answered at
 //   once, progress window and all), against `lumivera pdf --cards` of the same cards.
 #include "BookGenerator.h"
+#include "CameraPhotos.h"
 #include "Djpeg.h"
 #include "Figures.h"
 #include "PhotoBook.h"
@@ -39,20 +40,9 @@ namespace {
 
 constexpr int kCards = 100000;
 constexpr int kFewCards = 100;
-constexpr int kPhotos = 4;
+constexpr int kPhotos = CameraPhotos::kCount;
 const QString kBook = QStringLiteral("Centomila");
 const QString kSmallBook = QStringLiteral("Cento");
-
-QString photo(int n) {
-    return Figures::dataFile(QStringLiteral("Foto_24MP_%1.jpg").arg(n));
-}
-
-QStringList photos() {
-    QStringList all;
-    for (int n = 1; n <= kPhotos; ++n)
-        all << photo(n);
-    return all;
-}
 
 QListView* gridOf(OverviewWindow& window) {
     return window.findChild<QListView*>(QStringLiteral("lstProvino"));
@@ -155,7 +145,8 @@ void BM_ScrollPage(benchmark::State& state) {
 }
 
 void BM_DjpegEighth(benchmark::State& state) {
-    timeDjpeg(state, photo(int(state.range(0))), {QStringLiteral("-scale"), QStringLiteral("1/8")});
+    timeDjpeg(state, CameraPhotos::path(int(state.range(0))),
+              {QStringLiteral("-scale"), QStringLiteral("1/8")});
 }
 
 void BM_ScrollThrough(benchmark::State& state) {
@@ -317,18 +308,16 @@ int main(int argc, char** argv) {
         return 1;
     g_folder = folder.path();
     ProgramFolder::setPath(g_folder);
-    for (int n = 1; n <= kPhotos; ++n) {
-        if (!QFile::exists(photo(n)) &&
-            !BookGenerator::writePhoto(photo(n), BookGenerator::k24Megapixel, 92, std::uint32_t(n))) {
-            std::fputs("cannot make the bench's photos\n", stderr);
-            return 1;
-        }
+    if (!CameraPhotos::ensure()) {
+        std::fputs("cannot make the bench's photos\n", stderr);
+        return 1;
     }
     const QString large = Figures::dataFile(QStringLiteral("Centomila.wmn"));
     if (!BookGenerator::ensureArchive(large, kCards) ||
         !QFile::link(large, ProgramFolder::archiveOf(kBook)) ||
         !BookGenerator::ensureArchive(ProgramFolder::archiveOf(kSmallBook), kFewCards) ||
-        !linkPhotos(kBook, photos(), kCards) || !linkPhotos(kSmallBook, photos(), kFewCards)) {
+        !linkPhotos(kBook, CameraPhotos::all(), kCards) ||
+        !linkPhotos(kSmallBook, CameraPhotos::all(), kFewCards)) {
         std::fputs("cannot lay out the bench's books\n", stderr);
         return 1;
     }

@@ -8,6 +8,7 @@
 // its peak memory can be read; the peak for 1,000 cards is set against the peak for 100, since a
 // portfolio written page by page takes the same memory for a book of any length.
 #include "BookGenerator.h"
+#include "CameraPhotos.h"
 #include "Djpeg.h"
 #include "Figures.h"
 #include "PhotoBook.h"
@@ -27,22 +28,11 @@ namespace {
 
 constexpr int kCards = 1000;
 constexpr int kFewCards = 100;
-constexpr int kPhotos = 4;
+constexpr int kPhotos = CameraPhotos::kCount;
 const QString kBook = QStringLiteral("Portfolio");
 const QString kSmallBook = QStringLiteral("Portfolio100");
 
 QString g_folder; // the program folder the child process works in
-
-QString photo(int n) {
-    return Figures::dataFile(QStringLiteral("Foto_24MP_%1.jpg").arg(n));
-}
-
-QStringList photos() {
-    QStringList all;
-    for (int n = 1; n <= kPhotos; ++n)
-        all << photo(n);
-    return all;
-}
 
 void portfolio(benchmark::State& state, const QString& book) {
     const QString pdf = QDir(g_folder).filePath(book + QStringLiteral(".pdf"));
@@ -70,7 +60,8 @@ void BM_PortfolioFew(benchmark::State& state) {
 }
 
 void BM_DjpegHalf(benchmark::State& state) {
-    timeDjpeg(state, photo(int(state.range(0))), {QStringLiteral("-scale"), QStringLiteral("1/2")});
+    timeDjpeg(state, CameraPhotos::path(int(state.range(0))),
+              {QStringLiteral("-scale"), QStringLiteral("1/2")});
 }
 
 BENCHMARK(BM_DjpegHalf)
@@ -107,16 +98,14 @@ int main(int argc, char** argv) {
         return 1;
     g_folder = folder.path();
     ProgramFolder::setPath(g_folder);
-    for (int n = 1; n <= kPhotos; ++n) {
-        if (!QFile::exists(photo(n)) &&
-            !BookGenerator::writePhoto(photo(n), BookGenerator::k24Megapixel, 92, std::uint32_t(n))) {
-            std::fputs("cannot make the bench's photos\n", stderr);
-            return 1;
-        }
+    if (!CameraPhotos::ensure()) {
+        std::fputs("cannot make the bench's photos\n", stderr);
+        return 1;
     }
     if (!BookGenerator::ensureArchive(ProgramFolder::archiveOf(kBook), kCards) ||
         !BookGenerator::ensureArchive(ProgramFolder::archiveOf(kSmallBook), kFewCards) ||
-        !linkPhotos(kBook, photos(), kCards) || !linkPhotos(kSmallBook, photos(), kFewCards)) {
+        !linkPhotos(kBook, CameraPhotos::all(), kCards) ||
+        !linkPhotos(kSmallBook, CameraPhotos::all(), kFewCards)) {
         std::fputs("cannot lay out the bench's books\n", stderr);
         return 1;
     }
