@@ -761,6 +761,11 @@ class Overview(DesktopCase):
                             return True, "a blue thumbnail"
                     return False, "no blue thumbnail in the window"
                 lumivera.wait_pixels("the thumbnail of card 9", blue_thumbnail)
+                # The window manager may still place and size the window, and the grid lays its cells
+                # out again for the width it gets: the thumbnail is found again once all stands still.
+                lumivera.settled((x, y, w, h))
+                x, y, w, h = overview.geometry()
+                lumivera.wait_pixels("the thumbnail of card 9 where it stays", blue_thumbnail)
                 # Thumbnails of grey photos were drawn as well: the blue one is one among them.
                 shot = lumivera.desktop.grab(x, found[1], w, 1)
                 self.assertTrue([r for r in d.runs(shot.pixels(), "grey") if r[1] >= 80 * scale],
