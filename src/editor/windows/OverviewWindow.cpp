@@ -150,6 +150,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->viewport()->installEventFilter(this);
     grid->viewport()->setAcceptDrops(true); // files from outside: new cards
+    grid->setFocus(); // the keys move through the cards from the moment the window opens
     connect(grid, &QListView::activated, this,
             [this](const QModelIndex& index) { Q_EMIT cardChosen(index.row() + 1); });
     connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &OverviewWindow::updateVisibleRows);
