@@ -182,6 +182,15 @@ class DesktopCase(unittest.TestCase):
         area = ((w / window.scale - PHOTO_AREA[0]) / 2, (h / window.scale - PHOTO_AREA[1]) / 2, *PHOTO_AREA)
         return fitted(area, picture_size, enlarge)
 
+    def load_photo(self, lumivera, editor, path):
+        """"Carica foto", the file typed into the file window and Return."""
+        editor.click(*d.EDITOR_LOAD_PHOTO)
+        dialog = lumivera.window(d.PHOTO_DIALOG)
+        dialog.activate()
+        lumivera.desktop.type(path)
+        lumivera.desktop.key("Return")
+        dialog.wait_closed()
+
     def open_zoom(self, lumivera, editor):
         editor.click(*d.EDITOR_ZOOM)
         return lumivera.window(d.ZOOM)
@@ -591,12 +600,7 @@ class PalettePictures(DesktopCase):
                 editor = lumivera.open_book(lumivera.login())
                 for path, colour in files:
                     editor.click(*d.EDITOR_NEXT)
-                    editor.click(*d.EDITOR_LOAD_PHOTO)
-                    dialog = lumivera.window(d.PHOTO_DIALOG)
-                    dialog.activate()
-                    lumivera.desktop.type(path)
-                    lumivera.desktop.key("Return")
-                    dialog.wait_closed()
+                    self.load_photo(lumivera, editor, path)
                     self.expect_colour(lumivera, editor, self.frame_rect(self.SIZE), colour,
                                        f"the frame with {os.path.basename(path)}")
 
@@ -713,12 +717,7 @@ class PhotoMetadata(DesktopCase):
             editor = lumivera.open_book(lumivera.login())
             editor.click(*d.EDITOR_TITLE)
             lumivera.desktop.type("Backstage")
-            editor.click(*d.EDITOR_LOAD_PHOTO)
-            dialog = lumivera.window(d.PHOTO_DIALOG)
-            dialog.activate()
-            lumivera.desktop.type(path)
-            lumivera.desktop.key("Return")
-            dialog.wait_closed()
+            self.load_photo(lumivera, editor, path)
             self.expect_colour(lumivera, editor, self.frame_rect((640, 480)), "red", "the loaded photo")
             # The date and the location came from the photo, so the card saves as it is.
             editor.click(*d.EDITOR_SAVE)
